@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Lumatrim needs to build, run and test.
+# Only what is missing is installed; safe to run again.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libgtest-dev googletest
+  fonts-dejavu-core
+)
+if [ "${1:-}" = "--test" ]; then
+  # exiftool is the outside reader our round trips are checked against;
+  # clang brings libFuzzer for the fuzz smoke step; xvfb/xauth/imagemagick
+  # let us start the window headless and take screenshots.
+  packages+=(libimage-exiftool-perl clang libclang-rt-dev xvfb xauth x11-apps imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the full build (core,
+# windows offscreen, command-line tool), the core again under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh --test
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== full build and tests"
+./scripts/build.sh build
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== core under AddressSanitizer and UndefinedBehaviorSanitizer"
+./scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DLUMATRIM_UI=OFF -DLUMATRIM_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
+
+if [ -x scripts/fuzz.sh ]; then
+  echo "== fuzz smoke"
+  ./scripts/fuzz.sh --smoke
+fi
+echo "== all tests passed"

@@ -1,0 +1,5 @@
+#include "ui/main/FormDefault.h"
+
+TFormDefault::TFormDefault(QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QStringLiteral("Korvel Lumatrim 1.5"));
+}

@@ -1,0 +1,10 @@
+#pragma once
+#include <QMainWindow>
+
+// The main window: folder tree, file list, tray, preview and EXIF summary.
+class TFormDefault : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TFormDefault(QWidget* parent = nullptr);
+};
