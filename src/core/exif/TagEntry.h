@@ -1,0 +1,58 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace lumatrim {
+
+class TImageInfo;
+
+// What a render function may touch besides its input text: the directory set
+// being parsed (the Canon functions add derived items to it) and the flag
+// that keeps the parent entry's value as rendered. It travels with the call
+// instead of living in process-wide variables, so two photos can be parsed on
+// two threads at once.
+struct TagRenderContext {
+  TImageInfo* Info = nullptr;
+  bool BlockRendered = false;
+};
+
+// Turns a value text into the display text.
+using RenderFunction = std::string (*)(const std::string& value, TagRenderContext& context);
+
+// One row of a vocabulary table (tag dictionary, GPS, maker tables, IPTC).
+// Rows are constexpr data; an empty Desc is filled from Name when the tables
+// are first used.
+struct TTagDef {
+  uint16_t Record = 0;  // IPTC record number; 0 in EXIF, GPS and maker rows
+  uint16_t Tag = 0;     // 0 marks the "Unknown" row
+  const char* Name = "";
+  const char* Desc = "";
+  const char* DecodeList = "";
+  const char* FormatString = "";
+  RenderFunction RenderFunc = nullptr;
+};
+
+// One row of a table and, once filled by the parser, one parsed tag or IPTC
+// item. Windows show Desc as the name and Data as the value.
+struct TTagEntry {
+  int32_t Group = 0;        // 0 standard tags, 1 maker-note and custom entries
+  uint16_t FormatCode = 0;  // TIFF field type of the parsed value
+  uint16_t Record = 0;
+  uint16_t Tag = 0;
+  std::string Name;
+  std::string Desc;
+  std::string DecodeList;
+  std::string Data;         // rendered value text (bytes)
+  std::string Raw;          // raw value bytes
+  int32_t DataPos = 0;      // 1-based position of the value bytes in the parsed buffer
+  std::string FormatString;
+  int32_t Size = 0;         // byte length of Raw
+  RenderFunction RenderFunc = nullptr;
+
+  TTagEntry() = default;
+  explicit TTagEntry(const TTagDef& row)
+      : Record(row.Record), Tag(row.Tag), Name(row.Name), Desc(row.Desc), DecodeList(row.DecodeList),
+        FormatString(row.FormatString), RenderFunc(row.RenderFunc) {}
+};
+
+}  // namespace lumatrim
