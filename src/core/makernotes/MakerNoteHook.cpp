@@ -1,0 +1,7 @@
+#include "core/makernotes/MakerNoteHook.h"
+
+namespace lumatrim {
+
+bool DecodeMakerNoteOf(TImageInfo&) { return false; }
+
+}  // namespace lumatrim
