@@ -1,0 +1,108 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/bytes/EndInd.h"
+#include "core/exif/TagEntry.h"
+
+namespace lumatrim {
+
+class TimgData;
+
+// The parsed TIFF/EXIF directories of one photo: the tag list (standard, GPS,
+// maker-note and derived tags) and the thumbnail tag list. Buffer holds the
+// block being parsed (a JPEG APP1 segment from its length field on, or the
+// TIFF block from file offset 8 on); a TIFF offset o is at position o + Base.
+//
+// All parsing state lives in the object, so two photos can be parsed on two
+// threads at once. The parser never throws to its caller.
+class TImageInfo : public tEndInd {
+ public:
+  static constexpr int kJpegBase = 9;   // "II"/"MM" of an APP1 block kept with its length bytes
+  static constexpr int kTiffBase = -7;  // TIFF block kept from file offset 8
+
+  explicit TImageInfo(TimgData* owner, int buildMode = 255);
+  ~TImageInfo() override;
+
+  std::vector<TTagEntry> TagList;       // IFD0, EXIF, interop, SubIFDs, GPS, maker, derived
+  std::vector<TTagEntry> ThumbTagList;  // IFD1
+  int TagCount() const { return static_cast<int>(TagList.size()); }
+  int ThumbTagCount() const { return static_cast<int>(ThumbTagList.size()); }
+  int TagCursor = 0;
+  int ThumbTagCursor = 0;
+
+  TimgData* Owner = nullptr;  // not owned; may be null (tests, tools)
+  int BuildMode = 255;
+  bool IsTiffFile = false;    // .tif/.tiff/.nef: IFD1 is not recorded
+  int Base = kJpegBase;       // set by the reader; the maker-note decoder reads it
+  char DecimalSeparator;      // of numbers in value texts; defaults to the global locale's
+
+  std::string ExifVersion;  // first 6 raw bytes of 0x9000
+  std::string CameraMake;   // value text of 0x010F, max 32 chars
+  std::string CameraModel;  // value text of 0x0110, max 40 chars
+  int ImageWidth = 0, ImageHeight = 0;
+  int WidthPos = 0, HeightPos = 0;                // positions of the 4-byte value fields
+  uint16_t WidthFormat = 0, HeightFormat = 0;     // SHORT or LONG, as read
+  std::string MakerNoteRaw;
+  int MakerNotePos = 0;
+  int Ifd1Offset = 0;   // TIFF offset of IFD1; 0 when none
+  int Ifd1Length = 0;
+  int ThumbCompression = 0;
+
+  // Outcome text when there is no Owner (with an owner it goes to Owner->ErrorText).
+  std::string ErrorText;
+  void SetErrorText(const std::string& text);
+
+  // Directory walks. kind: 1 main, 2 GPS, 4 thumbnail (DirectoryKind).
+  void ParseDirectory(int64_t start, int base, const std::string& name, int kind, int64_t size);
+  void ParseThumbnailDirectory();
+  // A maker-note directory inside block (dirOffset counted from 0); values that
+  // do not fit into an entry are at block position offset + dirOffset + 2 - adjust.
+  void ParseMakerDirectory(const std::string& block, std::span<const TTagDef> table, int dirOffset,
+                           int adjust);
+
+  int AddTag(const TTagEntry& entry);       // refuses Tag 0; index of the last entry
+  int AddThumbTag(const TTagEntry& entry);
+  void AddCustomTag(const std::string& name, const std::string& value, int formatCode);
+
+  // Writes the new size into the owner's EXIF segment (and this Buffer).
+  void UpdateImageSize(int newHeight, int newWidth);
+
+  // Rendering in this block's byte order and decimal separator.
+  int32_t RawToInt(const std::string& raw) const;
+  double RawToNumber(const std::string& raw, int fmt) const;
+  std::string RenderValue(const std::string& raw, int fmt, const std::string& decodeList,
+                          const std::string& formatString) const;
+
+  // Enumeration by group (0 standard, 1 maker-note and custom); reset first.
+  void ResetTagCursor() { TagCursor = 0; }
+  bool NextTag(int group, TTagEntry& entry);
+  void ResetThumbTagCursor() { ThumbTagCursor = 0; }
+  bool NextThumbTag(int group, TTagEntry& entry);
+
+  // Lookups by key name, ignoring case; the first matching entry wins.
+  virtual int TagIndexByName(const std::string& name) const;
+  virtual std::string TagValueByName(const std::string& name) const;
+  TTagEntry GetTagByName(const std::string& name) const;  // all-empty entry when missing
+  double GetTagNumber(const std::string& name) const;
+  int GetTagInt(const std::string& name) const;
+
+  // The 35 mm equivalent focal length, when the camera did not record it.
+  void AddFocalLength35();
+
+  // Directories already walked, by (start, base); ends loops of offsets.
+  void ClearVisitedDirectories() { visited_.clear(); }
+  void MarkDirectoryVisited(int64_t start, int base) { visited_.emplace_back(start, base); }
+  bool DirectoryVisited(int64_t start, int base) const;
+
+ private:
+  std::vector<std::pair<int64_t, int>> visited_;
+  int depth_ = 0;  // nesting of sub-directory walks
+
+  void WalkEntries(int64_t start, int base, int kind, int64_t size, int count);
+};
+
+}  // namespace lumatrim

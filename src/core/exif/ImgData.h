@@ -1,0 +1,92 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/bytes/EndInd.h"
+#include "core/exif/ImageInfo.h"
+#include "core/iptc/IPTCdata.h"
+
+namespace lumatrim {
+
+// One kept JPEG segment.
+struct tSection {
+  std::string Content;    // from the 2-byte big-endian length field on
+  int32_t Marker = 0;     // the byte after FF, e.g. 225 for APP1
+  int32_t SegLength = 0;  // the length field as read
+};
+
+// Sequential byte input for the segment scan (a file or bytes in memory).
+class ByteReader {
+ public:
+  virtual ~ByteReader() = default;
+  // Reads up to n bytes into dst; returns how many were read (short at the end).
+  virtual size_t Read(char* dst, size_t n) = 0;
+};
+
+class MemoryByteReader : public ByteReader {
+ public:
+  explicit MemoryByteReader(const std::string& bytes) : bytes_(bytes) {}
+  size_t Read(char* dst, size_t n) override;
+
+ private:
+  const std::string& bytes_;
+  size_t pos_ = 0;
+};
+
+// The metadata container of one photo file. Reading never throws: the result,
+// ErrorText and the presence queries tell the outcome.
+class TimgData : public tEndInd {
+ public:
+  static constexpr int kSlotCount = 21;      // slots 1..21; 21 only for a new IPTC segment
+  static constexpr int kScanSlots = 20;      // segments the scan keeps at most
+  static constexpr int TiffReadSize = 256000;
+
+  explicit TimgData(int buildMode = 255);
+  ~TimgData() override;
+  TimgData(const TimgData&) = delete;
+  TimgData& operator=(const TimgData&) = delete;
+
+  // Slots 1..kSlotCount (index 0 unused); slot references are slot numbers, 0 = none.
+  std::vector<tSection> Sections;
+  int SectionCount = 0;
+  int ExifSection = 0;
+  int IptcSection = 0;
+  int CommentSection = 0;
+  int JfifSection = 0;
+  bool ReadingTiff = false;
+  int BuildMode = 255;
+  std::string FilePath;
+  std::string ErrorText;  // "<none>" after a successful read
+  char DecimalSeparator;  // handed to every TImageInfo made here
+  std::unique_ptr<TImageInfo> ExifInfo;
+  std::unique_ptr<TIPTCdata> IptcInfo;
+
+  // The slot a reference names, or null for 0 / out of range.
+  tSection* Slot(int ref);
+  const tSection* Slot(int ref) const;
+
+  // Reading side.
+  void ResetContainer();
+  bool ReadPhoto(const std::string& path);
+  bool ScanJpegFile(const std::string& path);
+  bool ScanJpegSegments(ByteReader& input);
+  void ParseExifSegment();
+  bool ScanTiffFile(const std::string& path);
+
+  bool ExifPresent() const { return ExifSection != 0; }
+  bool IptcPresent() const { return IptcSection != 0; }
+  bool MetadataPresent() const { return ExifSection != 0 || CommentSection != 0 || IptcSection != 0; }
+  bool ThumbnailPresent() const;
+  // The EXIF thumbnail's JPEG bytes (SOI to EOI), or empty.
+  std::string CutThumbnail() const;
+
+  // Writing side (ImgDataWrite.cpp)
+
+ private:
+  void NewExifInfo();
+};
+
+}  // namespace lumatrim

@@ -1,0 +1,49 @@
+#pragma once
+#include <span>
+#include <string>
+
+#include "core/exif/TagEntry.h"
+
+namespace lumatrim {
+
+// Directory kinds: which table a directory's tags are looked up in and which
+// list its entries go to.
+enum DirectoryKind : int {
+  kDirMain = 1,       // IFD0, EXIF sub-IFD, interoperability IFD, SubIFDs
+  kDirGps = 2,        // GPS IFD
+  kDirThumbnail = 4,  // IFD1, into the thumbnail list
+};
+
+inline constexpr int kMainTagRows = 251;
+inline constexpr int kMainUnknownRow = 250;  // Tag 0, "Unknown"
+inline constexpr int kGpsTagRows = 31;
+
+// The tag dictionaries (constexpr data in MainTagTable.cpp / GpsTagTable.cpp).
+extern const TTagDef MainTagTable[kMainTagRows];
+extern const TTagDef GpsTagTable[kGpsTagRows];
+
+// Fills the display names of the rows without one, once per process (later
+// calls do nothing, whatever `spaced` says). Thread-safe.
+void InitTagTables(bool spaced = true);
+
+// "ExposureTime" -> "Exposure Time", "ISOSpeedRatings" -> "ISOSpeed Ratings".
+std::string SpaceOutName(const std::string& name);
+
+// Display name of a row: its own Desc, or for a row of MainTagTable or
+// GpsTagTable without one, the name filled by InitTagTables (run on demand).
+std::string RowDesc(const TTagDef& row);
+
+// A parsed-entry template of a row, with the display name filled.
+TTagEntry EntryFromRow(const TTagDef& row);
+
+// The dictionary row of a tag for a directory kind, or the "Unknown" row.
+TTagEntry LookupTagDef(int tag, int kind);
+
+// Index of the first row of any table whose Tag equals tag, or -1.
+int FindTableRow(int tag, std::span<const TTagDef> table);
+
+// Index of the first of MainTagTable rows 0..249 whose Name equals name
+// ignoring letter case, or -1.
+int MainRowByName(const std::string& name);
+
+}  // namespace lumatrim
