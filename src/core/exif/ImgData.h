@@ -11,6 +11,8 @@
 
 namespace lumatrim {
 
+class JpegImage;  // core/jpeg/JpegImage.h
+
 // One kept JPEG segment.
 struct tSection {
   std::string Content;    // from the 2-byte big-endian length field on
@@ -83,7 +85,19 @@ class TimgData : public tEndInd {
   // The EXIF thumbnail's JPEG bytes (SOI to EOI), or empty.
   std::string CutThumbnail() const;
 
-  // Writing side (ImgDataWrite.cpp)
+  // Writing side (ImgDataWrite.cpp). Writers throw LumatrimError; every file
+  // is written to a temporary file beside the target and renamed over it.
+  static std::string DefaultJfifHeader();  // the 18-byte APP0 used when no EXIF/APP0 is kept
+  void SetIptcSegment(const std::string& payload);
+  void StartEmptyIptc();
+  void DropExif();
+  void DropIptc();
+  // Appends SOI, EXIF (else APP0, else the default header), APP13 and COM.
+  void EmitMetadataSegments(std::string& stream) const;
+  void SaveJpegWithMetadata(const JpegImage& image, const std::string& path, bool adjustSize);
+  void RewritePhoto(const std::string& path);
+  // The EXIF thumbnail as a loaded JPEG image, or null when there is none.
+  std::unique_ptr<JpegImage> DecodeThumbnail() const;
 
  private:
   void NewExifInfo();
