@@ -1,0 +1,132 @@
+#include "core/makernotes/CanonRender.h"
+
+#include <charconv>
+#include <span>
+
+#include "core/exif/ImageInfo.h"
+#include "core/exif/TagRender.h"
+#include "core/makernotes/MakerText.h"
+
+namespace lumatrim {
+
+namespace {
+
+// One derived item of a Canon array. With a value list, Index counts the
+// array's values from 0; without one, from 1.
+struct CanonItem {
+  const char* Label;
+  int Index;
+  const char* List;
+};
+
+// clang-format off
+constexpr CanonItem kCameraSettings[] = {
+    {"Macro mode",       1,  "1:Macro,2:Normal"},
+    {"Self Timer",       2,  ""},
+    {"Compression Rate", 3,  "0:SuperFine,1:Fine,2:Normal,3:Basic,5:SuperFine"},
+    {"Flash Mode",       4,  "0:Not fired,1:Auto,2:On,3:Red-eye,4:Slow sync,5:Auto+red-eye,6:On+red eye,16:External flash"},
+    {"Drive Mode",       5,  "0:Single,1:Continuous"},
+    {"Focus Mode",       7,  "0:One-Shot,1:AI Servo,2:AI Focus,3:MF,4:Single,5:Continuous,6:MF"},
+    {"Image Size",       10, "0:Large,1:Medium,2:Small,4:5MPixel,5:2 MPixel,6:1.5 MPixel"},
+    {"Easy Shoot",       11, "0:Full Auto,1:Manual,2:Landscape,3:Fast Shutter,4:Slow Shutter,5:Night,6:B&W,7:Sepia,8:Portrait,9:Sports,10:Macro/Close-Up,11:Pan Focus"},
+    {"Contrast",         13, "65535:Low,0:Normal,1:High"},
+    {"Saturation",       14, "65535:Low,0:Normal,1:High"},
+    {"Sharpness",        15, "65535:Low,0:Normal,1:High"},
+    {"CCD ISO",          16, "0:Not used,15:auto,16:50,17:100,18:200,19:400"},
+    {"Metering Mode",    17, "0:Default,1:Spot,2:Average,3:Evaluative,4:Partial,5:Center-weighted average"},
+    {"AF Point",         19, "8197:Manual AF point selection,12288:None (MF),12289:Auto AF point selection,12290:Right,12291:Center,12292:Left,16385:Auto AF point selection,16390:Face Detect"},
+    {"Exposure Mode",    20, "0:Easy,1:Program AE,2:Shutter speed priority AE,3:Aperture-priority AE,4:Manual,5:Depth-of-field AE,6:M-Dep,7:Bulb"},
+    {"Long focal",       24, ""},
+    {"Short focal",      25, ""},
+    {"Focal Units",      26, ""},
+    {"Flash Details",    29, ""},
+    {"Focus Mode",       32, "0:Single,1:Continuous,8:Manual"},
+};
+
+constexpr CanonItem kShotInfo[] = {
+    {"White balance",    7,  "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Flourescent,5:Flash,6:Custom"},
+    {"Sequence Number",  9,  ""},
+    {"OpticalZoom Step", 11, ""},
+    {"AF point",         14, ""},
+    {"Flash bias",       15, "65472:-2 EV,65484:-1.67 EV,65488:-1.50 EV,65492:-1.33 EV,65504:-1 EV,65516:-0.67 EV,65520:-0.50 EV,65524:-0.33 EV,0:0 EV,12:0.33 EV,16:0.50 EV,20:0.67 EV,32:1 EV,44:1.33 EV,48:1.50 EV,52:1.67 EV,64:2 EV"},
+    {"Distance",         19, ""},
+};
+
+// Custom function f (1..15) at index f - 1.
+constexpr CanonItem kCustomFunctions[] = {
+    {"Noise Reduction",             1,  "0: Off,1: On"},
+    {"Shutter AE Lock Button",      2,  "0:AF/AE lock,1:AE lock/AF,2:AF/AF lock,3:AE+release/AE+AF"},
+    {"Mirror Lockup",               3,  "0:Disable,1:Enable"},
+    {"Exposure Level",              4,  "0:1/2 stop,1:1/3 stop"},
+    {"AF Assist",                   5,  "0:On (auto),1:Off"},
+    {"AV Shutter Speed",            6,  "0:Automatic,1: 1/200 (fixed)"},
+    {"AEB Sequence",                7,  "0:0, -, + / Enabled1: 0, -, + / Disabled,2: -, 0, + / Enabled,3: -, 0, + / Disabled"},
+    {"Shutter Sync",                8,  "0:1st-curtain sync,1: 2nd-curtain sync"},
+    {"Lens AF Button",              9,  "0:AF stop,1:Operate AF,2:Lock AE and start timer"},
+    {"Fill Flash Reduction",        10, "0:Enable,1:Disable"},
+    {"Menu Return",                 11, "0:Top,1:Previous (volatile),2:Previous"},
+    {"Set Button",                  12, "0:Not assigned,1:Change quality,2:Change ISO speed,3:Select parameters"},
+    {"Sensor Cleaning",             13, "0:Disable,1:Enable"},
+    {"Superimposed Display",        14, "0: On,1: Off"},
+    {"Shutter Release w/o CF Card", 15, "0:Enable,1:Disable"},
+};
+// clang-format on
+
+void AddItem(TagRenderContext& context, const char* label, const std::string& text) {
+  // Kept as obtained: a piece after the first begins with the blank after its comma.
+  if (context.Info && HasContent(text)) context.Info->AddCustomTag(label, text, 2);
+}
+
+void SplitArray(const std::string& value, TagRenderContext& context, std::span<const CanonItem> items) {
+  context.BlockRendered = true;
+  for (const CanonItem& item : items) {
+    const std::string text = *item.List ? DecodeValue(item.List, ListItem(value, ",", item.Index + 1))
+                                        : ListItem(value, ",", item.Index);
+    AddItem(context, item.Label, text);
+  }
+}
+
+// A decimal integer, blanks allowed before it and nothing after it.
+bool ParseInteger(const std::string& piece, long long& number) {
+  const size_t first = piece.find_first_not_of(' ');
+  if (first == std::string::npos) return false;
+  const char* begin = piece.data() + first;
+  const char* end = piece.data() + piece.size();
+  if (*begin == '+') ++begin;
+  const auto [stop, error] = std::from_chars(begin, end, number);
+  return error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+std::string CanonCameraSettings(const std::string& value, TagRenderContext& context) {
+  SplitArray(value, context, kCameraSettings);
+  return value;
+}
+
+std::string CanonShotInfo(const std::string& value, TagRenderContext& context) {
+  SplitArray(value, context, kShotInfo);
+  return value;
+}
+
+std::string CanonCustomFunctions(const std::string& value, TagRenderContext& context) {
+  context.BlockRendered = true;
+  size_t from = 0;
+  while (true) {
+    const size_t comma = value.find(',', from);
+    const std::string piece = value.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    long long number = 0;
+    if (ParseInteger(piece, number)) {
+      // Function number in the high byte, its setting in the low byte.
+      const long long function = number / 256, setting = number % 256;
+      if (function >= 1 && function <= 15)
+        AddItem(context, kCustomFunctions[function - 1].Label,
+                DecodeValue(kCustomFunctions[function - 1].List, std::to_string(setting)));
+    }
+    if (comma == std::string::npos) break;
+    from = comma + 1;
+  }
+  return value;
+}
+
+}  // namespace lumatrim
