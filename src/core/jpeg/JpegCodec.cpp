@@ -1,0 +1,179 @@
+#include "core/jpeg/JpegCodec.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include <jerror.h>
+
+#include "core/bytes/Error.h"
+
+namespace lumatrim::jpeg {
+namespace {
+
+// A stream with more scans than this is hostile: each scan can make libjpeg
+// walk the whole coefficient buffer again, so it would decode "forever".
+constexpr int kMaxScans = 500;
+
+[[noreturn]] void JumpBack(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  std::longjmp(err->jump, 1);
+}
+
+void OnError(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  JumpBack(cinfo);
+}
+
+// Warnings that mean picture data is missing or garbled are errors for us: a
+// truncated photo must not turn silently into a half-grey one. Harmless ones
+// (extra bytes between segments, odd Adobe markers) are ignored, as real
+// cameras write them.
+bool IsDamage(int code) {
+  switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void OnMessage(j_common_ptr cinfo, int level) {
+  if (level < 0 && IsDamage(cinfo->err->msg_code)) OnError(cinfo);
+}
+
+void OnProgress(j_common_ptr cinfo) {
+  if (!cinfo->is_decompressor) return;
+  auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (dinfo->input_scan_number > kMaxScans) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "more than %d scans", kMaxScans);
+    JumpBack(cinfo);
+  }
+}
+
+void InitErrors(ErrorManager& err) {
+  std::memset(&err, 0, sizeof err);
+  jpeg_std_error(&err.pub);
+  err.pub.error_exit = OnError;
+  err.pub.emit_message = OnMessage;
+  err.progress.progress_monitor = OnProgress;
+}
+
+}  // namespace
+
+// ---- Decompressor
+
+Decompressor::Decompressor(const std::string& bytes, const std::string& what) : what_(what) {
+  InitErrors(err_);
+  std::memset(&info_, 0, sizeof info_);
+  info_.err = &err_.pub;
+  jpeg_create_decompress(&info_);  // only fails on a library/header mismatch
+  info_.progress = &err_.progress;
+  bytes_ = &bytes;
+}
+
+Decompressor::~Decompressor() { jpeg_destroy_decompress(&info_); }
+
+void Decompressor::Fail() {
+  throw LumatrimError(what_ + ": damaged JPEG data (" + err_.message + ")");
+}
+
+void Decompressor::ReadHeader() {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_mem_src(&info_, reinterpret_cast<const unsigned char*>(bytes_->data()),
+               static_cast<unsigned long>(bytes_->size()));
+  if (jpeg_read_header(&info_, TRUE) != JPEG_HEADER_OK) {
+    std::strcpy(err_.message, "no image in the stream");
+    Fail();
+  }
+}
+
+bool Decompressor::FourChannels() const {
+  return info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
+}
+
+void Decompressor::SetOutputScale(int denominator) {
+  info_.scale_num = 1;
+  info_.scale_denom = static_cast<unsigned int>(denominator);
+}
+
+void Decompressor::Start() {
+  info_.out_color_space = FourChannels() ? JCS_CMYK : JCS_RGB;
+  info_.dct_method = JDCT_ISLOW;
+  info_.do_fancy_upsampling = TRUE;
+  if (setjmp(err_.jump)) Fail();
+  jpeg_start_decompress(&info_);
+}
+
+void Decompressor::ReadRow(JSAMPROW row) {
+  if (setjmp(err_.jump)) Fail();
+  // A suspending source never returns 0 rows from memory, but stay safe
+  // against a loop that would not end.
+  if (jpeg_read_scanlines(&info_, &row, 1) != 1) {
+    std::strcpy(err_.message, "no more rows");
+    Fail();
+  }
+}
+
+void Decompressor::SkipRows(JDIMENSION count) {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_skip_scanlines(&info_, count);
+}
+
+// ---- Compressor
+
+Compressor::Compressor(const std::string& what) : what_(what) {
+  InitErrors(err_);
+  std::memset(&info_, 0, sizeof info_);
+  info_.err = &err_.pub;
+  jpeg_create_compress(&info_);
+  jpeg_mem_dest(&info_, &out_, &outSize_);
+}
+
+Compressor::~Compressor() {
+  jpeg_destroy_compress(&info_);
+  std::free(out_);
+}
+
+void Compressor::Fail() {
+  throw LumatrimError(what_ + ": cannot encode the picture (" + err_.message + ")");
+}
+
+void Compressor::Setup(int width, int height, int quality, bool progressive) {
+  info_.image_width = static_cast<JDIMENSION>(width);
+  info_.image_height = static_cast<JDIMENSION>(height);
+  info_.input_components = 3;
+  info_.in_color_space = JCS_RGB;
+  if (setjmp(err_.jump)) Fail();
+  jpeg_set_defaults(&info_);
+  jpeg_set_quality(&info_, quality, TRUE);
+  info_.dct_method = JDCT_ISLOW;
+  if (progressive) jpeg_simple_progression(&info_);
+}
+
+void Compressor::Start() {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_start_compress(&info_, TRUE);
+}
+
+void Compressor::WriteRows(JSAMPARRAY rows, JDIMENSION count) {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_write_scanlines(&info_, rows, count);
+}
+
+void Compressor::Finish() {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_finish_compress(&info_);
+}
+
+std::string Compressor::Bytes() const {
+  return std::string(reinterpret_cast<const char*>(out_), outSize_);
+}
+
+}  // namespace lumatrim::jpeg

@@ -1,0 +1,79 @@
+#pragma once
+// Internal to the JPEG image object: the only place that talks to libjpeg.
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+#include <jpeglib.h>
+
+namespace lumatrim::jpeg {
+
+// libjpeg reports fatal errors by calling error_exit, which must not return.
+// Each wrapper below owns one setjmp: every libjpeg call goes through a member
+// function that sets the jump point, makes the one call, and turns a jump back
+// into a LumatrimError thrown from plain C++ code. No C++ object with a
+// destructor lives between a setjmp and the libjpeg call it guards.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  jpeg_progress_mgr progress;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX + 64];
+};
+
+// A decompressor over bytes in memory. The bytes must outlive it.
+class Decompressor {
+ public:
+  Decompressor(const std::string& bytes, const std::string& what);
+  ~Decompressor();
+  Decompressor(const Decompressor&) = delete;
+  Decompressor& operator=(const Decompressor&) = delete;
+
+  jpeg_decompress_struct& Info() { return info_; }
+
+  void ReadHeader();
+  void Start();
+  // Reads exactly one output row into row.
+  void ReadRow(JSAMPROW row);
+  void SkipRows(JDIMENSION count);
+  // Plain RGB output: gray and YCbCr/RGB streams give RGB directly, four-channel
+  // streams give CMYK (converted by the caller).
+  bool FourChannels() const;
+  void SetOutputScale(int denominator);
+
+ private:
+  [[noreturn]] void Fail();
+
+  jpeg_decompress_struct info_;
+  ErrorManager err_;
+  std::string what_;
+  const std::string* bytes_ = nullptr;
+};
+
+// A compressor into memory; Bytes() holds the stream after Finish().
+class Compressor {
+ public:
+  explicit Compressor(const std::string& what);
+  ~Compressor();
+  Compressor(const Compressor&) = delete;
+  Compressor& operator=(const Compressor&) = delete;
+
+  // Sets up a 24-bit RGB input of that size with the standard tables scaled to
+  // quality (baseline-compatible) and, when progressive, the simple script.
+  void Setup(int width, int height, int quality, bool progressive);
+  void Start();
+  void WriteRows(JSAMPARRAY rows, JDIMENSION count);
+  void Finish();
+  std::string Bytes() const;
+
+ private:
+  [[noreturn]] void Fail();
+
+  jpeg_compress_struct info_;
+  ErrorManager err_;
+  std::string what_;
+  unsigned char* out_ = nullptr;
+  unsigned long outSize_ = 0;
+};
+
+}  // namespace lumatrim::jpeg

@@ -1,0 +1,261 @@
+#include "core/jpeg/JpegImage.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <vector>
+
+#include "core/bytes/Error.h"
+#include "core/jpeg/JpegCodec.h"
+
+namespace lumatrim {
+namespace {
+
+// Even a flat grey progressive stream codes well under 1000 pixels per byte;
+// a header claiming thousands of pixels per byte of file is a lie meant to
+// make us allocate gigabytes.
+constexpr int64_t kMaxPixelsPerByte = 4096;
+constexpr int64_t kRatioCheckFrom = 1'000'000;
+
+// CMYK as Adobe writes it is stored inverted (255 = no ink); plain CMYK is not.
+void CmykToRgb(const uint8_t* cmyk, uint8_t* rgb, bool inverted) {
+  int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+  if (!inverted) {
+    c = 255 - c;
+    m = 255 - m;
+    y = 255 - y;
+    k = 255 - k;
+  }
+  rgb[0] = static_cast<uint8_t>((c * k + 127) / 255);
+  rgb[1] = static_cast<uint8_t>((m * k + 127) / 255);
+  rgb[2] = static_cast<uint8_t>((y * k + 127) / 255);
+}
+
+std::string TempNameBeside(const std::string& path) {
+  std::random_device random;
+  char suffix[32];
+  std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(random()));
+  return path + suffix;
+}
+
+}  // namespace
+
+void JpegImage::LoadFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw LumatrimError(path + ": cannot open the file");
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0) throw LumatrimError(path + ": cannot read the file");
+  if (size > kMaxFileBytes) throw LumatrimError(path + ": the file is too large for a photo");
+  in.seekg(0, std::ios::beg);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in.read(bytes.data(), size)) throw LumatrimError(path + ": cannot read the file");
+  name_ = path;
+  data_ = std::move(bytes);
+  picture_ = Bitmap();
+  modified_ = false;
+  ReadHeader();
+}
+
+void JpegImage::LoadFromBytes(std::string bytes) {
+  name_ = "JPEG data";
+  data_ = std::move(bytes);
+  picture_ = Bitmap();
+  modified_ = false;
+  ReadHeader();
+}
+
+void JpegImage::ReadHeader() {
+  width_ = height_ = components_ = 0;
+  progressive_ = false;
+  if (data_.size() < 4 || static_cast<uint8_t>(data_[0]) != 0xFF || static_cast<uint8_t>(data_[1]) != 0xD8) {
+    data_.clear();
+    throw LumatrimError(name_ + ": not a JPEG file");
+  }
+  try {
+    jpeg::Decompressor d(data_, name_);
+    d.ReadHeader();
+    const auto& info = d.Info();
+    const int64_t pixels = int64_t{info.image_width} * info.image_height;
+    if (pixels > kMaxPixels || info.image_width > JPEG_MAX_DIMENSION || info.image_height > JPEG_MAX_DIMENSION ||
+        (pixels > kRatioCheckFrom && pixels > kMaxPixelsPerByte * static_cast<int64_t>(data_.size()))) {
+      throw LumatrimError(name_ + ": the JPEG header claims an implausible size of " +
+                          std::to_string(info.image_width) + " x " + std::to_string(info.image_height) + " pixels");
+    }
+    width_ = static_cast<int>(info.image_width);
+    height_ = static_cast<int>(info.image_height);
+    components_ = info.num_components;
+    progressive_ = info.progressive_mode != 0;
+  } catch (...) {
+    data_.clear();
+    width_ = height_ = components_ = 0;
+    throw;
+  }
+}
+
+Bitmap JpegImage::Decode(int scaleDenominator) const {
+  if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8) {
+    throw LumatrimError("unsupported decode scale 1/" + std::to_string(scaleDenominator));
+  }
+  if (data_.empty()) {
+    if (picture_.Empty()) throw LumatrimError("no picture to decode");
+    Bitmap reduced((picture_.Width + scaleDenominator - 1) / scaleDenominator,
+                   (picture_.Height + scaleDenominator - 1) / scaleDenominator);
+    StretchDraw(picture_, reduced);
+    return reduced;
+  }
+  jpeg::Decompressor d(data_, name_);
+  d.ReadHeader();
+  d.SetOutputScale(scaleDenominator);
+  d.Start();
+  const auto& info = d.Info();
+  Bitmap out(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+  if (!d.FourChannels()) {
+    for (int y = 0; y < out.Height; ++y) d.ReadRow(out.Row(y));
+    return out;
+  }
+  const bool inverted = info.saw_Adobe_marker != 0;
+  std::vector<uint8_t> row(static_cast<size_t>(out.Width) * 4);
+  for (int y = 0; y < out.Height; ++y) {
+    d.ReadRow(row.data());
+    uint8_t* rgb = out.Row(y);
+    for (int x = 0; x < out.Width; ++x) CmykToRgb(&row[4 * static_cast<size_t>(x)], rgb + 3 * x, inverted);
+  }
+  return out;
+}
+
+int JpegImage::PreviewScale(int boxWidth, int boxHeight) const {
+  int scale = 1;
+  for (int d : {2, 4, 8}) {
+    if ((width_ + d - 1) / d >= boxWidth && (height_ + d - 1) / d >= boxHeight) scale = d;
+  }
+  return scale;
+}
+
+Bitmap JpegImage::DecodeStretched(int width, int height) const {
+  Bitmap target(width, height);
+  Draw(target);
+  return target;
+}
+
+void JpegImage::Draw(Bitmap& target) const {
+  if (target.Empty()) return;
+  if (data_.empty()) {
+    if (picture_.Empty()) throw LumatrimError("no picture to draw");
+    StretchDraw(picture_, target);
+    return;
+  }
+  jpeg::Decompressor d(data_, name_);
+  d.ReadHeader();
+  d.Start();
+  const auto& info = d.Info();
+  const int sourceWidth = static_cast<int>(info.output_width);
+  const int sourceHeight = static_cast<int>(info.output_height);
+  const bool four = d.FourChannels();
+  const bool inverted = info.saw_Adobe_marker != 0;
+  const size_t channels = four ? 4 : 3;
+
+  std::vector<size_t> columns(static_cast<size_t>(target.Width));
+  for (int x = 0; x < target.Width; ++x) {
+    columns[x] = channels * static_cast<size_t>(StretchSourceIndex(x, sourceWidth, target.Width));
+  }
+  std::vector<uint8_t> row(static_cast<size_t>(sourceWidth) * channels);
+
+  // Rows come out of libjpeg in order; rows the stretch never samples are
+  // skipped, which spares their colour conversion (and, for whole skipped
+  // row groups, their inverse DCT).
+  int nextRow = 0;
+  int previous = -1;
+  for (int y = 0; y < target.Height; ++y) {
+    const int sy = StretchSourceIndex(y, sourceHeight, target.Height);
+    uint8_t* out = target.Row(y);
+    if (sy == previous) {
+      std::memcpy(out, target.Row(y - 1), target.Stride());
+      continue;
+    }
+    if (sy > nextRow) d.SkipRows(static_cast<JDIMENSION>(sy - nextRow));
+    d.ReadRow(row.data());
+    nextRow = sy + 1;
+    previous = sy;
+    if (four) {
+      for (int x = 0; x < target.Width; ++x) CmykToRgb(&row[columns[x]], out + 3 * x, inverted);
+    } else {
+      for (int x = 0; x < target.Width; ++x) {
+        const uint8_t* px = &row[columns[x]];
+        out[3 * x] = px[0];
+        out[3 * x + 1] = px[1];
+        out[3 * x + 2] = px[2];
+      }
+    }
+  }
+  // Decode the last row as well, so a stream damaged below the last sampled
+  // row fails here just as a full decode would.
+  if (nextRow < sourceHeight) {
+    if (sourceHeight - 1 > nextRow) d.SkipRows(static_cast<JDIMENSION>(sourceHeight - 1 - nextRow));
+    d.ReadRow(row.data());
+  }
+}
+
+void JpegImage::Assign(Bitmap bitmap) {
+  picture_ = std::move(bitmap);
+  data_.clear();
+  width_ = picture_.Width;
+  height_ = picture_.Height;
+  components_ = 3;
+  progressive_ = false;
+  modified_ = true;
+}
+
+void JpegImage::Compress(int quality, bool progressive) {
+  if (picture_.Empty()) throw LumatrimError(name_ + ": no picture to compress");
+  quality = std::clamp(quality, 1, 100);
+  jpeg::Compressor c(name_);
+  c.Setup(picture_.Width, picture_.Height, quality, progressive);
+  c.Start();
+  constexpr int kBatch = 16;
+  JSAMPROW rows[kBatch];
+  for (int y = 0; y < picture_.Height; y += kBatch) {
+    const int count = std::min(kBatch, picture_.Height - y);
+    for (int i = 0; i < count; ++i) rows[i] = picture_.Row(y + i);
+    c.WriteRows(rows, static_cast<JDIMENSION>(count));
+  }
+  c.Finish();
+  data_ = c.Bytes();
+  progressive_ = progressive;
+}
+
+const std::string& JpegImage::Data() const {
+  if (data_.empty()) {
+    throw LumatrimError(name_ + (picture_.Empty() ? ": no JPEG data" : ": the picture was not compressed"));
+  }
+  return data_;
+}
+
+void JpegImage::SaveToFile(const std::string& path) const {
+  const std::string& bytes = Data();
+  const std::string temp = TempNameBeside(path);
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) throw LumatrimError(path + ": cannot create the file");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temp, ignored);
+      throw LumatrimError(path + ": cannot write the file");
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    throw LumatrimError(path + ": cannot replace the file (" + ec.message() + ")");
+  }
+}
+
+}  // namespace lumatrim
