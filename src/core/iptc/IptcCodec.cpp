@@ -1,0 +1,116 @@
+#include "core/iptc/IptcCodec.h"
+
+#include "core/bytes/EndInd.h"
+#include "core/bytes/Error.h"
+#include "core/bytes/TextEncoding.h"
+#include "core/iptc/CommaText.h"
+#include "core/iptc/IptcTagTable.h"
+
+namespace lumatrim {
+namespace {
+
+// ESC % G: ISO 2022 designation of UTF-8, the value of dataset 1:90.
+const std::string kUtf8Designation = "\x1B\x25\x47";
+
+bool HasHighByte(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > 127) return true;
+  }
+  return false;
+}
+
+std::string Bytes(std::initializer_list<unsigned> values) {
+  std::string out;
+  for (unsigned v : values) out += static_cast<char>(v & 0xFF);
+  return out;
+}
+
+}  // namespace
+
+std::string EncodeDataset(int record, int dataset, const std::string& value) {
+  const size_t n = value.size();
+  if (n > kMaxIptcValue) {
+    throw LumatrimError("IPTC value of dataset " + std::to_string(record) + ":" + std::to_string(dataset) + " is " +
+                        std::to_string(n) + " bytes long; at most " + std::to_string(kMaxIptcValue) +
+                        " bytes can be written.");
+  }
+  return Bytes({0x1C, static_cast<unsigned>(record), static_cast<unsigned>(dataset), static_cast<unsigned>(n >> 8),
+                static_cast<unsigned>(n & 0xFF)}) +
+         value;
+}
+
+std::string EncodeRepeated(int record, int dataset, const std::string& value) {
+  std::string out;
+  std::string rest = value;
+  while (!TrimBlanks(rest).empty()) {
+    std::string part;
+    const size_t comma = rest.find(',');
+    if (comma != std::string::npos) {
+      part = TrimBlanks(rest.substr(0, comma));
+      rest = TrimBlanks(rest.substr(comma + 1));
+    } else {
+      part = rest;
+      rest.clear();
+    }
+    out += EncodeDataset(record, dataset, part);
+  }
+  return out;
+}
+
+TTagEntry ParseDataset(const std::string& bytes, int64_t& pos) {
+  TTagEntry item;
+  const int record = tEndInd::ByteAt(bytes, pos);
+  const int dataset = tEndInd::ByteAt(bytes, pos + 1);
+  const int64_t n = tEndInd::WordAt(bytes, pos + 2, true);
+  pos += 4;
+  if (record == 2 || record == 8) {
+    const int r = TableIndexOf(record, dataset);
+    if (r >= 0 && std::string(IptcTagTable[r].Def.Name) != "SKIP") {
+      item = IptcItemFromRow(r);
+    } else {
+      item.Name = item.Desc = "Custom_" + std::to_string(dataset);
+      item.Tag = static_cast<uint16_t>(dataset);
+      item.Record = static_cast<uint16_t>(record);
+      item.Size = kIptcCustomSize;
+    }
+    item.Data = tEndInd::CopyFrom(bytes, pos, n);
+  }
+  pos += n + 1;
+  return item;
+}
+
+std::string BuildApp13Payload(const std::vector<TTagEntry>& items) {
+  bool utf8 = false;
+  for (const TTagEntry& item : items) utf8 = utf8 || HasHighByte(item.Data);
+
+  std::string data;
+  for (const TTagEntry& item : items) {
+    // Values that are not UTF-8 came from older files in Latin-1.
+    const std::string value = utf8 ? DisplayUtf8(item.Data) : item.Data;
+    if (item.Record == 2 && IsRepeatableDataset(item.Tag)) {
+      data += EncodeRepeated(2, item.Tag, value);
+    } else {
+      data += EncodeDataset(item.Record, item.Tag, value);
+    }
+  }
+  if (data.size() % 2 == 0) data += '\0';
+
+  std::string version = EncodeDataset(2, 0, std::string("\x00\x02", 2));
+  if (utf8) version = EncodeDataset(1, 90, kUtf8Designation) + version;
+  const size_t length = data.size() + version.size();
+  if (length > kMaxIptcResourceData) {
+    throw LumatrimError("IPTC data of " + std::to_string(length) + " bytes does not fit one resource (at most " +
+                        std::to_string(kMaxIptcResourceData) + " bytes).");
+  }
+
+  std::string out = std::string("Photoshop 3.0", 13) + '\0' + "8BIM" + Bytes({0x04, 0x04, 0, 0, 0, 0}) +
+                    Bytes({static_cast<unsigned>(length >> 8), static_cast<unsigned>(length & 0xFF)}) + version +
+                    data + "8BIM" + Bytes({0x04, 0x0B, 0, 0, 0, 0, 0, 0});
+  if (out.size() > kMaxApp13Payload) {
+    throw LumatrimError("IPTC block of " + std::to_string(out.size()) + " bytes does not fit one APP13 segment (at most " +
+                        std::to_string(kMaxApp13Payload) + " bytes).");
+  }
+  return out;
+}
+
+}  // namespace lumatrim
