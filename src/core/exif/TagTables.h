@@ -22,6 +22,13 @@ inline constexpr int kGpsTagRows = 31;
 extern const TTagDef MainTagTable[kMainTagRows];
 extern const TTagDef GpsTagTable[kGpsTagRows];
 
+// Lookups by tag use binary search, so the dictionaries must stay in tag order.
+constexpr bool RowsInTagOrder(const TTagDef* rows, int count) {
+  for (int i = 1; i < count; ++i)
+    if (rows[i - 1].Tag >= rows[i].Tag) return false;
+  return true;
+}
+
 // Fills the display names of the rows without one, once per process (later
 // calls do nothing, whatever `spaced` says). Thread-safe.
 void InitTagTables(bool spaced = true);

@@ -1,0 +1,299 @@
+#include "core/exif/ImageInfo.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+
+#include "core/exif/ImgData.h"
+#include "core/exif/TagRender.h"
+#include "core/exif/TagTables.h"
+#include "core/makernotes/MakerNoteHook.h"
+
+namespace lumatrim {
+namespace {
+
+// Directories nest a few levels in real files (IFD0 -> EXIF -> interop); a
+// deeper chain is hostile and would only eat the stack.
+constexpr int kMaxDirectoryDepth = 16;
+constexpr size_t kMakeLength = 32;
+constexpr size_t kModelLength = 40;
+constexpr size_t kExifVersionLength = 6;
+
+enum SpecialTag : uint16_t {
+  kImageWidth = 0x0100, kImageLength = 0x0101, kCompression = 0x0103, kMake = 0x010F, kModel = 0x0110,
+  kSubIfds = 0x014A, kExifOffset = 0x8769, kGpsInfo = 0x8825, kExifVersion = 0x9000, kMakerNote = 0x927C,
+  kUserComment = 0x9286, kExifImageWidth = 0xA002, kExifImageLength = 0xA003, kInteropOffset = 0xA005,
+};
+
+std::string TrimControls(const std::string& text) {
+  size_t a = 0, b = text.size();
+  while (a < b && static_cast<unsigned char>(text[a]) <= ' ') ++a;
+  while (b > a && static_cast<unsigned char>(text[b - 1]) <= ' ') --b;
+  return text.substr(a, b - a);
+}
+
+std::string Quoted(const std::string& raw, bool toFirstZero) {
+  const size_t end = toFirstZero ? raw.find('\0') : std::string::npos;
+  return "\"" + raw.substr(0, end) + "\"";
+}
+
+int ClampToInt(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+TImageInfo::TImageInfo(TimgData* owner, int buildMode)
+    : Owner(owner), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
+  InitTagTables(true);
+  ClearVisitedDirectories();
+}
+
+TImageInfo::~TImageInfo() = default;
+
+void TImageInfo::SetErrorText(const std::string& text) {
+  if (Owner) Owner->ErrorText = text;
+  else ErrorText = text;
+}
+
+bool TImageInfo::DirectoryVisited(int64_t start, int base) const {
+  return std::find(visited_.begin(), visited_.end(), std::make_pair(start, base)) != visited_.end();
+}
+
+int32_t TImageInfo::RawToInt(const std::string& raw) const { return lumatrim::RawToInt(raw, BigEndian); }
+
+double TImageInfo::RawToNumber(const std::string& raw, int fmt) const {
+  return lumatrim::RawToNumber(raw, fmt, BigEndian);
+}
+
+std::string TImageInfo::RenderValue(const std::string& raw, int fmt, const std::string& decodeList,
+                                    const std::string& formatString) const {
+  return lumatrim::RenderValue(raw, fmt, decodeList, formatString, BigEndian, DecimalSeparator);
+}
+
+// Layout of one directory at `start` (positions are offset + base):
+//   2 bytes  entry count
+//   12 bytes per entry: tag, type, count, value or offset of the value
+//   4 bytes  offset of the next directory (IFD1 after IFD0)
+void TImageInfo::ParseDirectory(int64_t start, int base, const std::string&, int kind, int64_t size) {
+  MarkDirectoryVisited(start, base);
+  const int count = GetWord(start);
+  const int64_t linkPos = start + 2 + 12 * static_cast<int64_t>(count);
+  if (linkPos > start + base + size) {
+    SetErrorText("Illegally sized directory");
+    return;
+  }
+  if (kind == kDirMain && Ifd1Offset == 0 && !IsTiffFile) {
+    Ifd1Offset = static_cast<int32_t>(GetLong(linkPos));
+    Ifd1Length = ClampToInt(base + size - static_cast<int64_t>(Ifd1Offset));
+  }
+  ++depth_;
+  try {
+    WalkEntries(start, base, kind, size, count);
+  } catch (...) {
+    --depth_;
+    throw;
+  }
+  --depth_;
+}
+
+void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, int count) {
+  for (int i = 0; i < count; ++i) {
+    const int64_t p = start + 2 + 12 * static_cast<int64_t>(i);
+    const uint16_t tag = GetWord(p);
+    const uint16_t fmt = GetWord(p + 2);
+    const uint64_t byteCount = static_cast<uint64_t>(GetLong(p + 4)) * BytesPerFormat(fmt);
+    if (byteCount == 0) continue;
+    const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(GetLong(p + 8)) + base;
+    const bool special = tag == kImageWidth || tag == kImageLength || tag == kCompression || tag == kMake ||
+                         tag == kModel || tag == kSubIfds || tag == kExifOffset || tag == kGpsInfo ||
+                         tag == kExifVersion || tag == kMakerNote || tag == kExifImageWidth ||
+                         tag == kExifImageLength || tag == kInteropOffset;
+    TTagEntry entry = LookupTagDef(tag, kind);
+    // An entry of a tag absent from the dictionary is never stored, so unless
+    // it drives the walk there is nothing to do with it.
+    if (entry.Tag == 0 && !special) continue;
+
+    std::string raw = Copy(valuePos, static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 2)));
+    std::string value;
+    if (fmt == 2) {
+      value = raw;
+      if (!value.empty() && value.back() == '\0') value.pop_back();
+    } else if (fmt == 7) {
+      value = Quoted(raw, true);
+    } else {
+      value = RenderValue(raw, fmt, entry.DecodeList, entry.FormatString);
+    }
+    if (entry.Tag != 0 && entry.RenderFunc) {
+      TagRenderContext context{this};
+      value = entry.RenderFunc(value, context);
+    } else {
+      value = Printable(value);
+    }
+    if (tag == kUserComment)  // 8 bytes of character-code header, then the text
+      value = TrimControls(byteCount > 9 ? raw.substr(std::min<size_t>(8, raw.size()), byteCount - 9) : "");
+
+    switch (tag) {
+      case kImageWidth:
+      case kExifImageWidth:
+        WidthPos = ClampToInt(p + 8);
+        WidthFormat = fmt;
+        ImageWidth = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+        break;
+      case kImageLength:
+      case kExifImageLength:
+        HeightPos = ClampToInt(p + 8);
+        HeightFormat = fmt;
+        ImageHeight = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+        break;
+      case kCompression:
+        if (kind == kDirThumbnail) ThumbCompression = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+        break;
+      case kMake: CameraMake = value.substr(0, kMakeLength); break;
+      case kModel: CameraModel = value.substr(0, kModelLength); break;
+      case kExifVersion: ExifVersion = raw.substr(0, kExifVersionLength); break;
+      case kMakerNote:
+        MakerNoteRaw = raw;
+        MakerNotePos = ClampToInt(valuePos);
+        try {
+          DecodeMakerNoteOf(*this);
+        } catch (const std::exception& error) {
+          SetErrorText(std::string("Error Detected = ") + error.what());
+        } catch (...) {
+          SetErrorText("Error Detected = maker note");
+        }
+        break;
+      case kSubIfds:
+      case kExifOffset:
+      case kInteropOffset:
+      case kGpsInfo: {
+        const int64_t sub = static_cast<int64_t>(GetLong(valuePos)) + base;
+        if (!DirectoryVisited(sub, base) && depth_ < kMaxDirectoryDepth) {
+          try {
+            ParseDirectory(sub, base, "", tag == kGpsInfo ? kDirGps : kDirMain, size);
+          } catch (...) {
+            // A broken sub-directory loses only its own entries.
+          }
+        }
+        break;
+      }
+      default: break;
+    }
+
+    if (entry.Tag == 0) continue;
+    entry.Data = std::move(value);
+    entry.Size = static_cast<int32_t>(raw.size());
+    entry.Raw = std::move(raw);
+    entry.DataPos = ClampToInt(valuePos);
+    entry.FormatCode = fmt;
+    if (kind == kDirThumbnail) AddThumbTag(entry);
+    else AddTag(entry);
+  }
+}
+
+void TImageInfo::ParseThumbnailDirectory() {
+  ThumbTagList.clear();
+  ThumbTagCursor = 0;
+  try {
+    ParseDirectory(static_cast<int64_t>(Ifd1Offset) + kJpegBase, kJpegBase, "Thumbnail", kDirThumbnail,
+                   static_cast<int64_t>(Ifd1Length) - 12);
+  } catch (const std::exception& error) {
+    SetErrorText(std::string("Error Detected = ") + error.what());
+  }
+}
+
+void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const TTagDef> table, int dirOffset,
+                                     int adjust) {
+  std::string exifBlock = std::move(Buffer);
+  Buffer = block;
+  try {
+    const int64_t start = static_cast<int64_t>(dirOffset) + 1;
+    const int64_t valueBase = static_cast<int64_t>(dirOffset) + 2 - adjust;
+    const int count = GetWord(start);
+    for (int i = 0; i < count; ++i) {
+      const int64_t p = start + 2 + 12 * static_cast<int64_t>(i);
+      const uint16_t tag = GetWord(p);
+      const uint16_t fmt = GetWord(p + 2);
+      const uint64_t byteCount = static_cast<uint64_t>(GetLong(p + 4)) * BytesPerFormat(fmt);
+      const int row = FindTableRow(tag, table);
+      if (row < 0) continue;  // unmatched entries are not stored
+      const TTagDef& def = table[row];
+      std::string name = RowDesc(def);
+      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
+      if (name == "SKIP") continue;
+
+      const int64_t count64 = static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 4));
+      const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(GetLong(p + 8)) + valueBase;
+      // A value past the end of the maker-note bytes is looked for at the same
+      // place of the EXIF segment, where the note came from.
+      std::string raw = valuePos + count64 > static_cast<int64_t>(Buffer.size())
+                            ? CopyFrom(exifBlock, MakerNotePos - 1 + valuePos, count64)
+                            : Copy(valuePos, count64);
+      std::string value;
+      if (fmt == 2) {
+        value = Quoted(raw, true);
+      } else if (fmt == 7) {
+        value = Quoted(raw, false);
+      } else {
+        try {
+          value = RenderValue(raw, fmt, def.DecodeList, def.FormatString);
+        } catch (...) {
+          value = Quoted(raw, false);
+        }
+      }
+      TagRenderContext context{this, false};
+      const std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
+      TTagEntry entry = EntryFromRow(def);
+      entry.Data = context.BlockRendered ? value : display;
+      entry.Raw = std::move(raw);
+      entry.FormatCode = fmt;
+      entry.Group = 1;
+      AddTag(entry);
+    }
+  } catch (const std::exception& error) {
+    SetErrorText(std::string("Error Detected = ") + error.what());
+  } catch (...) {
+    SetErrorText("Error Detected = maker note");
+  }
+  Buffer = std::move(exifBlock);
+}
+
+int TImageInfo::AddTag(const TTagEntry& entry) {
+  if (entry.Tag != 0) TagList.push_back(entry);
+  return TagCount() - 1;
+}
+
+int TImageInfo::AddThumbTag(const TTagEntry& entry) {
+  if (entry.Tag != 0) ThumbTagList.push_back(entry);
+  return ThumbTagCount() - 1;
+}
+
+void TImageInfo::AddCustomTag(const std::string& name, const std::string& value, int formatCode) {
+  TTagEntry entry;
+  entry.Group = 1;
+  entry.Name = entry.Desc = name;
+  entry.Data = entry.Raw = value;
+  entry.Size = static_cast<int32_t>(value.size());
+  entry.FormatCode = static_cast<uint16_t>(formatCode);
+  TagList.push_back(std::move(entry));
+}
+
+void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {
+  if (ImageHeight <= 0 || ImageWidth <= 0) return;
+  if (ImageHeight == newHeight && ImageWidth == newWidth) return;
+  auto write = [this](std::string& bytes, int pos, uint16_t format, int value) {
+    if (format == 4) PutLong(bytes, static_cast<uint32_t>(value), pos);
+    else if (format == 3) PutWord(bytes, static_cast<uint16_t>(value), pos);
+  };
+  auto writeBoth = [&](std::string& bytes) {
+    write(bytes, HeightPos, HeightFormat, newHeight);
+    write(bytes, WidthPos, WidthFormat, newWidth);
+  };
+  writeBoth(Buffer);
+  if (Owner) {
+    if (tSection* exif = Owner->Slot(Owner->ExifSection)) writeBoth(exif->Content);
+    if (!Owner->Buffer.empty()) writeBoth(Owner->Buffer);
+  }
+}
+
+}  // namespace lumatrim

@@ -1,0 +1,280 @@
+#include "core/exif/ImgData.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+#include "core/bytes/Error.h"
+#include "core/exif/TagRender.h"
+#include "core/exif/TagTables.h"
+
+namespace lumatrim {
+namespace {
+
+enum Marker : int { kEoi = 217, kSos = 218, kApp0 = 224, kApp1 = 225, kApp13 = 237, kCom = 254 };
+constexpr int kGiveUpSlot = 5;  // without metadata among the first four segments
+
+// A file opened for reading; closed when the scan leaves, however it leaves.
+class FileByteReader : public ByteReader {
+ public:
+  explicit FileByteReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
+  ~FileByteReader() override {
+    if (file_) std::fclose(file_);
+  }
+  FileByteReader(const FileByteReader&) = delete;
+  FileByteReader& operator=(const FileByteReader&) = delete;
+  bool IsOpen() const { return file_ != nullptr; }
+  size_t Read(char* dst, size_t n) override { return n == 0 ? 0 : std::fread(dst, 1, n, file_); }
+
+ private:
+  std::FILE* file_;
+};
+
+bool ReadByte(ByteReader& input, uint8_t& byte) {
+  char c;
+  if (input.Read(&c, 1) != 1) return false;
+  byte = static_cast<uint8_t>(c);
+  return true;
+}
+
+std::string LowerExtension(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || dot < nameStart) return {};
+  std::string ext = path.substr(dot);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+// Clears ReadingTiff however the TIFF read leaves.
+struct TiffReadingFlag {
+  bool& flag;
+  explicit TiffReadingFlag(bool& f) : flag(f) { flag = true; }
+  ~TiffReadingFlag() { flag = false; }
+};
+
+}  // namespace
+
+size_t MemoryByteReader::Read(char* dst, size_t n) {
+  const size_t count = std::min(n, bytes_.size() - pos_);
+  if (count > 0) std::memcpy(dst, bytes_.data() + pos_, count);
+  pos_ += count;
+  return count;
+}
+
+TimgData::TimgData(int buildMode)
+    : Sections(kSlotCount + 1), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
+  ResetContainer();
+}
+
+TimgData::~TimgData() = default;
+
+tSection* TimgData::Slot(int ref) {
+  return (ref >= 1 && ref <= kSlotCount) ? &Sections[static_cast<size_t>(ref)] : nullptr;
+}
+
+const tSection* TimgData::Slot(int ref) const {
+  return (ref >= 1 && ref <= kSlotCount) ? &Sections[static_cast<size_t>(ref)] : nullptr;
+}
+
+void TimgData::ResetContainer() {
+  SectionCount = 0;
+  ExifSection = IptcSection = CommentSection = JfifSection = 0;
+  FilePath.clear();
+  ErrorText.clear();
+  ExifInfo.reset();
+  IptcInfo.reset();
+  BigEndian = false;
+  Buffer.clear();
+}
+
+void TimgData::NewExifInfo() {
+  ExifInfo = std::make_unique<TImageInfo>(this, BuildMode);
+  ExifInfo->DecimalSeparator = DecimalSeparator;
+}
+
+bool TimgData::ReadPhoto(const std::string& path) {
+  ResetContainer();
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  FilePath = path;
+  try {
+    ErrorText = "Not an EXIF file";
+    // Only regular files are read: a FIFO or device named *.jpg could block or never end.
+    if (!S_ISREG(info.st_mode)) {
+      ErrorText = "Illegal Exif construction";
+      return false;
+    }
+    const std::string ext = LowerExtension(path);
+    bool found = false;
+    if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") found = ScanJpegFile(path);
+    else if (ext == ".tif" || ext == ".tiff" || ext == ".nef") found = ScanTiffFile(path);
+    else return false;
+    if (found) ErrorText = "<none>";
+    return found;
+  } catch (...) {
+    ErrorText = "Illegal Exif construction";
+    return false;
+  }
+}
+
+bool TimgData::ScanJpegFile(const std::string& path) {
+  ReadingTiff = false;
+  FileByteReader input(path);
+  if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
+  try {
+    return ScanJpegSegments(input);
+  } catch (...) {
+    return false;
+  }
+}
+
+// A JPEG file up to its image data:
+//   FF D8                     start of image
+//   FF m  hi lo  payload...   segments; hi·256 + lo counts the length bytes too
+//   FF DA ...                 start of scan: the coded image, never read here
+bool TimgData::ScanJpegSegments(ByteReader& input) {
+  char soi[2];
+  if (input.Read(soi, 2) != 2 || soi[0] != '\xFF' || soi[1] != '\xD8') return false;
+  SectionCount = 0;
+  while (SectionCount < kScanSlots) {
+    uint8_t marker = 0xFF;
+    while (marker == 0xFF)
+      if (!ReadByte(input, marker)) return MetadataPresent();  // the file ends inside the scan
+
+    char length[2];
+    if (input.Read(length, 2) != 2) return MetadataPresent();
+    tSection& s = Sections[static_cast<size_t>(++SectionCount)];
+    const int n = static_cast<uint8_t>(length[0]) << 8 | static_cast<uint8_t>(length[1]);
+    s.Marker = marker;
+    s.SegLength = n;
+    // A length below 2 cannot hold its own length bytes: the read counts as failed.
+    s.Content.assign(length, 2);
+    if (n < 2) continue;
+    s.Content.resize(static_cast<size_t>(n));
+    const size_t got = input.Read(s.Content.data() + 2, static_cast<size_t>(n - 2));
+    if (got != static_cast<size_t>(n - 2)) {
+      s.Content.resize(2 + got);
+      continue;
+    }
+
+    if (SectionCount == kGiveUpSlot && !MetadataPresent()) break;
+    switch (marker) {
+      case kEoi:
+      case kSos:
+        return MetadataPresent();
+      case kApp0:
+        JfifSection = SectionCount;
+        break;
+      case kApp1:
+        if (SectionCount > kGiveUpSlot || ExifSection != 0) {
+          --SectionCount;  // a second APP1 (or a late one) does not keep a slot
+        } else {
+          ExifSection = SectionCount;
+          NewExifInfo();
+          Buffer = s.Content;
+          ParseExifSegment();
+        }
+        break;
+      case kApp13:
+        if (IptcSection == 0) {
+          IptcSection = SectionCount;
+          IptcInfo.reset(new TIPTCdata(this));
+        }
+        break;
+      case kCom:
+        CommentSection = SectionCount;
+        break;
+      default:
+        break;
+    }
+  }
+  return MetadataPresent();
+}
+
+// The APP1 block as kept (positions 1-based):
+//   1..2  length   3..8  "Exif" 0 0   9..10  "II"/"MM"   11..12  42
+//   13..16  offset of IFD0 from position 9
+void TimgData::ParseExifSegment() {
+  if (!ExifInfo) NewExifInfo();
+  const tSection* exif = Slot(ExifSection);
+  if (!exif) return;
+  if (Buffer.size() < 6 || Buffer.compare(2, 4, "Exif") != 0) {
+    ErrorText = "Incorrect Exif header";
+    return;
+  }
+  const uint8_t a = GetByte(9), b = GetByte(10);
+  if (a == 'I' && b == 'I') BigEndian = false;
+  else if (a == 'M' && b == 'M') BigEndian = true;
+  else {
+    ErrorText = "Invalid Exif alignment marker";
+    return;
+  }
+  ExifInfo->SetBuffer(Buffer);
+  ExifInfo->BigEndian = BigEndian;
+  ExifInfo->Base = TImageInfo::kJpegBase;
+  const int64_t ifd0 = GetLong(13);
+  const int64_t size = static_cast<int64_t>(exif->SegLength) - 6;
+  ExifInfo->ParseDirectory(ifd0 == 0 ? 17 : ifd0 + 9, TImageInfo::kJpegBase, "", kDirMain, size);
+  ExifInfo->AddFocalLength35();
+}
+
+bool TimgData::ScanTiffFile(const std::string& path) {
+  TiffReadingFlag reading(ReadingTiff);
+  FileByteReader input(path);
+  if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
+  try {
+    char order[2];
+    if (input.Read(order, 2) != 2) return false;
+    const bool motorola = order[0] == 'M' && order[1] == 'M';
+    if (!motorola && !(order[0] == 'I' && order[1] == 'I')) return false;
+    tSection& s = Sections[1];
+    // The rest of the header (42 and the IFD0 offset) is not consulted: IFD0 is
+    // taken to start at file offset 8, position 1 of the block.
+    char header[6];
+    if (input.Read(header, 6) != 6) return false;
+    s.Content.resize(TiffReadSize);
+    s.Content.resize(input.Read(s.Content.data(), TiffReadSize));  // a short file gives a short block
+    s.Marker = 0;
+    s.SegLength = 0;
+    SectionCount = 1;
+    ExifSection = 1;
+    NewExifInfo();
+    ExifInfo->IsTiffFile = ReadingTiff;
+    ExifInfo->Base = TImageInfo::kTiffBase;
+    ExifInfo->SetBuffer(s.Content);
+    Buffer = s.Content;
+    BigEndian = motorola;
+    ExifInfo->BigEndian = motorola;
+    ExifInfo->ParseDirectory(1, TImageInfo::kTiffBase, "", kDirMain, static_cast<int64_t>(s.Content.size()));
+    ExifInfo->AddFocalLength35();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool TimgData::ThumbnailPresent() const {
+  return ExifSection != 0 && ExifInfo && ExifInfo->Ifd1Offset > 21 && ExifInfo->Ifd1Length > 256;
+}
+
+std::string TimgData::CutThumbnail() const {
+  if (!ThumbnailPresent()) return {};
+  const size_t from = static_cast<size_t>(ExifInfo->Ifd1Offset) - 1;
+  if (from >= Buffer.size()) return {};
+  const std::string_view area(Buffer.data() + from, Buffer.size() - from);
+  size_t start = area.find("\xFF\xD8\xFF\xDB");
+  if (start == std::string_view::npos) start = area.find("\xFF\xD8\xFF\xC4");
+  if (start == std::string_view::npos) return {};
+  // Without its end marker the thumbnail is cut off; none is better than a
+  // broken one.
+  const size_t end = area.find("\xFF\xD9", start + 2);
+  if (end == std::string_view::npos) return {};
+  return std::string(area.substr(start, end + 2 - start));
+}
+
+}  // namespace lumatrim
