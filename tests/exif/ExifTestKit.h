@@ -1,0 +1,32 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "core/exif/ImgData.h"
+#include "support/JpegBuilder.h"
+#include "support/TiffBuilder.h"
+
+namespace lumatrim::test {
+
+// A container that has scanned the given JPEG bytes, with "." as separator.
+inline std::unique_ptr<TimgData> ScanBytes(const std::string& jpeg, bool* found = nullptr) {
+  auto data = std::make_unique<TimgData>();
+  data->DecimalSeparator = '.';
+  MemoryByteReader input(jpeg);
+  const bool ok = data->ScanJpegSegments(input);
+  if (found) *found = ok;
+  return data;
+}
+
+// A camera-like JPEG: SOI, APP1 Exif with the given IFD0, DQT, SOS.
+inline std::string CameraJpeg(Order order, const Ifd& ifd0) {
+  return JpegBuilder().Soi().App1Exif(TiffBuilder(order).Bytes(ifd0)).Dqt().Sos().Bytes();
+}
+
+inline std::unique_ptr<TimgData> ParseIfd0(Order order, const Ifd& ifd0) {
+  return ScanBytes(CameraJpeg(order, ifd0));
+}
+
+inline const char* OrderName(Order order) { return order == Order::Intel ? "Intel" : "Motorola"; }
+
+}  // namespace lumatrim::test
