@@ -66,6 +66,10 @@ class JpegImage {
   // scan script when progressive. Afterwards Data() holds the new stream.
   void Compress(int quality, bool progressive = true);
 
+  // Frees the bitmap once it is compressed (size and data stay), so a photo
+  // waiting to be written holds only its coded bytes.
+  void DropPicture() { picture_ = Bitmap(); }
+
   // The complete JPEG data (SOI ... EOI): the bytes as loaded while not
   // modified, otherwise the last compressed stream. Throws when there is no
   // compressed data (empty object, or a bitmap not yet compressed).

@@ -1,0 +1,31 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "core/exif/ImgData.h"
+#include "core/jpeg/JpegImage.h"
+#include "core/optimal/OptiSettings.h"
+
+namespace lumatrim {
+
+// One photo of the batch, encoded and waiting to be written.
+struct OptiPhoto {
+  std::string Source;
+  std::string Output;
+  std::unique_ptr<TimgData> Meta;  // the source's metadata segments
+  JpegImage Image;                 // the new coded picture (bitmap already dropped)
+};
+
+// Reads the source's metadata (its result is not consulted: a photo without
+// metadata is processed all the same), decodes the photo stretched to its
+// target size with plain pixel dropping, and compresses it progressive at
+// quality 100 - compression. Writes nothing. Throws LumatrimError.
+std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std::string& output,
+                                            const OptiSettings& settings);
+
+// The write step: SOI, the source's EXIF (with the new width and height) or
+// its APP0 or a default JFIF header, APP13, COM, ICC profile, then the new
+// coded picture, through a temporary file renamed over the output.
+void WriteOptiPhoto(OptiPhoto& photo);
+
+}  // namespace lumatrim

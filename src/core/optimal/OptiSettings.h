@@ -1,0 +1,44 @@
+#pragma once
+#include <string>
+#include <utility>
+
+namespace lumatrim {
+
+// What one optimisation batch is asked to do.
+struct OptiSettings {
+  std::string TargetFolder;
+  int Compression = 20;   // 0..100 percent; the JPEG quality is 100 - Compression
+  bool KeepSize = false;  // the photo's own size, else ShortSide/LongSide
+  int ShortSide = 0;      // px, the shorter side of the result
+  int LongSide = 0;       // px, the longer side of the result
+  int Jobs = 0;           // worker threads; 0 = one per core
+};
+
+// Largest side the JPEG format (and libjpeg) can write.
+constexpr int kMaxTargetSide = 65500;
+
+// Throws LumatrimError when the settings cannot give a valid photo: no target
+// folder, compression outside 0..100, a side below 1 px or above the JPEG
+// limit (in the fixed modes), a negative job count.
+void ValidateOptiSettings(const OptiSettings& settings);
+
+// A side typed as text: a whole number of pixels (spaces around it allowed).
+// Throws LumatrimError naming the field for "12.5", "abc", "" or overflow.
+int ParseSide(const std::string& text, const std::string& fieldName);
+
+// The 4:3 rules of the size fields: the long side for a short one
+// (short + short / 3) and the short side for a long one (long - long / 4),
+// rounded to the nearest integer, ties to even.
+int LongSideFor(int shortSide);
+int ShortSideFor(int longSide);
+
+// The result size of a width x height photo: its own size when keeping it;
+// otherwise landscape gets LongSide x ShortSide, portrait ShortSide x
+// LongSide, and a square photo ShortSide x ShortSide. The photo is stretched
+// to exactly this size; its aspect ratio is not kept.
+std::pair<int, int> TargetSize(int width, int height, const OptiSettings& settings);
+
+// <folder>/opt_<file name of source>; one separator between them.
+std::string OutputPathFor(const std::string& targetFolder, const std::string& sourcePath);
+
+}  // namespace lumatrim
