@@ -1,12 +1,129 @@
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "cli/Commands.h"
+#include "core/bytes/Error.h"
+#include "core/optimal/OptiBatch.h"
+#include "core/optimal/OptiSettings.h"
 
 namespace cli {
+namespace {
 
-int RunOptimize(int, char**) {
-  std::fputs("lumatrim-cli: this verb is not available yet\n", stderr);
+constexpr const char* kOptimizeUsage =
+    "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n"
+    "  --compression N  0..100 percent, default 20 (JPEG quality 80)\n"
+    "  --short N        short side in px; alone, the long side follows 4:3\n"
+    "  --long N         long side in px; alone, the short side follows 4:3\n"
+    "  --keep-size      keep each photo's own size\n"
+    "  --jobs N         worker threads, default one per core\n";
+
+int Usage(const std::string& message) {
+  std::fprintf(stderr, "lumatrim-cli optimize: %s\n%s", message.c_str(), kOptimizeUsage);
   return 2;
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A bar redrawn in place on a terminal; one line per photo for logs and pipes.
+void ShowProgress(bool terminal, int done, int total, const std::string& output) {
+  if (!terminal) {
+    std::fprintf(stderr, "[%d/%d] %s\n", done, total, output.c_str());
+    return;
+  }
+  constexpr int kWidth = 30;
+  const int filled = total > 0 ? done * kWidth / total : kWidth;
+  std::string bar(static_cast<size_t>(filled), '#');
+  bar.append(static_cast<size_t>(kWidth - filled), '.');
+  std::fprintf(stderr, "\r[%s] %d/%d %-40.40s", bar.c_str(), done, total, BaseName(output).c_str());
+  if (done == total) std::fputc('\n', stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+int RunOptimize(int argc, char** argv) {
+  lumatrim::OptiSettings settings;
+  std::vector<std::string> files;
+  bool haveShort = false, haveLong = false, keepSize = false, optionsEnded = false;
+  try {
+    for (int i = 0; i < argc; ++i) {
+      const std::string arg = argv[i];
+      if (optionsEnded || arg.empty() || arg[0] != '-') {
+        files.push_back(arg);
+        continue;
+      }
+      if (arg == "--") {
+        optionsEnded = true;
+        continue;
+      }
+      if (arg == "--keep-size") {
+        keepSize = true;
+        continue;
+      }
+      if (arg == "--help" || arg == "-h") {
+        std::fputs(kOptimizeUsage, stdout);
+        return 0;
+      }
+      std::string name = arg, value;
+      if (const size_t eq = arg.find('='); eq != std::string::npos) {
+        name = arg.substr(0, eq);
+        value = arg.substr(eq + 1);
+      } else if (name == "--out" || name == "--compression" || name == "--short" || name == "--long" ||
+                 name == "--jobs") {
+        if (i + 1 >= argc) return Usage(name + " needs a value");
+        value = argv[++i];
+      }
+      if (name == "--out") {
+        settings.TargetFolder = value;
+      } else if (name == "--compression") {
+        settings.Compression = lumatrim::ParseWholeNumber(value, "compression");
+      } else if (name == "--short") {
+        settings.ShortSide = lumatrim::ParseSide(value, "short side");
+        haveShort = true;
+      } else if (name == "--long") {
+        settings.LongSide = lumatrim::ParseSide(value, "long side");
+        haveLong = true;
+      } else if (name == "--jobs") {
+        settings.Jobs = lumatrim::ParseWholeNumber(value, "number of jobs");
+        if (settings.Jobs < 1) return Usage("--jobs must be at least 1");
+      } else {
+        return Usage("unknown option " + arg);
+      }
+    }
+    if (settings.TargetFolder.empty()) return Usage("--out DIR is required");
+    if (files.empty()) return Usage("no photos given");
+    if (keepSize && (haveShort || haveLong)) return Usage("--keep-size cannot be combined with --short or --long");
+    if (!keepSize && !haveShort && !haveLong) return Usage("give --short, --long or --keep-size");
+    settings.KeepSize = keepSize;
+    // Check the side the user gave before deriving the other from it.
+    if (haveShort && settings.ShortSide < 1) return Usage("--short must be at least 1 px");
+    if (haveLong && settings.LongSide < 1) return Usage("--long must be at least 1 px");
+    if (haveShort && !haveLong) settings.LongSide = lumatrim::LongSideFor(settings.ShortSide);
+    if (haveLong && !haveShort) settings.ShortSide = lumatrim::ShortSideFor(settings.LongSide);
+    lumatrim::ValidateOptiSettings(settings);
+  } catch (const lumatrim::LumatrimError& e) {
+    return Usage(e.what());
+  }
+
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  if (terminal) ShowProgress(true, 0, static_cast<int>(files.size()), "");
+  try {
+    lumatrim::RunOptiBatch(files, settings, [terminal](int done, int total, const std::string& output) {
+      ShowProgress(terminal, done, total, output);
+    });
+  } catch (const std::exception& e) {
+    if (terminal) std::fputc('\n', stderr);
+    std::fprintf(stderr, "lumatrim-cli optimize: %s\n", e.what());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace cli

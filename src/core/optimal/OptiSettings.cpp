@@ -27,7 +27,9 @@ void ValidateOptiSettings(const OptiSettings& s) {
   }
 }
 
-int ParseSide(const std::string& text, const std::string& fieldName) {
+namespace {
+
+bool ParseDigits(const std::string& text, int& value) {
   size_t begin = text.find_first_not_of(" \t");
   size_t end = text.find_last_not_of(" \t");
   const std::string digits = begin == std::string::npos ? "" : text.substr(begin, end - begin + 1);
@@ -35,8 +37,22 @@ int ParseSide(const std::string& text, const std::string& fieldName) {
   for (size_t i = 0; ok && i < digits.size(); ++i) {
     ok = (digits[i] >= '0' && digits[i] <= '9') || (i == 0 && digits.size() > 1 && (digits[0] == '+' || digits[0] == '-'));
   }
-  if (!ok) throw LumatrimError("The " + fieldName + " \"" + text + "\" is not a whole number of pixels.");
-  return std::stoi(digits);
+  if (ok) value = std::stoi(digits);
+  return ok;
+}
+
+}  // namespace
+
+int ParseSide(const std::string& text, const std::string& fieldName) {
+  int value = 0;
+  if (!ParseDigits(text, value)) throw LumatrimError("The " + fieldName + " \"" + text + "\" is not a whole number of pixels.");
+  return value;
+}
+
+int ParseWholeNumber(const std::string& text, const std::string& fieldName) {
+  int value = 0;
+  if (!ParseDigits(text, value)) throw LumatrimError("The " + fieldName + " \"" + text + "\" is not a whole number.");
+  return value;
 }
 
 int LongSideFor(int shortSide) { return static_cast<int>(std::nearbyint(shortSide + shortSide / 3.0)); }

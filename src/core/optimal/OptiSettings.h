@@ -25,6 +25,8 @@ void ValidateOptiSettings(const OptiSettings& settings);
 // A side typed as text: a whole number of pixels (spaces around it allowed).
 // Throws LumatrimError naming the field for "12.5", "abc", "" or overflow.
 int ParseSide(const std::string& text, const std::string& fieldName);
+// The same for any whole number (compression, job count).
+int ParseWholeNumber(const std::string& text, const std::string& fieldName);
 
 // The 4:3 rules of the size fields: the long side for a short one
 // (short + short / 3) and the short side for a long one (long - long / 4),
