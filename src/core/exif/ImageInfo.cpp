@@ -226,9 +226,8 @@ void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const T
       const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(GetLong(p + 8)) + valueBase;
       // A value past the end of the maker-note bytes is looked for at the same
       // place of the EXIF segment, where the note came from.
-      std::string raw = valuePos + count64 > static_cast<int64_t>(Buffer.size())
-                            ? CopyFrom(exifBlock, MakerNotePos - 1 + valuePos, count64)
-                            : Copy(valuePos, count64);
+      std::string raw = Contains(valuePos, count64) ? Copy(valuePos, count64)
+                                                    : CopyFrom(exifBlock, MakerNotePos - 1 + valuePos, count64);
       std::string value;
       if (fmt == 2) {
         value = Quoted(raw, true);
