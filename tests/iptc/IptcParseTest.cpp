@@ -79,7 +79,7 @@ TEST(IptcParse, SurvivesDamagedSegments) {
   EXPECT_EQ(store.GetValue("ObjectName", ""), "Bare");
 
   SCOPED_TRACE("a length past the end cuts the value and ends the walk");
-  const std::string cut = Segment(std::string(11, 'z') + IptcDataset(2, 5, "Ok") + "\x1C\x02\x5A\x10\x00Pra");
+  const std::string cut = Segment(std::string(11, 'z') + IptcDataset(2, 5, "Ok") + std::string("\x1C\x02\x5A\x10\x00Pra", 8));
   store.ParseApp13(cut);
   EXPECT_EQ(store.GetValue("City", "-"), "Pra");
 

@@ -33,8 +33,13 @@ void EmitSlot(std::string& stream, const tSection& slot, const std::string& path
   stream += content;
 }
 
+// The payload (after the 2 length bytes) begins with signature.
+bool Signed(const std::string& content, const std::string& signature) {
+  return content.size() >= 2 + signature.size() && content.compare(2, signature.size(), signature) == 0;
+}
+
 bool IsIccProfile(int marker, const std::string& content) {
-  return marker == kApp2 && content.compare(2, 12, std::string("ICC_PROFILE\0", 12)) == 0;
+  return marker == kApp2 && Signed(content, std::string("ICC_PROFILE\0", 12));
 }
 
 // True when the segments of data between offset and its scan hold an ICC profile.
@@ -48,6 +53,34 @@ bool StreamHasIccProfile(const std::string& data, size_t offset) {
     offset += 2 + length;
   }
   return false;
+}
+
+bool IsExifSegment(int marker, const std::string& content) {
+  return marker == kApp1 && Signed(content, std::string("Exif\0", 5));
+}
+
+bool IsPhotoshopSegment(int marker, const std::string& content) {
+  return marker == kApp13 && Signed(content, "Photoshop 3.0");
+}
+
+// Appends data from offset on, leaving out the EXIF and IPTC segments among
+// its leading segments when the container speaks for that kind. Such segments
+// are left behind the probes when a photo's segments come in an unusual order;
+// carried over they would double the container's block, or keep alive the one
+// the user has just removed. The scan data is copied unchanged.
+void AppendWithoutStaleMetadata(std::string& out, const std::string& data, size_t offset, bool dropExif,
+                                bool dropIptc) {
+  while (offset + 4 <= data.size() && At(data, offset) == 0xFF) {
+    const int marker = At(data, offset + 1);
+    if (marker == kSos || marker == kEoi) break;
+    const size_t length = LengthAt(data, offset + 2);
+    if (length < 2 || offset + 2 + length > data.size()) break;
+    const std::string content = data.substr(offset + 2, length);
+    const bool stale = (dropExif && IsExifSegment(marker, content)) || (dropIptc && IsPhotoshopSegment(marker, content));
+    if (!stale) out.append(data, offset, 2 + length);
+    offset += 2 + length;
+  }
+  out.append(data, offset, std::string::npos);
 }
 
 }  // namespace
@@ -133,7 +166,16 @@ void TimgData::SaveJpegWithMetadata(const JpegImage& image, const std::string& p
       if (s != ExifSection && s != IptcSection && IsIccProfile(slot.Marker, slot.Content)) EmitSlot(out, slot, FilePath);
     }
   }
-  out.append(data, skip, std::string::npos);
+  // The container speaks for EXIF and IPTC when its read kept such a segment
+  // (still kept, or dropped since); a photo whose EXIF lay too deep for the
+  // scan keeps it untouched.
+  bool keptExif = false, keptIptc = false;
+  for (int s = 1; s <= SectionCount; ++s) {
+    const tSection& slot = Sections[static_cast<size_t>(s)];
+    keptExif = keptExif || IsExifSegment(slot.Marker, slot.Content);
+    keptIptc = keptIptc || IsPhotoshopSegment(slot.Marker, slot.Content);
+  }
+  AppendWithoutStaleMetadata(out, data, skip, keptExif, keptIptc);
   AtomicFile::Write(path, out);
 }
 
