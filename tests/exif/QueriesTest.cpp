@@ -133,8 +133,7 @@ TEST(Enumeration, groupsCursorsAndLookups) {
 TEST(GetTagInt, roundsHalvesToEven) {
   TImageInfo info(nullptr);
   auto add = [&](const char* name, uint32_t n, uint32_t d) {
-    TTagEntry e = LookupTagDef(FindTableRow(0, MainTagTable) >= 0 ? 0 : 0, kDirMain);
-    e = EntryFromRow(MainTagTable[MainRowByName(name)]);
+    TTagEntry e = EntryFromRow(MainTagTable[MainRowByName(name)]);
     e.Raw = U32(n, Order::Intel) + U32(d, Order::Intel);
     e.FormatCode = RATIONAL;
     info.AddTag(e);
