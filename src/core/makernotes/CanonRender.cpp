@@ -11,11 +11,12 @@ namespace lumatrim {
 
 namespace {
 
-// One derived item of a Canon array. With a value list, Index counts the
-// array's values from 0; without one, from 1.
+// One derived item of a Canon array: the value at Slot (counted from 0, as
+// the camera's record is laid out) under Label, decoded through List when
+// there is one.
 struct CanonItem {
   const char* Label;
-  int Index;
+  int Slot;
   const char* List;
 };
 
@@ -36,9 +37,9 @@ constexpr CanonItem kCameraSettings[] = {
     {"Metering Mode",    17, "0:Default,1:Spot,2:Average,3:Evaluative,4:Partial,5:Center-weighted average"},
     {"AF Point",         19, "8197:Manual AF point selection,12288:None (MF),12289:Auto AF point selection,12290:Right,12291:Center,12292:Left,16385:Auto AF point selection,16390:Face Detect"},
     {"Exposure Mode",    20, "0:Easy,1:Program AE,2:Shutter speed priority AE,3:Aperture-priority AE,4:Manual,5:Depth-of-field AE,6:M-Dep,7:Bulb"},
-    {"Long focal",       24, ""},
-    {"Short focal",      25, ""},
-    {"Focal Units",      26, ""},
+    {"Long focal",       23, ""},
+    {"Short focal",      24, ""},
+    {"Focal Units",      25, ""},
     {"Flash Details",    29, ""},
     {"Focus Mode",       32, "0:Single,1:Continuous,8:Manual"},
 };
@@ -46,13 +47,13 @@ constexpr CanonItem kCameraSettings[] = {
 constexpr CanonItem kShotInfo[] = {
     {"White balance",    7,  "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Flourescent,5:Flash,6:Custom"},
     {"Sequence Number",  9,  ""},
-    {"OpticalZoom Step", 11, ""},
+    {"OpticalZoom Step", 10, ""},
     {"AF point",         14, ""},
     {"Flash bias",       15, "65472:-2 EV,65484:-1.67 EV,65488:-1.50 EV,65492:-1.33 EV,65504:-1 EV,65516:-0.67 EV,65520:-0.50 EV,65524:-0.33 EV,0:0 EV,12:0.33 EV,16:0.50 EV,20:0.67 EV,32:1 EV,44:1.33 EV,48:1.50 EV,52:1.67 EV,64:2 EV"},
     {"Distance",         19, ""},
 };
 
-// Custom function f (1..15) at index f - 1.
+// Custom function f (1..15) at f - 1; Slot holds f.
 constexpr CanonItem kCustomFunctions[] = {
     {"Noise Reduction",             1,  "0: Off,1: On"},
     {"Shutter AE Lock Button",      2,  "0:AF/AE lock,1:AE lock/AF,2:AF/AF lock,3:AE+release/AE+AF"},
@@ -80,8 +81,8 @@ void AddItem(TagRenderContext& context, const char* label, const std::string& te
 void SplitArray(const std::string& value, TagRenderContext& context, std::span<const CanonItem> items) {
   context.BlockRendered = true;
   for (const CanonItem& item : items) {
-    const std::string text = *item.List ? DecodeValue(item.List, ListItem(value, ",", item.Index + 1))
-                                        : ListItem(value, ",", item.Index);
+    const std::string piece = ListItem(value, ",", item.Slot + 1);
+    const std::string text = *item.List ? DecodeValue(item.List, piece) : piece;
     AddItem(context, item.Label, text);
   }
 }
