@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# Compares the optimisation batch with ImageMagick and libvips doing the same
+# work on the same photo-like camera JPEGs: 12 MP photos to 800 x 600 at
+# quality 80, progressive. Prints photos per second, CPU time per photo and
+# the ratios, then the peak memory for one 24 MP photo.
+#
+#   bench/optimize_compare.sh [BUILD_DIR]
+#
+# BUILD_DIR (default build-bench) is configured with -DLUMATRIM_BENCH=ON when
+# it has no benchmark tools yet. Set N12, N24, ROUNDS to change the run size.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${1:-build-bench}
+n12=${N12:-6}
+n24=${N24:-2}
+rounds=${ROUNDS:-3}
+
+# Peers and tools, from Debian, only when missing.
+need=()
+[ -x /usr/bin/convert-im6.q16 ] || need+=(imagemagick)
+command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
+command -v exiftool >/dev/null || need+=(libimage-exiftool-perl)
+[ -x /usr/bin/time ] || need+=(time)
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+# The real ImageMagick, whatever else is called convert on PATH.
+im=/usr/bin/convert-im6.q16
+
+if [ ! -x "$build/bench/optimize_floor" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMATRIM_BENCH=ON -DLUMATRIM_TESTS=OFF >/dev/null
+fi
+targets=(optimize_floor optimize_makephoto optimize_cli)
+grep -q 'LUMATRIM_UI:BOOL=ON' "$build/CMakeCache.txt" && targets+=(lumatrim-cli)
+cmake --build "$build" --target "${targets[@]}" >/dev/null
+tools=$root/$build/bench
+if [ -x "$build/app/lumatrim-cli" ]; then
+  cli=("$root/$build/app/lumatrim-cli" optimize)
+else
+  cli=("$tools/optimize_cli")  # the same verb, built without the Qt windows
+fi
+
+work=$(mktemp -d /tmp/lumatrim-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/p12" "$work/p24" "$work/out"
+
+# Photo-like camera JPEGs: baseline, high quality, EXIF of a camera with a
+# thumbnail.
+make_photo() {  # dir name width height seed quality
+  local file=$1/$2.jpg thumb=$work/$2-thumb.jpg
+  "$tools/optimize_makephoto" "$file" "$thumb" "$3" "$4" "$5" "$6"
+  exiftool -q -overwrite_original -Make=Canon "-Model=Canon EOS 5D Mark II" \
+    "-DateTimeOriginal=2024:06:01 12:00:00" -ExposureTime=1/125 -FNumber=5.6 -ISO=200 \
+    "-ExifImageWidth=$3" "-ExifImageHeight=$4" "-ThumbnailImage<=$thumb" "$file"
+}
+echo "making $n12 photos of 12 MP and $n24 of 24 MP ..."
+for i in $(seq 1 "$n12"); do make_photo "$work/p12" "img$i" 4000 3000 "$i" 95; done
+for i in $(seq 1 "$n24"); do make_photo "$work/p24" "big$i" 6000 4000 "$((i + 50))" 90; done
+size12=$(du -b "$work"/p12/*.jpg | awk '{s += $1} END {printf "%.1f", s / NR / 1e6}')
+size24=$(du -b "$work"/p24/*.jpg | awk '{s += $1} END {printf "%.1f", s / NR / 1e6}')
+echo "photos: 12 MP ${size12} MB each, 24 MP ${size24} MB each"
+
+photos=("$work"/p12/*.jpg)
+
+# Runs a command ROUNDS times; keeps the best wall time and its CPU time
+# (user + system, children included).
+measure() {  # label command...
+  local label=$1; shift
+  local best_wall=999999 best_cpu=0
+  for _ in $(seq 1 "$rounds"); do
+    rm -rf "$work/out" && mkdir -p "$work/out"
+    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" ||
+      { echo "$label failed:"; cat "$work/stderr"; exit 1; }
+    read -r wall user sys <"$work/time"
+    if awk -v a="$wall" -v b="$best_wall" 'BEGIN {exit !(a < b)}'; then
+      best_wall=$wall
+      best_cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')
+    fi
+  done
+  results+=("$label $best_wall $best_cpu")
+}
+
+im_sample() { for f in "${photos[@]}"; do "$im" "$f" -sample '800x600!' -quality 80 -interlace JPEG "$work/out/$(basename "$f")"; done; }
+im_shrink() { for f in "${photos[@]}"; do "$im" -define jpeg:size=800x600 "$f" -sample '800x600!' -quality 80 -interlace JPEG "$work/out/$(basename "$f")"; done; }
+vips_thumb() { for f in "${photos[@]}"; do vipsthumbnail "$f" -s '800x600!' -o "$work/out/%s.jpg[Q=80,interlace]"; done; }
+export -f im_sample im_shrink vips_thumb
+export im work
+export PHOTOS="${photos[*]}"
+
+results=()
+measure floor "$tools/optimize_floor" "${photos[@]}"
+measure lumatrim-1job "${cli[@]}" --out "$work/out" --short 600 --long 800 --compression 20 --jobs 1 "${photos[@]}"
+measure lumatrim-2jobs "${cli[@]}" --out "$work/out" --short 600 --long 800 --compression 20 --jobs 2 "${photos[@]}"
+measure convert-sample bash -c 'photos=($PHOTOS); im_sample'
+measure convert-jpegsize bash -c 'photos=($PHOTOS); im_shrink'
+measure vipsthumbnail bash -c 'photos=($PHOTOS); vips_thumb'
+
+echo
+echo "12 MP -> 800 x 600, quality 80 progressive; $n12 photos, best of $rounds rounds"
+printf '%-18s %10s %12s %14s\n' method photos/s "wall ms/ph" "cpu ms/photo"
+declare -A wall cpu
+for r in "${results[@]}"; do
+  read -r label w c <<<"$r"
+  wall[$label]=$w
+  cpu[$label]=$c
+  awk -v l="$label" -v w="$w" -v c="$c" -v n="$n12" \
+    'BEGIN {printf "%-18s %10.2f %12.1f %14.1f\n", l, n / w, 1000 * w / n, 1000 * c / n}'
+done
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
+echo
+echo "lumatrim 1 job per photo vs full-decode floor (cpu):  $(ratio "${cpu[lumatrim-1job]}" "${cpu[floor]}") x   (wall $(ratio "${wall[lumatrim-1job]}" "${wall[floor]}") x)"
+echo "throughput lumatrim 1 job vs convert -sample:          $(ratio "${wall[convert-sample]}" "${wall[lumatrim-1job]}") x   (cpu $(ratio "${cpu[convert-sample]}" "${cpu[lumatrim-1job]}") x)"
+echo "throughput lumatrim 1 job vs convert jpeg:size:        $(ratio "${wall[convert-jpegsize]}" "${wall[lumatrim-1job]}") x   (cpu $(ratio "${cpu[convert-jpegsize]}" "${cpu[lumatrim-1job]}") x)"
+echo "throughput lumatrim 1 job vs vipsthumbnail:            $(ratio "${wall[vipsthumbnail]}" "${wall[lumatrim-1job]}") x   (cpu $(ratio "${cpu[vipsthumbnail]}" "${cpu[lumatrim-1job]}") x)"
+echo "throughput lumatrim 2 jobs vs 1 job:                   $(ratio "${wall[lumatrim-1job]}" "${wall[lumatrim-2jobs]}") x"
+echo "(load average now: $(cut -d' ' -f1-3 /proc/loadavg); wall-clock ratios need an idle machine)"
+
+echo
+big=("$work"/p24/*.jpg)
+rm -rf "$work/out" && mkdir -p "$work/out"
+/usr/bin/time -f '%M' -o "$work/mem" "${cli[@]}" --out "$work/out" --short 600 --long 800 --jobs 1 "${big[0]}" 2>/dev/null
+echo "peak memory, one 24 MP photo, 1 job:  lumatrim $(($(cat "$work/mem") / 1024)) MB"
+/usr/bin/time -f '%M' -o "$work/mem" "$im" "${big[0]}" -sample '800x600!' -quality 80 -interlace JPEG "$work/out/im.jpg"
+echo "                                      convert -sample $(($(cat "$work/mem") / 1024)) MB"
+/usr/bin/time -f '%M' -o "$work/mem" vipsthumbnail "${big[0]}" -s '800x600!' -o "$work/out/%s.jpg[Q=80,interlace]"
+echo "                                      vipsthumbnail $(($(cat "$work/mem") / 1024)) MB"
