@@ -1,0 +1,29 @@
+#include "ui/optimal/OptiBatchRunner.h"
+
+#include <exception>
+
+OptiBatchRunner::~OptiBatchRunner() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void OptiBatchRunner::Start(OptiBatchSettings settings) {
+  if (running_.exchange(true)) return;
+  if (worker_.joinable()) worker_.join();  // the previous batch has ended; reclaim its thread
+  worker_ = std::thread([this, settings = std::move(settings)] { Run(settings); });
+}
+
+void OptiBatchRunner::Run(const OptiBatchSettings& settings) {
+  bool success = false;
+  QString message;
+  try {
+    batch_(settings, [this](int done) { emit PhotoDone(done); });
+    success = true;
+  } catch (const std::exception& error) {
+    message = QString::fromStdString(error.what());
+  } catch (...) {
+    message = QStringLiteral("Optimalizace selhala z neznámého důvodu.");
+  }
+  if (!success && message.isEmpty()) message = QStringLiteral("Optimalizace selhala.");
+  running_ = false;
+  emit Finished(success, message);
+}
