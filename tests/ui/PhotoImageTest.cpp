@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "JpegBuilder.h"
+#include "UiTestPhotos.h"
+#include "core/bytes/Error.h"
+#include "ui/photoimage/PhotoFit.h"
+#include "ui/photoimage/PhotoImage.h"
+
+using lumatrim::test::TempDir;
+using Rect = TPhotoImage::Rect;
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+TEST(PhotoFit, TheFiveExamplesOfA200x150BoxWithSquareLimits) {
+  struct Row {
+    int pw, ph, left, top, width, height, percent;
+  } rows[] = {
+      {3072, 2304, 25, 19, 150, 112, 5}, {2304, 3072, 44, 0, 112, 150, 5}, {640, 480, 25, 19, 150, 112, 23},
+      {1600, 1600, 25, 0, 150, 150, 9},  {100, 80, 50, 35, 100, 80, 100},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.pw) + " x " + std::to_string(r.ph));
+    photofit::Placement p = photofit::Fit(r.pw, r.ph, 200, 150, true);
+    EXPECT_EQ(p.Left, r.left);
+    EXPECT_EQ(p.Top, r.top);
+    EXPECT_EQ(p.Width, r.width);
+    EXPECT_EQ(p.Height, r.height);
+    EXPECT_EQ(photofit::ScalePercent(p.Scale), r.percent);
+  }
+}
+
+TEST(PhotoFit, LimitsRoundingAndBorderMapping) {
+  // Without the square flag a landscape photo may use the whole width.
+  EXPECT_EQ(photofit::Fit(3072, 2304, 200, 150, false).Width, 200);
+  // 900 x 1200 in 150 x 150 is exactly 12.5 %, which rounds to the even 12.
+  photofit::Placement p = photofit::Fit(900, 1200, 200, 150, true);
+  EXPECT_EQ(p.Scale, 0.125);
+  EXPECT_EQ(photofit::ScalePercent(p.Scale), 12);
+  EXPECT_EQ(photofit::RoundEven(2.5), 2);
+  EXPECT_EQ(photofit::RoundEven(3.5), 4);
+  EXPECT_EQ(photofit::RoundEven(3.4999), 3);
+  // 3008 x 2000 shows as 150 x 99; the last column maps past the photo.
+  p = photofit::Fit(3008, 2000, 200, 150, true);
+  EXPECT_EQ(p.Width, 150);
+  EXPECT_EQ(p.Height, 99);
+  EXPECT_EQ(photofit::ClientToPhoto(149, 150, p.Scale), 3030);
+  EXPECT_EQ(photofit::Snap(3030), 3024);
+  EXPECT_EQ(photofit::ClientToPhoto(-3, 150, p.Scale), 0);
+}
+
+// A 640 x 480 photo in the main window's 200 x 150 panel: shown 150 x 112,
+// scale 112/480, so client x maps to round(x * 480 / 112).
+class PhotoImageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    panel.resize(200, 150);
+    image = new TPhotoImage(&panel);
+    image->SetCropControls(&button, &label);
+    photo = uitest::WritePhoto(dir.File("p.jpg"), 640, 480);
+    image->LoadPhoto(Q(photo));
+    image->ShowFitted(200, 150, true, true);
+    original = image->Picture();
+  }
+  void Press(QPoint pos) { uitest::SendMouse(image, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton); }
+  void Drag(QPoint pos) { uitest::SendMouse(image, QEvent::MouseMove, pos, Qt::NoButton, Qt::LeftButton); }
+  void Hover(QPoint pos) { uitest::SendMouse(image, QEvent::MouseMove, pos, Qt::NoButton, Qt::NoButton); }
+  void Release(QPoint pos) { uitest::SendMouse(image, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton); }
+  void DrawSelection(QPoint from, QPoint to) {
+    Hover(from);
+    Press(from);
+    Drag(to);
+    Release(to);
+  }
+
+  TempDir dir;
+  std::string photo;
+  QWidget panel;
+  QPushButton button;
+  QLabel label;
+  TPhotoImage* image = nullptr;
+  QImage original;
+};
+
+TEST_F(PhotoImageTest, ShownFittedAndDescribed) {
+  EXPECT_EQ(image->geometry(), QRect(25, 19, 150, 112));
+  EXPECT_EQ(image->Picture().size(), QSize(150, 112));
+  EXPECT_EQ(image->DimensionsText(), QStringLiteral("640 × 480"));
+  EXPECT_EQ(image->ScaleText(), QStringLiteral("23%"));
+  EXPECT_TRUE(image->isEnabled());
+  EXPECT_FALSE(button.isEnabled());
+
+  image->ShowFitted(200, 150, true, false);
+  EXPECT_FALSE(image->isEnabled()) << "not interactive without the rotation tool";
+  image->LoadPhoto(QString());
+  image->ShowFitted(200, 150, true, true);
+  EXPECT_TRUE(image->isHidden());
+  EXPECT_TRUE(image->DimensionsText().isEmpty());
+  EXPECT_TRUE(image->ScaleText().isEmpty());
+}
+
+TEST_F(PhotoImageTest, NotAJpegKeepsThePreviousPhotoAndPicture) {
+  std::string text = lumatrim::test::WriteFile(dir.File("text.jpg"), "hello");
+  EXPECT_THROW(image->LoadPhoto(Q(text)), lumatrim::LumatrimError);
+  EXPECT_EQ(image->DimensionsText(), QStringLiteral("640 × 480"));
+  EXPECT_EQ(image->Picture(), original);
+}
+
+TEST_F(PhotoImageTest, NewSelectionSnapsToTheGridAndIsDescribed) {
+  // (10,10) -> photo (43,43) -> anchor (32,32); (60,50) -> (257,214) -> (256,208).
+  DrawSelection({10, 10}, {60, 50});
+  EXPECT_EQ(image->Selection(), (Rect{32, 32, 256, 208}));
+  EXPECT_EQ(label.text(), QStringLiteral("x:32  y:32    224 × 176"));
+  EXPECT_TRUE(button.isEnabled());
+
+  // Dragging up-left of the anchor keeps the anchor as the opposite corner.
+  DrawSelection({60, 50}, {10, 10});
+  EXPECT_EQ(image->Selection(), (Rect{32, 32, 256, 208}));
+}
+
+TEST_F(PhotoImageTest, FrameIsInvertedAndErasedByInvertingAgain) {
+  DrawSelection({10, 10}, {60, 50});
+  // Client frame: 32, 32, 256, 208 times 112/480 -> 7, 7, 60, 49 (rounded).
+  const QImage& shown = image->Picture();
+  EXPECT_EQ(shown.pixel(7, 7), original.pixel(7, 7) ^ 0x00FFFFFFu);
+  EXPECT_EQ(shown.pixel(60, 49), original.pixel(60, 49) ^ 0x00FFFFFFu);
+  EXPECT_EQ(shown.pixel(30, 7), original.pixel(30, 7) ^ 0x00FFFFFFu);
+  EXPECT_EQ(shown.pixel(30, 30), original.pixel(30, 30)) << "inside is untouched";
+  int changed = 0;
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) changed += shown.pixel(x, y) != original.pixel(x, y);
+  EXPECT_EQ(changed, 2 * (53 + 42)) << "every frame pixel exactly once";
+
+  uitest::SendMouse(image, QEvent::MouseButtonDblClick, {30, 30}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_TRUE(image->Selection().Empty());
+  EXPECT_EQ(image->Picture(), original);
+  EXPECT_TRUE(label.text().isEmpty());
+  EXPECT_FALSE(button.isEnabled());
+}
+
+TEST_F(PhotoImageTest, HitTestPicksTheDragMode) {
+  DrawSelection({10, 10}, {60, 50});  // photo 32, 32, 256, 208
+  struct Probe {
+    const char* where;
+    QPoint client;  // photo point = round(client * 480 / 112)
+    int mode;
+  } probes[] = {
+      {"inside", {30, 30}, 5},         {"outside", {100, 100}, 0},
+      {"right edge", {60, 30}, 2},     {"bottom edge", {30, 49}, 3},
+      {"left edge", {7, 30}, 4},       {"top edge", {30, 7}, 1},
+      // Corners: where two bands overlap, e.g. client (8,8) is photo (34,34).
+      {"top-left corner", {8, 8}, 1},  {"bottom-left corner", {8, 48}, 4},
+      {"bottom-right corner", {59, 48}, 3},
+  };
+  for (const Probe& p : probes) {
+    SCOPED_TRACE(p.where);
+    Hover(p.client);
+    EXPECT_EQ(image->DragMode(), p.mode);
+  }
+}
+
+TEST_F(PhotoImageTest, MovingStopsAtTheBorders) {
+  DrawSelection({10, 10}, {60, 50});  // 32, 32, 256, 208
+  Hover({30, 30});
+  Press({30, 30});
+  Drag({0, 0});  // far left and up: stops exactly at 0
+  EXPECT_EQ(image->Selection(), (Rect{0, 0, 224, 176}));
+  Drag({149, 111});  // the last column and row map to 640 and 480
+  Release({149, 111});
+  // Right: step = snap(640 - 224) = 416; bottom: snap(480 - 176) = 304.
+  EXPECT_EQ(image->Selection(), (Rect{416, 304, 640, 480}));
+}
+
+TEST_F(PhotoImageTest, EdgesStopAtThePhotoAndAZeroWidthIsClearedOnRelease) {
+  DrawSelection({10, 10}, {60, 50});  // 32, 32, 256, 208
+  Hover({60, 30});
+  ASSERT_EQ(image->DragMode(), 2);
+  Press({60, 30});
+  Drag({149, 30});  // 640: left + snap(640 - 32) = 640 fits
+  EXPECT_EQ(image->Selection().Right, 640);
+  Drag({10, 30});  // photo 43: less than 16 from the left edge -> width 0
+  EXPECT_EQ(image->Selection().Right, 32);
+  Release({10, 30});
+  EXPECT_TRUE(image->Selection().Empty());
+  EXPECT_EQ(image->Picture(), original);
+  EXPECT_FALSE(button.isEnabled());
+
+  DrawSelection({10, 10}, {60, 50});
+  Hover({30, 7});
+  ASSERT_EQ(image->DragMode(), 1);
+  Press({30, 7});
+  Drag({30, 0});  // top edge up to the border: 208 - snap(208) = 0
+  Release({30, 0});
+  EXPECT_EQ(image->Selection().Top, 0);
+}
+
+TEST_F(PhotoImageTest, PressOutsideStartsOverAndShowFittedClears) {
+  DrawSelection({10, 10}, {60, 50});
+  Hover({100, 100});
+  Press({100, 100});
+  EXPECT_TRUE(image->Selection().Empty());
+  Release({100, 100});
+
+  DrawSelection({10, 10}, {60, 50});
+  image->ShowFitted(200, 150, true, true);
+  EXPECT_TRUE(image->Selection().Empty());
+  EXPECT_EQ(image->Picture(), original);
+}
+
+}  // namespace
