@@ -87,8 +87,10 @@ class Pool {
       size_t i;
       {
         std::unique_lock lock(mutex_);
-        // Run at most jobs_ photos ahead of the last one written.
-        changed_.wait(lock, [&] { return stop_ || next_ >= slots_.size() || next_ < committed_ + jobs_; });
+        // Run at most 2 x jobs_ photos ahead of the last one written: enough
+        // that a slow photo does not idle the other workers, few enough that
+        // finished photos (coded bytes only) waiting for their turn stay cheap.
+        changed_.wait(lock, [&] { return stop_ || next_ >= slots_.size() || next_ < committed_ + 2 * jobs_; });
         if (stop_ || next_ >= slots_.size()) return;
         i = next_++;
       }

@@ -18,8 +18,9 @@ using OptiProgress = std::function<void(int done, int total, const std::string& 
 // a thread of its own (and marshals the progress calls to its UI thread).
 // Inside, settings.Jobs worker threads (default one per core) decode and
 // encode photos ahead, while the calling thread writes them strictly in list
-// order; workers run at most Jobs photos ahead of the last written one, so
-// memory stays at about one decoded photo plus one target bitmap per worker.
+// order. A worker holds one photo's decoder and target bitmap at a time; a
+// finished photo waits for its turn as coded bytes only, and workers run at
+// most 2 x Jobs photos ahead of the last one written, so memory stays bounded.
 //
 // Bad settings throw LumatrimError before anything is read or written. The
 // first photo that fails (unreadable, not a decodable JPEG, output is one of
