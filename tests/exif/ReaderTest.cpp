@@ -204,9 +204,8 @@ TEST(ReadPhoto, tiffFiles) {
     SCOPED_TRACE(OrderName(order));
     Ifd ifd0 = SmallIfd0();
     ifd0.Next(Ifd().Short(0x0103, {6}));
-    // The header names offset 64, but IFD0 is read at offset 8 anyway.
-    std::string tiff = TiffBuilder(order).Bytes(ifd0);
-    tiff.replace(4, 4, U32(64, order));
+    // IFD0 where the header says, behind some image bytes.
+    const std::string tiff = TiffBuilder(order).Ifd0Offset(64).Bytes(ifd0);
     auto [ok, data] = ReadFile(dir, "scan.tif", tiff);
     EXPECT_TRUE(ok);
     EXPECT_EQ(data->ErrorText, "<none>");
@@ -217,6 +216,14 @@ TEST(ReadPhoto, tiffFiles) {
     EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/250 sec");
     EXPECT_EQ(data->Slot(1)->Content.size(), tiff.size() - 8) << "a short file gives a short block";
     EXPECT_FALSE(data->ReadingTiff);
+  }
+  {
+    SCOPED_TRACE("a header offset past the block falls back to offset 8");
+    std::string tiff = TiffBuilder(Order::Intel).Bytes(SmallIfd0());
+    tiff.replace(4, 4, U32(0x7FFFFFF0, Order::Intel));
+    auto [ok, data] = ReadFile(dir, "far.tif", tiff);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(data->ExifInfo->TagValueByName("Make"), "Canon");
   }
   auto [ok, data] = ReadFile(dir, "jpeg.nef", JpegBuilder().Soi().App1Exif(Tiff()).Sos().Bytes());
   EXPECT_FALSE(ok) << "a .nef name means a TIFF read";

@@ -233,8 +233,7 @@ bool TimgData::ScanTiffFile(const std::string& path) {
     const bool motorola = order[0] == 'M' && order[1] == 'M';
     if (!motorola && !(order[0] == 'I' && order[1] == 'I')) return false;
     tSection& s = Sections[1];
-    // The rest of the header (42 and the IFD0 offset) is not consulted: IFD0 is
-    // taken to start at file offset 8, position 1 of the block.
+    // The rest of the header: 42 (not checked) and the offset of IFD0.
     char header[6];
     if (input.Read(header, 6) != 6) return false;
     s.Content.resize(TiffReadSize);
@@ -250,7 +249,13 @@ bool TimgData::ScanTiffFile(const std::string& path) {
     Buffer = s.Content;
     BigEndian = motorola;
     ExifInfo->BigEndian = motorola;
-    ExifInfo->ParseDirectory(1, TImageInfo::kTiffBase, "", kDirMain, static_cast<int64_t>(s.Content.size()));
+    // Position 1 of the block is file offset 8, where IFD0 usually starts. A
+    // header naming another offset inside the block is followed; one pointing
+    // outside it falls back to offset 8.
+    const int64_t ifd0 = tEndInd::LongAt(std::string(header + 2, 4), 1, motorola);
+    const int64_t blockSize = static_cast<int64_t>(s.Content.size());
+    const int64_t start = ifd0 > 8 && ifd0 + TImageInfo::kTiffBase + 2 <= blockSize ? ifd0 + TImageInfo::kTiffBase : 1;
+    ExifInfo->ParseDirectory(start, TImageInfo::kTiffBase, "", kDirMain, blockSize);
     ExifInfo->AddFocalLength35();
     return true;
   } catch (...) {
