@@ -43,6 +43,7 @@ ReadResult ReadPhotoFile(const std::string& path) {
   result.read = data.ReadPhoto(path);
   result.errorText = data.ErrorText;
   if (!data.ExifInfo) return result;
+  result.makerNote = data.ExifInfo->MakerNoteRaw;
   for (const TTagEntry& e : data.ExifInfo->TagList) {
     if (e.Group == 1) result.maker.push_back({e.Desc, e.Data, e.Raw});
     if (e.Tag == 0xA002) result.exifImageWidth = e.Data;

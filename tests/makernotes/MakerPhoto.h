@@ -39,6 +39,7 @@ struct ReadResult {
   bool read = false;
   std::vector<MakerEntry> maker;  // Group 1 entries, in TagList order
   std::string exifImageWidth, fNumber, errorText;
+  std::string makerNote;  // the MakerNote value's bytes
   std::string Data(const std::string& desc) const;  // first entry of that name, or "<missing>"
   bool Has(const std::string& desc) const;
 };
