@@ -1,12 +1,54 @@
+// lumatrim-cli strip exif|iptc FILE...: removes the EXIF or the IPTC block of
+// JPEG photos in place, as the detail window does; the coded image is kept.
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "cli/Commands.h"
+#include "core/bytes/Error.h"
+#include "core/exif/ImgData.h"
 
 namespace cli {
 
-int RunStrip(int, char**) {
-  std::fputs("lumatrim-cli: this verb is not available yet\n", stderr);
-  return 2;
+int RunStrip(int argc, char** argv) {
+  const bool exif = argc >= 1 && std::strcmp(argv[0], "exif") == 0;
+  const bool iptc = argc >= 1 && std::strcmp(argv[0], "iptc") == 0;
+  if ((!exif && !iptc) || argc < 2) {
+    std::fputs("usage: lumatrim-cli strip exif|iptc FILE...\n", stderr);
+    return 2;
+  }
+  int status = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string path = argv[i];
+    if (!std::filesystem::is_regular_file(path)) {
+      std::fprintf(stderr, "lumatrim-cli: %s: no such file\n", path.c_str());
+      status = 1;
+      continue;
+    }
+    lumatrim::TimgData data;
+    data.ReadPhoto(path);
+    if (data.ExifInfo && data.ExifInfo->IsTiffFile) {
+      std::fprintf(stderr, "lumatrim-cli: %s: only JPEG photos can be rewritten\n", path.c_str());
+      status = 1;
+      continue;
+    }
+    const bool present = exif ? data.ExifPresent() : data.IptcPresent();
+    if (!present) {
+      std::printf("%s: no %s block\n", path.c_str(), exif ? "EXIF" : "IPTC");
+      continue;
+    }
+    try {
+      if (exif) data.DropExif();
+      else data.DropIptc();
+      data.RewritePhoto(data.FilePath.empty() ? path : data.FilePath);
+      std::printf("%s: %s removed\n", path.c_str(), exif ? "EXIF" : "IPTC");
+    } catch (const lumatrim::LumatrimError& error) {
+      std::fprintf(stderr, "lumatrim-cli: %s\n", error.what());
+      status = 1;
+    }
+  }
+  return status;
 }
 
 }  // namespace cli
