@@ -1,12 +1,159 @@
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocale>
+#include <QString>
 
 #include "cli/Commands.h"
+#include "core/bytes/TextEncoding.h"
+#include "core/exif/ImgData.h"
 
 namespace cli {
+namespace {
 
-int RunInfo(int, char**) {
-  std::fputs("lumatrim-cli: this verb is not available yet\n", stderr);
-  return 2;
+using lumatrim::TimgData;
+using lumatrim::TTagEntry;
+
+QString Text(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
+
+// The user's decimal separator, as the windows show numbers.
+char LocaleSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode()) : '.';
+}
+
+// Why a file cannot be read at all, or empty text when it can.
+std::string ReadProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return "is a folder";
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::strerror(errno);
+  std::fclose(file);
+  return {};
+}
+
+// One photo read into a fresh container, so no file's output depends on another.
+struct PhotoInfo {
+  TimgData data;
+  std::vector<TTagEntry> thumbnail;
+
+  explicit PhotoInfo(const std::string& path, char separator) {
+    data.DecimalSeparator = separator;
+    data.BuildMode = 255;
+    data.ReadPhoto(path);
+    if (data.ExifInfo && data.ThumbnailPresent()) {
+      data.ExifInfo->ParseThumbnailDirectory();
+      TTagEntry entry;
+      data.ExifInfo->ResetThumbTagCursor();
+      while (data.ExifInfo->NextThumbTag(0, entry)) thumbnail.push_back(entry);
+    }
+  }
+  const std::vector<TTagEntry>& Tags() const {
+    static const std::vector<TTagEntry> none;
+    return data.ExifInfo ? data.ExifInfo->TagList : none;
+  }
+};
+
+QJsonObject TagJson(const TTagEntry& entry) {
+  return QJsonObject{{"group", entry.Group},
+                     {"tag", entry.Tag},
+                     {"name", Text(entry.Name)},
+                     {"desc", Text(entry.Desc)},
+                     {"value", Text(entry.Data)}};
+}
+
+QJsonArray TagsJson(const std::vector<TTagEntry>& entries) {
+  QJsonArray out;
+  for (const TTagEntry& entry : entries) out.append(TagJson(entry));
+  return out;
+}
+
+// One file's object of `info --json`; new sections of a photo go here.
+QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
+  QJsonObject out;
+  out["file"] = QString::fromStdString(path);
+  out["outcome"] = Text(photo.data.ErrorText);
+  out["tags"] = TagsJson(photo.Tags());
+  out["thumbnail"] = TagsJson(photo.thumbnail);
+  return out;
+}
+
+// Tabs and line breaks inside a value would break the one-line-per-tag form.
+std::string OneLine(const std::string& bytes) {
+  std::string out = lumatrim::DisplayUtf8(bytes);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 32) c = ' ';
+  return out;
+}
+
+void PrintTag(const TTagEntry& entry) {
+  std::printf("%d\t0x%04X\t%s\t%s\t%s\n", entry.Group, entry.Tag, OneLine(entry.Name).c_str(),
+              OneLine(entry.Desc).c_str(), OneLine(entry.Data).c_str());
+}
+
+// One file in the text form: a header, the outcome, the tags
+// (group, tag, name, display name, value separated by tabs), the thumbnail's.
+void PrintFileText(const std::string& path, const PhotoInfo& photo) {
+  std::printf("== %s\n", OneLine(path).c_str());
+  std::printf("outcome: %s\n", OneLine(photo.data.ErrorText).c_str());
+  for (const TTagEntry& entry : photo.Tags()) PrintTag(entry);
+  if (!photo.thumbnail.empty()) {
+    std::printf("thumbnail:\n");
+    for (const TTagEntry& entry : photo.thumbnail) PrintTag(entry);
+  }
+  std::printf("\n");
+}
+
+}  // namespace
+
+int RunInfo(int argc, char** argv) {
+  bool json = false;
+  bool optionsDone = false;
+  std::vector<std::string> files;
+  for (int i = 0; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (!optionsDone && arg == "--json") json = true;
+    else if (!optionsDone && arg == "--") optionsDone = true;
+    else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
+      std::fprintf(stderr, "lumatrim-cli info: unknown option %s\nusage: lumatrim-cli info [--json] FILE...\n",
+                   arg.c_str());
+      return 2;
+    } else files.push_back(arg);
+  }
+  if (files.empty()) {
+    std::fputs("usage: lumatrim-cli info [--json] FILE...\n", stderr);
+    return 2;
+  }
+
+  const char separator = LocaleSeparator();
+  int status = 0;
+  QJsonArray all;
+  for (const std::string& path : files) {
+    if (const std::string problem = ReadProblem(path); !problem.empty()) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "lumatrim-cli info: cannot read %s: %s\n", path.c_str(), problem.c_str());
+      status = 1;
+      continue;
+    }
+    const PhotoInfo photo(path, separator);
+    if (json) all.append(FileJson(path, photo));
+    else PrintFileText(path, photo);
+  }
+  if (json) {
+    const QByteArray text = QJsonDocument(all).toJson(QJsonDocument::Indented);
+    std::fwrite(text.constData(), 1, static_cast<size_t>(text.size()), stdout);
+  }
+  std::fflush(stdout);
+  return status;
 }
 
 }  // namespace cli

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "support/JpegBuilder.h"
+#include "support/TiffBuilder.h"
+
+using namespace lumatrim::test;
+
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string q = "'";
+  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Runs lumatrim-cli with the given arguments and locale.
+CliRun Cli(const TempDir& dir, const std::string& args, const std::string& locale = "C") {
+  const std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
+  const std::string command = "LC_ALL=" + locale + " LANG=" + locale + " " + Quote(LUMATRIM_CLI_PATH) + " " + args +
+                              " >" + Quote(out) + " 2>" + Quote(err);
+  CliRun run;
+  const int raw = std::system(command.c_str());
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = ReadFile(out);
+  run.err = ReadFile(err);
+  return run;
+}
+
+std::string Photo(const std::string& make, uint32_t fNumberTenths) {
+  Ifd exif;
+  exif.Rational(0x829D, {{fNumberTenths, 10}}).Rational(0x829A, {{1, 200}});
+  Ifd ifd1;
+  ifd1.Short(0x0103, {6}).Thumbnail(std::string("\xFF\xD8\xFF\xDB", 4) + std::string(300, 't') + "\xFF\xD9");
+  Ifd ifd0;
+  ifd0.Ascii(0x010F, make).SubIfd(0x8769, exif).Next(ifd1);
+  return JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Motorola).Bytes(ifd0)).Dqt().Sos().Bytes();
+}
+
+}  // namespace
+
+TEST(InfoCommand, usageErrorsExitWith2) {
+  TempDir dir;
+  EXPECT_EQ(Cli(dir, "info").status, 2);
+  EXPECT_EQ(Cli(dir, "info --json").status, 2);
+  const CliRun bad = Cli(dir, "info --xml a.jpg");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("--xml"), std::string::npos);
+}
+
+TEST(InfoCommand, textOutputOfOnePhoto) {
+  TempDir dir;
+  const std::string a = WriteFile(dir.File("a.jpg"), Photo("Canon", 56));
+  const CliRun run = Cli(dir, "info " + Quote(a));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_NE(run.out.find("== " + a + "\noutcome: <none>\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("0\t0x010F\tMake\tMake\tCanon\n"), std::string::npos);
+  EXPECT_NE(run.out.find("0\t0x829D\tFNumber\tFNumber\tF5.6\n"), std::string::npos);
+  EXPECT_NE(run.out.find("0\t0x829A\tExposureTime\tExposure Time\t1/200 sec\n"), std::string::npos);
+  EXPECT_NE(run.out.find("thumbnail:\n0\t0x0103\tCompression\tCompression\tJpeg\n"), std::string::npos);
+}
+
+TEST(InfoCommand, numbersFollowTheUsersLocale) {
+  TempDir dir;
+  const std::string a = WriteFile(dir.File("a.jpg"), Photo("Canon", 56));
+  EXPECT_NE(Cli(dir, "info " + Quote(a), "cs_CZ.UTF-8").out.find("\tF5,6\n"), std::string::npos);
+}
+
+TEST(InfoCommand, latin1ValuesAreShownAsUtf8) {
+  TempDir dir;
+  const std::string a = WriteFile(dir.File("a.jpg"), Photo("Caf\xE9", 28));
+  const std::string b = WriteFile(dir.File("b.jpg"), Photo("Caf\xC3\xA9", 28));
+  const CliRun run = Cli(dir, "info --json " + Quote(a) + " " + Quote(b));
+  const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+  ASSERT_EQ(files.size(), 2);
+  for (const auto& file : files)
+    EXPECT_EQ(file.toObject()["tags"].toArray()[0].toObject()["value"].toString(), QString::fromUtf8("Café"));
+}
+
+TEST(InfoCommand, missingFilesAreNamedAndTheOthersStillPrinted) {
+  TempDir dir;
+  const std::string a = WriteFile(dir.File("a.jpg"), Photo("Canon", 56));
+  const std::string missing = dir.File("missing.jpg");
+  const CliRun run = Cli(dir, "info " + Quote(missing) + " " + Quote(a));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find(missing), std::string::npos);
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one line per missing file";
+  EXPECT_NE(run.out.find("Canon"), std::string::npos);
+
+  const CliRun json = Cli(dir, "info --json " + Quote(a) + " " + Quote(missing) + " " + Quote(dir.Path()));
+  EXPECT_EQ(json.status, 1);
+  const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
+  ASSERT_EQ(files.size(), 1);
+  EXPECT_EQ(files[0].toObject()["file"].toString().toStdString(), a);
+}
+
+TEST(InfoCommand, notAPhotoIsAnOutcomeNotAFailure) {
+  TempDir dir;
+  const std::string text = WriteFile(dir.File("notes.txt"), "hello");
+  const CliRun run = Cli(dir, "info --json " + Quote(text));
+  EXPECT_EQ(run.status, 0);
+  const QJsonObject file = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array()[0].toObject();
+  EXPECT_EQ(file["outcome"].toString(), "Not an EXIF file");
+  EXPECT_TRUE(file["tags"].toArray().isEmpty());
+  EXPECT_TRUE(file["thumbnail"].toArray().isEmpty());
+}
+
+TEST(InfoCommand, oneFilesOutputDoesNotDependOnTheFilesBefore) {
+  TempDir dir;
+  const std::string a = WriteFile(dir.File("a.jpg"), Photo("Canon", 56));
+  const std::string b = WriteFile(dir.File("b.jpg"), Photo("Nikon", 28));
+  const std::string alone = Cli(dir, "info " + Quote(b)).out;
+  const std::string after = Cli(dir, "info " + Quote(a) + " " + Quote(b)).out;
+  ASSERT_GE(after.size(), alone.size());
+  EXPECT_EQ(after.substr(after.size() - alone.size()), alone);
+
+  const QJsonArray single = QJsonDocument::fromJson(QByteArray::fromStdString(Cli(dir, "info --json " + Quote(b)).out)).array();
+  const QJsonArray pair =
+      QJsonDocument::fromJson(QByteArray::fromStdString(Cli(dir, "info --json " + Quote(a) + " " + Quote(b)).out)).array();
+  ASSERT_EQ(pair.size(), 2);
+  EXPECT_EQ(pair[1], single[0]);
+  const QJsonObject tag = single[0].toObject()["tags"].toArray()[0].toObject();
+  EXPECT_EQ(tag["group"].toInt(), 0);
+  EXPECT_EQ(tag["tag"].toInt(), 0x010F);
+  EXPECT_EQ(tag["name"].toString(), "Make");
+  EXPECT_EQ(tag["desc"].toString(), "Make");
+  EXPECT_EQ(tag["value"].toString(), "Nikon");
+}
