@@ -1,12 +1,39 @@
+#include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "cli/Commands.h"
+#include "ui/jpegtran/JpegTran.h"
 
 namespace cli {
 
-int RunRotate(int, char**) {
-  std::fputs("lumatrim-cli: this verb is not available yet\n", stderr);
-  return 2;
+// lumatrim-cli rotate left|right FILE...: turns each photo in place through
+// the same component as the window's buttons; the others are still turned
+// when one fails.
+int RunRotate(int argc, char** argv) {
+  if (argc < 2 || (std::strcmp(argv[0], "left") != 0 && std::strcmp(argv[0], "right") != 0)) {
+    std::fputs("usage: lumatrim-cli rotate left|right FILE...\n", stderr);
+    return 2;
+  }
+  const bool left = std::strcmp(argv[0], "left") == 0;
+  // QProcess and the program's own folder need an application object.
+  std::unique_ptr<QCoreApplication> app;
+  if (!QCoreApplication::instance()) {
+    static int fakeArgc = 1;
+    static char name[] = "lumatrim-cli";
+    static char* fakeArgv[] = {name, nullptr};
+    app = std::make_unique<QCoreApplication>(fakeArgc, fakeArgv);
+  }
+  TJpegTran rotator;
+  rotator.SetMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
+  int status = 0;
+  for (int i = 1; i < argc; ++i) {
+    QString path = QString::fromLocal8Bit(argv[i]);
+    QString done = left ? rotator.RotateLeft(path, true) : rotator.RotateRight(path, true);
+    if (done.isEmpty()) status = 1;
+  }
+  return status;
 }
 
 }  // namespace cli
