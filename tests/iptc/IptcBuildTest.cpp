@@ -96,3 +96,37 @@ TEST(IptcBuild, RefusesWhatTheLengthFieldsCannotHold) {
   fits.SetValue("ImageHeadline", std::string(65487 - 15 - 60000 + 2, 'c'));
   EXPECT_THROW(fits.BuildApp13(), LumatrimError);
 }
+
+TEST(IptcBuild, SavingKeepsTheOtherPhotoshopResources) {
+  const auto resource = [](int id, const std::string& name, const std::string& data) {
+    std::string out = "8BIM" + B({id >> 8, id & 0xFF, static_cast<int>(name.size())}) + name;
+    if (out.size() % 2) out += '\0';
+    out += B({0, 0, static_cast<int>(data.size() >> 8), static_cast<int>(data.size() & 0xFF)}) + data;
+    if (data.size() % 2) out += '\0';
+    return out;
+  };
+  const std::string resolution = resource(0x03ED, "", std::string(16, '\x01'));
+  const std::string named = resource(0x040C, "ab", "odd");
+  const std::string old = std::string("Photoshop 3.0", 14) + resolution + resource(0x0404, "", "\x1C\x02\x05\0\x01x") +
+                          resource(0x0425, "", std::string(16, 'd')) + named + resource(0x040B, "", "");
+  const auto segment = [](const std::string& payload) {
+    return B({static_cast<int>((payload.size() + 2) >> 8), static_cast<int>((payload.size() + 2) & 0xFF)}) + payload;
+  };
+  TIPTCdata store(nullptr);
+  store.SetValue("City", "Praha");
+  const std::string fresh = store.BuildApp13();
+
+  SCOPED_TRACE("the IPTC data, its stale digest and the URL list are the store's own; the rest is carried over");
+  EXPECT_EQ(KeepOtherResources(fresh, segment(old)), fresh + resolution + named);
+
+  SCOPED_TRACE("nothing else to keep, no Photoshop block, a damaged resource list");
+  EXPECT_EQ(KeepOtherResources(fresh, segment(std::string("Photoshop 3.0", 14) + resource(0x0404, "", "x"))), fresh);
+  EXPECT_EQ(KeepOtherResources(fresh, segment("Adobe_CM")), fresh);
+  EXPECT_EQ(KeepOtherResources(fresh, ""), fresh);
+  const std::string cut = segment(std::string("Photoshop 3.0", 14) + resolution + "8BIM\x03\xED\0\0\0\0\xFF\xFF" + "x");
+  EXPECT_EQ(KeepOtherResources(fresh, cut), fresh + resolution);
+
+  SCOPED_TRACE("when the old resources do not fit beside the new data, only the new data is written");
+  const std::string huge = segment(std::string("Photoshop 3.0", 14) + resource(0x0409, "", std::string(65480, 't')));
+  EXPECT_EQ(KeepOtherResources(fresh, huge), fresh);
+}

@@ -78,7 +78,8 @@ TEST(CliRoundTrip, IptcItemsAreReadBackByExiftool) {
   if (CorpusDir().empty()) GTEST_SKIP() << "no photo corpus on this machine";
   TempDir dir;
   for (const char* name : {"canon_iptc_comment_1.jpg", "nikon_d1x_gps_iptc_1.jpg", "fujifilm_gps_iptc_1.jpg",
-                           "canon_eos_20d_1.jpg", "nomake_iptc_only_1.jpg", "olympus_progressive_comment_1.jpg"}) {
+                           "canon_eos_20d_1.jpg", "nomake_iptc_only_1.jpg", "olympus_progressive_comment_1.jpg",
+                           "nomake_iptc_app13_begin_1.jpg"}) {
     SCOPED_TRACE(name);
     const std::string photo = WriteFile(dir.File(name), ReadFile(Corpus(name)));
     const Result run = Cli({"iptc", photo, "ObjectName=Praha – Karlův most", "Keywords=Vltava", "Keywords=most",

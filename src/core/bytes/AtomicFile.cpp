@@ -58,8 +58,12 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), target_(path) {
       Fail("cannot create a file in its folder", error);
     }
   }
-  // The new file keeps the old one's permissions; a new one gets the umask's.
-  if (exists) (void)::fchmod(fd_, old.st_mode & 07777);
+  // The new file keeps the old one's permissions (and owner, where we may set
+  // it); a new one gets the umask's.
+  if (exists) {
+    (void)::fchown(fd_, old.st_uid, old.st_gid);
+    (void)::fchmod(fd_, old.st_mode & 07777);
+  }
 }
 
 AtomicFile::~AtomicFile() {

@@ -140,7 +140,8 @@ std::string TIPTCdata::BuildApp13() const { return BuildApp13Payload(ItemsInUse(
 void TIPTCdata::SaveToFile(const std::string& path, const std::string& sourcePath) {
   if (owner_ == nullptr) throw LumatrimError("The IPTC data of \"" + path + "\" belongs to no photo.");
   // Everything that can be refused is refused before the file is touched.
-  const std::string payload = BuildApp13();
+  std::string payload = BuildApp13();
+  if (const tSection* old = owner_->Slot(owner_->IptcSection)) payload = KeepOtherResources(payload, old->Content);
   JpegImage image;
   image.LoadFromFile(sourcePath.empty() ? path : sourcePath);
   owner_->SetIptcSegment(payload);

@@ -113,4 +113,27 @@ std::string BuildApp13Payload(const std::vector<TTagEntry>& items) {
   return out;
 }
 
+std::string KeepOtherResources(const std::string& newPayload, const std::string& oldSegment) {
+  // 2 length bytes, "Photoshop 3.0\0", then resources: "8BIM", 2-byte id,
+  // a Pascal name padded to an even length, 4-byte size, data padded to even.
+  const std::string signature("Photoshop 3.0\0", 14);
+  if (tEndInd::CopyFrom(oldSegment, 3, static_cast<int64_t>(signature.size())) != signature) return newPayload;
+  std::string kept;
+  int64_t pos = 2 + static_cast<int64_t>(signature.size()) + 1;  // 1-based
+  const auto size = static_cast<int64_t>(oldSegment.size());
+  while (pos + 12 <= size + 1 && tEndInd::CopyFrom(oldSegment, pos, 4) == "8BIM") {
+    const int id = tEndInd::WordAt(oldSegment, pos + 4, true);
+    const int64_t nameLength = tEndInd::ByteAt(oldSegment, pos + 6);
+    const int64_t sizeAt = pos + 6 + ((nameLength + 2) & ~int64_t{1});
+    const int64_t dataSize = tEndInd::LongAt(oldSegment, sizeAt, true);
+    const int64_t end = sizeAt + 4 + ((dataSize + 1) & ~int64_t{1});
+    if (end > size + 1 + (dataSize % 2)) break;  // a resource running past the segment ends the walk
+    if (id != 0x0404 && id != 0x0425 && id != 0x040B) kept += tEndInd::CopyFrom(oldSegment, pos, end - pos);
+    pos = end;
+  }
+  if (kept.size() % 2) kept += '\0';
+  if (kept.empty() || newPayload.size() + kept.size() > kMaxApp13Payload) return newPayload;
+  return newPayload + kept;
+}
+
 }  // namespace lumatrim

@@ -30,4 +30,12 @@ TTagEntry ParseDataset(const std::string& bytes, int64_t& pos);
 // that are not valid UTF-8 are taken as Latin-1 and converted.
 std::string BuildApp13Payload(const std::vector<TTagEntry>& items);
 
+// A new payload from BuildApp13Payload followed by the resources of the old
+// APP13 segment (kept from its length field on) that the store does not
+// write itself: everything but the IPTC data (0x0404), its digest (0x0425,
+// stale once the data changes) and the URL list (0x040B). When the old
+// segment holds none, or the result would not fit one segment, the new
+// payload is returned as it is.
+std::string KeepOtherResources(const std::string& newPayload, const std::string& oldSegment);
+
 }  // namespace lumatrim
