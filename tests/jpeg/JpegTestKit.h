@@ -41,6 +41,7 @@ struct RawOptions {
   int components = 3;                  // 1 gray, 3 RGB input, 4 CMYK input
   J_COLOR_SPACE jpegSpace = JCS_YCbCr; // JCS_GRAYSCALE, JCS_YCbCr, JCS_CMYK, JCS_YCCK
   int hSampling = 2, vSampling = 2;    // of the first component
+  int chromaH = 1, chromaV = 1;        // of the others
   bool progressive = false;
   int quality = 90;
 };
@@ -64,6 +65,10 @@ inline std::string EncodeRaw(const std::vector<uint8_t>& samples, int width, int
   jpeg_set_quality(&c, o.quality, TRUE);
   c.comp_info[0].h_samp_factor = o.hSampling;
   c.comp_info[0].v_samp_factor = o.vSampling;
+  for (int i = 1; i < c.num_components; ++i) {
+    c.comp_info[i].h_samp_factor = o.chromaH;
+    c.comp_info[i].v_samp_factor = o.chromaV;
+  }
   if (o.progressive) jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
   for (int y = 0; y < height; ++y) {

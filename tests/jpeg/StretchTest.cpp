@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "JpegTestKit.h"
+#include "core/bytes/Error.h"
+#include "support/JpegBuilder.h"
 #include "core/jpeg/JpegImage.h"
 
 namespace lumatrim::test {
@@ -69,6 +73,9 @@ TEST(Stretch, StreamingDrawEqualsFullDecodeThenStretch) {
       {"baseline 4:4:0", {.hSampling = 1, .vSampling = 2}},
       {"progressive 4:2:0", {.hSampling = 2, .vSampling = 2, .progressive = true}},
       {"progressive 4:4:4", {.hSampling = 1, .vSampling = 1, .progressive = true}},
+      {"luma 2x2, chroma 1x2", {.hSampling = 2, .vSampling = 2, .chromaH = 1, .chromaV = 2}},
+      {"luma 2x1, chroma 1x1 progressive", {.hSampling = 2, .vSampling = 1, .progressive = true}},
+      {"luma 1x1, chroma 2x2", {.hSampling = 1, .vSampling = 1, .chromaH = 2, .chromaV = 2}},
   };
   const std::pair<int, int> sizes[] = {{80, 60}, {60, 80}, {203, 157}, {1, 1}, {203, 3}, {7, 150},
                                        {300, 200}, {101, 78}, {50, 17}, {13, 157}};
@@ -85,6 +92,18 @@ TEST(Stretch, StreamingDrawEqualsFullDecodeThenStretch) {
       ASSERT_EQ(streamed.Height, h);
       EXPECT_TRUE(streamed.Bytes == expected.Bytes);
     }
+  }
+  {
+    SCOPED_TRACE("cmyk");
+    std::vector<uint8_t> cmyk;
+    for (size_t i = 0; i < photo.Bytes.size(); i += 3) {
+      cmyk.insert(cmyk.end(), {photo.Bytes[i], photo.Bytes[i + 1], photo.Bytes[i + 2], 200});
+    }
+    JpegImage image;
+    image.LoadFromBytes(EncodeRaw(cmyk, 203, 157, {.components = 4, .jpegSpace = JCS_YCCK, .hSampling = 2, .vSampling = 2}));
+    Bitmap expected(61, 47);
+    StretchDraw(image.Decode(), expected);
+    EXPECT_TRUE(image.DecodeStretched(61, 47).Bytes == expected.Bytes);
   }
   {
     SCOPED_TRACE("gray");
@@ -105,6 +124,41 @@ TEST(Stretch, DrawOfATakenOverBitmapStretchesIt) {
   image.Draw(target);
   EXPECT_EQ(target.Row(2)[3 * 3], 7);
   EXPECT_EQ(target.Row(2)[3 * 3 + 1], 4);
+}
+
+}  // namespace
+}  // namespace lumatrim::test
+
+namespace lumatrim::test {
+namespace {
+
+// Real photos bring restart markers, odd samplings and camera quirks: the
+// streaming stretch must still match the full decode pixel for pixel, and a
+// photo that cannot be decoded must fail the same way in both.
+TEST(Stretch, CorpusPhotosStreamExactlyAsTheyDecode) {
+  const std::string corpus = CorpusDir();
+  if (corpus.empty()) GTEST_SKIP() << "no corpus";
+  int compared = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus + "/photos")) {
+    if (entry.path().extension() != ".jpg") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    JpegImage image;
+    Bitmap full;
+    try {
+      image.LoadFromFile(entry.path().string());
+      full = image.Decode();
+    } catch (const LumatrimError&) {
+      if (!image.Empty()) EXPECT_THROW(image.DecodeStretched(80, 60), LumatrimError);
+      continue;
+    }
+    for (const auto& [w, h] : {std::pair{800, 600}, std::pair{97, 131}, std::pair{full.Width, full.Height}}) {
+      Bitmap expected(w, h);
+      StretchDraw(full, expected);
+      EXPECT_TRUE(image.DecodeStretched(w, h).Bytes == expected.Bytes) << w << "x" << h;
+    }
+    ++compared;
+  }
+  EXPECT_GT(compared, 0);
 }
 
 }  // namespace
