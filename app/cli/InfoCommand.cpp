@@ -45,6 +45,7 @@ std::string ReadProblem(const std::string& path) {
 struct PhotoInfo {
   TimgData data;
   std::vector<TTagEntry> thumbnail;
+  std::vector<TTagEntry> iptc;
 
   explicit PhotoInfo(const std::string& path, char separator) {
     data.DecimalSeparator = separator;
@@ -55,6 +56,10 @@ struct PhotoInfo {
       TTagEntry entry;
       data.ExifInfo->ResetThumbTagCursor();
       while (data.ExifInfo->NextThumbTag(0, entry)) thumbnail.push_back(entry);
+    }
+    if (data.IptcPresent() && data.IptcInfo) {
+      data.IptcInfo->ReadFromOwner();
+      iptc = data.IptcInfo->ItemsInUse();
     }
   }
   const std::vector<TTagEntry>& Tags() const {
@@ -84,6 +89,12 @@ QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   out["outcome"] = Text(photo.data.ErrorText);
   out["tags"] = TagsJson(photo.Tags());
   out["thumbnail"] = TagsJson(photo.thumbnail);
+  QJsonArray iptc;
+  for (const TTagEntry& item : photo.iptc) {
+    iptc.append(QJsonObject{{"record", item.Record}, {"dataset", item.Tag}, {"name", Text(item.Name)},
+                            {"desc", Text(item.Desc)}, {"value", Text(item.Data)}, {"size", item.Size}});
+  }
+  out["iptc"] = iptc;
   return out;
 }
 
@@ -109,6 +120,13 @@ void PrintFileText(const std::string& path, const PhotoInfo& photo) {
   if (!photo.thumbnail.empty()) {
     std::printf("thumbnail:\n");
     for (const TTagEntry& entry : photo.thumbnail) PrintTag(entry);
+  }
+  if (!photo.iptc.empty()) {
+    std::printf("iptc:\n");
+    for (const TTagEntry& item : photo.iptc) {
+      std::printf("%d:%d\t%s\t%s\t%s\n", item.Record, item.Tag, OneLine(item.Name).c_str(), OneLine(item.Desc).c_str(),
+                  OneLine(item.Data).c_str());
+    }
   }
   std::printf("\n");
 }

@@ -10,6 +10,7 @@
 #include "core/exif/ImgData.h"
 #include "core/jpeg/JpegImage.h"
 #include "support/JpegBuilder.h"
+#include "writer/WriterSupport.h"
 
 using namespace lumatrim;
 using namespace lumatrim::test;
@@ -181,4 +182,19 @@ TEST(CliRoundTrip, SamplePhotosCarryCameraMetadata) {
   const Result again = Cli({"make-samples", dir.Path()});
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.out.rfind("0 sample photos made", 0), 0u) << again.out;
+}
+
+TEST(CliRoundTrip, InfoListsTheIptcItems) {
+  TempDir dir;
+  const std::string photo = WriteFile(dir.File("p.jpg"), EncodedJpeg(16, 16));
+  ASSERT_EQ(Cli({"iptc", photo, "City=Plzeň", "Keywords=a b"}).status, 0);
+  const Result json = Cli({"info", "--json", photo});
+  ASSERT_EQ(json.status, 0);
+  for (const char* expected : {"\"iptc\": [", "\"record\": 2", "\"dataset\": 90", "\"name\": \"City\"",
+                               "\"desc\": \"City\"", "\"value\": \"Plzeň\"", "\"size\": 32", "\"dataset\": 25",
+                               "\"value\": \"a,b\""}) {
+    EXPECT_NE(json.out.find(expected), std::string::npos) << expected << " in\n" << json.out;
+  }
+  const Result text = Cli({"info", photo});
+  EXPECT_NE(text.out.find("iptc:\n2:90\tCity\tCity\tPlzeň\n"), std::string::npos) << text.out;
 }
