@@ -1,0 +1,113 @@
+#pragma once
+// Helpers shared by the fuzz targets: a private scratch folder for the entry
+// points that take a path, and one walk over everything the reader offers.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/bytes/Error.h"
+#include "core/exif/ImgData.h"
+#include "core/iptc/IPTCdata.h"
+#include "core/jpeg/JpegImage.h"
+
+namespace lumatrim::fuzz {
+
+// A folder of this process, removed at exit; /dev/shm keeps the file traffic in memory.
+inline const std::string& ScratchDir() {
+  static const std::string dir = [] {
+    std::string pattern = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
+    pattern += "/lumatrim-fuzz-XXXXXX";
+    if (!mkdtemp(pattern.data())) std::abort();
+    static std::string removeAtExit;
+    removeAtExit = pattern;
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(removeAtExit, ignored);
+    });
+    return pattern;
+  }();
+  return dir;
+}
+
+inline std::string WriteScratch(const std::string& name, const uint8_t* data, size_t size) {
+  const std::string path = ScratchDir() + "/" + name;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  out.close();
+  if (!out) std::abort();
+  return path;
+}
+
+inline std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+[[noreturn]] inline void Violated(const char* what) {
+  std::fprintf(stderr, "fuzz invariant violated: %s\n", what);
+  std::abort();
+}
+
+// A decode of a picture small enough to stay quick; larger ones are decoded
+// reduced, as the preview does.
+inline void DecodeBounded(const JpegImage& image) {
+  const int64_t pixels = int64_t{image.Width()} * image.Height();
+  const int scale = pixels <= (1 << 20) ? 1 : pixels <= (1 << 24) ? 4 : 8;
+  if (pixels / (int64_t{scale} * scale) > (1 << 20)) return;
+  const Bitmap picture = image.Decode(scale);
+  if (picture.Width != (image.Width() + scale - 1) / scale ||
+      picture.Height != (image.Height() + scale - 1) / scale) {
+    Violated("decoded size differs from the header");
+  }
+}
+
+// Everything a window asks of a read photo: both enumerations, lookups, the
+// thumbnail (cut and decoded) and the IPTC items. The reader must not throw.
+inline void ExerciseMetadata(TimgData& data) {
+  if (TImageInfo* info = data.ExifInfo.get()) {
+    TTagEntry entry;
+    for (int group : {0, 1}) {
+      info->ResetTagCursor();
+      while (info->NextTag(group, entry)) {
+      }
+    }
+    info->ParseThumbnailDirectory();
+    for (int group : {0, 1}) {
+      info->ResetThumbTagCursor();
+      while (info->NextThumbTag(group, entry)) {
+      }
+    }
+    for (const char* name : {"DateTimeOriginal", "ExposureTime", "FNumber", "FocalLength", "Orientation",
+                             "ExifImageWidth", "GPSLatitude", "Make"}) {
+      (void)info->TagValueByName(name);
+      (void)info->GetTagNumber(name);
+      (void)info->GetTagInt(name);
+    }
+  }
+  const std::string thumb = data.CutThumbnail();
+  if (!thumb.empty() && (thumb.size() < 4 || thumb.compare(0, 2, "\xFF\xD8") != 0 ||
+                         thumb.compare(thumb.size() - 2, 2, "\xFF\xD9") != 0)) {
+    Violated("a cut thumbnail is not SOI ... EOI");
+  }
+  try {
+    if (auto image = data.DecodeThumbnail()) DecodeBounded(*image);
+  } catch (const LumatrimError&) {
+    // A damaged thumbnail is refused with a message; that is the expected outcome.
+  }
+  if (data.IptcPresent() && data.IptcInfo) {
+    data.IptcInfo->ReadFromOwner();
+    (void)data.IptcInfo->ItemsInUse();
+    try {
+      (void)data.IptcInfo->BuildApp13();
+    } catch (const LumatrimError&) {
+    }
+  }
+}
+
+}  // namespace lumatrim::fuzz

@@ -1,0 +1,31 @@
+// The maker-note walk of each supported make on hostile note bytes.
+//
+// Input: 1 byte make, 1 byte flags, 2 bytes position of the note in the EXIF
+// block (big-endian, mod 8192), then the note itself. The block around the
+// note is zeros, so offsets that escape the note land on harmless bytes or
+// outside the block.
+#include <array>
+
+#include "FuzzCommon.h"
+#include "core/makernotes/MakerNoteHook.h"
+#include "MakerNoteSeed.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace lumatrim;
+  if (size < fuzz::kMakerNoteHeader) return 0;
+  const fuzz::MakerNoteSetup setup = fuzz::MakerNoteSetup::FromBytes(data);
+  const std::string note(reinterpret_cast<const char*>(data) + fuzz::kMakerNoteHeader,
+                         size - fuzz::kMakerNoteHeader);
+
+  TImageInfo info(nullptr);
+  setup.Apply(info, note);
+  const bool bigEndian = info.BigEndian;
+  (void)DecodeMakerNoteOf(info);
+  if (info.BigEndian != bigEndian) fuzz::Violated("the walk left the byte order changed");
+
+  TTagEntry entry;
+  info.ResetTagCursor();
+  while (info.NextTag(1, entry)) {
+  }
+  return 0;
+}

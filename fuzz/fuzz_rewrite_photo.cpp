@@ -1,0 +1,99 @@
+// RewritePhoto and SaveJpegWithMetadata of hostile photos into a scratch
+// folder. A write either gives a loadable JPEG of the same picture size or
+// fails with a message, leaving the earlier output byte for byte and no
+// temporary file behind.
+#include <filesystem>
+
+#include "FuzzCommon.h"
+
+namespace {
+
+const std::string kEarlier = "earlier output";
+
+// A small real picture, coded once, for SaveJpegWithMetadata.
+const lumatrim::JpegImage& SmallImage() {
+  static const lumatrim::JpegImage image = [] {
+    lumatrim::JpegImage made;
+    lumatrim::Bitmap bitmap(24, 16);
+    for (size_t i = 0; i < bitmap.Bytes.size(); ++i) bitmap.Bytes[i] = static_cast<uint8_t>(i * 7);
+    made.Assign(std::move(bitmap));
+    made.Compress(80, true);
+    return made;
+  }();
+  return image;
+}
+
+void CheckFolder(const std::string& dir) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name != "in.jpg" && name != "out.jpg") lumatrim::fuzz::Violated("a temporary file was left behind");
+  }
+}
+
+// The output after a write: complete and loadable, or untouched.
+void CheckOutput(const std::string& out, bool written, int width, int height) {
+  using namespace lumatrim;
+  const std::string bytes = fuzz::ReadWhole(out);
+  if (!written) {
+    if (bytes != kEarlier) fuzz::Violated("a failed write changed the earlier output");
+    return;
+  }
+  JpegImage reread;
+  try {
+    reread.LoadFromFile(out);
+  } catch (const LumatrimError&) {
+    fuzz::Violated("a written photo does not load");
+  }
+  if (reread.Width() != width || reread.Height() != height) fuzz::Violated("a written photo changed its size");
+  TimgData meta;
+  (void)meta.ReadPhoto(out);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace lumatrim;
+  const std::string in = fuzz::WriteScratch("in.jpg", data, size);
+  const std::string out = fuzz::ScratchDir() + "/out.jpg";
+  const JpegImage& small = SmallImage();
+
+  TimgData photo;
+  (void)photo.ReadPhoto(in);
+
+  // The photo rewritten with its own segments (what saving edited IPTC does).
+  fuzz::WriteScratch("out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
+  int width = 0, height = 0;
+  bool written = false;
+  try {
+    JpegImage source;
+    source.LoadFromFile(in);
+    width = source.Width();
+    height = source.Height();
+    photo.RewritePhoto(out);
+    written = true;
+  } catch (const LumatrimError&) {
+  }
+  CheckFolder(fuzz::ScratchDir());
+  CheckOutput(out, written, width, height);
+
+  // Its segments around a new picture with the size fields updated, as the
+  // batch does; then with a fresh IPTC block instead of the old one.
+  for (int round = 0; round < 2; ++round) {
+    fuzz::WriteScratch("out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
+    written = false;
+    try {
+      if (round == 1) {
+        if (photo.IptcPresent() && photo.IptcInfo) photo.IptcInfo->ReadFromOwner();
+        else photo.StartEmptyIptc();
+        photo.IptcInfo->SetValue("Keywords", "fuzz, \"two words\"");
+        photo.SetIptcSegment(photo.IptcInfo->BuildApp13());
+      }
+      photo.SaveJpegWithMetadata(small, out, true);
+      written = true;
+    } catch (const LumatrimError&) {
+    }
+    CheckFolder(fuzz::ScratchDir());
+    CheckOutput(out, written, small.Width(), small.Height());
+  }
+  return 0;
+}
