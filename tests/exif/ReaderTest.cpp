@@ -47,7 +47,7 @@ TEST(ReadPhoto, outcomesByFileKind) {
     EXPECT_EQ(data->ErrorText, "<none>");
     EXPECT_EQ(data->FilePath, dir.File("IMG_0001.JPG"));
     EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/250 sec");
-    EXPECT_EQ(data->Buffer, data->Slot(data->ExifSection)->Content);
+    EXPECT_EQ(data->ExifInfo->Buffer, data->Slot(data->ExifSection)->Content);
   }
   for (const char* name : {"a.jpeg", "a.Jpe"}) {
     SCOPED_TRACE(name);

@@ -47,6 +47,7 @@ TImageInfo::TImageInfo(TimgData* owner, int buildMode)
     : Owner(owner), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
   InitTagTables(true);
   ClearVisitedDirectories();
+  TagList.reserve(64);  // a camera photo has about that many
 }
 
 TImageInfo::~TImageInfo() = default;
@@ -187,7 +188,7 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     entry.DataPos = ClampToInt(valuePos);
     entry.FormatCode = fmt;
     if (kind == kDirThumbnail) AddThumbTag(entry);
-    else AddTag(entry);
+    else AddTag(std::move(entry));
   }
 }
 
@@ -204,17 +205,20 @@ void TImageInfo::ParseThumbnailDirectory() {
 
 void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const TTagDef> table, int dirOffset,
                                      int adjust) {
-  std::string exifBlock = std::move(Buffer);
-  Buffer = block;
+  // The walk reads the maker-note bytes in place, in the current BigEndian
+  // (the decoder may switch it around the call); Buffer keeps the EXIF block,
+  // where values running past the note are looked for.
+  auto word = [&](int64_t pos) { return WordAt(block, pos, BigEndian); };
+  auto longAt = [&](int64_t pos) { return LongAt(block, pos, BigEndian); };
   try {
     const int64_t start = static_cast<int64_t>(dirOffset) + 1;
     const int64_t valueBase = static_cast<int64_t>(dirOffset) + 2 - adjust;
-    const int count = GetWord(start);
+    const int count = word(start);
     for (int i = 0; i < count; ++i) {
       const int64_t p = start + 2 + 12 * static_cast<int64_t>(i);
-      const uint16_t tag = GetWord(p);
-      const uint16_t fmt = GetWord(p + 2);
-      const uint64_t byteCount = static_cast<uint64_t>(GetLong(p + 4)) * BytesPerFormat(fmt);
+      const uint16_t tag = word(p);
+      const uint16_t fmt = word(p + 2);
+      const uint64_t byteCount = static_cast<uint64_t>(longAt(p + 4)) * BytesPerFormat(fmt);
       const int row = FindTableRow(tag, table);
       if (row < 0) continue;  // unmatched entries are not stored
       const TTagDef& def = table[row];
@@ -223,11 +227,11 @@ void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const T
       if (name == "SKIP") continue;
 
       const int64_t count64 = static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 4));
-      const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(GetLong(p + 8)) + valueBase;
+      const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(longAt(p + 8)) + valueBase;
       // A value past the end of the maker-note bytes is looked for at the same
       // place of the EXIF segment, where the note came from.
-      std::string raw = Contains(valuePos, count64) ? Copy(valuePos, count64)
-                                                    : CopyFrom(exifBlock, MakerNotePos - 1 + valuePos, count64);
+      std::string raw = InRange(block, valuePos, count64) ? CopyFrom(block, valuePos, count64)
+                                                          : Copy(MakerNotePos - 1 + valuePos, count64);
       std::string value;
       if (fmt == 2) {
         value = Quoted(raw, true);
@@ -241,24 +245,28 @@ void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const T
         }
       }
       TagRenderContext context{this, false};
-      const std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
+      std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
       TTagEntry entry = EntryFromRow(def);
-      entry.Data = context.BlockRendered ? value : display;
+      entry.Data = context.BlockRendered ? std::move(value) : std::move(display);
       entry.Raw = std::move(raw);
       entry.FormatCode = fmt;
       entry.Group = 1;
-      AddTag(entry);
+      AddTag(std::move(entry));
     }
   } catch (const std::exception& error) {
     SetErrorText(std::string("Error Detected = ") + error.what());
   } catch (...) {
     SetErrorText("Error Detected = maker note");
   }
-  Buffer = std::move(exifBlock);
 }
 
 int TImageInfo::AddTag(const TTagEntry& entry) {
   if (entry.Tag != 0) TagList.push_back(entry);
+  return TagCount() - 1;
+}
+
+int TImageInfo::AddTag(TTagEntry&& entry) {
+  if (entry.Tag != 0) TagList.push_back(std::move(entry));
   return TagCount() - 1;
 }
 
@@ -291,7 +299,6 @@ void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {
   writeBoth(Buffer);
   if (Owner) {
     if (tSection* exif = Owner->Slot(Owner->ExifSection)) writeBoth(exif->Content);
-    if (!Owner->Buffer.empty()) writeBoth(Owner->Buffer);
   }
 }
 

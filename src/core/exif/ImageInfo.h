@@ -65,6 +65,7 @@ class TImageInfo : public tEndInd {
                            int adjust);
 
   int AddTag(const TTagEntry& entry);       // refuses Tag 0; index of the last entry
+  int AddTag(TTagEntry&& entry);
   int AddThumbTag(const TTagEntry& entry);
   void AddCustomTag(const std::string& name, const std::string& value, int formatCode);
 

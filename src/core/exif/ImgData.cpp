@@ -1,6 +1,10 @@
 #include "core/exif/ImgData.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cctype>
@@ -18,19 +22,54 @@ enum Marker : int { kEoi = 217, kSos = 218, kApp0 = 224, kApp1 = 225, kApp13 = 2
 constexpr int kGiveUpSlot = 5;  // without metadata among the first four segments
 
 // A file opened for reading; closed when the scan leaves, however it leaves.
+// Small reads (markers, length fields) come from a little buffer; a segment
+// larger than what is buffered goes straight from the file into its slot, so
+// only a few bytes past the start of scan are ever read.
 class FileByteReader : public ByteReader {
  public:
-  explicit FileByteReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {}
+  explicit FileByteReader(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
   ~FileByteReader() override {
-    if (file_) std::fclose(file_);
+    if (fd_ >= 0) ::close(fd_);
   }
   FileByteReader(const FileByteReader&) = delete;
   FileByteReader& operator=(const FileByteReader&) = delete;
-  bool IsOpen() const { return file_ != nullptr; }
-  size_t Read(char* dst, size_t n) override { return n == 0 ? 0 : std::fread(dst, 1, n, file_); }
+  bool IsOpen() const { return fd_ >= 0; }
+
+  size_t Read(char* dst, size_t n) override {
+    size_t done = Take(dst, n);
+    while (done < n) {
+      if (n - done >= sizeof buffer_) {
+        const ssize_t got = ReadFile(dst + done, n - done);
+        if (got <= 0) break;
+        done += static_cast<size_t>(got);
+      } else {
+        const ssize_t got = ReadFile(buffer_, sizeof buffer_);
+        if (got <= 0) break;
+        begin_ = 0;
+        end_ = static_cast<size_t>(got);
+        done += Take(dst + done, n - done);
+      }
+    }
+    return done;
+  }
 
  private:
-  std::FILE* file_;
+  size_t Take(char* dst, size_t n) {
+    const size_t count = std::min(n, end_ - begin_);
+    if (count > 0) std::memcpy(dst, buffer_ + begin_, count);
+    begin_ += count;
+    return count;
+  }
+  ssize_t ReadFile(char* dst, size_t n) {
+    ssize_t got;
+    do got = ::read(fd_, dst, n);
+    while (got < 0 && errno == EINTR);
+    return got;
+  }
+
+  int fd_;
+  char buffer_[2048];
+  size_t begin_ = 0, end_ = 0;
 };
 
 bool ReadByte(ByteReader& input, uint8_t& byte) {
@@ -214,10 +253,13 @@ void TimgData::ParseExifSegment() {
     ErrorText = "Invalid Exif alignment marker";
     return;
   }
-  ExifInfo->SetBuffer(Buffer);
+  const int64_t ifd0 = GetLong(13);
+  // The parser takes the bytes over rather than a third copy of up to 64 KB;
+  // they stay readable as ExifInfo->Buffer and in the segment's slot.
+  ExifInfo->SetBuffer(std::move(Buffer));
+  Buffer.clear();
   ExifInfo->BigEndian = BigEndian;
   ExifInfo->Base = TImageInfo::kJpegBase;
-  const int64_t ifd0 = GetLong(13);
   const int64_t size = static_cast<int64_t>(exif->SegLength) - 6;
   ExifInfo->ParseDirectory(ifd0 == 0 ? 17 : ifd0 + 9, TImageInfo::kJpegBase, "", kDirMain, size);
   ExifInfo->AddFocalLength35();
@@ -246,7 +288,6 @@ bool TimgData::ScanTiffFile(const std::string& path) {
     ExifInfo->IsTiffFile = ReadingTiff;
     ExifInfo->Base = TImageInfo::kTiffBase;
     ExifInfo->SetBuffer(s.Content);
-    Buffer = s.Content;
     BigEndian = motorola;
     ExifInfo->BigEndian = motorola;
     // Position 1 of the block is file offset 8, where IFD0 usually starts. A
@@ -269,9 +310,10 @@ bool TimgData::ThumbnailPresent() const {
 
 std::string TimgData::CutThumbnail() const {
   if (!ThumbnailPresent()) return {};
+  const std::string& exif = ExifInfo->Buffer;
   const size_t from = static_cast<size_t>(ExifInfo->Ifd1Offset) - 1;
-  if (from >= Buffer.size()) return {};
-  const std::string_view area(Buffer.data() + from, Buffer.size() - from);
+  if (from >= exif.size()) return {};
+  const std::string_view area(exif.data() + from, exif.size() - from);
   size_t start = area.find("\xFF\xD8\xFF\xDB");
   if (start == std::string_view::npos) start = area.find("\xFF\xD8\xFF\xC4");
   if (start == std::string_view::npos) return {};

@@ -40,6 +40,11 @@ class MemoryByteReader : public ByteReader {
 
 // The metadata container of one photo file. Reading never throws: the result,
 // ErrorText and the presence queries tell the outcome.
+//
+// After a read the EXIF block is held twice: as the segment's slot content
+// (what the writer emits) and as ExifInfo->Buffer (what the parser reads).
+// The inherited Buffer is only a scratch copy while the segment is checked and
+// is empty afterwards; BigEndian keeps the block's byte order.
 class TimgData : public tEndInd {
  public:
   static constexpr int kSlotCount = 21;      // slots 1..21; 21 only for a new IPTC segment

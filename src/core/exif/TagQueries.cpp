@@ -21,12 +21,14 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 }
 
 bool NextOf(const std::vector<TTagEntry>& list, int& cursor, int group, TTagEntry& entry) {
-  entry = TTagEntry();
   const int count = static_cast<int>(list.size());
   if (cursor < 0) cursor = 0;
   while (cursor < count && list[cursor].Group != group) ++cursor;
-  if (cursor >= count) return false;
-  entry = list[cursor++];
+  if (cursor >= count) {
+    entry = TTagEntry();
+    return false;
+  }
+  entry = list[cursor++];  // assigning over the caller's entry reuses its buffers
   return true;
 }
 
