@@ -168,6 +168,16 @@ TEST_F(WriterLayout, KeepsTheSourceColourProfile) {
   SCOPED_TRACE("a rewrite, whose image data holds the profile, keeps it once");
   data.RewritePhoto(source);
   EXPECT_EQ(ReadFile(source), kSoi + app1 + icc1 + icc2 + body);
+
+  SCOPED_TRACE("a damaged profile segment is left out, not fatal");
+  for (int s = 1; s <= data.SectionCount; ++s) {
+    if (data.Slot(s)->Marker == 0xE2) {
+      data.Slot(s)->Content.pop_back();
+      break;
+    }
+  }
+  data.SaveJpegWithMetadata(LoadedImage(encoded), dir.File("out2.jpg"), false);
+  EXPECT_EQ(ReadFile(dir.File("out2.jpg")), kSoi + app1 + icc2 + body);
 }
 
 TEST_F(WriterLayout, RefusesImagesWithoutCodedData) {

@@ -22,11 +22,16 @@ size_t LengthAt(const std::string& bytes, size_t offset) { return tEndInd::WordA
 // A slot is written as FF, marker, Content; a slot whose length field does not
 // match its bytes (a segment cut short by the end of the file, or a TIFF block)
 // would corrupt everything after it, so it is refused.
+bool WellFormed(const tSection& slot) {
+  const std::string& content = slot.Content;
+  return slot.Marker >= 1 && slot.Marker <= 254 && content.size() >= 2 && content.size() <= 65535 &&
+         LengthAt(content, 0) == content.size();
+}
+
 void EmitSlot(std::string& stream, const tSection& slot, const std::string& path) {
   const std::string& content = slot.Content;
-  if (slot.Marker < 1 || slot.Marker > 254 || content.size() < 2 || content.size() > 65535 ||
-      LengthAt(content, 0) != content.size()) {
-    throw LumatrimError("Cannot write \"" + path + "\": a metadata segment of the photo is damaged or not a JPEG segment.");
+  if (!WellFormed(slot)) {
+    throw LumatrimError("A metadata segment of \"" + path + "\" is damaged or not a JPEG segment; the photo cannot be written.");
   }
   stream += '\xFF';
   stream += static_cast<char>(slot.Marker);
@@ -163,7 +168,8 @@ void TimgData::SaveJpegWithMetadata(const JpegImage& image, const std::string& p
   if (!StreamHasIccProfile(data, skip)) {
     for (int s = 1; s <= SectionCount; ++s) {
       const tSection& slot = Sections[static_cast<size_t>(s)];
-      if (s != ExifSection && s != IptcSection && IsIccProfile(slot.Marker, slot.Content)) EmitSlot(out, slot, FilePath);
+      // A damaged profile is left out rather than failing the whole photo.
+      if (IsIccProfile(slot.Marker, slot.Content) && WellFormed(slot)) EmitSlot(out, slot, FilePath);
     }
   }
   // The container speaks for EXIF and IPTC when its read kept such a segment
