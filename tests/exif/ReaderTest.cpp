@@ -191,6 +191,24 @@ TEST(ScanJpegSegments, damagedStreamsEndTheScan) {
   }
 }
 
+TEST(ParseExifSegment, aBrokenIfd0EntryDoesNotLoseTheLaterSegments) {
+  // Flash with two values cannot be rendered; the walk of IFD0 ends there.
+  Ifd ifd0;
+  ifd0.Ascii(0x010F, "Canon").Short(0x9209, {16, 0}).Ascii(0x0110, "lost");
+  TempDir dir;
+  const std::string jpeg =
+      JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).App13("iptc").Com("note").Sos().Bytes();
+  auto [ok, data] = ReadFile(dir, "a.jpg", jpeg);
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(data->IptcPresent());
+  EXPECT_EQ(data->CommentSection, 3);
+  EXPECT_EQ(data->ExifInfo->TagValueByName("Make"), "Canon");
+  EXPECT_EQ(data->ExifInfo->TagIndexByName("Model"), -1);
+
+  auto scanned = ScanBytes(jpeg);
+  EXPECT_EQ(scanned->ErrorText, "Error Detected = '16, 0' is not a valid integer value");
+}
+
 TEST(ParseExifSegment, ifd0OffsetZeroMeansPosition17) {
   const std::string tiff = TiffBuilder(Order::Motorola).Ifd0Offset(0).Bytes(SmallIfd0());
   auto data = ScanBytes(JpegBuilder().Soi().App1Exif(tiff).Sos().Bytes());

@@ -261,7 +261,18 @@ void TimgData::ParseExifSegment() {
   ExifInfo->BigEndian = BigEndian;
   ExifInfo->Base = TImageInfo::kJpegBase;
   const int64_t size = static_cast<int64_t>(exif->SegLength) - 6;
-  ExifInfo->ParseDirectory(ifd0 == 0 ? 17 : ifd0 + 9, TImageInfo::kJpegBase, "", kDirMain, size);
+  WalkIfd0(ifd0 == 0 ? 17 : ifd0 + 9, TImageInfo::kJpegBase, size);
+}
+
+// An entry that cannot be rendered ends the walk of IFD0, but not the read:
+// the segments after the EXIF block (IPTC, comment) must still be found, or a
+// rewrite of the photo would lose them.
+void TimgData::WalkIfd0(int64_t start, int base, int64_t size) {
+  try {
+    ExifInfo->ParseDirectory(start, base, "", kDirMain, size);
+  } catch (const std::exception& error) {
+    ErrorText = std::string("Error Detected = ") + error.what();
+  }
   ExifInfo->AddFocalLength35();
 }
 
@@ -296,8 +307,7 @@ bool TimgData::ScanTiffFile(const std::string& path) {
     const int64_t ifd0 = tEndInd::LongAt(std::string(header + 2, 4), 1, motorola);
     const int64_t blockSize = static_cast<int64_t>(s.Content.size());
     const int64_t start = ifd0 > 8 && ifd0 + TImageInfo::kTiffBase + 2 <= blockSize ? ifd0 + TImageInfo::kTiffBase : 1;
-    ExifInfo->ParseDirectory(start, TImageInfo::kTiffBase, "", kDirMain, blockSize);
-    ExifInfo->AddFocalLength35();
+    WalkIfd0(start, TImageInfo::kTiffBase, blockSize);
     return true;
   } catch (...) {
     return false;

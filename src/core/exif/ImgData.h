@@ -106,6 +106,7 @@ class TimgData : public tEndInd {
 
  private:
   void NewExifInfo();
+  void WalkIfd0(int64_t start, int base, int64_t size);
 };
 
 }  // namespace lumatrim
