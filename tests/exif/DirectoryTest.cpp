@@ -268,3 +268,42 @@ TEST_P(Directory, deepChainsOfDirectoriesStop) {
   EXPECT_EQ(data->ExifInfo->TagIndexByName("Software"), -1) << "nesting is limited";
   EXPECT_GE(CountTag(*data->ExifInfo, 0x014A), 15);
 }
+
+TEST_P(Directory, theLastSizeEntryMetWins) {
+  Ifd exif;
+  exif.Long(0xA002, {3000}).Long(0xA003, {2000});
+  Ifd ifd0;
+  ifd0.Long(0x0100, {160}).Short(0x0101, {120}).SubIfd(0x8769, exif);
+  auto data = Parse(ifd0);
+  const TImageInfo& info = *data->ExifInfo;
+  EXPECT_EQ(info.ImageWidth, 3000);
+  EXPECT_EQ(info.ImageHeight, 2000);
+  EXPECT_EQ(info.WidthPos, info.GetTagByName("ExifImageWidth").DataPos);
+  EXPECT_EQ(info.HeightPos, info.GetTagByName("ExifImageLength").DataPos);
+}
+
+TEST_P(Directory, hostileIfd1LinksGiveNoThumbnail) {
+  for (uint32_t link : {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 22u}) {
+    SCOPED_TRACE(link);
+    Ifd ifd0;
+    ifd0.Ascii(0x010F, "Canon");
+    std::string tiff = TiffBuilder(order()).Bytes(ifd0);
+    tiff.replace(8 + 2 + 12, 4, U32(link, order()));  // the next-IFD field after the one entry
+    auto data = ScanBytes(JpegBuilder().Soi().App1Exif(tiff).Sos().Bytes());
+    data->ExifInfo->ParseThumbnailDirectory();
+    EXPECT_EQ(data->ExifInfo->ThumbTagCount(), 0);
+    EXPECT_EQ(data->CutThumbnail(), "");
+  }
+}
+
+TEST_P(Directory, subIfdsAreWalkedAsMainDirectories) {
+  Ifd sub;
+  sub.Long(0x0100, {4000}).Short(0x0103, {6});
+  Ifd ifd0;
+  ifd0.SubIfd(0x014A, sub);
+  auto data = Parse(ifd0);
+  const TImageInfo& info = *data->ExifInfo;
+  EXPECT_EQ(info.TagValueByName("ImageWidth"), "4000");
+  EXPECT_EQ(info.TagValueByName("Compression"), "Jpeg");
+  EXPECT_EQ(info.ThumbCompression, 0) << "only the thumbnail directory sets it";
+}
