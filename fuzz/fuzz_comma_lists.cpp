@@ -3,10 +3,11 @@
 #include <vector>
 
 #include "FuzzCommon.h"
+#include "Targets.h"
 #include "core/iptc/CommaText.h"
 #include "core/iptc/IptcCodec.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+int lumatrim::fuzz::RunCommaLists(const uint8_t* data, size_t size) {
   using namespace lumatrim;
   const std::string input(reinterpret_cast<const char*>(data), size);
   const size_t zero = input.find('\0');
@@ -37,3 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   return 0;
 }
+
+#ifndef LUMATRIM_FUZZ_NO_MAIN
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return lumatrim::fuzz::RunCommaLists(data, size);
+}
+#endif

@@ -1,8 +1,9 @@
 // The JPEG image object on hostile streams: header, full and reduced decode,
 // and the streaming stretch, which must equal the stretch of a full decode.
 #include "FuzzCommon.h"
+#include "Targets.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+int lumatrim::fuzz::RunJpegDecode(const uint8_t* data, size_t size) {
   using namespace lumatrim;
   JpegImage image;
   try {
@@ -31,3 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (stretched.Bytes != expected.Bytes) fuzz::Violated("the streaming stretch differs from the full decode");
   return 0;
 }
+
+#ifndef LUMATRIM_FUZZ_NO_MAIN
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return lumatrim::fuzz::RunJpegDecode(data, size);
+}
+#endif

@@ -7,10 +7,11 @@
 #include <array>
 
 #include "FuzzCommon.h"
+#include "Targets.h"
 #include "core/makernotes/MakerNoteHook.h"
 #include "MakerNoteSeed.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+int lumatrim::fuzz::RunMakerNote(const uint8_t* data, size_t size) {
   using namespace lumatrim;
   if (size < fuzz::kMakerNoteHeader) return 0;
   const fuzz::MakerNoteSetup setup = fuzz::MakerNoteSetup::FromBytes(data);
@@ -29,3 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   return 0;
 }
+
+#ifndef LUMATRIM_FUZZ_NO_MAIN
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return lumatrim::fuzz::RunMakerNote(data, size);
+}
+#endif

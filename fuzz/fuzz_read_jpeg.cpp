@@ -1,7 +1,8 @@
 // ReadPhoto of a JPEG file, then every query a window makes of it.
 #include "FuzzCommon.h"
+#include "Targets.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+int lumatrim::fuzz::RunReadJpeg(const uint8_t* data, size_t size) {
   using namespace lumatrim;
   const std::string path = fuzz::WriteScratch("photo.jpg", data, size);
   TimgData photo;
@@ -10,3 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::ExerciseMetadata(photo);
   return 0;
 }
+
+#ifndef LUMATRIM_FUZZ_NO_MAIN
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return lumatrim::fuzz::RunReadJpeg(data, size);
+}
+#endif

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "FuzzCommon.h"
+#include "Targets.h"
 
 namespace {
 
@@ -21,6 +22,16 @@ const lumatrim::JpegImage& SmallImage() {
     return made;
   }();
   return image;
+}
+
+// A folder of its own, so other targets' files (in one regression run) do not count.
+const std::string& Folder() {
+  static const std::string dir = [] {
+    const std::string path = lumatrim::fuzz::ScratchDir() + "/rewrite";
+    std::filesystem::create_directories(path);
+    return path;
+  }();
+  return dir;
 }
 
 void CheckFolder(const std::string& dir) {
@@ -51,17 +62,17 @@ void CheckOutput(const std::string& out, bool written, int width, int height) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
   using namespace lumatrim;
-  const std::string in = fuzz::WriteScratch("in.jpg", data, size);
-  const std::string out = fuzz::ScratchDir() + "/out.jpg";
+  const std::string out = Folder() + "/out.jpg";
+  const std::string in = fuzz::WriteScratch("rewrite/in.jpg", data, size);
   const JpegImage& small = SmallImage();
 
   TimgData photo;
   (void)photo.ReadPhoto(in);
 
   // The photo rewritten with its own segments (what saving edited IPTC does).
-  fuzz::WriteScratch("out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
+  fuzz::WriteScratch("rewrite/out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
   int width = 0, height = 0;
   bool written = false;
   try {
@@ -73,13 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     written = true;
   } catch (const LumatrimError&) {
   }
-  CheckFolder(fuzz::ScratchDir());
+  CheckFolder(Folder());
   CheckOutput(out, written, width, height);
 
   // Its segments around a new picture with the size fields updated, as the
   // batch does; then with a fresh IPTC block instead of the old one.
   for (int round = 0; round < 2; ++round) {
-    fuzz::WriteScratch("out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
+    fuzz::WriteScratch("rewrite/out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
     written = false;
     try {
       if (round == 1) {
@@ -92,8 +103,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       written = true;
     } catch (const LumatrimError&) {
     }
-    CheckFolder(fuzz::ScratchDir());
+    CheckFolder(Folder());
     CheckOutput(out, written, small.Width(), small.Height());
   }
   return 0;
 }
+
+#ifndef LUMATRIM_FUZZ_NO_MAIN
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return lumatrim::fuzz::RunRewritePhoto(data, size);
+}
+#endif
