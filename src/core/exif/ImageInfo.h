@@ -18,7 +18,9 @@ class TimgData;
 // TIFF block from file offset 8 on); a TIFF offset o is at position o + Base.
 //
 // All parsing state lives in the object, so two photos can be parsed on two
-// threads at once. The parser never throws to its caller.
+// threads at once. Failures become ErrorText; the one exception that leaves
+// ParseDirectory is an entry that cannot be rendered (a Flash entry with two
+// values), which ends that directory's walk and reaches whoever started it.
 class TImageInfo : public tEndInd {
  public:
   static constexpr int kJpegBase = 9;   // "II"/"MM" of an APP1 block kept with its length bytes

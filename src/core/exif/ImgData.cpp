@@ -55,8 +55,9 @@ class FileByteReader : public ByteReader {
 
  private:
   size_t Take(char* dst, size_t n) {
+    if (begin_ >= end_ || end_ > sizeof buffer_) return 0;
     const size_t count = std::min(n, end_ - begin_);
-    if (count > 0) std::memcpy(dst, buffer_ + begin_, count);
+    std::memcpy(dst, buffer_ + begin_, count);
     begin_ += count;
     return count;
   }
