@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <thread>
 
 #include "core/exif/ImgData.h"
@@ -82,6 +84,15 @@ TEST(ReadPhoto, outcomesByFileKind) {
     EXPECT_EQ(data->ErrorText, "Not an EXIF file");
     EXPECT_EQ(data->JfifSection, 1);
   }
+}
+
+TEST(ReadPhoto, aPipeNamedLikeAPhotoIsNotWaitedOn) {
+  TempDir dir;
+  const std::string path = dir.File("pipe.jpg");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  TimgData data;
+  EXPECT_FALSE(data.ReadPhoto(path));
+  EXPECT_EQ(data.ErrorText, "Illegal Exif construction");
 }
 
 TEST(ReadPhoto, theSameContainerForgetsThePreviousPhoto) {
