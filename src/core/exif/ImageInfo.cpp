@@ -213,9 +213,12 @@ void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const T
   try {
     const int64_t start = static_cast<int64_t>(dirOffset) + 1;
     const int64_t valueBase = static_cast<int64_t>(dirOffset) + 2 - adjust;
-    const int count = word(start);
-    for (int i = 0; i < count; ++i) {
-      const int64_t p = start + 2 + 12 * static_cast<int64_t>(i);
+    // A count that runs past the note is read only as far as whole entries go:
+    // nothing outside the maker-note bytes is taken for an entry.
+    const int64_t entriesInBlock = std::max<int64_t>(0, (static_cast<int64_t>(block.size()) - (start + 1)) / 12);
+    const int64_t count = std::min<int64_t>(word(start), entriesInBlock);
+    for (int64_t i = 0; i < count; ++i) {
+      const int64_t p = start + 2 + 12 * i;
       const uint16_t tag = word(p);
       const uint16_t fmt = word(p + 2);
       const uint64_t byteCount = static_cast<uint64_t>(longAt(p + 4)) * BytesPerFormat(fmt);
