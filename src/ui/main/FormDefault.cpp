@@ -18,6 +18,7 @@
 #include "ui/jpegtran/JpegTran.h"
 #include "ui/main/AppTitle.h"
 #include "ui/main/FileListBox.h"
+#include "ui/main/GroupFrame.h"
 #include "ui/main/MainIcons.h"
 #include "ui/main/TrayListBox.h"
 #include "ui/photoimage/PhotoImage.h"
@@ -33,7 +34,7 @@ const char* const kSummaryCaptions[12] = {"Fotoaparát", "Model",    "Kvalita", 
                                           "Clona",      "Citlivost", "Program", "Měření", "Software", "Vytvořeno"};
 
 QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect place) {
-  auto* group = new QGroupBox(title, parent);
+  auto* group = new TGroupFrame(title, parent);
   group->setObjectName(QString::fromLatin1(name));
   group->setGeometry(place);
   // Opaque, so the frame of GroupBox1 lying beneath shows only below the columns.
@@ -104,7 +105,7 @@ void TFormDefault::BuildLayout() {
   setCentralWidget(client);
 
   // Beneath the three columns: only its lower part shows, framing ButPresun.
-  auto* groupBox1 = new QGroupBox(client);
+  auto* groupBox1 = new TGroupFrame(QString(), client);
   groupBox1->setObjectName(QStringLiteral("GroupBox1"));
   groupBox1->setGeometry(104, 370, 441, 105);
 
@@ -116,7 +117,7 @@ void TFormDefault::BuildLayout() {
 
   // Every click in the tree counts, also on the selected folder or on an
   // expand arrow; the lists report focus for the status-bar hints.
-  for (QObject* watched : std::initializer_list<QObject*>{TreeFiles->viewport(), ListFile, ListFile->viewport(),
+  for (QObject* watched : std::initializer_list<QObject*>{TreeFiles, TreeFiles->viewport(), ListFile, ListFile->viewport(),
                                                           ListTarget, ImgExit, ImgInfo})
     watched->installEventFilter(this);
 }
@@ -260,6 +261,11 @@ void TFormDefault::BuildBottom() {
   QWidget* client = centralWidget();
   ButPresun = Button(client, "ButPresun", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true);
   connect(ButPresun, &QPushButton::clicked, this, &TFormDefault::ButPresunClick);
+  // The caption with its wide blanks needs the condensed face to fit 126 pixels.
+  QFont condensed = ButPresun->font();
+  condensed.setFamily(QStringLiteral("DejaVu Sans Condensed"));
+  ButPresun->setFont(condensed);
+
   ButPokrac = Button(client, "ButPokrac", QStringLiteral("Pokračovat >"), {560, 458, 83, 25}, false);
   connect(ButPokrac, &QPushButton::clicked, this, &TFormDefault::ButPokracClick);
   ButZav = Button(client, "ButZav", QStringLiteral("Zavřít"), {400, 464, 75, 25}, true);

@@ -135,6 +135,7 @@ class TFormDefault : public QMainWindow {
   QString DropS;  // path stored when the last drag from ListFile began
   bool selectionHandled_ = false;
   bool centred_ = false;
+  bool revealing_ = true;  // keeps the working folder in view at start
   QString rotationMessage_;
   std::function<void(QDrag*)> dragExecutor_;
   std::function<void(const QString&)> messageSink_;

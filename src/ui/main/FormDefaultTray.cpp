@@ -52,9 +52,16 @@ void TFormDefault::RevealWorkingFolder() {
   if (!target.isValid()) return;
   for (QModelIndex up = target.parent(); up.isValid(); up = up.parent()) TreeFiles->expand(up);
   TreeFiles->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-  auto scroll = [this, working] { TreeFiles->scrollTo(treeModel_->index(working), QAbstractItemView::PositionAtCenter); };
+  // The model lists and sorts folders in the background, moving rows after
+  // every load; keep the folder in view until the user takes over the tree.
+  auto scroll = [this, working] {
+    if (revealing_) TreeFiles->scrollTo(treeModel_->index(working), QAbstractItemView::PositionAtCenter);
+  };
   connect(treeModel_, &QFileSystemModel::directoryLoaded, this, scroll);
+  connect(treeModel_, &QAbstractItemModel::layoutChanged, this, scroll);
+  connect(treeModel_, &QAbstractItemModel::rowsInserted, this, scroll);
   QTimer::singleShot(0, this, scroll);
+  QTimer::singleShot(3000, this, [this] { revealing_ = false; });
 }
 
 void TFormDefault::TreeFilesChange() { ShowFolder(treeModel_->filePath(TreeFiles->currentIndex())); }
@@ -62,7 +69,8 @@ void TFormDefault::TreeFilesChange() { ShowFolder(treeModel_->filePath(TreeFiles
 void TFormDefault::TreeFilesClick() { ResetSelectionDisplay(); }
 
 void TFormDefault::AddToTray(const QString& path) {
-  ListTarget->addItem(path);
+  auto* entry = new QListWidgetItem(path, ListTarget);
+  entry->setToolTip(path);
   ButPokrac->setEnabled(true);
 }
 
@@ -98,7 +106,8 @@ void TFormDefault::ButPresunClick() {
     QSignalBlocker quiet(ListFile);
     for (int row = 0; row < ListFile->count(); ++row) {
       ListFile->setCurrentRow(row);
-      ListTarget->addItem(ListFile->PathAt(row));
+      auto* entry = new QListWidgetItem(ListFile->PathAt(row), ListTarget);
+      entry->setToolTip(entry->text());
     }
   }
   ButPokrac->setEnabled(true);
@@ -148,6 +157,11 @@ void TFormDefault::showEvent(QShowEvent* event) {
 
 bool TFormDefault::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (watched == TreeFiles->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::Wheel)) {
+    revealing_ = false;
+  } else if (watched == TreeFiles && type == QEvent::KeyPress) {
+    revealing_ = false;
+  }
   if (watched == TreeFiles->viewport() && type == QEvent::MouseButtonRelease) {
     TreeFilesClick();
   } else if (watched == ListFile->viewport() && type == QEvent::MouseButtonPress) {

@@ -2,12 +2,26 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 
 namespace {
 
 // Only drags started inside this program (from the file list) are taken;
 // text dropped from other programs is not a path we listed.
 bool Acceptable(const QDropEvent* event) { return event->source() != nullptr && event->mimeData()->hasText(); }
+
+// Entries as wide as the list, so a long path is shortened at its start and
+// the file name stays readable; the whole path is in the tool tip.
+class FittedRowDelegate : public QStyledItemDelegate {
+ public:
+  explicit FittedRowDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+  QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+    return {list_->viewport()->width(), 16};
+  }
+
+ private:
+  QListWidget* list_;
+};
 
 }  // namespace
 
@@ -17,6 +31,9 @@ TTrayListBox::TTrayListBox(QWidget* parent) : QListWidget(parent) {
   setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
   setContextMenuPolicy(Qt::CustomContextMenu);
+  setItemDelegate(new FittedRowDelegate(this));
+  setTextElideMode(Qt::ElideLeft);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 void TTrayListBox::dragEnterEvent(QDragEnterEvent* event) {
