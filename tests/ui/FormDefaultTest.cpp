@@ -342,6 +342,9 @@ TEST_F(FormDefaultTest, EntriesButNoSelectionShowNothingAndSayNothing) {
 TEST_F(FormDefaultTest, ClickInTheTreeResetsTheDisplay) {
   Select(0);
   ASSERT_FALSE(Summary(0).isEmpty());
+  form->ShowFolder(Q(dir.File("sub")));
+  EXPECT_EQ(Summary(0), QStringLiteral("Canon")) << "changing the folder alone keeps the display";
+  form->ShowFolder(Q(dir.Path()));
   auto* tree = Find<QTreeView>("TreeFiles");
   uitest::SendMouse(tree->viewport(), QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
   EXPECT_TRUE(form->Preview()->Picture().isNull());

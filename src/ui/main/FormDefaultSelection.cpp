@@ -49,7 +49,6 @@ void TFormDefault::FillSummary() {
     QString value = SummaryValue(QString::fromLatin1(kSummaryRows[row].key));
     if (kSummaryRows[row].iso) value += QStringLiteral(" ISO");
     GridExif->item(row, 1)->setText(value);
-    GridExif->item(row, 1)->setToolTip(value);
   }
 }
 

@@ -41,6 +41,8 @@ QString TFormDefault::SelectedFile() const { return ListFile->SelectedPath(); }
 void TFormDefault::ShowFolder(const QString& path) {
   if (path.isEmpty()) return;
   folder_ = path;
+  // A new folder is listed without selecting anything: the photo shown stays.
+  QSignalBlocker quiet(ListFile);
   ListFile->ShowFolder(path);
 }
 
