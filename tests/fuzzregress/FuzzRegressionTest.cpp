@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Targets.h"
+#include "core/exif/ImageInfo.h"
+#include "core/makernotes/MakerNoteHook.h"
 #include "support/JpegBuilder.h"
+#include "support/TiffBuilder.h"
 
 namespace {
 
@@ -49,4 +53,32 @@ TEST(FuzzRegressions, IptcInputs) {
 TEST(FuzzRegressions, PictureAndWriterInputs) {
   Replay("fuzz_jpeg_decode", lumatrim::fuzz::RunJpegDecode);
   Replay("fuzz_rewrite_photo", lumatrim::fuzz::RunRewritePhoto);
+}
+
+// Found by fuzz_read_tiff: a MakerNote whose value offset puts the note at the
+// int limit made the layout arithmetic of the TIFF-header makes overflow.
+TEST(FuzzRegressions, MakerNoteAtTheIntLimitIsWalkedWithoutOverflow) {
+  using namespace lumatrim;
+  using lumatrim::test::Order;
+  for (const char* make : {"Canon", "OLYMPUS OPTICAL CO.,LTD", "CASIO", "Minolta Co., Ltd."}) {
+    for (bool tiff : {true, false}) {
+      SCOPED_TRACE(std::string(make) + (tiff ? " in a TIFF file" : " in a JPEG file"));
+      TImageInfo info(nullptr);
+      info.CameraMake = make;
+      info.IsTiffFile = tiff;
+      info.Base = tiff ? TImageInfo::kTiffBase : TImageInfo::kJpegBase;
+      info.MakerNotePos = INT_MAX;
+      // A directory of one ImageType entry whose 32 bytes lie at offset 100.
+      std::string note(8, '\0');
+      note += lumatrim::test::U16(1, Order::Intel) + lumatrim::test::U16(6, Order::Intel) +
+              lumatrim::test::U16(2, Order::Intel) + lumatrim::test::U32(32, Order::Intel) +
+              lumatrim::test::U32(100, Order::Intel) + std::string(200, 'x');
+      info.MakerNoteRaw = note;
+      info.SetBuffer(std::string(64, '\0'));
+      EXPECT_TRUE(DecodeMakerNoteOf(info));
+      for (const TTagEntry& entry : info.TagList) {
+        EXPECT_EQ(entry.Raw.find('x'), std::string::npos) << "a value was read from a made-up place";
+      }
+    }
+  }
 }

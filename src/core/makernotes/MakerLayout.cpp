@@ -1,5 +1,9 @@
 #include "core/makernotes/MakerLayout.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "core/exif/ImageInfo.h"
 #include "core/makernotes/CanonTable.h"
 #include "core/makernotes/CasioQvcTable.h"
@@ -19,8 +23,11 @@ namespace {
 // Offsets counted from the TIFF header of the EXIF block: the maker note's own
 // offset from that header moves the values back to block positions.
 MakerLayout FromTiffHeader(const char* key, MakerTable table, int dirOffset, const TImageInfo& info) {
-  const int ownOffset = info.MakerNotePos - info.Base;
-  return {key, table, dirOffset, dirOffset + 1 + ownOffset, false};
+  // A hostile note position can sit at the int limit; count in 64 bits and
+  // clamp, which leaves every value offset outside the block.
+  const int64_t ownOffset = int64_t{info.MakerNotePos} - info.Base;
+  const int64_t adjust = std::clamp<int64_t>(int64_t{dirOffset} + 1 + ownOffset, INT_MIN, INT_MAX);
+  return {key, table, dirOffset, static_cast<int>(adjust), false};
 }
 
 // Offsets counted from byte k (from 0) of the maker note itself: the same for
