@@ -8,10 +8,10 @@
 
 namespace lumatrim::test {
 
-// A container that has scanned the given JPEG bytes, with "." as separator.
-inline std::unique_ptr<TimgData> ScanBytes(const std::string& jpeg, bool* found = nullptr) {
+// A container that has scanned the given JPEG bytes.
+inline std::unique_ptr<TimgData> ScanBytes(const std::string& jpeg, bool* found = nullptr, char separator = '.') {
   auto data = std::make_unique<TimgData>();
-  data->DecimalSeparator = '.';
+  data->DecimalSeparator = separator;
   MemoryByteReader input(jpeg);
   const bool ok = data->ScanJpegSegments(input);
   if (found) *found = ok;
@@ -23,8 +23,14 @@ inline std::string CameraJpeg(Order order, const Ifd& ifd0) {
   return JpegBuilder().Soi().App1Exif(TiffBuilder(order).Bytes(ifd0)).Dqt().Sos().Bytes();
 }
 
-inline std::unique_ptr<TimgData> ParseIfd0(Order order, const Ifd& ifd0) {
-  return ScanBytes(CameraJpeg(order, ifd0));
+inline std::unique_ptr<TimgData> ParseIfd0(Order order, const Ifd& ifd0, char separator = '.') {
+  return ScanBytes(CameraJpeg(order, ifd0), nullptr, separator);
+}
+
+inline int CountTag(const TImageInfo& info, int tag) {
+  int n = 0;
+  for (const auto& e : info.TagList) n += e.Tag == tag;
+  return n;
 }
 
 inline const char* OrderName(Order order) { return order == Order::Intel ? "Intel" : "Motorola"; }
