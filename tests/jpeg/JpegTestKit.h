@@ -1,53 +1,46 @@
 #pragma once
 // Pictures and raw libjpeg streams for the JPEG and batch tests.
+#include <jpeglib.h>
+
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "core/bytes/EndInd.h"
 #include "core/jpeg/Bitmap.h"
 
 namespace lumatrim::test {
 
-// A photo-like picture: smooth gradients, a few hard edges and some grain,
-// so that both the DCT and the stretch have something to get wrong.
+// A photo-like picture: gradients, hard edges and some grain, so that both
+// the DCT and the stretch have something to get wrong.
 inline Bitmap MakePhoto(int width, int height, unsigned seed = 1) {
   Bitmap b(width, height);
   unsigned state = seed * 2654435761u + 12345u;
   for (int y = 0; y < height; ++y) {
-    uint8_t* row = b.Row(y);
     for (int x = 0; x < width; ++x) {
       state = state * 1103515245u + 12345u;
       const int grain = static_cast<int>((state >> 16) % 9) - 4;
-      const bool edge = ((x / 23) + (y / 17)) % 5 == 0;
-      int r = 40 + 180 * x / (width > 1 ? width - 1 : 1) + grain;
-      int g = 30 + 200 * y / (height > 1 ? height - 1 : 1) + grain;
-      int bl = edge ? 220 : 60 + grain;
-      row[3 * x] = static_cast<uint8_t>(std::clamp(r, 0, 255));
-      row[3 * x + 1] = static_cast<uint8_t>(std::clamp(g, 0, 255));
-      row[3 * x + 2] = static_cast<uint8_t>(std::clamp(bl, 0, 255));
+      uint8_t* px = b.Row(y) + 3 * x;
+      px[0] = static_cast<uint8_t>(std::clamp(40 + 180 * x / std::max(width - 1, 1) + grain, 0, 255));
+      px[1] = static_cast<uint8_t>(std::clamp(30 + 200 * y / std::max(height - 1, 1) + grain, 0, 255));
+      px[2] = static_cast<uint8_t>(((x / 23) + (y / 17)) % 5 == 0 ? 220 : 60 + grain);
     }
   }
   return b;
 }
 
 struct RawOptions {
-  int components = 3;                  // 1 gray, 3 RGB input, 4 CMYK input
-  J_COLOR_SPACE jpegSpace = JCS_YCbCr; // JCS_GRAYSCALE, JCS_YCbCr, JCS_CMYK, JCS_YCCK
-  int hSampling = 2, vSampling = 2;    // of the first component
-  int chromaH = 1, chromaV = 1;        // of the others
+  int components = 3;                   // 1 gray, 3 RGB input, 4 CMYK input
+  J_COLOR_SPACE jpegSpace = JCS_YCbCr;  // JCS_GRAYSCALE, JCS_YCbCr, JCS_CMYK, JCS_YCCK
+  int hSampling = 2, vSampling = 2;     // of the first component
+  int chromaH = 1, chromaV = 1;         // of the others
   bool progressive = false;
   int quality = 90;
 };
 
-// Encodes interleaved samples straight through libjpeg (test input only; the
-// program's own encoder writes RGB only). Aborts the test program on error.
+// Encodes interleaved samples straight through libjpeg: test input in the
+// kinds the program's own encoder never writes.
 inline std::string EncodeRaw(const std::vector<uint8_t>& samples, int width, int height, const RawOptions& o) {
   jpeg_compress_struct c{};
   jpeg_error_mgr err{};
@@ -63,11 +56,9 @@ inline std::string EncodeRaw(const std::vector<uint8_t>& samples, int width, int
   jpeg_set_defaults(&c);
   jpeg_set_colorspace(&c, o.jpegSpace);
   jpeg_set_quality(&c, o.quality, TRUE);
-  c.comp_info[0].h_samp_factor = o.hSampling;
-  c.comp_info[0].v_samp_factor = o.vSampling;
-  for (int i = 1; i < c.num_components; ++i) {
-    c.comp_info[i].h_samp_factor = o.chromaH;
-    c.comp_info[i].v_samp_factor = o.chromaV;
+  for (int i = 0; i < c.num_components; ++i) {
+    c.comp_info[i].h_samp_factor = i == 0 ? o.hSampling : o.chromaH;
+    c.comp_info[i].v_samp_factor = i == 0 ? o.vSampling : o.chromaV;
   }
   if (o.progressive) jpeg_simple_progression(&c);
   jpeg_start_compress(&c, TRUE);
@@ -82,39 +73,33 @@ inline std::string EncodeRaw(const std::vector<uint8_t>& samples, int width, int
   return bytes;
 }
 
-inline std::string EncodeRgb(const Bitmap& b, const RawOptions& o) { return EncodeRaw(b.Bytes, b.Width, b.Height, o); }
+inline std::string EncodeRgb(const Bitmap& b, const RawOptions& o = {}) { return EncodeRaw(b.Bytes, b.Width, b.Height, o); }
 
-// Offset (0-based) of the first segment with that marker before the scan
-// data, or -1.
-inline int64_t FindSegment(const std::string& jpeg, uint8_t marker) {
-  int64_t pos = 2;
-  while (tEndInd::InRange(jpeg, pos + 1, 4) && tEndInd::ByteAt(jpeg, pos + 1) == 0xFF) {
-    const uint8_t m = tEndInd::ByteAt(jpeg, pos + 2);
-    if (m == marker) return pos;
-    if (m == 0xDA) return -1;
-    pos += 2 + tEndInd::WordAt(jpeg, pos + 3, true);
+// The segments up to and including the first SOS, in file order: marker, payload.
+inline std::vector<std::pair<int, std::string>> Segments(const std::string& jpeg) {
+  std::vector<std::pair<int, std::string>> segments;
+  for (int64_t pos = 2; tEndInd::InRange(jpeg, pos + 1, 4) && tEndInd::ByteAt(jpeg, pos + 1) == 0xFF;) {
+    const int64_t length = std::max<int64_t>(2, tEndInd::WordAt(jpeg, pos + 3, true));
+    segments.emplace_back(tEndInd::ByteAt(jpeg, pos + 2), jpeg.substr(std::min<size_t>(pos + 4, jpeg.size()), length - 2));
+    if (segments.back().first == 0xDA) break;
+    pos += 2 + length;
   }
-  return -1;
+  return segments;
 }
 
-// The 64 values (in zigzag order) of quantisation table `id`, or empty.
+inline std::vector<int> SegmentMarkers(const std::string& jpeg) {
+  std::vector<int> markers;
+  for (const auto& segment : Segments(jpeg)) markers.push_back(segment.first);
+  return markers;
+}
+
+// The 64 values (zigzag order) of 8-bit quantisation table `id`, or empty.
 inline std::vector<int> QuantTable(const std::string& jpeg, int id) {
-  int64_t pos = 2;
-  while (tEndInd::InRange(jpeg, pos + 1, 4) && tEndInd::ByteAt(jpeg, pos + 1) == 0xFF) {
-    const uint8_t m = tEndInd::ByteAt(jpeg, pos + 2);
-    const int64_t len = tEndInd::WordAt(jpeg, pos + 3, true);
-    if (m == 0xDA) break;
-    if (m == 0xDB) {
-      int64_t p = pos + 5;  // 1-based position of the first table's Pq/Tq byte
-      while (p < pos + 3 + len) {
-        const uint8_t pqtq = tEndInd::ByteAt(jpeg, p);
-        std::vector<int> values;
-        for (int i = 0; i < 64; ++i) values.push_back(tEndInd::ByteAt(jpeg, p + 1 + i));
-        if ((pqtq & 0x0F) == id) return values;
-        p += 65;
-      }
-    }
-    pos += 2 + len;
+  for (const auto& [marker, payload] : Segments(jpeg)) {
+    if (marker != 0xDB || payload.size() < 65 || payload[0] != id) continue;
+    std::vector<int> values;
+    for (int i = 1; i <= 64; ++i) values.push_back(static_cast<uint8_t>(payload[i]));
+    return values;
   }
   return {};
 }

@@ -1,10 +1,8 @@
+// The optimisation batch: sizes, the output's layout and tables, failure
+// semantics with one and several workers, and the settings it refuses.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 #include "OptiPhotos.h"
 #include "core/bytes/Error.h"
@@ -16,6 +14,7 @@ namespace lumatrim::test {
 namespace {
 
 namespace fs = std::filesystem;
+using Size = std::pair<int, int>;
 
 OptiSettings Fixed(const std::string& folder, int shortSide, int longSide, int jobs = 1) {
   OptiSettings s;
@@ -26,87 +25,83 @@ OptiSettings Fixed(const std::string& folder, int shortSide, int longSide, int j
   return s;
 }
 
-std::pair<int, int> SizeOf(const std::string& path) {
+Size SizeOf(const std::string& path) {
   JpegImage image;
   image.LoadFromFile(path);
   return {image.Width(), image.Height()};
 }
 
-TEST(OptiBatch, PartExamplesGiveTheRequestedSizes) {
-  TempDir in, out;
-  const std::string landscape = WriteFile(in.File("land.jpg"), CameraPhoto(3000, 2000));
-  const std::string portrait = WriteFile(in.File("port.jpg"), CameraPhoto(2000, 3000));
-  const std::string square = WriteFile(in.File("sq.jpg"), CameraPhoto(1000, 1000));
-  EXPECT_EQ(RunOptiBatch({landscape, portrait, square}, Fixed(out.Path(), 600, 800, 2)), 3);
-  EXPECT_EQ(SizeOf(out.File("opt_land.jpg")), std::make_pair(800, 600));
-  EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), std::make_pair(600, 800));
-  EXPECT_EQ(SizeOf(out.File("opt_sq.jpg")), std::make_pair(600, 600));
+std::string Exiftool(const std::string& args) {
+  std::string result;
+  if (FILE* pipe = popen(("exiftool -s -s -s " + args + " 2>/dev/null").c_str(), "r")) {
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe)) result += buffer;
+    pclose(pipe);
+  }
+  return result;
+}
 
+TEST(OptiBatch, ExamplesGiveTheRequestedSizes) {
+  TempDir in, out;
+  const std::vector<std::string> sources = {WriteFile(in.File("land.jpg"), CameraPhoto(3000, 2000)),
+                                            WriteFile(in.File("port.jpg"), CameraPhoto(2000, 3000)),
+                                            WriteFile(in.File("sq.jpg"), CameraPhoto(1000, 1000))};
+  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 600, 800, 2)), 3);
+  EXPECT_EQ(SizeOf(out.File("opt_land.jpg")), Size(800, 600)) << "landscape, stretched from 3:2 to 4:3";
+  EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(600, 800));
+  EXPECT_EQ(SizeOf(out.File("opt_sq.jpg")), Size(600, 600)) << "a square gets the short side twice";
   OptiSettings keep = Fixed(out.Path(), 0, 0);
   keep.KeepSize = true;
-  RunOptiBatch({portrait, square}, keep);
-  EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), std::make_pair(2000, 3000));
-  EXPECT_EQ(SizeOf(out.File("opt_sq.jpg")), std::make_pair(1000, 1000));
+  RunOptiBatch({sources[1]}, keep);
+  EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(2000, 3000));
 }
 
-TEST(OptiBatch, OutputKeepsMetadataWithNewSizeAndIsProgressiveQuality80) {
+// SOI, the source's EXIF (or JFIF APP0, or the default one), APP13, COM and
+// colour profile, then the encoder's stream without its APP0.
+TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
+  const std::string app0 = JpegBuilder().App0Jfif().Bytes();
+  const std::string icc = JpegBuilder().Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14) + std::string(200, 'p')).Bytes();
+  const struct {
+    const char* name;
+    std::string source;
+    std::vector<int> markers;  // of the output, up to the first quantisation table
+    std::string piece;         // found in the output
+  } rows[] = {
+      {"camera.jpg", CameraPhoto(300, 200), {0xE1, 0xED, 0xFE, 0xDB}, "Dovolena 2024"},
+      {"app0.jpg", "\xFF\xD8" + app0 + JpegBuilder().Com("x").Bytes() + CodedPicture(40, 30), {0xE0, 0xFE, 0xDB}, app0},
+      {"bare.jpg", "\xFF\xD8" + CodedPicture(40, 30), {0xE0, 0xDB}, TimgData::DefaultJfifHeader()},
+      {"icc.jpg", JpegBuilder().Soi().App1Exif(CameraExif(40, 30)).Bytes() + icc + CodedPicture(40, 30),
+       {0xE1, 0xE2, 0xDB}, icc},
+  };
   TempDir in, out;
-  const std::string source = WriteFile(in.File("a.jpg"), CameraPhoto(300, 200));
-  RunOptiBatch({source}, Fixed(out.Path(), 60, 80));
-  const std::string written = ReadFile(out.File("opt_a.jpg"));
-
-  // SOI, APP1 Exif, APP13, COM, then the encoder's stream without its APP0.
-  const std::vector<int> markers = SegmentMarkers(written);
-  ASSERT_GE(markers.size(), 4u);
-  EXPECT_EQ(std::vector<int>(markers.begin(), markers.begin() + 4), (std::vector<int>{0xE1, 0xED, 0xFE, 0xDB}));
-  EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xE0), 0);
-  EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xC2), 1) << "progressive SOF2";
-  EXPECT_EQ(written.substr(written.size() - 2), "\xFF\xD9");
-
-  // Compression 20 is quality 80: the standard tables scaled by 40 %.
+  std::vector<std::string> sources;
+  for (const auto& row : rows) sources.push_back(WriteFile(in.File(row.name), row.source));
+  RunOptiBatch(sources, Fixed(out.Path(), 60, 80));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string written = ReadFile(out.File(std::string("opt_") + row.name));
+    std::vector<int> markers = SegmentMarkers(written);
+    EXPECT_EQ(std::count(markers.begin(), markers.end(), 0xC2), 1) << "progressive SOF2";
+    markers.resize(std::min(markers.size(), row.markers.size()));
+    EXPECT_EQ(markers, row.markers);
+    EXPECT_NE(written.find(row.piece), std::string::npos);
+    EXPECT_EQ(written.substr(written.size() - 2), "\xFF\xD9");
+  }
+  SCOPED_TRACE("compression 20 is quality 80: the standard tables scaled by 40 %");
+  const std::string written = ReadFile(out.File("opt_camera.jpg"));
   const std::vector<int> luma = QuantTable(written, 0), chroma = QuantTable(written, 1);
-  ASSERT_EQ(luma.size(), 64u);
-  ASSERT_EQ(chroma.size(), 64u);
-  EXPECT_EQ((std::vector<int>{luma[0], luma[1], luma[2], luma[63]}), (std::vector<int>{6, 4, 5, 40}));
-  EXPECT_EQ((std::vector<int>{chroma[0], chroma[1], chroma[63]}), (std::vector<int>{7, 7, 40}));
-
+  ASSERT_TRUE(luma.size() == 64 && chroma.size() == 64);
+  EXPECT_EQ((std::vector<int>{luma[0], luma[1], luma[2], luma[63], chroma[0], chroma[1], chroma[63]}),
+            (std::vector<int>{6, 4, 5, 40, 7, 7, 40}));
   TimgData meta;
-  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_a.jpg")));
-  ASSERT_TRUE(meta.ExifInfo);
-  EXPECT_EQ(meta.ExifInfo->GetTagInt("ExifImageWidth"), 80);
-  EXPECT_EQ(meta.ExifInfo->GetTagInt("ExifImageLength"), 60);
-  EXPECT_EQ(meta.ExifInfo->TagValueByName("Make"), "Canon");
+  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_camera.jpg")) && meta.ExifInfo);
+  EXPECT_EQ(Size(meta.ExifInfo->GetTagInt("ExifImageWidth"), meta.ExifInfo->GetTagInt("ExifImageLength")), Size(80, 60));
   EXPECT_TRUE(meta.ThumbnailPresent());
-}
-
-TEST(OptiBatch, PhotosWithoutExifGetTheirJfifHeaderOrTheDefaultOne) {
-  TempDir in, out;
-  const std::string ownApp0 = JpegBuilder().Soi().App0Jfif().Com("x").Bytes() + CodedPicture(40, 30);
-  const std::string bare = "\xFF\xD8" + CodedPicture(40, 30);
-  const std::string a = WriteFile(in.File("app0.jpg"), ownApp0);
-  const std::string b = WriteFile(in.File("bare.jpg"), bare);
-  RunOptiBatch({a, b}, Fixed(out.Path(), 10, 20));
-
-  const std::string withApp0 = ReadFile(out.File("opt_app0.jpg"));
-  EXPECT_EQ(withApp0.substr(2, 18), JpegBuilder().App0Jfif().Bytes()) << "the photo's own APP0";
-  EXPECT_EQ(SegmentMarkers(withApp0)[1], 0xFE);
-  EXPECT_EQ(SegmentMarkers(withApp0)[2], 0xDB);
-
-  const std::string withDefault = ReadFile(out.File("opt_bare.jpg"));
-  EXPECT_EQ(withDefault.substr(2, 18), TimgData::DefaultJfifHeader());
-  EXPECT_EQ(SegmentMarkers(withDefault)[1], 0xDB);
-}
-
-TEST(OptiBatch, KeepsTheIccProfileAfterTheMetadata) {
-  TempDir in, out;
-  const std::string icc = std::string("ICC_PROFILE\0\x01\x01", 14) + std::string(200, 'p');
-  const std::string photo = JpegBuilder().Soi().App1Exif(CameraExif(40, 30)).Segment(0xE2, icc).Bytes() +
-                            CodedPicture(40, 30);
-  RunOptiBatch({WriteFile(in.File("icc.jpg"), photo)}, Fixed(out.Path(), 10, 20));
-  const std::string written = ReadFile(out.File("opt_icc.jpg"));
-  const std::vector<int> markers = SegmentMarkers(written);
-  EXPECT_EQ(std::vector<int>(markers.begin(), markers.begin() + 3), (std::vector<int>{0xE1, 0xE2, 0xDB}));
-  EXPECT_NE(written.find(icc), std::string::npos);
+  if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
+  const std::string file = " '" + out.File("opt_camera.jpg") + "'";
+  EXPECT_EQ(Exiftool("-Make -Model -DateTimeOriginal" + file), "Canon\nCanon EOS 5D\n2024:05:01 10:20:30\n");
+  EXPECT_EQ(Exiftool("-ObjectName -Keywords -Comment" + file), "Karluv most\nPraha, most\nDovolena 2024\n");
+  EXPECT_EQ(Exiftool("-ExifImageWidth -ExifImageHeight -ImageWidth -ImageHeight" + file), "80\n60\n80\n60\n");
 }
 
 // A damaged photo in the middle: the ones before it are written, it and the
@@ -119,64 +114,65 @@ TEST(OptiBatch, StopsAtTheFirstFailureKeepingEarlierOutputsOnly) {
     std::vector<std::string> sources;
     for (int i = 0; i < 6; ++i) {
       std::string bytes = CameraPhoto(64, 48, i + 1);
-      if (i == 2) bytes.resize(bytes.size() * 2 / 3);  // truncated in its scan data
+      if (i == 2) bytes.resize(bytes.size() * 2 / 3);  // cut in its scan data
       sources.push_back(WriteFile(in.File("p" + std::to_string(i) + ".jpg"), bytes));
     }
     WriteFile(out.File("opt_p2.jpg"), "older file");
     std::vector<int> progress;
     try {
-      RunOptiBatch(sources, Fixed(out.Path(), 30, 40, jobs), [&](int done, int total, const std::string&) {
-        EXPECT_EQ(total, 6);
-        progress.push_back(done);
-      });
-      FAIL() << "the damaged photo was accepted";
+      RunOptiBatch(sources, Fixed(out.Path(), 30, 40, jobs),
+                   [&](int done, int total, const std::string&) { progress.push_back(done * 10 + total); });
+      ADD_FAILURE() << "the damaged photo was accepted";
     } catch (const LumatrimError& e) {
-      const std::string message = e.what();
-      EXPECT_NE(message.find("p2.jpg"), std::string::npos) << message;
-      EXPECT_NE(message.find("3 of 6"), std::string::npos) << message;
+      EXPECT_NE(std::string(e.what()).find("p2.jpg"), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find("3 of 6"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(progress, (std::vector<int>{1, 2}));
-    EXPECT_TRUE(fs::exists(out.File("opt_p0.jpg")));
-    EXPECT_TRUE(fs::exists(out.File("opt_p1.jpg")));
+    EXPECT_EQ(progress, (std::vector<int>{16, 26})) << "1 of 6, 2 of 6";
     EXPECT_EQ(ReadFile(out.File("opt_p2.jpg")), "older file");
-    for (int i = 3; i < 6; ++i) EXPECT_FALSE(fs::exists(out.File("opt_p" + std::to_string(i) + ".jpg")));
-    size_t files = 0;
-    for (const auto& entry : fs::directory_iterator(out.Path())) files += entry.is_regular_file();
-    EXPECT_EQ(files, 3u) << "no temporary files left behind";
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(out.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"opt_p0.jpg", "opt_p1.jpg", "opt_p2.jpg"})) << "no temporary files";
   }
 }
 
 TEST(OptiBatch, NeverWritesOverASourcePhoto) {
-  TempDir dir;
+  TempDir dir, other;
   const std::string original = CameraPhoto(40, 30, 5);
   const std::string a = WriteFile(dir.File("a.jpg"), CameraPhoto(40, 30));
   const std::string optA = WriteFile(dir.File("opt_a.jpg"), original);
-  try {
-    // a.jpg would be written to opt_a.jpg, which is the second source.
-    RunOptiBatch({a, optA}, Fixed(dir.Path(), 10, 20));
-    FAIL() << "a source was overwritten";
-  } catch (const LumatrimError& e) {
-    EXPECT_NE(std::string(e.what()).find("opt_a.jpg"), std::string::npos) << e.what();
-  }
-  EXPECT_EQ(ReadFile(optA), original);
-  EXPECT_FALSE(fs::exists(dir.File("opt_opt_a.jpg"))) << "photos after the failure are not written";
-
-  SCOPED_TRACE("through a symbolic link to the target folder");
-  TempDir other;
   fs::create_directory_symlink(dir.Path(), other.File("link"));
-  EXPECT_THROW(RunOptiBatch({a, optA}, Fixed(other.File("link"), 10, 20)), LumatrimError);
-  EXPECT_EQ(ReadFile(optA), original);
+  // a.jpg would be written to opt_a.jpg, which is the second source; the same through a link to the folder.
+  for (const std::string& folder : {dir.Path(), other.File("link")}) {
+    SCOPED_TRACE(folder);
+    try {
+      RunOptiBatch({a, optA}, Fixed(folder, 10, 20));
+      ADD_FAILURE() << "a source was overwritten";
+    } catch (const LumatrimError& e) {
+      EXPECT_NE(std::string(e.what()).find("opt_a.jpg"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(ReadFile(optA), original);
+    EXPECT_FALSE(fs::exists(dir.File("opt_opt_a.jpg"))) << "photos after the failure are not written";
+  }
 }
 
 TEST(OptiBatch, RefusesBadSettingsBeforeWritingAnything) {
   TempDir in, out;
   const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(40, 30));
-  EXPECT_THROW(RunOptiBatch({a}, Fixed(out.Path(), 0, 800)), LumatrimError);
-  EXPECT_THROW(RunOptiBatch({a}, Fixed(out.Path(), 600, 0)), LumatrimError);
-  EXPECT_THROW(RunOptiBatch({a}, Fixed("", 600, 800)), LumatrimError);
+  OptiSettings badCompression = Fixed(out.Path(), 6, 8);
+  badCompression.Compression = 101;
+  for (const OptiSettings& bad : {Fixed(out.Path(), 0, 800), Fixed(out.Path(), 600, -1), Fixed(out.Path(), 600, 70000),
+                                  Fixed("", 600, 800), Fixed(out.File("missing"), 6, 8), badCompression}) {
+    SCOPED_TRACE(bad.TargetFolder + " " + std::to_string(bad.ShortSide) + "x" + std::to_string(bad.LongSide));
+    EXPECT_THROW(RunOptiBatch({a}, bad), LumatrimError);
+  }
   EXPECT_TRUE(fs::is_empty(out.Path()));
   EXPECT_EQ(RunOptiBatch({}, Fixed(out.Path(), 600, 800)), 0) << "an empty list is a batch that did nothing";
-  EXPECT_THROW(RunOptiBatch({a}, Fixed(out.File("missing"), 6, 8)), LumatrimError) << "missing target folder";
+  SCOPED_TRACE("a side typed as text is a whole number");
+  EXPECT_EQ(ParseSide(" 640 ", "short side"), 640);
+  for (const char* text : {"", "12.5", "12,5", "abc", "1e3", "99999999999", "-"}) {
+    EXPECT_THROW(ParseSide(text, "short side"), LumatrimError) << text;
+  }
 }
 
 TEST(OptiBatch, CancelStopsBeforeTheNextWrite) {
@@ -184,9 +180,9 @@ TEST(OptiBatch, CancelStopsBeforeTheNextWrite) {
   std::vector<std::string> sources;
   for (int i = 0; i < 4; ++i) sources.push_back(WriteFile(in.File(std::to_string(i) + ".jpg"), CameraPhoto(64, 48, i)));
   std::atomic<bool> cancel{false};
-  const int written = RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2),
-                                   [&](int done, int, const std::string&) { cancel = done == 2; }, &cancel);
-  EXPECT_EQ(written, 2);
+  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), [&](int done, int, const std::string&) { cancel = done == 2; },
+                         &cancel),
+            2);
   EXPECT_TRUE(fs::exists(out.File("opt_1.jpg")));
   EXPECT_FALSE(fs::exists(out.File("opt_2.jpg")));
 }
@@ -196,47 +192,22 @@ TEST(OptiBatch, CorpusPhotosComeOutAtTheRequestedSize) {
   if (corpus.empty()) GTEST_SKIP() << "no corpus";
   TempDir out;
   std::vector<std::string> sources;
+  std::vector<Size> expected;
   for (const auto& entry : fs::directory_iterator(corpus + "/photos")) {
-    const std::string path = entry.path().string();
-    if (entry.path().extension() != ".jpg") continue;
+    if (entry.path().extension() != ".jpg" || sources.size() == 8) continue;
     try {
-      JpegImage probe;
-      probe.LoadFromFile(path);
-      if (probe.Width() != probe.Height()) sources.push_back(path);
+      const Size size = SizeOf(entry.path().string());
+      if (size.first == size.second) continue;
+      expected.push_back(size.first > size.second ? Size(80, 60) : Size(60, 80));
+      sources.push_back(entry.path().string());
     } catch (const LumatrimError&) {
     }
-    if (sources.size() == 8) break;
   }
   ASSERT_FALSE(sources.empty());
   EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 60, 80, 2)), static_cast<int>(sources.size()));
-  for (const std::string& s : sources) {
-    JpegImage source;
-    source.LoadFromFile(s);
-    const auto size = SizeOf(out.File("opt_" + fs::path(s).filename().string()));
-    EXPECT_EQ(size, source.Width() > source.Height() ? std::make_pair(80, 60) : std::make_pair(60, 80)) << s;
+  for (size_t i = 0; i < sources.size(); ++i) {
+    EXPECT_EQ(SizeOf(out.File("opt_" + fs::path(sources[i]).filename().string())), expected[i]) << sources[i];
   }
-}
-
-std::string Exiftool(const std::string& args) {
-  const std::string command = "exiftool -s -s -s " + args + " 2>/dev/null";
-  std::string result;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) result += buffer;
-    pclose(pipe);
-  }
-  return result;
-}
-
-TEST(OptiBatch, ExiftoolReadsTheSourceMetadataAndTheNewSize) {
-  if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
-  TempDir in, out;
-  RunOptiBatch({WriteFile(in.File("a.jpg"), CameraPhoto(300, 200))}, Fixed(out.Path(), 60, 80));
-  const std::string file = " '" + out.File("opt_a.jpg") + "'";
-  EXPECT_EQ(Exiftool("-Make -Model -DateTimeOriginal" + file), "Canon\nCanon EOS 5D\n2024:05:01 10:20:30\n");
-  EXPECT_EQ(Exiftool("-ObjectName -Keywords -Comment" + file), "Karluv most\nPraha, most\nDovolena 2024\n");
-  EXPECT_EQ(Exiftool("-ExifImageWidth -ExifImageHeight -ImageWidth -ImageHeight" + file), "80\n60\n80\n60\n");
-  EXPECT_EQ(Exiftool("-EncodingProcess" + file), "Progressive DCT, Huffman coding\n");
 }
 
 }  // namespace

@@ -30,48 +30,57 @@ std::pair<int, int> SizeOf(const std::string& path) {
   return {image.Width(), image.Height()};
 }
 
+// Only --short: long = short + short / 3; only --long: short = long - long / 4;
+// both rounded to the nearest, ties to even.
 TEST(OptimizeCommand, OneSideGivesTheOtherByTheFourToThreeRule) {
   TempDir in, out;
   const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(120, 90));
   const std::string b = WriteFile(in.File("b.jpg"), CameraPhoto(90, 120));
-
-  CliRun run = Optimize({"--out", out.Path(), "--short", "30", a, b});
+  const CliRun run = Optimize({"--out", out.Path(), "--short", "30", a, b});
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), std::make_pair(40, 30));
   EXPECT_EQ(SizeOf(out.File("opt_b.jpg")), std::make_pair(30, 40));
   EXPECT_NE(run.errors.find("[2/2] " + out.File("opt_b.jpg")), std::string::npos) << "one line per photo off a terminal";
-
-  EXPECT_EQ(Optimize({"--out=" + out.Path(), "--long", "10", "--compression", "50", "--jobs", "2", a}).status, 0);
-  EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), std::make_pair(10, 8));  // 10 - 2.5 -> 8
-
-  EXPECT_EQ(Optimize({"--out", out.Path(), "--short", "20", "--long", "21", a}).status, 0);
-  EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), std::make_pair(21, 20));
-
-  EXPECT_EQ(Optimize({"--out", out.Path(), "--keep-size", b}).status, 0);
-  EXPECT_EQ(SizeOf(out.File("opt_b.jpg")), std::make_pair(90, 120));
+  const struct {
+    std::vector<std::string> args;
+    std::pair<int, int> size;
+  } rows[] = {
+      {{"--out=" + out.Path() + "/", "--long", "10", "--compression", "50", "--jobs", "2", a}, {10, 8}},  // 7.5 -> 8
+      {{"--out", out.Path(), "--long", "6", a}, {6, 4}},                                                  // 4.5 -> 4
+      {{"--out", out.Path(), "--short", "602", a}, {803, 602}},                                           // 802.67
+      {{"--out", out.Path(), "--short", "20", "--long", "21", a}, {21, 20}},
+      {{"--out", out.Path(), "--keep-size", a}, {120, 90}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args[1] + " " + row.args[2]);
+    EXPECT_EQ(Optimize(row.args).status, 0);
+    EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), row.size);
+  }
 }
 
 TEST(OptimizeCommand, UsageErrorsExitWith2AndWriteNothing) {
   TempDir in, out;
   const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(40, 30));
-  const std::vector<std::vector<std::string>> cases = {
-      {"--short", "30", a},                                 // no --out
-      {"--out", out.Path(), a},                             // no size
-      {"--out", out.Path(), "--short", "30"},               // no photos
-      {"--out", out.Path(), "--short", "12.5", a},          // not whole
-      {"--out", out.Path(), "--long", "0", a},              // below 1 px
-      {"--out", out.Path(), "--keep-size", "--short", "3", a},
-      {"--out", out.Path(), "--short", "30", "--compression", "101", a},
-      {"--out", out.Path(), "--short", "30", "--jobs", "0", a},
-      {"--out", out.Path(), "--shrot", "30", a},
-      {"--out", out.Path(), "--short"},
+  const std::string o = out.Path();
+  const std::vector<std::string> cases[] = {
+      {"--short", "30", a},                        // no --out
+      {"--out", o, a},                             // no size
+      {"--out", o, "--short", "30"},               // no photos
+      {"--out", o, "--short", "12.5", a},          // not whole
+      {"--out", o, "--long", "0", a},              // below 1 px
+      {"--out", o, "--keep-size", "--short", "3", a},
+      {"--out", o, "--short", "30", "--compression", "101", a},
+      {"--out", o, "--short", "30", "--jobs", "0", a},
+      {"--out", o, "--shrot", "30", a},
+      {"--out", o, "--short"},
   };
   for (const auto& args : cases) {
+    SCOPED_TRACE(args[args.size() > 2 ? 2 : 0]);
     const CliRun run = Optimize(args);
-    EXPECT_EQ(run.status, 2) << args[args.size() > 2 ? 2 : 0];
+    EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.errors.find("usage:"), std::string::npos);
   }
-  EXPECT_TRUE(std::filesystem::is_empty(out.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(o));
 }
 
 TEST(OptimizeCommand, AFailedPhotoExitsWith1NamingIt) {

@@ -10,13 +10,12 @@ namespace lumatrim::test {
 
 // The coded picture of a libjpeg stream without its SOI and JFIF APP0.
 inline std::string CodedPicture(int w, int h, unsigned seed = 3) {
-  const std::string stream = EncodeRgb(MakePhoto(w, h, seed), {.quality = 92});
-  return stream.substr(2 + 18);
+  return EncodeRgb(MakePhoto(w, h, seed), {.quality = 92}).substr(2 + 18);
 }
 
 inline std::string CameraExif(int w, int h) {
   Ifd exif;
-  exif.Ascii(0x9003, "2024:05:01 10:20:30").Long(0xA002, {static_cast<uint32_t>(w)}).Long(0xA003, {static_cast<uint32_t>(h)});
+  exif.Ascii(0x9003, "2024:05:01 10:20:30").Long(0xA002, {uint32_t(w)}).Long(0xA003, {uint32_t(h)});
   Ifd ifd1;
   ifd1.Short(0x0103, {6}).Thumbnail(EncodeRgb(MakePhoto(32, 24, 9), {.quality = 70}));
   Ifd ifd0;
@@ -24,28 +23,12 @@ inline std::string CameraExif(int w, int h) {
   return TiffBuilder(Order::Intel).Bytes(ifd0);
 }
 
-inline std::string CameraIptc() {
-  return PhotoshopIptcPayload(IptcDataset(2, 0, std::string("\x00\x02", 2)) + IptcDataset(2, 5, "Karluv most") +
-                              IptcDataset(2, 25, "Praha") + IptcDataset(2, 25, "most"));
-}
-
 // SOI, APP1 Exif (with a thumbnail), APP13 IPTC, COM, then the coded picture.
 inline std::string CameraPhoto(int w, int h, unsigned seed = 3) {
-  return JpegBuilder().Soi().App1Exif(CameraExif(w, h)).App13(CameraIptc()).Com("Dovolena 2024").Bytes() +
+  const std::string iptc = IptcDataset(2, 0, std::string("\0\2", 2)) + IptcDataset(2, 5, "Karluv most") +
+                           IptcDataset(2, 25, "Praha") + IptcDataset(2, 25, "most");
+  return JpegBuilder().Soi().App1Exif(CameraExif(w, h)).App13(PhotoshopIptcPayload(iptc)).Com("Dovolena 2024").Bytes() +
          CodedPicture(w, h, seed);
-}
-
-// The marker codes of the segments before the scan, in file order.
-inline std::vector<int> SegmentMarkers(const std::string& jpeg) {
-  std::vector<int> markers;
-  int64_t pos = 2;
-  while (tEndInd::InRange(jpeg, pos + 1, 4) && tEndInd::ByteAt(jpeg, pos + 1) == 0xFF) {
-    const int m = tEndInd::ByteAt(jpeg, pos + 2);
-    markers.push_back(m);
-    if (m == 0xDA) break;
-    pos += 2 + tEndInd::WordAt(jpeg, pos + 3, true);
-  }
-  return markers;
 }
 
 }  // namespace lumatrim::test

@@ -7,30 +7,20 @@
 namespace lumatrim::test {
 
 // A small real JPEG stream from the encoder: SOI, its JFIF APP0, tables, scan.
-inline std::string EncodedJpeg(int width, int height, int quality = 80) {
+inline std::string EncodedJpeg(int width, int height) {
   Bitmap picture(width, height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = picture.Row(y) + 3 * x;
-      p[0] = static_cast<uint8_t>(x * 255 / width);
-      p[1] = static_cast<uint8_t>(y * 255 / height);
-      p[2] = static_cast<uint8_t>((x + y) % 256);
-    }
-  }
+  for (size_t i = 0; i < picture.Bytes.size(); ++i) picture.Bytes[i] = static_cast<uint8_t>(i * 7 % 251);
   JpegImage image;
   image.Assign(std::move(picture));
-  image.Compress(quality, false);
+  image.Compress(80, false);
   return image.Data();
 }
 
 // The stream from its first segment after SOI and a leading APP0 on: what a
 // test splices behind segments of its own choosing.
 inline std::string BodyAfterApp0(const std::string& jpeg) {
-  size_t at = 2;
-  if (jpeg.size() > 6 && static_cast<uint8_t>(jpeg[3]) == 0xE0) {
-    at += 2 + (static_cast<uint8_t>(jpeg[4]) << 8 | static_cast<uint8_t>(jpeg[5]));
-  }
-  return jpeg.substr(at);
+  const bool app0 = static_cast<uint8_t>(jpeg[3]) == 0xE0;
+  return jpeg.substr(2 + (app0 ? 2 + (static_cast<uint8_t>(jpeg[4]) << 8 | static_cast<uint8_t>(jpeg[5])) : 0));
 }
 
 // FF, marker, length, payload: one segment as it stands in a file.
