@@ -1,292 +1,167 @@
-// Every maker layout on built bytes: the directory found at its offset, values
-// inside the entry and behind it, values past the end of the maker note read
-// from the EXIF segment, and the same photo as JPEG and as TIFF agreeing.
-// Rows of tag 0 (Fujifilm "Version", Minolta "ModelID") are never stored:
-// the tag list refuses tag 0, the mark of the "Unknown" row.
+// Every maker layout on built bytes: the directory found where the layout puts
+// it, values inside the entry and behind it, values past the end of the note
+// read from the EXIF segment, and the same photo as JPEG and TIFF agreeing.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "MakerPhoto.h"
+#include "core/exif/ImageInfo.h"
+#include "core/makernotes/CanonTable.h"
+#include "core/makernotes/CasioTable.h"
+#include "core/makernotes/MakerLayout.h"
+#include "core/makernotes/NikonOldTable.h"
+#include "core/makernotes/NikonTable.h"
 
 namespace lumatrim::test {
 namespace {
 
 using namespace std::string_literals;
+using Strings = std::vector<std::string>;
 
-struct LayoutCase {
+struct Layout {
   const char* name;
-  std::string make, model, exifVersion;
-  // The maker note for a block order, given where it lands; and how many
-  // bytes of it come before the directory's out-of-entry values.
-  std::function<std::string(Order, uint32_t makerOffset)> body;
-  std::function<int(Order)> fixedPart;
-  std::vector<std::pair<std::string, std::string>> expected;  // display name -> value text
-  std::vector<std::string> absent;
+  std::string make, model, exifVersion, header;  // header: the note's bytes before its directory
+  int offsetsFrom;  // -1: the EXIF block's TIFF header; k: byte k of the note
+  Ifd dir;
+  Strings expected;  // maker entries as "Desc=Data", in TagList order; Skip rows, unknown tags and tag 0 make none
+  bool ownTiffHeader = false, littleEndian = false;
+
+  // The note for a block order, landing at TIFF offset `at`; `fixed` gets the
+  // length of its header and directory, before the values stored behind them.
+  std::string Body(Order order, uint32_t at, int* fixed = nullptr) const {
+    const Order o = littleEndian ? Order::Intel : order;
+    const std::string head = header + (ownTiffHeader ? (o == Order::Intel ? "II\x2A\0"s : "MM\0\x2A"s) + U32(8, o) : "");
+    const auto size = static_cast<uint32_t>(head.size());
+    const std::string bytes = dir.Serialize(o, offsetsFrom < 0 ? at + size : size - offsetsFrom);
+    const int count = o == Order::Intel ? uint8_t(bytes[0]) | uint8_t(bytes[1]) << 8 : uint8_t(bytes[0]) << 8 | uint8_t(bytes[1]);
+    if (fixed) *fixed = static_cast<int>(size) + 2 + 12 * count + 4;
+    return head + bytes;
+  }
+  MakerPhoto Photo(Order order, bool valuesPastTheNote) const {
+    MakerPhoto photo{order, make, model, exifVersion, [this, order](uint32_t at) { return Body(order, at); }};
+    if (valuesPastTheNote) Body(order, 0, &photo.declaredLength);
+    return photo;
+  }
 };
 
-std::string TiffHeaderMark(Order order) {
-  return (order == Order::Motorola ? "MM\0\x2A"s : "II\x2A\0"s) + U32(8, order);
+const std::vector<Layout>& Layouts() {
+  static const std::vector<Layout> layouts = {
+      // ExifVersion above 0210: the note's own TIFF header at byte 10, directory at 18.
+      {"NikonNew", "NIKON CORPORATION", "NIKON D70", "0221", "Nikon\0\x02\x10\0\0"s, 10,
+       Ifd().Short(2, {0, 200}).Ascii(4, "FINE ").Short(10, {7}).Rational(132, {{180, 10}, {700, 10}, {35, 10}, {45, 10}})
+           .Ascii(141, "MODE2").Short(9999, {1}),
+       {"ISO Speed=0, 200", "Quality=\"FINE \"", "Lens information=18.0-70.0(mm)  F3.5-F4.5",
+        "Color Mode=Mode 2 (Adobe RGB)"}, true},
+      {"NikonOld", "NIKON", "", "0210", "Nikon\0\x01\0"s, -1,
+       Ifd().Short(3, {5}).Short(7, {2}).Ascii(8, "AF-S  ").Short(9, {1}).Rational(10, {{0, 100}}),
+       {"Quality=SXGA Normal", "WhiteBalance=Daylight", "Focus=\"AF-S  \"", "DigitalZoom=0/100"}},
+      {"NikonAtZero", "Nikon", "", "0200", "", -1,
+       Ifd().Short(2, {0, 100}).Ascii(4, "FINE ").Ascii(5, "AUTO  ").Ascii(141, "COLOR"),
+       {"ISO Speed=0, 100", "Quality=\"FINE \"", "White Balance=\"AUTO  \"", "Color Mode=COLOR"}},
+      {"Olympus", "OLYMPUS OPTICAL CO.,LTD", "", "0210", "OLYMP\0\x01\0"s, -1,
+       Ifd().Short(513, {2}).Short(515, {1}).Undefined(521, "OLYMPUS DIGITAL CAMERA").Long(4100, {2}).Short(9999, {1}),
+       {"JpegQual=HQ", "Camera ID=\"OLYMPUS DIGITAL CAMERA\"", "Flash Mode=2"}},
+      {"CasioPlain", "CASIO", "", "0210", "", -1,
+       Ifd().Short(2, {3}).Short(7, {1, 2, 3}).Short(8, {1}).Long(10, {65537}).Short(20, {64}),
+       {"Quality=Fine", "WhiteBalance=Auto, Tungsten, Daylight", "DigitalZoom=2X Digital Zoom", "CCDSensitivity=Normal"}},
+      {"CasioQvc", "CASIO COMPUTER CO.,LTD.", "", "0221", "QVC\0\0\0"s, -1,
+       Ifd().Short(8, {2}).Long(9, {5}).Undefined(3584, "PrintIM\0"s + "0250").Short(8192, {1}).Short(12289, {1}),
+       {"Quality=Super Fine", "ImageSize=2048 x 1536", "\tPrint Image Matching Info=\"PrintIM.0250\"", "Self Timer=On"}},
+      // Always little-endian, offsets from the note's first byte.
+      {"Fujifilm", "FUJIFILM", "FinePix2400Zoom", "0210", "FUJIFILM"s + U32(12, Order::Intel), 0,
+       Ifd().Undefined(0, "0130").Ascii(4096, "NORMAL ").Short(4097, {3}).Short(4112, {1}).Short(4146, {0}),
+       {"Quality=\"NORMAL \"", "Sharpness=Normal", "FlashMode=On"}, false, true},
+      // Derived items stand before their parent (ExposureInfo1, ExposureInfo2, CustomFunctions).
+      {"Canon", "Canon", "", "0220", "", -1,
+       Ifd().Short(0, {1}).Short(1, {0, 2, 0, 4}).Short(4, {0, 0, 0, 0, 0, 0, 0, 1}).Ascii(6, "IMG:PowerShot S40 JPEG")
+           .Long(8, {1001234}).Short(15, {32, 257, 768}),
+       {"Macro mode=Normal", "Self Timer= 0", "ExposureInfo1=0, 2, 0, 4", "White balance=Sunny",
+        "ExposureInfo2=0, 0, 0, 0, 0, 0, 0, 1", "ImageType=\"IMG:PowerShot S40 JPEG\"", "ImageNumber=1001234",
+        "Noise Reduction= On", "Mirror Lockup=Disable", "CustomFunctions=32, 257, 768"}},
+      {"Seiko", "SEIKO EPSON CORP.", "", "0210", "EPSON\0\x01\0"s, -1,
+       Ifd().Short(513, {2}).Short(515, {1}).Ascii(521, "PhotoPC 3000Z").Short(3840, {1}),
+       {"JpegQuality=2", "CameraID=\"PhotoPC 3000Z\""}},
+      {"Sanyo", "SANYO Electric Co.,Ltd.", "", "0210", "SANYO\0\x01\0"s, -1,
+       Ifd().Short(513, {2}).Short(515, {1}).Undefined(3840, "DUMPDATA"), {"JpegQuality=2", "DataDump=\"DUMPDATA\""}},
+      {"Minolta", "Minolta Co., Ltd.", "", "0210", "", -1,
+       Ifd().Undefined(0, "MLY0").Undefined(3584, "PrintIM\0"s + "0100"), {"PIMdata=\"PrintIM.0100\""}},
+  };
+  return layouts;
 }
 
-// A note whose offsets count from the EXIF block's TIFF header.
-LayoutCase FromTiffHeader(const char* name, std::string make, std::string exifVersion, std::string header,
-                          std::function<Ifd()> dir, int entries,
-                          std::vector<std::pair<std::string, std::string>> expected,
-                          std::vector<std::string> absent) {
-  const int fixed = static_cast<int>(header.size()) + 2 + 12 * entries + 4;
-  return {name,
-          std::move(make),
-          "",
-          std::move(exifVersion),
-          [header, dir](Order order, uint32_t at) {
-            return header + dir().Serialize(order, at + static_cast<uint32_t>(header.size()));
-          },
-          [fixed](Order) { return fixed; },
-          std::move(expected),
-          std::move(absent)};
-}
-
-Ifd NikonNewDir() {
-  Ifd d;
-  d.Short(2, {0, 200})
-      .Ascii(4, "FINE ")
-      .Short(10, {7})
-      .Rational(132, {{180, 10}, {700, 10}, {35, 10}, {45, 10}})
-      .Ascii(141, "MODE2")
-      .Short(9999, {1});
-  return d;
-}
-
-std::vector<LayoutCase> Cases() {
-  std::vector<LayoutCase> cases;
-
-  // ExifVersion above 0210: the note's own TIFF header at byte 10, directory at 18.
-  cases.push_back({"NikonNew", "NIKON CORPORATION", "NIKON D70", "0221",
-                   [](Order order, uint32_t) {
-                     return "Nikon\0\x02\x10\0\0"s + TiffHeaderMark(order) + NikonNewDir().Serialize(order, 8);
-                   },
-                   [](Order) { return 18 + 2 + 12 * 6 + 4; },
-                   {{"ISO Speed", "0, 200"},
-                    {"Quality", "\"FINE \""},
-                    {"Lens information", "18.0-70.0(mm)  F3.5-F4.5"},
-                    {"Color Mode", "Mode 2 (Adobe RGB)"}},
-                   {"Skip", "Unknown"}});
-
-  cases.push_back(FromTiffHeader(
-      "NikonOld", "NIKON", "0210", "Nikon\0\x01\0"s,
-      [] {
-        Ifd d;
-        d.Short(3, {5}).Short(7, {2}).Ascii(8, "AF-S  ").Short(9, {1}).Rational(10, {{0, 100}});
-        return d;
-      },
-      5, {{"Quality", "SXGA Normal"}, {"WhiteBalance", "Daylight"}, {"Focus", "\"AF-S  \""}, {"DigitalZoom", "0/100"}},
-      {"Skip"}));
-
-  cases.push_back(FromTiffHeader(
-      "NikonAtZero", "Nikon", "0200", "",
-      [] {
-        Ifd d;
-        d.Short(2, {0, 100}).Ascii(4, "FINE ").Ascii(5, "AUTO  ").Ascii(141, "COLOR");
-        return d;
-      },
-      4, {{"ISO Speed", "0, 100"}, {"Quality", "\"FINE \""}, {"White Balance", "\"AUTO  \""}, {"Color Mode", "COLOR"}},
-      {}));
-
-  cases.push_back(FromTiffHeader(
-      "Olympus", "OLYMPUS OPTICAL CO.,LTD", "0210", "OLYMP\0\x01\0"s,
-      [] {
-        Ifd d;
-        d.Short(513, {2}).Short(515, {1}).Undefined(521, "OLYMPUS DIGITAL CAMERA").Long(4100, {2}).Short(9999, {1});
-        return d;
-      },
-      5, {{"JpegQual", "HQ"}, {"Camera ID", "\"OLYMPUS DIGITAL CAMERA\""}, {"Flash Mode", "2"}},
-      {"Skip", "Unknown"}));
-
-  cases.push_back(FromTiffHeader(
-      "CasioPlain", "CASIO", "0210", "",
-      [] {
-        Ifd d;
-        d.Short(2, {3}).Short(7, {1, 2, 3}).Short(8, {1}).Long(10, {65537}).Short(20, {64});
-        return d;
-      },
-      5,
-      {{"Quality", "Fine"},
-       {"WhiteBalance", "Auto, Tungsten, Daylight"},
-       {"DigitalZoom", "2X Digital Zoom"},
-       {"CCDSensitivity", "Normal"}},
-      {"Skip"}));
-
-  cases.push_back(FromTiffHeader(
-      "CasioQvc", "CASIO COMPUTER CO.,LTD.", "0221", "QVC\0\0\0"s,
-      [] {
-        Ifd d;
-        d.Short(8, {2}).Long(9, {5}).Undefined(3584, "PrintIM\0"s + "0250").Short(8192, {1}).Short(12289, {1});
-        return d;
-      },
-      5,
-      {{"Quality", "Super Fine"},
-       {"ImageSize", "2048 x 1536"},
-       {"\tPrint Image Matching Info", "\"PrintIM.0250\""},
-       {"Self Timer", "On"}},
-      {"Skip"}));
-
-  // Always little-endian, offsets counted from the note's first byte.
-  cases.push_back({"Fujifilm", "FUJIFILM", "FinePix2400Zoom", "0210",
-                   [](Order, uint32_t) {
-                     Ifd d;
-                     d.Undefined(0, "0130").Ascii(4096, "NORMAL ").Short(4097, {3}).Short(4112, {1}).Short(4146, {0});
-                     return "FUJIFILM"s + U32(12, Order::Intel) + d.Serialize(Order::Intel, 12);
-                   },
-                   [](Order) { return 12 + 2 + 12 * 5 + 4; },
-                   {{"Quality", "\"NORMAL \""}, {"Sharpness", "Normal"}, {"FlashMode", "On"}},
-                   {"Skip", "Version"}});
-
-  cases.push_back(FromTiffHeader(
-      "Canon", "Canon", "0220", "",
-      [] {
-        Ifd d;
-        d.Short(0, {1})
-            .Short(1, {0, 2, 0, 4})
-            .Ascii(6, "IMG:PowerShot S40 JPEG")
-            .Long(8, {1001234})
-            .Short(15, {32, 257, 768});
-        return d;
-      },
-      5,
-      {{"Macro mode", "Normal"},
-       {"Self Timer", " 0"},
-       {"ExposureInfo1", "0, 2, 0, 4"},
-       {"ImageType", "\"IMG:PowerShot S40 JPEG\""},
-       {"ImageNumber", "1001234"},
-       {"Noise Reduction", " On"},
-       {"Mirror Lockup", "Disable"},
-       {"CustomFunctions", "32, 257, 768"}},
-      {"Skip"}));
-
-  cases.push_back(FromTiffHeader(
-      "Seiko", "SEIKO EPSON CORP.", "0210", "EPSON\0\x01\0"s,
-      [] {
-        Ifd d;
-        d.Short(513, {2}).Short(515, {1}).Ascii(521, "PhotoPC 3000Z").Short(3840, {1});
-        return d;
-      },
-      4, {{"JpegQuality", "2"}, {"CameraID", "\"PhotoPC 3000Z\""}}, {"Skip", "skip"}));
-
-  cases.push_back(FromTiffHeader(
-      "Sanyo", "SANYO Electric Co.,Ltd.", "0210", "SANYO\0\x01\0"s,
-      [] {
-        Ifd d;
-        d.Short(513, {2}).Short(515, {1}).Undefined(3840, "DUMPDATA");
-        return d;
-      },
-      3, {{"JpegQuality", "2"}, {"DataDump", "\"DUMPDATA\""}}, {"Skip"}));
-
-  cases.push_back(FromTiffHeader(
-      "Minolta", "Minolta Co., Ltd.", "0210", "",
-      [] {
-        Ifd d;
-        d.Undefined(0, "MLY0").Undefined(3584, "PrintIM\0"s + "0100");
-        return d;
-      },
-      2, {{"PIMdata", "\"PrintIM.0100\""}}, {"ModelID"}));
-  return cases;
-}
-
-MakerPhoto PhotoOf(const LayoutCase& c, Order order, bool cut) {
-  MakerPhoto photo;
-  photo.order = order;
-  photo.make = c.make;
-  photo.model = c.model;
-  photo.exifVersion = c.exifVersion;
-  photo.body = [body = c.body, order](uint32_t at) { return body(order, at); };
-  // Cut: the note ends behind its directory, every out-of-entry value lies
-  // past its end in the EXIF segment.
-  if (cut) photo.declaredLength = c.fixedPart(order);
-  return photo;
-}
-
-const char* OrderName(Order order) { return order == Order::Intel ? "II" : "MM"; }
-
-TEST(MakerLayouts, EveryLayoutFindsItsEntriesInJpegAndTiffAlike) {
-  for (const LayoutCase& c : Cases()) {
-    for (Order order : {Order::Intel, Order::Motorola}) {
+TEST(MakerLayouts, everyLayoutFindsItsEntriesInJpegAndTiffAlike) {
+  for (const Layout& layout : Layouts())
+    for (Order order : {Order::Intel, Order::Motorola})
       for (bool cut : {false, true}) {
-        SCOPED_TRACE(std::string(c.name) + " " + OrderName(order) + (cut ? " values past the note" : ""));
-        const MakerPhoto photo = PhotoOf(c, order, cut);
-        const ReadResult jpeg = ReadPhotoBytes(photo.Jpeg(), "photo.jpg");
-        const ReadResult tiff = ReadPhotoBytes(photo.Tiff(), "photo.tif");
-        ASSERT_TRUE(jpeg.read);
-        ASSERT_TRUE(tiff.read);
-        for (const auto& [desc, data] : c.expected) EXPECT_EQ(jpeg.Data(desc), data) << desc;
-        for (const std::string& desc : c.absent) EXPECT_FALSE(jpeg.Has(desc)) << desc;
-        EXPECT_EQ(jpeg.maker, tiff.maker) << "TIFF found other values than JPEG";
-        // The directory after the note is read in the block's order again.
-        EXPECT_EQ(jpeg.exifImageWidth, "640");
-        EXPECT_EQ(tiff.exifImageWidth, "640");
-        EXPECT_EQ(jpeg.fNumber, "F2.8");
+        SCOPED_TRACE(std::string(layout.name) + (order == Order::Intel ? " II" : " MM") + (cut ? " past the note" : ""));
+        const MakerPhoto photo = layout.Photo(order, cut);
+        const ReadResult jpeg = ReadPhotoBytes(photo.Jpeg(), "photo.jpg"), tiff = ReadPhotoBytes(photo.Tiff(), "photo.tif");
+        ASSERT_TRUE(jpeg.read && tiff.read);
+        EXPECT_EQ(jpeg.maker, layout.expected);
+        EXPECT_EQ(tiff.maker, jpeg.maker);
+        EXPECT_EQ(tiff.raws, jpeg.raws) << "TIFF found other bytes than JPEG";
+        // The EXIF directory after the note is read in the block's order again.
+        EXPECT_EQ(jpeg.exifImageWidth + tiff.exifImageWidth + jpeg.fNumber, "640640F2.8");
       }
-    }
-  }
 }
 
-TEST(MakerLayouts, FujifilmInsideBigEndianBlockIsReadLittleEndian) {
-  const LayoutCase fuji = Cases()[6];
-  ASSERT_STREQ(fuji.name, "Fujifilm");
-  const ReadResult r = ReadPhotoBytes(PhotoOf(fuji, Order::Motorola, false).Jpeg(), "fuji.jpg");
-  EXPECT_EQ(r.Data("Sharpness"), "Normal");
-  EXPECT_EQ(r.exifImageWidth, "640");  // big-endian again after the note
-  EXPECT_EQ(r.fNumber, "F2.8");
-}
-
-TEST(MakerLayouts, NikonNewNoteWinsOverItsNikonSignatureWhenExifVersionIsAbove0210) {
-  MakerPhoto photo = PhotoOf(Cases()[0], Order::Motorola, false);
-  photo.make = "Nikon";  // mixed case is recognised
-  const ReadResult r = ReadPhotoBytes(photo.Jpeg(), "d70.jpg");
-  EXPECT_EQ(r.Data("Lens information"), "18.0-70.0(mm)  F3.5-F4.5");
-}
-
-TEST(MakerLayouts, NefWithoutExifVersionUsesTheModelCharacter) {
-  MakerPhoto photo = PhotoOf(Cases()[0], Order::Intel, false);
+TEST(MakerLayouts, nefWithoutExifVersionUsesTheModelCharacter) {
+  MakerPhoto photo = Layouts()[0].Photo(Order::Intel, false);
   photo.exifVersion = "";
   photo.model = "NIKON D100";
-
-  SCOPED_TRACE("a .nef file of a D model: directory at byte 18");
-  const ReadResult nef = ReadPhotoBytes(photo.Tiff(), "raw.nef");
-  EXPECT_EQ(nef.Data("Lens information"), "18.0-70.0(mm)  F3.5-F4.5");
-  EXPECT_EQ(nef.Data("Color Mode"), "Mode 2 (Adobe RGB)");
-
-  // The same note in a JPEG goes to the old layout at byte 8 ("MM"/"II" read
-  // as a count): none of the new table's entries, and nothing read astray.
+  EXPECT_EQ(ReadPhotoBytes(photo.Tiff(), "raw.nef").maker, Layouts()[0].expected) << "a D model's NEF: byte 18";
+  // The same note in a JPEG goes to the old layout at byte 8 ("II" read as a count).
   const ReadResult jpeg = ReadPhotoBytes(photo.Jpeg(), "same.jpg");
-  EXPECT_TRUE(jpeg.read);
   EXPECT_FALSE(jpeg.Has("Lens information"));
   EXPECT_EQ(jpeg.exifImageWidth, "640");
-
-  photo.model = "NIKON E990";  // not a D model: old or bare layout even in a NEF
+  photo.model = "NIKON E990";  // not a D model
   EXPECT_FALSE(ReadPhotoBytes(photo.Tiff(), "e990.nef").Has("Lens information"));
 }
 
-TEST(MakerLayouts, QvcCountsOnlyAtTheFirstByte) {
-  LayoutCase casio = Cases()[4];  // plain note
-  const auto plain = casio.body;
-  // "QVC" later in the bytes: still the plain table at byte 0.
-  casio.body = [plain](Order order, uint32_t at) { return plain(order, at) + "QVC"; };
-  const ReadResult r = ReadPhotoBytes(PhotoOf(casio, Order::Motorola, false).Jpeg(), "casio.jpg");
-  EXPECT_EQ(r.Data("Quality"), "Fine");
+TEST(MakerLayouts, olympusQualityIsFoundByName) {
+  TempDir dir;
+  TimgData data;
+  ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("o.jpg"), Layouts()[3].Photo(Order::Intel, false).Jpeg())));
+  EXPECT_EQ(data.ExifInfo->TagValueByName("jpegqual"), "HQ");
 }
 
-TEST(MakerLayouts, UnsupportedOrMissingMakeDecodesNothing) {
-  for (const char* make : {"KONICA MINOLTA", "", "NIKO"}) {
-    SCOPED_TRACE(make);
-    MakerPhoto photo = PhotoOf(Cases()[10], Order::Intel, false);  // a Minolta note
-    photo.make = make;
-    const ReadResult r = ReadPhotoBytes(photo.Jpeg(), "photo.jpg");
-    EXPECT_TRUE(r.maker.empty());
-    EXPECT_EQ(r.exifImageWidth, "640");
+TEST(MakerLayoutChoice, makeExifVersionModelAndSignature) {
+  struct Row {
+    std::string make, model, version, note;
+    bool tiff;
+    const TTagDef* table;  // nullptr: no layout
+    int dirOffset;
+  };
+  const TTagDef *nikon = NikonTable.data(), *old = NikonOldTable.data();
+  const std::string oldNote = "Nikon\0\x01\0"s;
+  const Row rows[] = {
+      {"NIKON", "NIKON D70", "0220", oldNote, false, nikon, 18},  // a newer version wins over the signature
+      {"NIKON", "", "0211", "", false, nikon, 18},       {"NIKON", "", "1", "", false, nikon, 18},
+      {"NIKON", "E950", "0210", oldNote, false, old, 8}, {"NIKON", "E950", "021", oldNote, false, old, 8},
+      {"NIKON", "E950", "0200", "\x05\0"s, false, nikon, 0},
+      {"NIKON", "E950", "0210", "NIKON\0\x01\0"s, false, nikon, 0},  // "Nikon" in that case exactly
+      {"NIKON", "E950", "0210", "xNikon", false, nikon, 0},            // at the first byte only
+      // Empty version: the character after the model's first blank decides, in TIFF/NEF files only.
+      {"NIKON", "NIKON D100", "", oldNote, true, nikon, 18}, {"NIKON", "D1X", "", oldNote, true, nikon, 18},
+      {"NIKON", "NIKON  D70", "", oldNote, true, old, 8},    {"NIKON", "NIKON d100", "", oldNote, true, old, 8},
+      {"NIKON", "NIKON D100", "", oldNote, false, old, 8},   {"NIKON", "", "", "", true, nikon, 0},
+      {"nIkOn", "", "0220", "", false, nikon, 18},           {"canon inc.", "", "", "", false, CanonTable.data(), 0},
+      {"CASIO", "", "", "xQVC", false, CasioTable.data(), 0},  // "QVC" counts at the first byte only
+      {"KONICA MINOLTA", "", "", "", false, nullptr, 0}, {"", "", "", "", false, nullptr, 0},
+      {"Can", "", "", "", false, nullptr, 0},            {"NIKO", "", "", "", false, nullptr, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.make + "|" + row.model + "|" + row.version + "|" + row.note + (row.tiff ? "|tiff" : ""));
+    TImageInfo info(nullptr);
+    info.CameraMake = row.make;
+    info.CameraModel = row.model;
+    info.ExifVersion = row.version;
+    info.MakerNoteRaw = row.note;
+    info.MakerNotePos = 100;
+    const auto layout = ChooseMakerLayout(info, row.tiff);
+    ASSERT_EQ(layout.has_value(), row.table != nullptr);
+    if (!layout) continue;
+    EXPECT_EQ(layout->Table.data(), row.table);
+    EXPECT_EQ(layout->DirOffset, row.dirOffset);
   }
 }
 
