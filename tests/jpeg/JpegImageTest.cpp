@@ -2,6 +2,7 @@
 // damaged streams refused, and the stretch by pixel dropping.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 
 #include "JpegTestKit.h"
@@ -39,10 +40,6 @@ TEST(JpegImage, EncodesProgressiveAtQuality80AndDecodesBackClose) {
   const Bitmap decoded = loaded.Decode();
   ASSERT_EQ(std::make_pair(decoded.Width, decoded.Height), std::make_pair(157, 93));
   EXPECT_LT(MeanAbsError(source, decoded), 6.0);  // grain and colour edges at 4:2:0
-  // The standard luminance table scaled to 80 % (factor 40 %): 16 11 12 -> 6 4 5.
-  const std::vector<int> luma = QuantTable(data, 0);
-  ASSERT_EQ(luma.size(), 64u);
-  EXPECT_EQ(std::vector<int>(luma.begin(), luma.begin() + 3), (std::vector<int>{6, 4, 5}));
   SCOPED_TRACE("baseline when not progressive; quality clamped to 1..100");
   EXPECT_TRUE(Has(SegmentMarkers(Compressed(source, 80, false)), 0xC0));
   EXPECT_EQ(QuantTable(Compressed(source, 0), 0), QuantTable(Compressed(source, 1), 0));
@@ -74,11 +71,9 @@ TEST(JpegImage, DataIsTheLoadedBytesUntilModified) {
 
 TEST(JpegImage, DecodesReducedGrayCmykAndYcck) {
   const JpegImage image = Loaded(Compressed(MakePhoto(101, 67), 90));
-  const std::tuple<int, int, int> scales[] = {{1, 101, 67}, {2, 51, 34}, {4, 26, 17}, {8, 13, 9}};
-  for (const auto& [scale, w, h] : scales) {
-    SCOPED_TRACE(scale);
+  for (const auto& [scale, w, h] : {std::array{1, 101, 67}, {2, 51, 34}, {4, 26, 17}, {8, 13, 9}}) {
     const Bitmap b = image.Decode(scale);
-    EXPECT_EQ(std::make_pair(b.Width, b.Height), std::make_pair(w, h));
+    EXPECT_EQ(std::make_pair(b.Width, b.Height), std::make_pair(w, h)) << "1/" << scale;
   }
   EXPECT_THROW(image.Decode(3), LumatrimError);
   EXPECT_EQ(image.PreviewScale(25, 16), 4);

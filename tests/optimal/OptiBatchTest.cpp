@@ -7,7 +7,6 @@
 #include "OptiPhotos.h"
 #include "core/bytes/Error.h"
 #include "core/exif/ImgData.h"
-#include "core/jpeg/JpegImage.h"
 #include "core/optimal/OptiBatch.h"
 
 namespace lumatrim::test {
@@ -23,12 +22,6 @@ OptiSettings Fixed(const std::string& folder, int shortSide, int longSide, int j
   s.LongSide = longSide;
   s.Jobs = jobs;
   return s;
-}
-
-Size SizeOf(const std::string& path) {
-  JpegImage image;
-  image.LoadFromFile(path);
-  return {image.Width(), image.Height()};
 }
 
 std::string Exiftool(const std::string& args) {
@@ -168,8 +161,7 @@ TEST(OptiBatch, RefusesBadSettingsBeforeWritingAnything) {
   }
   EXPECT_TRUE(fs::is_empty(out.Path()));
   EXPECT_EQ(RunOptiBatch({}, Fixed(out.Path(), 600, 800)), 0) << "an empty list is a batch that did nothing";
-  SCOPED_TRACE("a side typed as text is a whole number");
-  EXPECT_EQ(ParseSide(" 640 ", "short side"), 640);
+  EXPECT_EQ(ParseSide(" 640 ", "short side"), 640) << "a side typed as text is a whole number";
   for (const char* text : {"", "12.5", "12,5", "abc", "1e3", "99999999999", "-"}) {
     EXPECT_THROW(ParseSide(text, "short side"), LumatrimError) << text;
   }
@@ -180,9 +172,8 @@ TEST(OptiBatch, CancelStopsBeforeTheNextWrite) {
   std::vector<std::string> sources;
   for (int i = 0; i < 4; ++i) sources.push_back(WriteFile(in.File(std::to_string(i) + ".jpg"), CameraPhoto(64, 48, i)));
   std::atomic<bool> cancel{false};
-  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), [&](int done, int, const std::string&) { cancel = done == 2; },
-                         &cancel),
-            2);
+  const auto progress = [&](int done, int, const std::string&) { cancel = done == 2; };
+  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), progress, &cancel), 2);
   EXPECT_TRUE(fs::exists(out.File("opt_1.jpg")));
   EXPECT_FALSE(fs::exists(out.File("opt_2.jpg")));
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "../jpeg/JpegTestKit.h"
+#include "core/jpeg/JpegImage.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
@@ -29,6 +30,12 @@ inline std::string CameraPhoto(int w, int h, unsigned seed = 3) {
                            IptcDataset(2, 25, "Praha") + IptcDataset(2, 25, "most");
   return JpegBuilder().Soi().App1Exif(CameraExif(w, h)).App13(PhotoshopIptcPayload(iptc)).Com("Dovolena 2024").Bytes() +
          CodedPicture(w, h, seed);
+}
+
+inline std::pair<int, int> SizeOf(const std::string& path) {
+  JpegImage image;
+  image.LoadFromFile(path);
+  return {image.Width(), image.Height()};
 }
 
 }  // namespace lumatrim::test

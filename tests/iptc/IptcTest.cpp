@@ -1,14 +1,16 @@
-// Reading IPTC: comma text, APP13 segments (built, damaged, from the corpus
-// against exiftool's reading) and the store's edits by name.
+// IPTC: comma text, reading APP13 segments (built, damaged, from the corpus
+// against exiftool's reading), the store's edits, and the payload it builds.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <optional>
 
+#include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/ImgData.h"
 #include "core/iptc/CommaText.h"
 #include "core/iptc/IPTCdata.h"
+#include "core/iptc/IptcCodec.h"
 #include "support/JpegBuilder.h"
 
 using namespace lumatrim;
@@ -17,11 +19,18 @@ using Names = std::vector<std::string>;
 
 namespace {
 
+std::string B(std::initializer_list<int> bytes) {
+  std::string out;
+  for (int b : bytes) out += static_cast<char>(b);
+  return out;
+}
+
 // An APP13 segment as the container keeps it: 2 length bytes, then the payload.
 std::string Segment(const std::string& payload) {
-  const size_t n = payload.size() + 2;
-  return std::string{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)} + payload;
+  const int n = static_cast<int>(payload.size()) + 2;
+  return B({n >> 8, n & 0xFF}) + payload;
 }
+std::string App13(const std::string& datasets) { return Segment(PhotoshopIptcPayload(datasets)); }
 
 Names NamesOf(const TIPTCdata& store) {
   Names names;
@@ -45,6 +54,14 @@ std::optional<std::string> JsonString(const std::string& json, const std::string
     value += "\"\\/\n\r\t"[at];
   }
   return value;
+}
+
+const std::string kVersion = IptcDataset(2, 0, std::string("\0\2", 2));
+
+// The whole payload: header, resource 0x0404 of length l, the datasets, an empty 0x040B.
+std::string Payload(int l, const std::string& datasets) {
+  return std::string("Photoshop 3.0\0" "8BIM\x04\x04\0\0", 22) + B({0, 0, l >> 8, l & 0xFF}) + datasets +
+         std::string("8BIM\x04\x0B\0\0\0\0\0\0", 12);
 }
 
 }  // namespace
@@ -95,40 +112,31 @@ TEST(CommaText, MergeAddsOnlyNewItemsIgnoringCase) {
 TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
   TIPTCdata store(nullptr);
   SCOPED_TRACE("plain items in file order with their table rows, record version not kept");
-  store.ParseApp13(Segment(PhotoshopIptcPayload(IptcDataset(2, 0, std::string("\0\2", 2)) +
-                                                IptcDataset(2, 5, "Test") + IptcDataset(2, 90, "Praha") +
-                                                IptcDataset(8, 10, "1"))));
+  store.ParseApp13(App13(IptcDataset(2, 0, std::string("\0\2", 2)) + IptcDataset(2, 5, "Test") +
+                         IptcDataset(2, 90, "Praha") + IptcDataset(8, 10, "1")));
   EXPECT_EQ(NamesOf(store), (Names{"ObjectName", "City", "Subfile"}));
   EXPECT_EQ(store.GetValue("objectname", "-"), "Test");
-  EXPECT_EQ(store.GetItem(0).Desc, "Object name");
-  EXPECT_EQ(store.GetItem(0).Size, 64);
-  EXPECT_EQ(store.GetItem(2).Record, 8);
+  EXPECT_EQ(std::make_tuple(store.GetItem(0).Desc, store.GetItem(0).Size, store.GetItem(2).Record),
+            std::make_tuple(std::string("Object name"), 64, 8));
 
   SCOPED_TRACE("repeated keywords are merged, case-insensitively; a blank splits a keyword");
-  store.ParseApp13(Segment(PhotoshopIptcPayload(IptcDataset(2, 25, "Paris") + IptcDataset(2, 25, "Rome") +
-                                                IptcDataset(2, 25, "paris") + IptcDataset(2, 25, "New York"))));
+  store.ParseApp13(App13(IptcDataset(2, 25, "Paris") + IptcDataset(2, 25, "Rome") + IptcDataset(2, 25, "paris") +
+                         IptcDataset(2, 25, "New York")));
   EXPECT_EQ(NamesOf(store), Names{"Keywords"});
   EXPECT_EQ(store.GetValue("Keywords", ""), "Paris,Rome,New,York");
 
   SCOPED_TRACE("unknown datasets become Custom_ items; 1:90, 2:0, 8:0 and 8:25 are dropped");
-  store.ParseApp13(Segment(PhotoshopIptcPayload(IptcDataset(2, 200, "x") + IptcDataset(8, 0, "y") +
-                                                IptcDataset(8, 25, "z") + IptcDataset(1, 90, "\x1B%G") +
-                                                IptcDataset(2, 0, "v"))));
+  store.ParseApp13(App13(IptcDataset(2, 200, "x") + IptcDataset(8, 0, "y") + IptcDataset(8, 25, "z") +
+                         IptcDataset(1, 90, "\x1B%G") + IptcDataset(2, 0, "v")));
   ASSERT_EQ(store.Count(), 1);
   const TTagEntry& custom = store.GetItem(0);
   EXPECT_EQ(std::make_tuple(custom.Name, custom.Desc, custom.Size, custom.Data),
             std::make_tuple(std::string("Custom_200"), std::string("Custom_200"), 64, std::string("x")));
-}
 
-TEST(IptcParse, SurvivesDamagedSegments) {
-  TIPTCdata store(nullptr);
-  SCOPED_TRACE("no Photoshop header: the search starts at position 13 all the same");
-  store.ParseApp13(Segment(std::string(11, 'z') + IptcDataset(2, 5, "Bare")));
-  EXPECT_EQ(store.GetValue("ObjectName", ""), "Bare");
-  SCOPED_TRACE("a length past the end cuts the value and ends the walk");
-  store.ParseApp13(Segment(std::string(11, 'z') + IptcDataset(2, 5, "Ok") + std::string("\x1C\x02\x5A\x10\x00Pra", 8)));
-  EXPECT_EQ(store.GetValue("City", "-"), "Pra");
-  SCOPED_TRACE("no dataset at all");
+  SCOPED_TRACE("no Photoshop header: the search starts at position 13; a length past the end cuts the value");
+  store.ParseApp13(Segment(std::string(11, 'z') + IptcDataset(2, 5, "Bare") + std::string("\x1C\x02\x5A\x10\x00Pra", 8)));
+  EXPECT_EQ(NamesOf(store), (Names{"ObjectName", "City"}));
+  EXPECT_EQ(store.GetValue("ObjectName", "") + "|" + store.GetValue("City", ""), "Bare|Pra");
   store.ParseApp13(Segment("Photoshop 3.0"));
   EXPECT_FALSE(store.HasItems());
 }
@@ -155,8 +163,8 @@ TEST(IptcStore, EditsItemsByName) {
 
 TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
   TempDir dir;
-  const std::string path = WriteFile(
-      dir.File("a.jpg"), JpegBuilder().Soi().App13(PhotoshopIptcPayload(IptcDataset(2, 5, "Read back"))).Dqt().Sos().Bytes());
+  const std::string photo = JpegBuilder().Soi().App13(PhotoshopIptcPayload(IptcDataset(2, 5, "Read back"))).Dqt().Sos().Bytes();
+  const std::string path = WriteFile(dir.File("a.jpg"), photo);
   TimgData owner;
   owner.StartEmptyIptc();
   // The read releases the attached store; the items must arrive in the new one.
@@ -169,6 +177,99 @@ TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
   EXPECT_TRUE(loose.ReadFromFile(path));
   EXPECT_EQ(loose.GetValue("ObjectName", ""), "Read back");
   EXPECT_FALSE(loose.ReadFromFile(dir.File("missing.jpg")));
+}
+
+TEST(IptcBuild, LaysOutThePayloadByteForByte) {
+  TIPTCdata store(nullptr);
+  SCOPED_TRACE("an empty store: 46 bytes, L = 8, one pad byte");
+  EXPECT_EQ(store.BuildApp13(), Payload(8, kVersion + B({0})));
+  EXPECT_EQ(store.BuildApp13().size(), 46u);
+  SCOPED_TRACE("ObjectName = Test: a 9-byte dataset, no pad, L = 16");
+  store.SetValue("ObjectName", "Test");
+  EXPECT_EQ(store.BuildApp13(), Payload(16, kVersion + B({0x1C, 2, 5, 0, 4}) + "Test"));
+
+  SCOPED_TRACE("repeatable items become one dataset per part, custom items keep their numbers");
+  TIPTCdata many(nullptr);
+  many.AddByName("Keywords", "Paris,Rome");
+  TTagEntry custom;
+  custom.Record = 2;
+  custom.Tag = 200;
+  custom.Name = custom.Desc = "Custom_200";
+  custom.Data = "cc";
+  many.AppendItem(custom);
+  many.AddByName("SuppCategory", "ab");
+  const std::string data = IptcDataset(2, 25, "Paris") + IptcDataset(2, 25, "Rome") + IptcDataset(2, 200, "cc") +
+                           IptcDataset(2, 20, "ab");  // odd: no pad
+  EXPECT_EQ(many.BuildApp13(), Payload(7 + int(data.size()), kVersion + data));
+}
+
+TEST(IptcBuild, WritesRepeatedValuesPartByPart) {
+  const auto k = [](const char* value) { return IptcDataset(2, 25, value); };
+  EXPECT_EQ(EncodeRepeated(2, 25, " New , York "), k("New") + k("York")) << "blanks around commas are trimmed";
+  EXPECT_EQ(EncodeRepeated(2, 25, "\"New York\""), k("\"New York\"")) << "a quoted keyword keeps its quotes";
+  EXPECT_EQ(EncodeRepeated(2, 25, "a,,b"), k("a") + k("") + k("b"));
+  EXPECT_EQ(EncodeRepeated(2, 25, "  "), "");
+  TIPTCdata store(nullptr);
+  store.AddMultiple("Keywords", "New York");
+  EXPECT_NE(store.BuildApp13().find(k("New") + k("York")), std::string::npos) << "read as two, written as two";
+}
+
+TEST(IptcBuild, MarksUtf8TextWithTheCodedCharacterSet) {
+  TIPTCdata store(nullptr);
+  store.SetValue("ObjectName", "Praha – Karlův most");
+  const std::string data = IptcDataset(1, 90, "\x1B%G") + kVersion + IptcDataset(2, 5, "Praha – Karlův most");
+  EXPECT_EQ(store.BuildApp13(), Payload(int(data.size()), data)) << "1:90 ESC % G before the record version";
+
+  SCOPED_TRACE("a Latin-1 value from an older file is converted beside a UTF-8 one");
+  store.SetValue("City", "Plze\xF2");  // not UTF-8: read as Latin-1
+  EXPECT_NE(store.BuildApp13().find(IptcDataset(2, 90, "Plzeò")), std::string::npos);
+}
+
+TEST(IptcBuild, RefusesWhatTheLengthFieldsCannotHold) {
+  EXPECT_THROW(EncodeDataset(2, 120, std::string(32768, 'c')), LumatrimError);
+  TIPTCdata store(nullptr);
+  // 65532 bytes is the most (L is even): 45 bytes of frame, 65487 of datasets (odd, so no pad byte).
+  store.SetValue("ImageCaption", std::string(30000, 'a'));
+  store.SetValue("SpecialInstru", std::string(30000, 'b'));
+  store.SetValue("ImageHeadline", std::string(65487 - 15 - 60000, 'c'));
+  EXPECT_EQ(store.BuildApp13().size(), 65532u);
+  store.SetValue("ImageHeadline", std::string(65487 - 15 - 60000 + 2, 'c'));
+  EXPECT_THROW(store.BuildApp13(), LumatrimError);
+  store.RemoveItem("SpecialInstru");
+  store.RemoveItem("ImageHeadline");
+  store.SetValue("ImageCaption", std::string(32768, 'c'));
+  EXPECT_THROW(store.BuildApp13(), LumatrimError);
+}
+
+TEST(IptcBuild, SavingKeepsTheOtherPhotoshopResources) {
+  const auto resource = [](int id, const std::string& name, const std::string& data) {
+    const std::string pad(1, '\0');
+    return "8BIM" + B({id >> 8, id & 0xFF, int(name.size())}) + name + (name.size() % 2 ? "" : pad) +
+           B({0, 0, int(data.size() >> 8), int(data.size() & 0xFF)}) + data + (data.size() % 2 ? pad : "");
+  };
+  const auto segment = [](const std::string& resources) { return Segment(std::string("Photoshop 3.0", 14) + resources); };
+  const std::string resolution = resource(0x03ED, "", std::string(16, '\x01')), named = resource(0x040C, "ab", "odd");
+  TIPTCdata store(nullptr);
+  store.SetValue("City", "Praha");
+  const std::string fresh = store.BuildApp13();
+  const struct {
+    const char* what;
+    std::string old, kept;
+  } rows[] = {
+      {"the IPTC data, its stale digest and the URL list are the store's own; the rest is carried over",
+       segment(resolution + resource(0x0404, "", IptcDataset(2, 5, "x")) + resource(0x0425, "", std::string(16, 'd')) +
+               named + resource(0x040B, "", "")),
+       resolution + named},
+      {"no Photoshop block", B({0, 10}) + "Adobe_CM", ""},
+      {"a damaged resource list ends the walk", segment(resolution + std::string("8BIM\x03\xED\0\0\0\0\xFF\xFF", 12)),
+       resolution},
+      {"old resources that do not fit beside the new data are dropped",
+       segment(resource(0x0409, "", std::string(65480, 't'))), ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(KeepOtherResources(fresh, row.old), fresh + row.kept);
+  }
 }
 
 TEST(IptcCorpus, ItemsMatchTheExiftoolReference) {
