@@ -11,8 +11,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include "core/jpeg/JpegImage.h"
 #include "support/JpegBuilder.h"
+#include "test_dialogs_photos.h"
 #include "test_dialogs_support.h"
 #include "ui/optimal/FormOpti.h"
 
@@ -20,37 +20,11 @@ using lumatrim::test::PromptRecorder;
 using lumatrim::test::TempDir;
 using lumatrim::test::WaitUntil;
 
-namespace lumatrim::test {
-
-// A photo-like gradient picture written as a real JPEG.
-std::string MakePhoto(const std::string& path, int width, int height) {
-  Bitmap bitmap(width, height);
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = bitmap.Row(y);
-    for (int x = 0; x < width; ++x) {
-      row[3 * x] = static_cast<uint8_t>(x * 255 / width);
-      row[3 * x + 1] = static_cast<uint8_t>(y * 255 / height);
-      row[3 * x + 2] = static_cast<uint8_t>((x + y) % 256);
-    }
-  }
-  JpegImage image;
-  image.Assign(std::move(bitmap));
-  image.Compress(90, false);
-  image.SaveToFile(path);
-  return path;
-}
-
-}  // namespace lumatrim::test
 
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-std::pair<int, int> SizeOf(const std::string& path) {
-  lumatrim::JpegImage image;
-  image.LoadFromFile(path);
-  return {image.Width(), image.Height()};
-}
 
 }  // namespace
 
@@ -81,8 +55,8 @@ TEST(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
   EXPECT_EQ(completed.count(), 1);
   EXPECT_EQ(dialog.Gauge->value(), 2);
   EXPECT_GE(progress.count(), 2) << "the gauge moved photo by photo";
-  EXPECT_EQ(SizeOf(target + "/opt_krajina.jpg"), std::make_pair(200, 120));
-  EXPECT_EQ(SizeOf(target + "/opt_portrét.JPG"), std::make_pair(120, 200));
+  EXPECT_EQ(lumatrim::test::PhotoSize(target + "/opt_krajina.jpg"), std::make_pair(200, 120));
+  EXPECT_EQ(lumatrim::test::PhotoSize(target + "/opt_portrét.JPG"), std::make_pair(120, 200));
 }
 
 TEST(OptimisationBatch, DamagedPhotoStopsTheBatchAndTheDialogStays) {

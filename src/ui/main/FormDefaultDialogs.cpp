@@ -1,11 +1,29 @@
-// Where the main window opens its dialogs. Until the optimisation dialog and
-// the detail window exist these open nothing.
+// Where the main window opens its dialogs: "Pokračovat >" and "Podrobnosti".
+#include <QFileInfo>
+#include <QListWidget>
+
+#include "ui/fexif/FormExif.h"
 #include "ui/main/FormDefault.h"
+#include "ui/optimal/FormOpti.h"
 
-// "Pokračovat >": the optimisation dialog gets TrayPaths(); after a finished
-// batch it calls EmptyTrayAfterBatch().
-void TFormDefault::OpenOptimisationDialog() {}
+// "Pokračovat >": a new optimisation dialog each time, with the tray's photos;
+// a finished batch empties the tray and disables "Pokračovat >".
+void TFormDefault::OpenOptimisationDialog() {
+  auto* dialog = new TFormOpti(this);
+  for (const QString& path : TrayPaths()) dialog->ListZdroj->addItem(path);
+  connect(dialog, &TFormOpti::BatchCompleted, this, &TFormDefault::EmptyTrayAfterBatch);
+  dialog->exec();
+  dialog->deleteLater();
+}
 
-// "Podrobnosti": the detail window reads SelectedFile(); after removing the
-// EXIF block it calls ListFileClick() to reload the selection.
-void TFormDefault::OpenDetailWindow() {}
+// "Podrobnosti": a new detail window on the selected photo, captioned with its
+// file name; after it removed the EXIF block the selection is shown again.
+void TFormDefault::OpenDetailWindow() {
+  const QString path = SelectedFile();
+  if (path.isEmpty()) return;
+  auto* window = new TFormExif(path, this);
+  window->setWindowTitle(QFileInfo(path).fileName());
+  connect(window, &TFormExif::ExifRemoved, this, &TFormDefault::ListFileClick);
+  window->exec();
+  window->deleteLater();
+}
