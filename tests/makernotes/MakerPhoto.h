@@ -42,7 +42,7 @@ struct MakerPhoto {
 struct ReadResult {
   bool read = false;
   std::vector<std::string> maker;  // Group 1 entries as "Desc=Data", in TagList order
-  std::string raws, exifImageWidth, fNumber, makerNote;
+  std::string raws, exifImageWidth, makerNote;
   std::string Data(const std::string& desc) const {
     for (const std::string& e : maker)
       if (e.rfind(desc + "=", 0) == 0) return e.substr(desc.size() + 1);
@@ -61,7 +61,6 @@ inline ReadResult ReadPhotoFile(const std::string& path) {
   for (const TTagEntry& e : data.ExifInfo->TagList) {
     if (e.Group == 1) result.maker.push_back(e.Desc + "=" + e.Data), result.raws += e.Raw + '|';
     if (e.Tag == 0xA002) result.exifImageWidth = e.Data;
-    if (e.Tag == 0x829D) result.fNumber = e.Data;
   }
   return result;
 }

@@ -57,8 +57,9 @@ TEST(CanonRecords, splitIntoNamedItems) {
   EXPECT_EQ(Derived(CanonCameraSettings, "0, 2, 0, 4"), (Items{{"Macro mode", "Normal"}, {"Self Timer", " 0"}}));
   EXPECT_EQ(Derived(CanonCameraSettings, "0, 3, 0, 4"), (Items{{"Self Timer", " 0"}})) << "a code the list lacks";
   // A full record of 33 values; slot 0 is the count.
-  // slot:            0  1    2  3  4  5  6  7  8  9 10 11 12    13 14 15  16 17 18     19 20 21 22  23  24 ... 29 .. 32
-  const char* full = "66, 1, 100, 1, 2, 1, 0, 3, 0, 0, 2, 9, 0, 65535, 0, 1, 17, 4, 0, 12289, 2, 0, 0, 70, 24, 1, 0, 0, 0, 8, 0, 0, 1";
+  // slot:                 0  1    2  3  4  5  6  7  8  9 10 11 12    13 14 15  16 17 18     19 20
+  const std::string full = "66, 1, 100, 1, 2, 1, 0, 3, 0, 0, 2, 9, 0, 65535, 0, 1, 17, 4, 0, 12289, 2"
+                           ", 0, 0, 70, 24, 1, 0, 0, 0, 8, 0, 0, 1";  // 21 .. 32
   EXPECT_EQ(Derived(CanonCameraSettings, full),
             (Items{{"Macro mode", "Macro"}, {"Self Timer", " 100"}, {"Compression Rate", "Fine"}, {"Flash Mode", "On"},
                    {"Drive Mode", "Continuous"}, {"Focus Mode", "MF"}, {"Image Size", "Small"},
