@@ -134,7 +134,8 @@ TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
             std::make_tuple(std::string("Custom_200"), std::string("Custom_200"), 64, std::string("x")));
 
   SCOPED_TRACE("no Photoshop header: the search starts at position 13; a length past the end cuts the value");
-  store.ParseApp13(Segment(std::string(11, 'z') + IptcDataset(2, 5, "Bare") + std::string("\x1C\x02\x5A\x10\x00Pra", 8)));
+  const std::string cutCity("\x1C\x02\x5A\x10\x00Pra", 8);  // claims 4096 bytes
+  store.ParseApp13(Segment(std::string(11, 'z') + IptcDataset(2, 5, "Bare") + cutCity));
   EXPECT_EQ(NamesOf(store), (Names{"ObjectName", "City"}));
   EXPECT_EQ(store.GetValue("ObjectName", "") + "|" + store.GetValue("City", ""), "Bare|Pra");
   store.ParseApp13(Segment("Photoshop 3.0"));
@@ -163,7 +164,8 @@ TEST(IptcStore, EditsItemsByName) {
 
 TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
   TempDir dir;
-  const std::string photo = JpegBuilder().Soi().App13(PhotoshopIptcPayload(IptcDataset(2, 5, "Read back"))).Dqt().Sos().Bytes();
+  const std::string photo =
+      JpegBuilder().Soi().App13(PhotoshopIptcPayload(IptcDataset(2, 5, "Read back"))).Dqt().Sos().Bytes();
   const std::string path = WriteFile(dir.File("a.jpg"), photo);
   TimgData owner;
   owner.StartEmptyIptc();
@@ -247,7 +249,9 @@ TEST(IptcBuild, SavingKeepsTheOtherPhotoshopResources) {
     return "8BIM" + B({id >> 8, id & 0xFF, int(name.size())}) + name + (name.size() % 2 ? "" : pad) +
            B({0, 0, int(data.size() >> 8), int(data.size() & 0xFF)}) + data + (data.size() % 2 ? pad : "");
   };
-  const auto segment = [](const std::string& resources) { return Segment(std::string("Photoshop 3.0", 14) + resources); };
+  const auto segment = [](const std::string& resources) {
+    return Segment(std::string("Photoshop 3.0", 14) + resources);
+  };
   const std::string resolution = resource(0x03ED, "", std::string(16, '\x01')), named = resource(0x040C, "ab", "odd");
   TIPTCdata store(nullptr);
   store.SetValue("City", "Praha");

@@ -73,14 +73,17 @@ inline std::string EncodeRaw(const std::vector<uint8_t>& samples, int width, int
   return bytes;
 }
 
-inline std::string EncodeRgb(const Bitmap& b, const RawOptions& o = {}) { return EncodeRaw(b.Bytes, b.Width, b.Height, o); }
+inline std::string EncodeRgb(const Bitmap& b, const RawOptions& o = {}) {
+  return EncodeRaw(b.Bytes, b.Width, b.Height, o);
+}
 
 // The segments up to and including the first SOS, in file order: marker, payload.
 inline std::vector<std::pair<int, std::string>> Segments(const std::string& jpeg) {
   std::vector<std::pair<int, std::string>> segments;
   for (int64_t pos = 2; tEndInd::InRange(jpeg, pos + 1, 4) && tEndInd::ByteAt(jpeg, pos + 1) == 0xFF;) {
     const int64_t length = std::max<int64_t>(2, tEndInd::WordAt(jpeg, pos + 3, true));
-    segments.emplace_back(tEndInd::ByteAt(jpeg, pos + 2), jpeg.substr(std::min<size_t>(pos + 4, jpeg.size()), length - 2));
+    const size_t payload = std::min<size_t>(pos + 4, jpeg.size());
+    segments.emplace_back(tEndInd::ByteAt(jpeg, pos + 2), jpeg.substr(payload, length - 2));
     if (segments.back().first == 0xDA) break;
     pos += 2 + length;
   }

@@ -53,7 +53,8 @@ TEST(OptiBatch, ExamplesGiveTheRequestedSizes) {
 // colour profile, then the encoder's stream without its APP0.
 TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   const std::string app0 = JpegBuilder().App0Jfif().Bytes();
-  const std::string icc = JpegBuilder().Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14) + std::string(200, 'p')).Bytes();
+  const std::string icc =
+      JpegBuilder().Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14) + std::string(200, 'p')).Bytes();
   const struct {
     const char* name;
     std::string source;
@@ -88,7 +89,8 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
             (std::vector<int>{6, 4, 5, 40, 7, 7, 40}));
   TimgData meta;
   ASSERT_TRUE(meta.ReadPhoto(out.File("opt_camera.jpg")) && meta.ExifInfo);
-  EXPECT_EQ(Size(meta.ExifInfo->GetTagInt("ExifImageWidth"), meta.ExifInfo->GetTagInt("ExifImageLength")), Size(80, 60));
+  const TImageInfo& exif = *meta.ExifInfo;
+  EXPECT_EQ(Size(exif.GetTagInt("ExifImageWidth"), exif.GetTagInt("ExifImageLength")), Size(80, 60));
   EXPECT_TRUE(meta.ThumbnailPresent());
   if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";
   const std::string file = " '" + out.File("opt_camera.jpg") + "'";
@@ -176,29 +178,6 @@ TEST(OptiBatch, CancelStopsBeforeTheNextWrite) {
   EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), progress, &cancel), 2);
   EXPECT_TRUE(fs::exists(out.File("opt_1.jpg")));
   EXPECT_FALSE(fs::exists(out.File("opt_2.jpg")));
-}
-
-TEST(OptiBatch, CorpusPhotosComeOutAtTheRequestedSize) {
-  const std::string corpus = CorpusDir();
-  if (corpus.empty()) GTEST_SKIP() << "no corpus";
-  TempDir out;
-  std::vector<std::string> sources;
-  std::vector<Size> expected;
-  for (const auto& entry : fs::directory_iterator(corpus + "/photos")) {
-    if (entry.path().extension() != ".jpg" || sources.size() == 8) continue;
-    try {
-      const Size size = SizeOf(entry.path().string());
-      if (size.first == size.second) continue;
-      expected.push_back(size.first > size.second ? Size(80, 60) : Size(60, 80));
-      sources.push_back(entry.path().string());
-    } catch (const LumatrimError&) {
-    }
-  }
-  ASSERT_FALSE(sources.empty());
-  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 60, 80, 2)), static_cast<int>(sources.size()));
-  for (size_t i = 0; i < sources.size(); ++i) {
-    EXPECT_EQ(SizeOf(out.File("opt_" + fs::path(sources[i]).filename().string())), expected[i]) << sources[i];
-  }
 }
 
 }  // namespace

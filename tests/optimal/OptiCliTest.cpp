@@ -31,7 +31,7 @@ TEST(OptimizeCommand, OneSideGivesTheOtherByTheFourToThreeRule) {
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), std::make_pair(40, 30));
   EXPECT_EQ(SizeOf(out.File("opt_b.jpg")), std::make_pair(30, 40));
-  EXPECT_NE(run.errors.find("[2/2] " + out.File("opt_b.jpg")), std::string::npos) << "one line per photo off a terminal";
+  EXPECT_NE(run.errors.find("[2/2] " + out.File("opt_b.jpg")), std::string::npos) << "a line a photo off a terminal";
   const struct {
     std::vector<std::string> args;
     std::pair<int, int> size;
