@@ -27,18 +27,16 @@ INSTANTIATE_TEST_SUITE_P(BothOrders, Directory, ::testing::Values(Order::Intel, 
 TEST_P(Directory, cameraTagsAreNamedAndRendered) {
   Ifd ifd0;
   ifd0.Ascii(0x010F, "Canon").Ascii(0x0110, "Canon EOS 20D").Short(0x0112, {6});
-  ifd0.SubIfd(0x8769, Ifd().Rational(0x829A, {{1, 125}}).Rational(0x829D, {{28, 10}}).Short(0x8827, {200}));
+  ifd0.SubIfd(0x8769, Ifd().Rational(0x829A, {{1, 125}}).Short(0x8827, {200}));
   ifd0.SubIfd(0x014A, Ifd().Long(0x0100, {4000}).Short(0x0103, {6}));
   auto data = Parse(ifd0);
   const TImageInfo& info = *data->ExifInfo;
   EXPECT_EQ(data->ErrorText, "");
   EXPECT_EQ(info.BigEndian, GetParam() == Order::Motorola);
-  EXPECT_EQ(info.TagValueByName("Make"), "Canon") << "the trailing zero is dropped";
-  EXPECT_EQ(info.CameraModel, "Canon EOS 20D");
+  EXPECT_EQ(info.TagValueByName("Make") + "|" + info.CameraModel, "Canon|Canon EOS 20D") << "no trailing zero";
   EXPECT_EQ(info.TagValueByName("orientation"), "CounterClockwise 90°");
   EXPECT_EQ(info.TagValueByName("ExposureTime"), "1/125 sec");
   EXPECT_EQ(info.GetTagInt("ISOSpeedRatings"), 200);
-  EXPECT_DOUBLE_EQ(info.GetTagNumber("FNumber"), 2.8);
   EXPECT_EQ(info.TagValueByName("ImageWidth"), "4000") << "SubIFDs are walked as main directories";
   EXPECT_EQ(info.TagValueByName("Compression"), "Jpeg");
   EXPECT_EQ(info.ThumbCompression, 0) << "only the thumbnail directory sets it";

@@ -24,23 +24,19 @@ std::string Raw(int fmt, const std::vector<uint32_t>& values, Order order) {
 }  // namespace
 
 TEST(TagTables, lookupsByTagAndByName) {
-  const struct { int tag, kind; const char* desc; } rows[] = {
-      {0x829A, kDirMain, "Exposure Time"}, {0x8827, kDirThumbnail, "ISOSpeed Ratings"}, {0x83BB, kDirMain, "IPTC/NAA"},
-      {0x9216, kDirMain, "TIFF/ EPStandard ID"},  // no Desc of its own: the spaced-out name
-      {0x001E, kDirGps, "GPSDifferential"}, {0x829A, kDirGps, "Unknown"},  // GPS directories use the GPS table only
-      {0x829A, 3, "Unknown"}, {0xFFFF, kDirMain, "Unknown"}};
-  for (const auto& row : rows) {
-    const TTagEntry entry = LookupTagDef(row.tag, row.kind);
-    EXPECT_EQ(entry.Desc, row.desc) << row.tag;
-    EXPECT_EQ(entry.Tag, entry.Desc == "Unknown" ? 0 : row.tag);
+  EXPECT_EQ(LookupTagDef(0x8827, kDirThumbnail).Desc, "ISOSpeed Ratings") << "the spaced-out name";
+  EXPECT_EQ(LookupTagDef(0x9216, kDirMain).Desc, "TIFF/ EPStandard ID") << "0xA216 has a Desc of its own, 0x9216 not";
+  EXPECT_EQ(LookupTagDef(0x001E, kDirGps).Name, "GPSDifferential");
+  // GPS directories look in the GPS table only.
+  for (auto [tag, kind] : {std::pair<int, int>{0x829A, kDirGps}, {0x829A, 3}, {0xFFFF, kDirMain}}) {
+    EXPECT_EQ(LookupTagDef(tag, kind).Tag, 0) << tag << " in " << kind;
+    EXPECT_EQ(LookupTagDef(tag, kind).Desc, "Unknown");
   }
   EXPECT_EQ(MainTagTable[MainRowByName("exposuretime")].Tag, 0x829A);
   EXPECT_EQ(MainTagTable[MainRowByName("FlashEnergy")].Tag, 0x920B) << "a name met twice finds its first row";
   for (const char* none : {"Unknown", "ExposureTim"}) EXPECT_EQ(MainRowByName(none), -1) << none;
   EXPECT_EQ(FindTableRow(0x0001, MainTagTable), 0);
-  for (auto [name, spaced] : {std::pair{"ExposureTime", "Exposure Time"}, {"ISOSpeedRatings", "ISOSpeed Ratings"},
-                              {"FNumber", "FNumber"}, {"x", "x"}, {"", ""}})
-    EXPECT_EQ(SpaceOutName(name), spaced);
+  EXPECT_EQ(SpaceOutName("FNumber") + "|" + SpaceOutName("x") + "|" + SpaceOutName(""), "FNumber|x|");
 }
 
 TEST(RenderValue, examplesInBothByteOrders) {
@@ -74,11 +70,8 @@ TEST(RenderValue, limitsAndOddFormats) {
 }
 
 TEST(RawToNumber, integersRationalsAndOthers) {
-  EXPECT_EQ(RawToInt("\x01\x02", true), 0x0102);
-  EXPECT_EQ(RawToInt("\x01\x02", false), 0x0201);
   EXPECT_EQ(RawToInt("\x01\x02\x03\x04\x05", true), 0x02030405) << "kept to 32 bits";
   EXPECT_EQ(RawToInt("", true), 0);
-  EXPECT_DOUBLE_EQ(RawToNumber(Raw(5, {1, 4}, Order::Motorola), 5, true), 0.25);
   EXPECT_DOUBLE_EQ(RawToNumber(Raw(10, {static_cast<uint32_t>(-3), 4}, Order::Intel), 10, false), -0.75);
   for (auto [raw, fmt] : {std::pair{Raw(5, {5, 0}, Order::Intel), 5}, {"abcd", 11}, {"ab", 2}, {"abc", 5}})
     EXPECT_DOUBLE_EQ(RawToNumber(raw, fmt, false), 0.0) << fmt;  // "abc": a rational without denominator
