@@ -163,7 +163,7 @@ TEST(MakerDecoder, aDirectoryRunningPastTheNoteIsReadAsFarAsItGoes) {
     const struct { const char* name; Ifd dir; int length; Strings expected; } cases[] = {
         {"a count far beyond the entries", Ifd().Long(8, {1001234}).Short(1, {0, 2}).ForceCount(60000), -1,
          {"ImageNumber=1001234", "Macro mode=Normal", "ExposureInfo1=0, 2"}},
-        {"the note ends inside the second entry", twoEntries, 2 + 12 + 8, {"ImageNumber=1001234"}},
+        {"the note ends a byte before the second entry does", twoEntries, 2 + 12 + 11, {"ImageNumber=1001234"}},
         {"a note of 1 byte", twoEntries, 1, {}},
         {"a note of 0 bytes", twoEntries, 0, {}},
         // Offsets far past the block, and one that wraps below its start.
