@@ -8,7 +8,7 @@ namespace lumatrim::test {
 // per line) as text; strings lose their quotes and escapes. Absent: nullopt.
 struct RefValue {
   std::string text;
-  bool quoted = false;
+  bool quoted;
 };
 
 inline std::optional<RefValue> RefJson(const std::string& json, const std::string& key) {
