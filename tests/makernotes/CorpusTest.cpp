@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "MakerPhoto.h"
+#include "MakerRead.h"
 #include "core/exif/TagRender.h"
 #include "exif/RefJson.h"
 

@@ -5,19 +5,24 @@
 
 #include <thread>
 
-#include "MakerPhoto.h"
+#include "MakerRead.h"
 #include "core/exif/ImageInfo.h"
 #include "core/makernotes/CanonTable.h"
 #include "core/makernotes/CasioTable.h"
 #include "core/makernotes/MakerLayout.h"
 #include "core/makernotes/NikonOldTable.h"
 #include "core/makernotes/NikonTable.h"
+#include "support/TiffBuilder.h"
 
 namespace lumatrim::test {
 namespace {
 
 using namespace std::string_literals;
 using Strings = std::vector<std::string>;
+
+// How many bytes the MakerNote entry declares: all, or only up to the values
+// stored behind the directory, which then lie past the note in the EXIF segment.
+constexpr int kWhole = -1, kCut = -2;
 
 struct Layout {
   const char* name;
@@ -39,10 +44,28 @@ struct Layout {
     if (fixed) *fixed = static_cast<int>(size) + 2 + 12 * count + 4;
     return head + bytes;
   }
-  MakerPhoto Photo(Order order, bool valuesPastTheNote) const {
-    MakerPhoto photo{order, make, model, exifVersion, [this, order](uint32_t at) { return Body(order, at); }};
-    if (valuesPastTheNote) Body(order, 0, &photo.declaredLength);
-    return photo;
+  // The photo as a TIFF block: IFD0 (Make, Model), EXIF (ExifVersion when
+  // given, MakerNote, ExifImageWidth 640), then the note at the block's end.
+  std::string Tiff(Order order, int declared = kWhole) const {
+    int fixed = 0;
+    const std::string whole = Body(order, 0, &fixed);
+    const auto length = static_cast<uint32_t>(declared == kWhole ? whole.size() : declared == kCut ? fixed : declared);
+    auto build = [&](uint32_t at) {
+      Ifd exif;
+      if (!exifVersion.empty()) exif.Undefined(0x9000, exifVersion);
+      exif.WithOffset(0x927C, UNDEFINED, length, at).Long(0xA002, {640});
+      Ifd ifd0;
+      ifd0.Ascii(0x010F, make);
+      if (!model.empty()) ifd0.Ascii(0x0110, model);
+      return TiffBuilder(order).Bytes(ifd0.SubIfd(0x8769, exif));
+    };
+    const auto at = static_cast<uint32_t>((build(0).size() + 1) & ~size_t{1});  // the size ignores the offset
+    std::string tiff = build(at);
+    tiff.resize(at, '\0');
+    return tiff + Body(order, at);
+  }
+  std::string Jpeg(Order order, int declared = kWhole) const {
+    return JpegBuilder().Soi().App1Exif(Tiff(order, declared)).Sos().Bytes();
   }
 };
 
@@ -98,8 +121,9 @@ TEST(MakerLayouts, everyLayoutFindsItsEntriesInJpegAndTiffAlike) {
     for (Order order : {Order::Intel, Order::Motorola})
       for (bool cut : {false, true}) {
         SCOPED_TRACE(layout.name + std::string(order == Order::Intel ? " II" : " MM") + (cut ? " past the note" : ""));
-        const MakerPhoto photo = layout.Photo(order, cut);
-        const ReadResult jpeg = ReadPhotoBytes(photo.Jpeg(), "a.jpg"), tiff = ReadPhotoBytes(photo.Tiff(), "a.tif");
+        const int declared = cut ? kCut : kWhole;
+        const ReadResult jpeg = ReadPhotoBytes(layout.Jpeg(order, declared), "a.jpg");
+        const ReadResult tiff = ReadPhotoBytes(layout.Tiff(order, declared), "a.tif");
         EXPECT_EQ(jpeg.maker, layout.expected);
         EXPECT_EQ(tiff.maker, jpeg.maker);
         EXPECT_EQ(tiff.raws, jpeg.raws) << "TIFF found other bytes than JPEG";
@@ -110,16 +134,16 @@ TEST(MakerLayouts, everyLayoutFindsItsEntriesInJpegAndTiffAlike) {
 }
 
 TEST(MakerLayouts, nefWithoutExifVersionUsesTheModelCharacter) {
-  MakerPhoto photo = Layouts()[0].Photo(Order::Intel, false);
-  photo.exifVersion = "";
-  photo.model = "NIKON D100";
-  EXPECT_EQ(ReadPhotoBytes(photo.Tiff(), "raw.nef").maker, Layouts()[0].expected) << "a D model's NEF: byte 18";
+  Layout nikon = Layouts()[0];
+  nikon.exifVersion = "";
+  nikon.model = "NIKON D100";
+  EXPECT_EQ(ReadPhotoBytes(nikon.Tiff(Order::Intel), "raw.nef").maker, nikon.expected) << "a D model's NEF: byte 18";
   // The same note in a JPEG goes to the old layout at byte 8 ("II" read as a count).
-  const ReadResult jpeg = ReadPhotoBytes(photo.Jpeg(), "same.jpg");
+  const ReadResult jpeg = ReadPhotoBytes(nikon.Jpeg(Order::Intel), "same.jpg");
   EXPECT_FALSE(jpeg.Has("Lens information"));
   EXPECT_EQ(jpeg.exifImageWidth, "640");
-  photo.model = "NIKON E990";  // not a D model
-  EXPECT_FALSE(ReadPhotoBytes(photo.Tiff(), "e990.nef").Has("Lens information"));
+  nikon.model = "NIKON E990";  // not a D model
+  EXPECT_FALSE(ReadPhotoBytes(nikon.Tiff(Order::Intel), "e990.nef").Has("Lens information"));
 }
 
 TEST(MakerLayoutChoice, makeExifVersionModelAndSignature) {
@@ -161,21 +185,19 @@ TEST(MakerDecoder, aDirectoryRunningPastTheNoteIsReadAsFarAsItGoes) {
   for (Order order : {Order::Intel, Order::Motorola}) {
     const Ifd twoEntries = Ifd().Long(8, {1001234}).Short(15, {257});
     const struct { const char* name; Ifd dir; int length; Strings expected; } cases[] = {
-        {"a count far beyond the entries", Ifd().Long(8, {1001234}).Short(1, {0, 2}).ForceCount(60000), -1,
+        {"a count far beyond the entries", Ifd().Long(8, {1001234}).Short(1, {0, 2}).ForceCount(60000), kWhole,
          {"ImageNumber=1001234", "Macro mode=Normal", "ExposureInfo1=0, 2"}},
         {"the note ends a byte before the second entry does", twoEntries, 2 + 12 + 11, {"ImageNumber=1001234"}},
         {"a note of 1 byte", twoEntries, 1, {}},
         {"a note of 0 bytes", twoEntries, 0, {}},
         // Offsets far past the block, and one that wraps below its start.
         {"hostile offsets",
-         Ifd().WithOffset(6, ASCII, 40, 0xFFFFFFF0).WithOffset(7, ASCII, 0xFFFFFFFF, 0x7FFFFFFF).Long(8, {5}), -1,
+         Ifd().WithOffset(6, ASCII, 40, 0xFFFFFFF0).WithOffset(7, ASCII, 0xFFFFFFFF, 0x7FFFFFFF).Long(8, {5}), kWhole,
          {"ImageType=\"\"", "FirmwareVersion=\"\"", "ImageNumber=5"}},  // bytes outside read as zero
     };
     for (const auto& c : cases) {
       canon.dir = c.dir;
-      MakerPhoto photo = canon.Photo(order, false);
-      photo.declaredLength = c.length;
-      const ReadResult r = ReadPhotoBytes(photo.Jpeg(), "canon.jpg");
+      const ReadResult r = ReadPhotoBytes(canon.Jpeg(order, c.length), "canon.jpg");
       EXPECT_EQ(r.maker, c.expected) << c.name;
       EXPECT_EQ(r.exifImageWidth, "640") << c.name;
     }
@@ -190,9 +212,10 @@ TEST(MakerDecoder, threePhotosDecodeOnThreeThreadsAtOnce) {
   std::vector<std::thread> threads;
   for (int t = 0; t < 3; ++t) {
     const Layout& layout = Layouts()[photos[t].layout];
-    const MakerPhoto photo = layout.Photo(photos[t].order, photos[t].cut);
+    const int declared = photos[t].cut ? kCut : kWhole;
     const std::string path = WriteFile(dir.File(layout.name + std::string(photos[t].tiff ? ".tif" : ".jpg")),
-                                       photos[t].tiff ? photo.Tiff() : photo.Jpeg());
+                                       photos[t].tiff ? layout.Tiff(photos[t].order, declared)
+                                                      : layout.Jpeg(photos[t].order, declared));
     threads.emplace_back([&mismatches, &layout, path, t] {
       for (int i = 0; i < 40; ++i) mismatches[t] += ReadPhotoFile(path).maker != layout.expected;
     });

@@ -1,0 +1,42 @@
+#pragma once
+// What the reader made of a photo with a maker note.
+#include <string>
+#include <vector>
+
+#include "core/exif/ImgData.h"
+#include "support/JpegBuilder.h"
+
+namespace lumatrim::test {
+
+struct ReadResult {
+  bool read = false;
+  std::vector<std::string> maker;  // Group 1 entries as "Desc=Data", in TagList order
+  std::string raws, exifImageWidth, makerNote;
+  std::string Data(const std::string& desc) const {
+    for (const std::string& e : maker)
+      if (e.rfind(desc + "=", 0) == 0) return e.substr(desc.size() + 1);
+    return "<missing>";
+  }
+  bool Has(const std::string& desc) const { return Data(desc) != "<missing>"; }
+};
+
+inline ReadResult ReadPhotoFile(const std::string& path) {
+  ReadResult result;
+  TimgData data;
+  data.DecimalSeparator = '.';
+  result.read = data.ReadPhoto(path);
+  if (!data.ExifInfo) return result;
+  result.makerNote = data.ExifInfo->MakerNoteRaw;
+  for (const TTagEntry& e : data.ExifInfo->TagList) {
+    if (e.Group == 1) result.maker.push_back(e.Desc + "=" + e.Data), result.raws += e.Raw + '|';
+    if (e.Tag == 0xA002) result.exifImageWidth = e.Data;
+  }
+  return result;
+}
+
+inline ReadResult ReadPhotoBytes(const std::string& bytes, const std::string& fileName) {
+  TempDir dir;
+  return ReadPhotoFile(WriteFile(dir.File(fileName), bytes));
+}
+
+}  // namespace lumatrim::test
