@@ -7,7 +7,6 @@
 
 #include "MakerRead.h"
 #include "core/exif/ImageInfo.h"
-#include "core/makernotes/CanonTable.h"
 #include "core/makernotes/CasioTable.h"
 #include "core/makernotes/MakerLayout.h"
 #include "core/makernotes/NikonOldTable.h"
@@ -150,18 +149,15 @@ TEST(MakerLayoutChoice, makeExifVersionModelAndSignature) {
   struct Row { std::string make, model, version, note; bool tiff; const TTagDef* table; int dirOffset; };
   const TTagDef *nikon = NikonTable.data(), *old = NikonOldTable.data();
   const std::string oldNote = "Nikon\0\x01\0"s;
+  // Rows the layout table above already covers on built bytes are left out.
   const Row rows[] = {
-      {"NIKON", "NIKON D70", "0220", oldNote, false, nikon, 18},  // a newer version wins over the signature
       {"NIKON", "", "0211", "", false, nikon, 18},       {"NIKON", "", "1", "", false, nikon, 18},
-      {"NIKON", "E950", "0210", oldNote, false, old, 8}, {"NIKON", "E950", "021", oldNote, false, old, 8},
-      {"NIKON", "E950", "0200", "\x05\0"s, false, nikon, 0},
+      {"NIKON", "E950", "021", oldNote, false, old, 8},  {"nIkOn", "", "0220", "", false, nikon, 18},
       {"NIKON", "E950", "0210", "NIKON\0\x01\0"s, false, nikon, 0},  // "Nikon" in that case exactly
       {"NIKON", "E950", "0210", "xNikon", false, nikon, 0},            // at the first byte only
       // Empty version: the character after the model's first blank decides, in TIFF/NEF files only.
-      {"NIKON", "NIKON D100", "", oldNote, true, nikon, 18}, {"NIKON", "D1X", "", oldNote, true, nikon, 18},
-      {"NIKON", "NIKON  D70", "", oldNote, true, old, 8},    {"NIKON", "NIKON d100", "", oldNote, true, old, 8},
-      {"NIKON", "NIKON D100", "", oldNote, false, old, 8},   {"NIKON", "", "", "", true, nikon, 0},
-      {"nIkOn", "", "0220", "", false, nikon, 18},           {"canon inc.", "", "", "", false, CanonTable.data(), 0},
+      {"NIKON", "D1X", "", oldNote, true, nikon, 18},        {"NIKON", "NIKON  D70", "", oldNote, true, old, 8},
+      {"NIKON", "NIKON d100", "", oldNote, true, old, 8},    {"NIKON", "", "", "", true, nikon, 0},
       {"CASIO", "", "", "xQVC", false, CasioTable.data(), 0},  // "QVC" counts at the first byte only
       {"KONICA MINOLTA", "", "", "", false, nullptr, 0}, {"", "", "", "", false, nullptr, 0},  // no layout
       {"Can", "", "", "", false, nullptr, 0},            {"NIKO", "", "", "", false, nullptr, 0}};
