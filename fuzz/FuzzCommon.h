@@ -1,9 +1,11 @@
 #pragma once
 // Helpers shared by the fuzz targets: a private scratch folder for the entry
 // points that take a path, and one walk over everything the reader offers.
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,19 +20,30 @@
 
 namespace lumatrim::fuzz {
 
-// A folder of this process, removed at exit; /dev/shm keeps the file traffic in memory.
+// A folder of this process, removed at exit; /dev/shm keeps the file traffic
+// in memory. Folders left by processes that died (a crash skips the removal)
+// are cleared by the next run.
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
-    std::string pattern = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
-    pattern += "/lumatrim-fuzz-XXXXXX";
-    if (!mkdtemp(pattern.data())) std::abort();
+    namespace fs = std::filesystem;
+    const fs::path parent = fs::path(fs::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") / "lumatrim-fuzz";
+    std::error_code ignored;
+    fs::create_directories(parent, ignored);
+    for (const auto& entry : fs::directory_iterator(parent, ignored)) {
+      const std::string name = entry.path().filename().string();
+      const pid_t owner = static_cast<pid_t>(std::atol(name.c_str()));
+      if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH) fs::remove_all(entry.path(), ignored);
+    }
+    const fs::path mine = parent / std::to_string(::getpid());
+    fs::remove_all(mine, ignored);
+    if (!fs::create_directory(mine, ignored)) std::abort();
     static std::string removeAtExit;
-    removeAtExit = pattern;
+    removeAtExit = mine.string();
     std::atexit([] {
-      std::error_code ignored;
-      std::filesystem::remove_all(removeAtExit, ignored);
+      std::error_code ignoredAtExit;
+      std::filesystem::remove_all(removeAtExit, ignoredAtExit);
     });
-    return pattern;
+    return mine.string();
   }();
   return dir;
 }

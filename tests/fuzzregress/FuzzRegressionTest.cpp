@@ -11,6 +11,8 @@
 
 #include "Targets.h"
 #include "core/exif/ImageInfo.h"
+#include "core/exif/ImgData.h"
+#include "core/jpeg/JpegImage.h"
 #include "core/makernotes/MakerNoteHook.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
@@ -81,4 +83,39 @@ TEST(FuzzRegressions, MakerNoteAtTheIntLimitIsWalkedWithoutOverflow) {
       }
     }
   }
+}
+
+// Found by fuzz_rewrite_photo: stray bytes after the EXIF segment (libjpeg
+// skips them) whose second byte equals the COM marker made the writer cut away
+// the frame header behind them, so the rewritten photo no longer loaded.
+TEST(FuzzRegressions, StrayBytesAfterExifDoNotCutTheImage) {
+  using namespace lumatrim;
+  using namespace lumatrim::test;
+  Bitmap picture(24, 16);
+  for (size_t i = 0; i < picture.Bytes.size(); ++i) picture.Bytes[i] = static_cast<uint8_t>(i * 5);
+  JpegImage coded;
+  coded.Assign(std::move(picture));
+  coded.Compress(80, false);
+  Ifd ifd0;
+  ifd0.Ascii(0x010F, "Canon");
+  // 4F FE and a length reaching past the frame header: not a marker, but a
+  // COM probe reading only the second byte sees one.
+  const std::string body = coded.Data().substr(2);
+  const size_t reach = body.find("\xFF\xC0") + 19 + 2;
+  const std::string stray{'\x4F', '\xFE', static_cast<char>(reach >> 8), static_cast<char>(reach & 0xFF)};
+  const std::string photo =
+      JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() + stray + body;
+  TempDir dir;
+  const std::string path = WriteFile(dir.File("p.jpg"), photo);
+  JpegImage source;
+  source.LoadFromFile(path);
+  ASSERT_EQ(source.Width(), 24) << "libjpeg skips the stray bytes";
+
+  TimgData data;
+  ASSERT_TRUE(data.ReadPhoto(path));
+  data.RewritePhoto(dir.File("out.jpg"));
+  JpegImage rewritten;
+  ASSERT_NO_THROW(rewritten.LoadFromFile(dir.File("out.jpg")));
+  EXPECT_EQ(rewritten.Width(), 24);
+  EXPECT_EQ(rewritten.Height(), 16);
 }

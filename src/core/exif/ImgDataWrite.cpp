@@ -154,7 +154,9 @@ void TimgData::SaveJpegWithMetadata(const JpegImage& image, const std::string& p
   size_t skip = 2;
   for (int probe : {kApp0, kApp1, kApp13, kCom}) {
     if (data.size() < skip + 4) throw tooShort();
-    if (At(data, skip + 1) == probe) skip += LengthAt(data, skip + 2) + 2;
+    // Only a marker counts: stray bytes that merely look like one (which
+    // libjpeg skips) must not make us cut away real image segments.
+    if (At(data, skip) == 0xFF && At(data, skip + 1) == probe) skip += LengthAt(data, skip + 2) + 2;
   }
   if (data.size() < skip + 2) throw tooShort();
 
