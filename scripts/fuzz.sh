@@ -54,16 +54,16 @@ for t in "${targets[@]}"; do
   dirs=("$corpus" "$seeds/$t")
   # Known crash inputs run first, so a regression shows at once.
   [ -d "fuzz/regressions/$t" ] && dirs+=("fuzz/regressions/$t")
-  log="$build/fuzz-$t.log"
+  log="$build/fuzz-$t-${seconds}s.log"
   echo "== $t (${seconds}s)"
   if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       "$build/fuzz/$t" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -max_len=65536 \
       -print_final_stats=1 -dict=fuzz/photo.dict -artifact_prefix="$crashes/$t-" "${dirs[@]}" >"$log" 2>&1; then
-    grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true
-    grep -E 'stat::number_of_executed_units|stat::average_exec_per_sec' "$log" || true
+    grep -aE '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true
+    grep -aE 'stat::number_of_executed_units|stat::average_exec_per_sec' "$log" || true
   else
     echo "fuzz: $t FAILED, see $log"
-    grep -E 'ERROR|SUMMARY|violated|Test unit written' "$log" | head -10 || true
+    grep -aE 'ERROR|SUMMARY|violated|Test unit written' "$log" | head -10 || true
     failed=1
   fi
 done
