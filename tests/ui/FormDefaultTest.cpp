@@ -67,7 +67,12 @@ class FormDefaultTest : public ::testing::Test {
   }
   QString Text(const char* label) { return Find<QLabel>(label)->text(); }
   QString Summary(int row) { return Find<QTableWidget>("GridExif")->item(row, 1)->text(); }
-  void Select(int row) { listFile->setCurrentRow(row); }
+  // As the user does it: a click, which moves the current row before it selects.
+  void Select(int row) {
+    QListWidgetItem* item = listFile->item(row);
+    listFile->scrollToItem(item);
+    QTest::mouseClick(listFile->viewport(), Qt::LeftButton, {}, listFile->visualItemRect(item).center());
+  }
 
   TempDir dir;
   QString previousFolder;

@@ -141,7 +141,9 @@ void TFormDefault::BuildBrowser(QGroupBox* group) {
 
   ListFile = new TFileListBox(group);
   ListFile->setGeometry(6, 220, 200, 205);
-  connect(ListFile, &QListWidget::currentRowChanged, this, [this] {
+  // The selection, not the current row: a mouse press moves the current row
+  // before it selects, so the current-row signal would show the old photo.
+  connect(ListFile, &QListWidget::itemSelectionChanged, this, [this] {
     selectionHandled_ = true;
     ListFileClick();
   });
