@@ -9,4 +9,4 @@ cmake --build "$dir" --target dialogs_shot lumatrim-cli >/dev/null
 [ -n "$(ls samples/*.jpg 2>/dev/null)" ] || ./scripts/make-samples.sh "$dir"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" "$dir/tests/ui/dialogs_shot" "$PWD/samples" "$work/shot" "$PWD/docs"
+xvfb-run -a -s "-screen 0 1024x768x24" "$dir/tools/screenshots/dialogs_shot" "$PWD/samples" "$work/shot" "$PWD/docs"

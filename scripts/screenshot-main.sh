@@ -8,7 +8,7 @@ dir=${1:-build}
 cmake --build "$dir" --target main_window_shot lumatrim-cli >/dev/null
 [ -n "$(ls samples/*.jpg 2>/dev/null)" ] || ./scripts/make-samples.sh "$dir"
 mkdir -p docs
-shot=("$dir/tests/ui/main_window_shot" "$PWD/samples" 01_canon_hrad.jpg "$PWD/docs/main-window.png"
+shot=("$dir/tools/screenshots/main_window_shot" "$PWD/samples" 01_canon_hrad.jpg "$PWD/docs/main-window.png"
       02_nikon_most.jpg 04_fujifilm_jezero.jpg)
 if command -v xvfb-run >/dev/null; then
   xvfb-run -a -s "-screen 0 1024x768x24" "${shot[@]}"

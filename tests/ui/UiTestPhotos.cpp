@@ -39,6 +39,12 @@ std::string DecodedPixels(const std::string& path) {
   return std::string(bitmap.Bytes.begin(), bitmap.Bytes.end());
 }
 
+std::pair<int, int> PhotoSize(const std::string& path) {
+  lumatrim::JpegImage image;
+  image.LoadFromFile(path);
+  return {image.Width(), image.Height()};
+}
+
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers) {
   QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons, modifiers);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -11,69 +12,55 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
-#include "support/JpegBuilder.h"
-#include "test_dialogs_photos.h"
+#include "JpegBuilder.h"
+#include "UiTestPhotos.h"
 #include "test_dialogs_support.h"
 #include "ui/optimal/FormOpti.h"
 
-using lumatrim::test::PromptRecorder;
-using lumatrim::test::TempDir;
 using lumatrim::test::WaitUntil;
-
 
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-
-}  // namespace
-
-TEST(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
-  TempDir dir;
-  const std::string landscape = lumatrim::test::MakePhoto(dir.File("krajina.jpg"), 640, 480);
-  const std::string portrait = lumatrim::test::MakePhoto(dir.File("portrét.JPG"), 300, 500);
+class OptimisationBatch : public ::testing::Test {
+ protected:
+  void Start(const std::vector<std::string>& sources) {
+    ASSERT_TRUE(QDir().mkpath(Q(target)));
+    dialog.show();
+    for (const std::string& path : sources) dialog.ListZdroj->addItem(Q(path));
+    dialog.EditCil->setText(Q(target));
+  }
+  lumatrim::test::TempDir dir;
   const std::string target = dir.File("cíl");
-  ASSERT_TRUE(QDir().mkpath(Q(target)));
-
-  PromptRecorder prompts;
+  lumatrim::test::PromptRecorder prompts;
   TFormOpti dialog;
-  QSignalSpy completed(&dialog, &TFormOpti::BatchCompleted);
+  QSignalSpy completed{&dialog, &TFormOpti::BatchCompleted};
+  QSignalSpy ended{&dialog, &TFormOpti::BatchEnded};
+};
+
+TEST_F(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
+  Start({uitest::WritePhoto(dir.File("krajina.jpg"), 640, 480), uitest::WritePhoto(dir.File("portrét.JPG"), 300, 500)});
   QSignalSpy progress(dialog.Gauge, &QProgressBar::valueChanged);
-  dialog.show();
-  dialog.ListZdroj->addItem(Q(landscape));
-  dialog.ListZdroj->addItem(Q(portrait));
-  dialog.EditCil->setText(Q(target));
   dialog.RadVlast->click();
   dialog.EditSir->setText(QStringLiteral("120"));
   dialog.EditDel->setText(QStringLiteral("200"));
-  ASSERT_TRUE(dialog.ButProces->isEnabled());
   dialog.ButProces->click();
-  EXPECT_FALSE(dialog.ButZav->isVisible());
+  EXPECT_FALSE(dialog.ButZav->isVisible()) << "no way back while it runs";
+  EXPECT_FALSE(dialog.GroupVel->isEnabled());
   ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
 
   EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Optimalizace byla úspěšně dokončena.")});
   EXPECT_EQ(completed.count(), 1);
   EXPECT_EQ(dialog.Gauge->value(), 2);
   EXPECT_GE(progress.count(), 2) << "the gauge moved photo by photo";
-  EXPECT_EQ(lumatrim::test::PhotoSize(target + "/opt_krajina.jpg"), std::make_pair(200, 120));
-  EXPECT_EQ(lumatrim::test::PhotoSize(target + "/opt_portrét.JPG"), std::make_pair(120, 200));
+  EXPECT_EQ(uitest::PhotoSize(target + "/opt_krajina.jpg"), std::make_pair(200, 120));
+  EXPECT_EQ(uitest::PhotoSize(target + "/opt_portrét.JPG"), std::make_pair(120, 200));
 }
 
-TEST(OptimisationBatch, DamagedPhotoStopsTheBatchAndTheDialogStays) {
-  TempDir dir;
-  const std::string first = lumatrim::test::MakePhoto(dir.File("a.jpg"), 320, 240);
+TEST_F(OptimisationBatch, DamagedPhotoStopsTheBatchAndTheDialogStays) {
   const std::string broken = lumatrim::test::WriteFile(dir.File("b.jpg"), "this is not a JPEG");
-  const std::string last = lumatrim::test::MakePhoto(dir.File("c.jpg"), 320, 240);
-  const std::string target = dir.File("out");
-  ASSERT_TRUE(QDir().mkpath(Q(target)));
-
-  PromptRecorder prompts;
-  TFormOpti dialog;
-  QSignalSpy completed(&dialog, &TFormOpti::BatchCompleted);
-  QSignalSpy ended(&dialog, &TFormOpti::BatchEnded);
-  dialog.show();
-  for (const std::string& path : {first, broken, last}) dialog.ListZdroj->addItem(Q(path));
-  dialog.EditCil->setText(Q(target));
+  Start({uitest::WritePhoto(dir.File("a.jpg"), 320, 240), broken, uitest::WritePhoto(dir.File("c.jpg"), 320, 240)});
   dialog.RadPuvod->click();
   dialog.ButProces->click();
   ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }));
@@ -84,9 +71,12 @@ TEST(OptimisationBatch, DamagedPhotoStopsTheBatchAndTheDialogStays) {
   EXPECT_EQ(completed.count(), 0);
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_TRUE(dialog.ButZav->isVisible());
-  EXPECT_TRUE(dialog.ButProces->isEnabled());
-  EXPECT_EQ(dialog.ListZdroj->count(), 3);
+  EXPECT_FALSE(dialog.Gauge->isVisible());
+  EXPECT_TRUE(dialog.GroupVel->isEnabled());
+  EXPECT_TRUE(dialog.ButProces->isEnabled()) << "ready to start again";
   EXPECT_TRUE(QFileInfo::exists(Q(target + "/opt_a.jpg"))) << "photos before the failure stay";
   EXPECT_FALSE(QFileInfo::exists(Q(target + "/opt_b.jpg")));
   EXPECT_FALSE(QFileInfo::exists(Q(target + "/opt_c.jpg"))) << "none after it is written";
 }
+
+}  // namespace

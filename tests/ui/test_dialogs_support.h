@@ -16,7 +16,6 @@ struct PromptRecorder {
   QStringList questions;
   QStringList inputTitles;
   QStringList inputPrompts;
-  QStringList inputInitial;
   bool answerYes = false;
   bool inputOk = true;
   QString inputText;
@@ -34,7 +33,6 @@ struct PromptRecorder {
     Prompts::Input = [this](QWidget*, const QString& title, const QString& prompt, QString& text) {
       inputTitles << title;
       inputPrompts << prompt;
-      inputInitial << text;
       if (inputOk) text = inputText;
       return inputOk;
     };
