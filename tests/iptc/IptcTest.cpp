@@ -208,7 +208,13 @@ TEST(IptcBuild, LaysOutThePayloadByteForByte) {
 TEST(IptcBuild, WritesRepeatedValuesPartByPart) {
   const auto k = [](const char* value) { return IptcDataset(2, 25, value); };
   EXPECT_EQ(EncodeRepeated(2, 25, " New , York "), k("New") + k("York")) << "blanks around commas are trimmed";
-  EXPECT_EQ(EncodeRepeated(2, 25, "\"New York\""), k("\"New York\"")) << "a quoted keyword keeps its quotes";
+  // Comma text quotes keywords with blanks or commas; saving must not write
+  // the quotes into the file nor cut such a keyword in two.
+  EXPECT_EQ(EncodeRepeated(2, 25, "\"New York\""), k("New York"));
+  EXPECT_EQ(EncodeRepeated(2, 25, "\"Smith, John\",x"), k("Smith, John") + k("x"));
+  EXPECT_EQ(EncodeRepeated(2, 25, "\"say \"\"hi\"\"\""), k("say \"hi\""));
+  EXPECT_EQ(EncodeRepeated(2, 25, MergeCommaLists("", "\"Praha hrad\",\"Smith, John\"")),
+            k("Praha hrad") + k("Smith, John")) << "what the store keeps is saved as it was read";
   EXPECT_EQ(EncodeRepeated(2, 25, "a,,b"), k("a") + k("") + k("b"));
   EXPECT_EQ(EncodeRepeated(2, 25, "  "), "");
   TIPTCdata store(nullptr);

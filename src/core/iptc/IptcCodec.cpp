@@ -40,17 +40,32 @@ std::string EncodeDataset(int record, int dataset, const std::string& value) {
 }
 
 std::string EncodeRepeated(int record, int dataset, const std::string& value) {
+  // The store keeps repeatable values as comma text, which quotes an item
+  // holding a blank, a comma or a quote ("New York", "Smith, John"). Commas
+  // inside quotes do not split, and a quoted part loses its quotes, so a saved
+  // keyword comes back as it was instead of gaining quote characters or being
+  // cut in two. Unquoted parts are split and trimmed as always.
   std::string out;
   std::string rest = value;
   while (!TrimBlanks(rest).empty()) {
+    size_t comma = std::string::npos;
+    bool quoted = false;
+    for (size_t i = 0; i < rest.size(); ++i) {
+      if (rest[i] == '"') quoted = !quoted;
+      if (rest[i] == ',' && !quoted) { comma = i; break; }
+    }
     std::string part;
-    const size_t comma = rest.find(',');
     if (comma != std::string::npos) {
       part = TrimBlanks(rest.substr(0, comma));
       rest = TrimBlanks(rest.substr(comma + 1));
     } else {
       part = rest;
       rest.clear();
+    }
+    const std::string trimmed = TrimBlanks(part);
+    if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"') {
+      const std::vector<std::string> items = ReadCommaText(trimmed);
+      if (items.size() == 1) part = items.front();
     }
     out += EncodeDataset(record, dataset, part);
   }
