@@ -143,7 +143,7 @@ TEST_F(PhotoImageTest, HitTestPicksTheDragMode) {
   }
 }
 
-TEST_F(PhotoImageTest, MovingStopsAtTheBorders) {
+TEST_F(PhotoImageTest, MovingAndEdgesStopAtTheBordersAndAZeroWidthIsCleared) {
   DrawSelection({10, 10}, {60, 50});  // 32, 32, 256, 208
   Hover({30, 30});
   Press({30, 30});
@@ -153,10 +153,8 @@ TEST_F(PhotoImageTest, MovingStopsAtTheBorders) {
   Release({149, 111});
   // Right: step = snap(640 - 224) = 416; bottom: snap(480 - 176) = 304.
   EXPECT_EQ(image->Selection(), (Rect{416, 304, 640, 480}));
-}
 
-TEST_F(PhotoImageTest, EdgesStopAtThePhotoAndAZeroWidthIsClearedOnRelease) {
-  DrawSelection({10, 10}, {60, 50});  // 32, 32, 256, 208
+  DrawSelection({10, 10}, {60, 50});
   Hover({60, 30});
   ASSERT_EQ(image->DragMode(), 2);
   Press({60, 30});

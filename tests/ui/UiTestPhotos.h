@@ -1,8 +1,16 @@
 #pragma once
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <utility>
+
+#include "ui/cil/Prompts.h"
+
+// Helpers shared by the window tests.
 
 // Real JPEG photos for the window tests, drawn and encoded by the program's
 // own JPEG object, optionally with an EXIF block (a TIFF block from TiffBuilder).
@@ -22,3 +30,51 @@ void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton b
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 }  // namespace uitest
+
+// Answers for the modal boxes of the dialogs, recorded for the assertions.
+namespace lumatrim::test {
+
+struct PromptRecorder {
+  QStringList messages;   // plain notices and errors, in order
+  QStringList errors;     // errors only
+  QStringList questions;
+  QStringList inputTitles;
+  QStringList inputPrompts;
+  bool answerYes = false;
+  bool inputOk = true;
+  QString inputText;
+
+  PromptRecorder() {
+    Prompts::Message = [this](QWidget*, const QString& text) { messages << text; };
+    Prompts::Error = [this](QWidget*, const QString& text) {
+      messages << text;
+      errors << text;
+    };
+    Prompts::Question = [this](QWidget*, const QString& text) {
+      questions << text;
+      return answerYes;
+    };
+    Prompts::Input = [this](QWidget*, const QString& title, const QString& prompt, QString& text) {
+      inputTitles << title;
+      inputPrompts << prompt;
+      if (inputOk) text = inputText;
+      return inputOk;
+    };
+  }
+  ~PromptRecorder() { Prompts::RestoreDefaults(); }
+  PromptRecorder(const PromptRecorder&) = delete;
+  PromptRecorder& operator=(const PromptRecorder&) = delete;
+};
+
+// Spins the event loop until done() or the time runs out; true when done.
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+}  // namespace lumatrim::test

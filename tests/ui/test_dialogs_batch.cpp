@@ -14,7 +14,6 @@
 
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
-#include "test_dialogs_support.h"
 #include "ui/optimal/FormOpti.h"
 
 using lumatrim::test::WaitUntil;

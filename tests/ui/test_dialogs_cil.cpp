@@ -7,7 +7,7 @@
 #include <QLineEdit>
 
 #include "JpegBuilder.h"
-#include "test_dialogs_support.h"
+#include "UiTestPhotos.h"
 #include "ui/cil/FormCil.h"
 
 namespace {

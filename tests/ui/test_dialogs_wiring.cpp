@@ -12,7 +12,6 @@
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
 #include "core/exif/ImgData.h"
-#include "test_dialogs_support.h"
 #include "ui/fexif/FormExif.h"
 #include "ui/main/FormDefault.h"
 #include "ui/optimal/FormOpti.h"

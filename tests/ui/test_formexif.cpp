@@ -1,5 +1,5 @@
 // The metadata detail window on corpus photos and on photos made here: the
-// tabs, editing and saving IPTC, and removing EXIF.
+// tabs, editing and saving IPTC, and the question before removing EXIF.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -12,8 +12,6 @@
 
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
-#include "core/exif/ImgData.h"
-#include "test_dialogs_support.h"
 #include "ui/fexif/FormExif.h"
 
 using lumatrim::test::CorpusDir;
@@ -136,13 +134,9 @@ TEST(DetailWindow, RemovingExifIsAskedFirst) {
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(removed.count(), 0);
 
-  prompts.answerYes = true;
+  prompts.answerYes = true;  // what Yes does is checked through the main window
   window.ButSmaz->click();
   EXPECT_EQ(removed.count(), 1);
-  EXPECT_FALSE(window.isVisible());
-  lumatrim::TimgData meta;
-  meta.ReadPhoto(path);
-  EXPECT_FALSE(meta.ExifPresent());
 }
 
 }  // namespace
