@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <vector>
 
+#include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
 #include "core/jpeg/JpegCodec.h"
 
@@ -48,13 +48,6 @@ bool TrustsRowSkip(const jpeg_decompress_struct& info) {
 void DiscardRow(jpeg::Decompressor& d, std::vector<uint8_t>& row, int& nextRow) {
   d.ReadRow(row.data());
   ++nextRow;
-}
-
-std::string TempNameBeside(const std::string& path) {
-  std::random_device random;
-  char suffix[32];
-  std::snprintf(suffix, sizeof suffix, ".tmp%08x", static_cast<unsigned>(random()));
-  return path + suffix;
 }
 
 }  // namespace
@@ -269,27 +262,6 @@ const std::string& JpegImage::Data() const {
   return data_;
 }
 
-void JpegImage::SaveToFile(const std::string& path) const {
-  const std::string& bytes = Data();
-  const std::string temp = TempNameBeside(path);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw LumatrimError(path + ": cannot create the file");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      throw LumatrimError(path + ": cannot write the file");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    throw LumatrimError(path + ": cannot replace the file (" + ec.message() + ")");
-  }
-}
+void JpegImage::SaveToFile(const std::string& path) const { AtomicFile::Write(path, Data()); }
 
 }  // namespace lumatrim
