@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <functional>
 #include <QDrag>
 #include <QLabel>
 #include <QListWidget>
@@ -81,49 +82,29 @@ class FormDefaultTest : public ::testing::Test {
 };
 
 TEST_F(FormDefaultTest, TrayAddAndRemoveRulesDriveTheContinueButton) {
-  // Nothing selected, or an empty list: double click and "Přesunout vše" add nothing.
-  form->ListFileDblClick();
-  form->ShowFolder(Q(dir.File("sub")));
-  form->ButPresunClick();
-  form->ListFileDblClick();
-  EXPECT_EQ(tray->count(), 0);
-  EXPECT_FALSE(pokrac->isEnabled());
-  form->ShowFolder(Q(dir.Path()));
-
-  Select(0);
-  form->ListFileDblClick();
-  form->ListFileDblClick();
-  ASSERT_EQ(tray->count(), 2) << "the same file twice stands twice";
-  EXPECT_EQ(tray->item(0)->text(), Q(dir.File("a.jpg")));
-  EXPECT_TRUE(pokrac->isEnabled());
-
-  tray->clearSelection();
-  form->Odstranit1Click();
-  EXPECT_EQ(tray->count(), 2) << "none selected: nothing deleted";
-  EXPECT_TRUE(pokrac->isEnabled());
-
-  tray->setCurrentRow(1);
-  form->Odstranit1Click();
-  EXPECT_EQ(tray->count(), 1);
-  EXPECT_TRUE(pokrac->isEnabled());
-  tray->setCurrentRow(0);
-  form->Odstranit1Click();
-  EXPECT_EQ(tray->count(), 0);
-  EXPECT_FALSE(pokrac->isEnabled()) << "the tray became empty";
-
-  form->ListFileDblClick();
-  form->Odstranitve1Click();
-  EXPECT_EQ(tray->count(), 0);
-  EXPECT_FALSE(pokrac->isEnabled());
-
-  form->ListFileDblClick();
-  form->ShowFolder(Q(dir.File("sub")));
-  form->ButPresunClick();
-  EXPECT_EQ(tray->count(), 1) << "an empty list adds nothing, the button stays enabled";
-  EXPECT_TRUE(pokrac->isEnabled());
-  form->EmptyTrayAfterBatch();
-  EXPECT_EQ(tray->count(), 0);
-  EXPECT_FALSE(pokrac->isEnabled());
+  const QString top = Q(dir.Path()), sub = Q(dir.File("sub"));
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    int count;
+    bool enabled;
+  } steps[] = {
+      {"double click, nothing selected", [&] { form->ListFileDblClick(); }, 0, false},
+      {"empty list", [&] { form->ShowFolder(sub); form->ButPresunClick(); form->ListFileDblClick(); }, 0, false},
+      {"the same file twice", [&] { form->ShowFolder(top); Select(0); form->ListFileDblClick(); form->ListFileDblClick(); }, 2, true},
+      {"none selected in the tray", [&] { tray->clearSelection(); form->Odstranit1Click(); }, 2, true},
+      {"one removed", [&] { tray->setCurrentRow(1); form->Odstranit1Click(); }, 1, true},
+      {"the last removed", [&] { tray->setCurrentRow(0); form->Odstranit1Click(); }, 0, false},
+      {"all removed", [&] { form->ListFileDblClick(); form->Odstranitve1Click(); }, 0, false},
+      {"empty list, one entry", [&] { form->ListFileDblClick(); form->ShowFolder(sub); form->ButPresunClick(); }, 1, true},
+      {"a finished batch", [&] { form->EmptyTrayAfterBatch(); }, 0, false},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(tray->count(), step.count);
+    EXPECT_EQ(pokrac->isEnabled(), step.enabled);
+  }
 }
 
 TEST_F(FormDefaultTest, ListsOnlyJpegFilesAndF5AddsTheSelectedOne) {
@@ -152,7 +133,6 @@ TEST_F(FormDefaultTest, MoveAllAppendsEveryFileAndKeepsThePreviousPreview) {
   EXPECT_TRUE(pokrac->isEnabled());
   EXPECT_EQ(listFile->currentRow(), 2) << "the last file ends selected";
   EXPECT_EQ(Text("LabScale"), QStringLiteral("64 × 48")) << "but the preview still shows the first";
-  EXPECT_EQ(form->Preview()->DimensionsText(), QStringLiteral("64 × 48"));
 }
 
 TEST_F(FormDefaultTest, DragStartsOnlyWithExactlyTheLeftButton) {
@@ -166,22 +146,12 @@ TEST_F(FormDefaultTest, DragStartsOnlyWithExactlyTheLeftButton) {
   EXPECT_TRUE(dragged.empty()) << "no file selected";
 
   Select(1);
-  struct Case {
-    const char* name;
-    Qt::MouseButtons buttons;
-    Qt::KeyboardModifiers keys;
-  } refused[] = {
-      {"left with Shift", Qt::LeftButton, Qt::ShiftModifier},
-      {"left with Ctrl", Qt::LeftButton, Qt::ControlModifier},
-      {"left with Alt", Qt::LeftButton, Qt::AltModifier},
-      {"left and right", Qt::LeftButton | Qt::RightButton, Qt::NoModifier},
-      {"right", Qt::RightButton, Qt::NoModifier},
-      {"no button", Qt::NoButton, Qt::NoModifier},
-  };
-  for (const Case& c : refused) {
-    SCOPED_TRACE(c.name);
-    move(c.buttons, c.keys);
-    EXPECT_TRUE(dragged.empty());
+  const std::pair<Qt::MouseButtons, Qt::KeyboardModifiers> refused[] = {
+      {Qt::LeftButton, Qt::ShiftModifier},  {Qt::LeftButton, Qt::ControlModifier}, {Qt::LeftButton, Qt::AltModifier},
+      {Qt::LeftButton | Qt::RightButton, {}}, {Qt::RightButton, {}},                 {Qt::NoButton, {}}};
+  for (auto [buttons, keys] : refused) {
+    move(buttons, keys);
+    EXPECT_TRUE(dragged.empty()) << buttons.toInt() << " " << keys.toInt();
   }
   move(Qt::LeftButton, Qt::NoModifier);
   ASSERT_EQ(dragged.size(), 1u) << "the first move with the left button starts it";
