@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <tuple>
 
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
@@ -15,33 +16,25 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-TEST(PhotoFit, TheFiveExamplesOfA200x150BoxWithSquareLimits) {
+TEST(PhotoFit, FitsA200x150BoxRoundsAndMapsTheBorder) {
   struct Row {
     int pw, ph, left, top, width, height, percent;
   } rows[] = {
       {3072, 2304, 25, 19, 150, 112, 5}, {2304, 3072, 44, 0, 112, 150, 5}, {640, 480, 25, 19, 150, 112, 23},
       {1600, 1600, 25, 0, 150, 150, 9},  {100, 80, 50, 35, 100, 80, 100},
+      {900, 1200, 44, 0, 112, 150, 12},  // exactly 12.5 %: halves round to even
   };
   for (const Row& r : rows) {
-    SCOPED_TRACE(std::to_string(r.pw) + " x " + std::to_string(r.ph));
     photofit::Placement p = photofit::Fit(r.pw, r.ph, 200, 150, true);
-    EXPECT_EQ(p.Left, r.left);
-    EXPECT_EQ(p.Top, r.top);
-    EXPECT_EQ(p.Width, r.width);
-    EXPECT_EQ(p.Height, r.height);
-    EXPECT_EQ(photofit::ScalePercent(p.Scale), r.percent);
+    EXPECT_EQ(std::tuple(p.Left, p.Top, p.Width, p.Height, photofit::ScalePercent(p.Scale)),
+              std::tuple(r.left, r.top, r.width, r.height, r.percent)) << r.pw << " x " << r.ph;
   }
-}
-
-TEST(PhotoFit, LimitsRoundingAndBorderMapping) {
   EXPECT_EQ(photofit::Fit(3072, 2304, 200, 150, false).Width, 200) << "without the square limit";
-  // 900 x 1200 in 150 x 150 is exactly 12.5 %, which rounds to the even 12.
-  EXPECT_EQ(photofit::ScalePercent(photofit::Fit(900, 1200, 200, 150, true).Scale), 12);
   // 3008 x 2000 shows as 150 x 99; the last column maps past the photo.
-  photofit::Placement p = photofit::Fit(3008, 2000, 200, 150, true);
-  EXPECT_EQ(photofit::ClientToPhoto(149, 150, p.Scale), 3030);
+  const double scale = photofit::Fit(3008, 2000, 200, 150, true).Scale;
+  EXPECT_EQ(photofit::ClientToPhoto(149, 150, scale), 3030);
   EXPECT_EQ(photofit::Snap(3030), 3024);
-  EXPECT_EQ(photofit::ClientToPhoto(-3, 150, p.Scale), 0);
+  EXPECT_EQ(photofit::ClientToPhoto(-3, 150, scale), 0);
 }
 
 // A 640 x 480 photo in the main window's 200 x 150 panel: shown 150 x 112,
@@ -52,8 +45,7 @@ class PhotoImageTest : public ::testing::Test {
     panel.resize(200, 150);
     image = new TPhotoImage(&panel);
     image->SetCropControls(&button, &label);
-    photo = uitest::WritePhoto(dir.File("p.jpg"), 640, 480);
-    image->LoadPhoto(Q(photo));
+    image->LoadPhoto(Q(uitest::WritePhoto(dir.File("p.jpg"), 640, 480)));
     image->ShowFitted(200, 150, true, true);
     original = image->Picture();
   }
@@ -69,7 +61,6 @@ class PhotoImageTest : public ::testing::Test {
   }
 
   TempDir dir;
-  std::string photo;
   QWidget panel;
   QPushButton button;
   QLabel label;
