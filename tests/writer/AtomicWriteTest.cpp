@@ -1,5 +1,6 @@
 // Writes go to a temporary file beside the target and replace it only when
 // complete; a failed write leaves every file as it was and names the file.
+#include "support/WithoutRootRights.h"
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,19 +41,6 @@ bool FailsNaming(const std::string& name, const std::function<void()>& write) {
 
 const std::string kPhoto = "\xFF\xD8" + SegmentBytes(0xFE, "hello") + BodyAfterApp0(EncodedJpeg(16, 16));
 
-// Root ignores folder permissions, so as root the attempt runs in a child
-// process that has given up its rights. Returns the attempt's own result.
-int WithoutRootRights(const std::function<int()>& attempt) {
-  if (::geteuid() != 0) return attempt();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(98);
-    ::_exit(attempt());
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 97;
-}
 
 }  // namespace
 
