@@ -7,12 +7,14 @@
 #   bench/optimize_compare.sh [BUILD_DIR]
 #
 # BUILD_DIR (default build-bench) is configured with -DLUMATRIM_BENCH=ON when
-# it has no benchmark tools yet. Set N12, N24, ROUNDS to change the run size.
+# it has no benchmark tools yet. Set N12, N24, ROUNDS to change the run size;
+# with few photos the ramp-up and the last photo's tail, not throughput, set
+# the two-job figure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build-bench}
-n12=${N12:-6}
+n12=${N12:-16}
 n24=${N24:-2}
 rounds=${ROUNDS:-3}
 

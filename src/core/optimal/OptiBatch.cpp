@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "core/bytes/Error.h"
+#include "core/optimal/BatchMemory.h"
 #include "core/optimal/OptiPhoto.h"
 
 namespace lumatrim {
@@ -134,6 +135,7 @@ int RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& se
                  const std::atomic<bool>* cancel) {
   ValidateOptiSettings(settings);
   if (sources.empty()) return 0;
+  KeepBatchBuffersForReuse();
   std::vector<std::string> outputs;
   outputs.reserve(sources.size());
   for (const std::string& s : sources) outputs.push_back(OutputPathFor(settings.TargetFolder, s));
