@@ -49,18 +49,9 @@ work=$(mktemp -d /tmp/lumatrim-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/p12" "$work/p24" "$work/out"
 
-# Photo-like camera JPEGs: baseline, high quality, EXIF of a camera with a
-# thumbnail.
-make_photo() {  # dir name width height seed quality
-  local file=$1/$2.jpg thumb=$work/$2-thumb.jpg
-  "$tools/optimize_makephoto" "$file" "$thumb" "$3" "$4" "$5" "$6"
-  exiftool -q -overwrite_original -Make=Canon "-Model=Canon EOS 5D Mark II" \
-    "-DateTimeOriginal=2024:06:01 12:00:00" -ExposureTime=1/125 -FNumber=5.6 -ISO=200 \
-    "-ExifImageWidth=$3" "-ExifImageHeight=$4" "-ThumbnailImage<=$thumb" "$file"
-}
 echo "making $n12 photos of 12 MP and $n24 of 24 MP ..."
-for i in $(seq 1 "$n12"); do make_photo "$work/p12" "img$i" 4000 3000 "$i" 95; done
-for i in $(seq 1 "$n24"); do make_photo "$work/p24" "big$i" 6000 4000 "$((i + 50))" 90; done
+bench/make_camera_photos.sh "$tools" "$work/p12" img "$n12" 4000 3000 95 1
+bench/make_camera_photos.sh "$tools" "$work/p24" big "$n24" 6000 4000 90 51
 size12=$(du -b "$work"/p12/*.jpg | awk '{s += $1} END {printf "%.1f", s / NR / 1e6}')
 size24=$(du -b "$work"/p24/*.jpg | awk '{s += $1} END {printf "%.1f", s / NR / 1e6}')
 echo "photos: 12 MP ${size12} MB each, 24 MP ${size24} MB each"

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The optimisation batch started from the windows against `lumatrim-cli
+# optimize` on the same photo-like 12 MP camera JPEGs (default 50), both to
+# 800 x 600 at compression 20 with the default number of workers. Prints each
+# one's throughput and their ratio (target: the window within 10 % of the
+# command line), then how the windows behaved during the window's batch: the
+# gauge's steps, the event loop's longest stall, the repaints.
+#
+#   bench/window_batch.sh [BUILD_DIR]      N (photos), ROUNDS (best of)
+#
+# Runs under Xvfb when xvfb-run is there (as a user's display would), else on
+# Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-bench}
+n=${N:-50}
+rounds=${ROUNDS:-3}
+
+command -v exiftool >/dev/null || {
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq && apt-get install -y -qq --no-install-recommends libimage-exiftool-perl >/dev/null
+}
+if [ ! -x "$build/bench/optimize_makephoto" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMATRIM_BENCH=ON -DLUMATRIM_TESTS=OFF >/dev/null
+fi
+cmake --build "$build" --target window_batch_bench optimize_makephoto lumatrim-cli >/dev/null
+tools=$PWD/$build/bench
+cli=$PWD/$build/app/lumatrim-cli
+display=()
+command -v xvfb-run >/dev/null && display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
+work=$(mktemp -d /tmp/lumatrim-window-bench.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
+echo "making $n photos of 12 MP ..."
+bench/make_camera_photos.sh "$tools" "$work/photos" foto "$n" 4000 3000 95 1
+
+best_window=999999 best_cli=999999
+for round in $(seq 1 "$rounds"); do
+  rm -rf "$work/out-window" "$work/out-cli" && mkdir -p "$work/out-window" "$work/out-cli"
+  "${display[@]}" "$tools/window_batch_bench" "$work/photos" "$work/out-window" >"$work/report"
+  seconds=$(awk '/^window_seconds/ {print $2}' "$work/report")
+  if awk -v a="$seconds" -v b="$best_window" 'BEGIN {exit !(a < b)}'; then
+    best_window=$seconds
+    cp "$work/report" "$work/best-report"
+  fi
+
+  start=$(date +%s.%N)
+  "$cli" optimize --out "$work/out-cli" --short 600 --long 800 --compression 20 "$work"/photos/*.jpg >/dev/null 2>&1
+  seconds=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN {printf "%.3f", e - s}')
+  awk -v a="$seconds" -v b="$best_cli" 'BEGIN {exit !(a < b)}' && best_cli=$seconds
+  echo "round $round: window $(awk '/^window_seconds/ {print $2}' "$work/report") s, command line $seconds s"
+done
+[ "$(ls "$work/out-window" | wc -l)" -eq "$n" ] && [ "$(ls "$work/out-cli" | wc -l)" -eq "$n" ] ||
+  { echo "not every photo was written"; exit 1; }
+
+echo
+echo "$n photos, 12 MP -> 800 x 600, compression 20, best of $rounds rounds ($(nproc) cores)"
+awk -v w="$best_window" -v c="$best_cli" -v n="$n" 'BEGIN {
+  printf "window:        %.2f s, %.2f photos/s\n", w, n / w
+  printf "command line:  %.2f s, %.2f photos/s (process start included)\n", c, n / c
+  printf "window throughput / command line: %.3f\n", c / w }'
+echo
+echo "during the window's fastest batch:"
+grep -v '^window' "$work/best-report"
+echo "(load average now: $(cut -d' ' -f1-3 /proc/loadavg))"
