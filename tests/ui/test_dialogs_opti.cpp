@@ -14,6 +14,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
@@ -142,6 +145,41 @@ TEST_F(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
   EXPECT_GE(progress.count(), 2) << "the gauge moved photo by photo";
   EXPECT_EQ(uitest::PhotoSize(target + "/opt_krajina.jpg"), std::make_pair(200, 120));
   EXPECT_EQ(uitest::PhotoSize(target + "/opt_portrét.JPG"), std::make_pair(120, 200));
+}
+
+// The batch waits after each photo until the gauge has been painted showing
+// it: a batch run on the window's own thread would never see that paint.
+TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
+  lumatrim::test::PromptRecorder prompts;
+  std::atomic<int> paintedValue{-1};
+  std::atomic<bool> sawEveryPhoto{true};
+  TFormOpti dialog(nullptr, [&](const OptiBatchSettings&, const std::function<void(int)>& progress) {
+    for (int done = 1; done <= 3; ++done) {
+      progress(done);
+      const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (paintedValue.load() < done && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      if (paintedValue.load() < done) sawEveryPhoto = false;
+    }
+  });
+  struct GaugePaints : QObject {
+    std::function<void()> onPaint;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) onPaint();
+      return false;
+    }
+  } paints;
+  paints.onPaint = [&] { paintedValue = dialog.Gauge->value(); };
+  dialog.Gauge->installEventFilter(&paints);
+  QSignalSpy ended(&dialog, &TFormOpti::BatchEnded);
+  dialog.show();
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) dialog.ListZdroj->addItem(QString::fromLatin1(name));
+  dialog.EditCil->setText(QStringLiteral("/tmp"));
+  dialog.RadPuvod->click();
+  dialog.ButProces->click();
+  ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }));
+  EXPECT_TRUE(sawEveryPhoto) << "the gauge was not repainted while the batch ran";
 }
 
 TEST_F(OptimisationBatch, DamagedPhotoStopsTheBatchAndTheDialogStays) {
