@@ -58,53 +58,46 @@ echo "photos: 12 MP ${size12} MB each, 24 MP ${size24} MB each"
 
 photos=("$work"/p12/*.jpg)
 
-# Runs a command ROUNDS times; keeps the best wall time and its CPU time
-# (user + system, children included).
-measure() {  # label command...
-  local label=$1; shift
-  local best_wall=999999 best_cpu=0
-  for _ in $(seq 1 "$rounds"); do
+# Each method as a command over "${photos[@]}". A virtual machine's cores need
+# not be equally fast (the host's other load): the 1-job batch pinned to each
+# of the first two cores tells what two jobs can reach at best right now,
+# 1 + slower core's speed / faster core's.
+opt='$CLI --out "$work/out" --short 600 --long 800 --compression 20'
+declare -A command=(
+  [floor]='"$tools/optimize_floor" "${photos[@]}"'
+  [lumatrim-1job]="$opt"' --jobs 1 "${photos[@]}"'
+  [lumatrim-2jobs]="$opt"' --jobs 2 "${photos[@]}"'
+  [core0]="taskset -c 0 $opt"' --jobs 1 "${photos[@]}"'
+  [core1]="taskset -c 1 $opt"' --jobs 1 "${photos[@]}"'
+  [convert-sample]='for f in "${photos[@]}"; do "$im" "$f" -sample "800x600!" -quality 80 -interlace JPEG "$work/out/${f##*/}"; done'
+  [convert-jpegsize]='for f in "${photos[@]}"; do "$im" -define jpeg:size=800x600 "$f" -sample "800x600!" -quality 80 -interlace JPEG "$work/out/${f##*/}"; done'
+  [vipsthumbnail]='for f in "${photos[@]}"; do vipsthumbnail "$f" -s "800x600!" -o "$work/out/%s.jpg[Q=80,interlace]"; done'
+)
+order=(floor lumatrim-1job lumatrim-2jobs core0 core1 convert-sample convert-jpegsize vipsthumbnail)
+export im work tools CLI="${cli[*]}" PHOTOS="${photos[*]}"
+
+# The methods take turns, round after round, so that a slow spell of the host
+# does not fall on one method only; each keeps its best wall time and that
+# round's CPU time (user + system, children included).
+declare -A wall cpu
+for _ in $(seq 1 "$rounds"); do
+  for label in "${order[@]}"; do
     rm -rf "$work/out" && mkdir -p "$work/out"
-    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" ||
-      { echo "$label failed:"; cat "$work/stderr"; exit 1; }
-    read -r wall user sys <"$work/time"
-    if awk -v a="$wall" -v b="$best_wall" 'BEGIN {exit !(a < b)}'; then
-      best_wall=$wall
-      best_cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')
+    /usr/bin/time -f '%e %U %S' -o "$work/time" bash -c 'photos=($PHOTOS); '"${command[$label]}" \
+      >/dev/null 2>"$work/stderr" || { echo "$label failed:"; cat "$work/stderr"; exit 1; }
+    read -r w user sys <"$work/time"
+    if [ -z "${wall[$label]:-}" ] || awk -v a="$w" -v b="${wall[$label]}" 'BEGIN {exit !(a < b)}'; then
+      wall[$label]=$w
+      cpu[$label]=$(awk -v u="$user" -v s="$sys" 'BEGIN {print u + s}')
     fi
   done
-  results+=("$label $best_wall $best_cpu")
-}
-
-im_sample() { for f in "${photos[@]}"; do "$im" "$f" -sample '800x600!' -quality 80 -interlace JPEG "$work/out/$(basename "$f")"; done; }
-im_shrink() { for f in "${photos[@]}"; do "$im" -define jpeg:size=800x600 "$f" -sample '800x600!' -quality 80 -interlace JPEG "$work/out/$(basename "$f")"; done; }
-vips_thumb() { for f in "${photos[@]}"; do vipsthumbnail "$f" -s '800x600!' -o "$work/out/%s.jpg[Q=80,interlace]"; done; }
-export -f im_sample im_shrink vips_thumb
-export im work
-export PHOTOS="${photos[*]}"
-
-results=()
-measure floor "$tools/optimize_floor" "${photos[@]}"
-measure lumatrim-1job "${cli[@]}" --out "$work/out" --short 600 --long 800 --compression 20 --jobs 1 "${photos[@]}"
-measure lumatrim-2jobs "${cli[@]}" --out "$work/out" --short 600 --long 800 --compression 20 --jobs 2 "${photos[@]}"
-# A virtual machine's cores need not be equally fast (the host's other load);
-# the same 1-job batch pinned to each of the first two cores tells what two
-# jobs can reach at best right now: 1 + slower core's speed / faster core's.
-measure core0 taskset -c 0 "${cli[@]}" --out "$work/out" --short 600 --long 800 --compression 20 --jobs 1 "${photos[@]}"
-measure core1 taskset -c 1 "${cli[@]}" --out "$work/out" --short 600 --long 800 --compression 20 --jobs 1 "${photos[@]}"
-measure convert-sample bash -c 'photos=($PHOTOS); im_sample'
-measure convert-jpegsize bash -c 'photos=($PHOTOS); im_shrink'
-measure vipsthumbnail bash -c 'photos=($PHOTOS); vips_thumb'
+done
 
 echo
 echo "12 MP -> 800 x 600, quality 80 progressive; $n12 photos, best of $rounds rounds"
 printf '%-18s %10s %12s %14s\n' method photos/s "wall ms/ph" "cpu ms/photo"
-declare -A wall cpu
-for r in "${results[@]}"; do
-  read -r label w c <<<"$r"
-  wall[$label]=$w
-  cpu[$label]=$c
-  awk -v l="$label" -v w="$w" -v c="$c" -v n="$n12" \
+for label in "${order[@]}"; do
+  awk -v l="$label" -v w="${wall[$label]}" -v c="${cpu[$label]}" -v n="$n12" \
     'BEGIN {printf "%-18s %10.2f %12.1f %14.1f\n", l, n / w, 1000 * w / n, 1000 * c / n}'
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", a / b}'; }
