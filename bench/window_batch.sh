@@ -40,17 +40,17 @@ best_window=999999 best_cli=999999
 for round in $(seq 1 "$rounds"); do
   rm -rf "$work/out-window" "$work/out-cli" && mkdir -p "$work/out-window" "$work/out-cli"
   "${display[@]}" "$tools/window_batch_bench" "$work/photos" "$work/out-window" >"$work/report"
-  seconds=$(awk '/^window_seconds/ {print $2}' "$work/report")
-  if awk -v a="$seconds" -v b="$best_window" 'BEGIN {exit !(a < b)}'; then
-    best_window=$seconds
+  window=$(awk '/^window_seconds/ {print $2}' "$work/report")
+  if awk -v a="$window" -v b="$best_window" 'BEGIN {exit !(a < b)}'; then
+    best_window=$window
     cp "$work/report" "$work/best-report"
   fi
 
   start=$(date +%s.%N)
   "$cli" optimize --out "$work/out-cli" --short 600 --long 800 --compression 20 "$work"/photos/*.jpg >/dev/null 2>&1
-  seconds=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN {printf "%.3f", e - s}')
-  awk -v a="$seconds" -v b="$best_cli" 'BEGIN {exit !(a < b)}' && best_cli=$seconds
-  echo "round $round: window $(awk '/^window_seconds/ {print $2}' "$work/report") s, command line $seconds s"
+  cli_seconds=$(awk -v s="$start" -v e="$(date +%s.%N)" 'BEGIN {printf "%.3f", e - s}')
+  awk -v a="$cli_seconds" -v b="$best_cli" 'BEGIN {exit !(a < b)}' && best_cli=$cli_seconds
+  echo "round $round: window $window s, command line $cli_seconds s"
 done
 [ "$(ls "$work/out-window" | wc -l)" -eq "$n" ] && [ "$(ls "$work/out-cli" | wc -l)" -eq "$n" ] ||
   { echo "not every photo was written"; exit 1; }
