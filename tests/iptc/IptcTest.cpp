@@ -213,6 +213,7 @@ TEST(IptcBuild, WritesRepeatedValuesPartByPart) {
   EXPECT_EQ(EncodeRepeated(2, 25, "\"New York\""), k("New York"));
   EXPECT_EQ(EncodeRepeated(2, 25, "\"Smith, John\",x"), k("Smith, John") + k("x"));
   EXPECT_EQ(EncodeRepeated(2, 25, "\"say \"\"hi\"\"\""), k("say \"hi\""));
+  EXPECT_EQ(EncodeRepeated(2, 25, "\"\"\"hi\"\"\""), k("\"\"\"hi\"\"\"")) << "a leading quote stays quoted, or it reads back changed";
   EXPECT_EQ(EncodeRepeated(2, 25, MergeCommaLists("", "\"Praha hrad\",\"Smith, John\"")),
             k("Praha hrad") + k("Smith, John")) << "what the store keeps is saved as it was read";
   EXPECT_EQ(EncodeRepeated(2, 25, "a,,b"), k("a") + k("") + k("b"));

@@ -65,7 +65,10 @@ std::string EncodeRepeated(int record, int dataset, const std::string& value) {
     const std::string trimmed = TrimBlanks(part);
     if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"') {
       const std::vector<std::string> items = ReadCommaText(trimmed);
-      if (items.size() == 1) part = items.front();
+      // A keyword that itself begins with a double quote stays quoted: read
+      // back, a leading quote opens quoted comma text, so the bare keyword
+      // would lose half its quotes on every save.
+      if (items.size() == 1 && (items.front().empty() || items.front().front() != '"')) part = items.front();
     }
     out += EncodeDataset(record, dataset, part);
   }
