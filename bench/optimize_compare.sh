@@ -67,12 +67,11 @@ declare -A command=(
   [floor]='"$tools/optimize_floor" "${photos[@]}"'
   [lumatrim-1job]="$opt"' --jobs 1 "${photos[@]}"'
   [lumatrim-2jobs]="$opt"' --jobs 2 "${photos[@]}"'
-  [core0]="taskset -c 0 $opt"' --jobs 1 "${photos[@]}"'
-  [core1]="taskset -c 1 $opt"' --jobs 1 "${photos[@]}"'
   [convert-sample]='for f in "${photos[@]}"; do "$im" "$f" -sample "800x600!" -quality 80 -interlace JPEG "$work/out/${f##*/}"; done'
   [convert-jpegsize]='for f in "${photos[@]}"; do "$im" -define jpeg:size=800x600 "$f" -sample "800x600!" -quality 80 -interlace JPEG "$work/out/${f##*/}"; done'
   [vipsthumbnail]='for f in "${photos[@]}"; do vipsthumbnail "$f" -s "800x600!" -o "$work/out/%s.jpg[Q=80,interlace]"; done'
 )
+for core in 0 1; do command[core$core]="taskset -c $core ${command[lumatrim-1job]}"; done
 order=(floor lumatrim-1job lumatrim-2jobs core0 core1 convert-sample convert-jpegsize vipsthumbnail)
 export im work tools CLI="${cli[*]}" PHOTOS="${photos[*]}"
 
