@@ -15,7 +15,7 @@
 #include <QTreeView>
 
 #include "core/exif/ImgData.h"
-#include "ui/jpegtran/JpegTran.h"
+#include "rotation/JpegRotator.h"
 #include "ui/main/AppTitle.h"
 #include "ui/main/FileListBox.h"
 #include "ui/main/GroupFrame.h"
@@ -84,7 +84,7 @@ TFormDefault::TFormDefault(QWidget* parent)
 
   // The owned objects, in the order the window makes them.
   MetaData = std::make_unique<lumatrim::TimgData>(255);
-  Rotator_ = new TJpegTran(this);
+  Rotator_ = std::make_unique<JpegRotator>();
   Preview_ = new TPhotoImage(ImagePanel);
   Preview_->SetCropControls(btnCrop, Label204);
 
@@ -95,7 +95,6 @@ TFormDefault::TFormDefault(QWidget* parent)
 TFormDefault::~TFormDefault() {
   ListTarget->setAcceptDrops(false);
   MetaData.reset();
-  delete Rotator_;
   delete Preview_;
 }
 

@@ -15,7 +15,7 @@ class QTableWidget;
 class QTreeView;
 class QFileSystemModel;
 class TFileListBox;
-class TJpegTran;
+class JpegRotator;
 class TPhotoImage;
 class TTrayListBox;
 
@@ -56,7 +56,7 @@ class TFormDefault : public QMainWindow {
   // Message boxes go through this; tests capture them.
   void SetMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
 
-  TJpegTran* Rotator() const { return Rotator_; }
+  JpegRotator* Rotator() const { return Rotator_.get(); }
   TPhotoImage* Preview() const { return Preview_; }
 
  public slots:
@@ -104,7 +104,7 @@ class TFormDefault : public QMainWindow {
   void SetHint(const QString& text);
 
   std::unique_ptr<lumatrim::TimgData> MetaData;
-  TJpegTran* Rotator_ = nullptr;
+  std::unique_ptr<JpegRotator> Rotator_;
   TPhotoImage* Preview_ = nullptr;
 
   QFileSystemModel* treeModel_ = nullptr;
@@ -136,7 +136,6 @@ class TFormDefault : public QMainWindow {
   bool selectionHandled_ = false;
   bool centred_ = false;
   bool revealing_ = true;  // keeps the working folder in view at start
-  QString rotationMessage_;
   std::function<void(QDrag*)> dragExecutor_;
   std::function<void(const QString&)> messageSink_;
 };

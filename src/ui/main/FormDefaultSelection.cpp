@@ -10,7 +10,8 @@
 
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/ImgData.h"
-#include "ui/jpegtran/JpegTran.h"
+#include "core/bytes/Error.h"
+#include "rotation/JpegRotator.h"
 #include "ui/main/FileListBox.h"
 #include "ui/main/FormDefault.h"
 #include "ui/photoimage/PhotoImage.h"
@@ -112,14 +113,17 @@ void TFormDefault::Rotate(bool left) {
   if (path.isEmpty()) return;
   // The tool runs to its end before the photo is reloaded; its complaint is
   // shown after the busy cursor is gone.
-  rotationMessage_.clear();
-  Rotator_->SetMessageSink([this](const QString& text) { rotationMessage_ = text; });
+  QString failure;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (left)
-    Rotator_->RotateLeft(path, true);
-  else
-    Rotator_->RotateRight(path, true);
+  try {
+    if (left)
+      Rotator_->RotateLeft(path, true);
+    else
+      Rotator_->RotateRight(path, true);
+  } catch (const lumatrim::LumatrimError& error) {
+    failure = QString::fromStdString(error.what());
+  }
   QApplication::restoreOverrideCursor();
-  if (!rotationMessage_.isEmpty()) ShowMessage(rotationMessage_);
+  if (!failure.isEmpty()) ShowMessage(failure);
   ListFileClick();
 }

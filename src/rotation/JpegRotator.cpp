@@ -1,20 +1,16 @@
-#include "ui/jpegtran/JpegTran.h"
+#include "rotation/JpegRotator.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "core/bytes/Error.h"
 #include "core/jpeg/JpegImage.h"
-#include "ui/main/AppTitle.h"
 
 namespace {
 
@@ -45,15 +41,17 @@ bool OutputIsRotated(const QString& output, int sourceWidth, int sourceHeight) {
   }
 }
 
+[[noreturn]] void Fail(const QString& text) { throw lumatrim::LumatrimError(text.toStdString()); }
+
 }  // namespace
 
-TJpegTran::TJpegTran(QObject* owner) : TJpegTran(owner, ToolPath()) {}
+JpegRotator::JpegRotator() : JpegRotator(ToolPath()) {}
 
-TJpegTran::TJpegTran(QObject* owner, const QString& toolPath) : QObject(owner), tool_(toolPath) {
-  FToolFound = !tool_.isEmpty() && QFileInfo(tool_).isFile();
+JpegRotator::JpegRotator(const QString& toolPath) : tool_(toolPath) {
+  toolFound_ = !tool_.isEmpty() && QFileInfo(tool_).isFile();
 }
 
-QString TJpegTran::ToolPath() {
+QString JpegRotator::ToolPath() {
   QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
   if (!folder.isEmpty()) {
     QString beside = folder.endsWith(QLatin1Char('/')) ? folder + QStringLiteral("jpegtran")
@@ -64,32 +62,30 @@ QString TJpegTran::ToolPath() {
   return QStandardPaths::findExecutable(QStringLiteral("jpegtran"));
 }
 
-QString TJpegTran::SuffixedName(const QString& path, const QString& suffix) {
+QString JpegRotator::SuffixedName(const QString& path, const QString& suffix) {
   qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
   if (dot < 0) return suffix + path;
   return path.left(dot) + suffix + path.mid(dot);
 }
 
-QString TJpegTran::RotateLeft(const QString& path, bool inPlace) { return Rotate(path, inPlace, QStringLiteral("270")); }
+QString JpegRotator::RotateLeft(const QString& path, bool inPlace) { return Rotate(path, inPlace, QStringLiteral("270")); }
 
-QString TJpegTran::RotateRight(const QString& path, bool inPlace) { return Rotate(path, inPlace, QStringLiteral("90")); }
+QString JpegRotator::RotateRight(const QString& path, bool inPlace) { return Rotate(path, inPlace, QStringLiteral("90")); }
 
-QString TJpegTran::Rotate(const QString& path, bool inPlace, const QString& angle) {
+QString JpegRotator::Rotate(const QString& path, bool inPlace, const QString& angle) {
   QString output = inPlace ? path : SuffixedName(path, QStringLiteral("_rot"));
   QStringList switches{QStringLiteral("-copy"), QStringLiteral("all"), QStringLiteral("-rotate"), angle};
-  return RunTool(path, output, switches) ? output : QString();
+  RunTool(path, output, switches);
+  return output;
 }
 
-bool TJpegTran::RunTool(const QString& input, const QString& output, const QStringList& switches) {
-  lastMessage_.clear();
+void JpegRotator::RunTool(const QString& input, const QString& output, const QStringList& switches) {
   if (tool_.isEmpty() || !QFileInfo(tool_).isFile()) {
-    Report(QStringLiteral("JpegTran WinExec Error: %1").arg(kCodeFileNotFound));
-    return false;
+    Fail(QStringLiteral("JpegTran WinExec Error: %1").arg(kCodeFileNotFound));
   }
   QFileInfo inputInfo(input);
   if (input.isEmpty() || !inputInfo.isFile()) {
-    Report(QStringLiteral("Fotografie %1 nebyla nalezena.").arg(Quoted(input)));
-    return false;
+    Fail(QStringLiteral("Fotografie %1 nebyla nalezena.").arg(Quoted(input)));
   }
   int sourceWidth = 0, sourceHeight = 0;
   try {
@@ -98,8 +94,7 @@ bool TJpegTran::RunTool(const QString& input, const QString& output, const QStri
     sourceWidth = source.Width();
     sourceHeight = source.Height();
   } catch (const std::exception& e) {
-    Report(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(input), QString::fromStdString(e.what())));
-    return false;
+    Fail(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(input), QString::fromStdString(e.what())));
   }
 
   // Rotating in place through a symbolic link turns the photo it points to.
@@ -110,8 +105,7 @@ bool TJpegTran::RunTool(const QString& input, const QString& output, const QStri
   QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName() +
                       QStringLiteral(".XXXXXX"));
   if (!temp.open()) {
-    Report(QStringLiteral("Do složky „%1“ nelze zapisovat.").arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
-    return false;
+    Fail(QStringLiteral("Do složky „%1“ nelze zapisovat.").arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
   }
   temp.close();
 
@@ -122,24 +116,20 @@ bool TJpegTran::RunTool(const QString& input, const QString& output, const QStri
   process.start();
   if (!process.waitForStarted()) {
     int code = QFileInfo(tool_).isFile() ? kCodeAccessDenied : kCodeFileNotFound;
-    Report(QStringLiteral("JpegTran WinExec Error: %1").arg(code));
-    return false;
+    Fail(QStringLiteral("JpegTran WinExec Error: %1").arg(code));
   }
   if (!process.waitForFinished(timeLimitMs_)) {
     process.kill();
     process.waitForFinished();
-    Report(QStringLiteral("Otáčení fotografie %1 trvalo příliš dlouho a bylo přerušeno; fotografie zůstala beze změny.")
+    Fail(QStringLiteral("Otáčení fotografie %1 trvalo příliš dlouho a bylo přerušeno; fotografie zůstala beze změny.")
                .arg(Quoted(input)));
-    return false;
   }
   if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-    Report(QStringLiteral("Fotografii %1 se nepodařilo otočit; zůstala beze změny.\n%2")
+    Fail(QStringLiteral("Fotografii %1 se nepodařilo otočit; zůstala beze změny.\n%2")
                .arg(Quoted(input), ToolComplaint(process)));
-    return false;
   }
   if (!OutputIsRotated(temp.fileName(), sourceWidth, sourceHeight)) {
-    Report(QStringLiteral("Otočená fotografie %1 je poškozená; původní fotografie zůstala beze změny.").arg(Quoted(input)));
-    return false;
+    Fail(QStringLiteral("Otočená fotografie %1 je poškozená; původní fotografie zůstala beze změny.").arg(Quoted(input)));
   }
 
   // The replaced photo keeps its permissions, not the private ones of a temp file.
@@ -147,20 +137,7 @@ bool TJpegTran::RunTool(const QString& input, const QString& output, const QStri
   std::error_code error;
   std::filesystem::rename(temp.fileName().toStdString(), target.toStdString(), error);
   if (error) {
-    Report(QStringLiteral("Fotografii %1 nelze přepsat: %2").arg(Quoted(target), QString::fromStdString(error.message())));
-    return false;
+    Fail(QStringLiteral("Fotografii %1 nelze přepsat: %2").arg(Quoted(target), QString::fromStdString(error.message())));
   }
   temp.setAutoRemove(false);  // its name now belongs to the photo
-  return true;
-}
-
-void TJpegTran::Report(const QString& text) {
-  lastMessage_ = text;
-  if (sink_) {
-    sink_(text);
-  } else if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    QMessageBox::warning(QApplication::activeWindow(), QString::fromUtf8(kAppTitle), text);
-  } else {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  }
 }

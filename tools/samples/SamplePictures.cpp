@@ -1,9 +1,9 @@
-#include "cli/SamplePictures.h"
+#include "samples/SamplePictures.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace cli {
+namespace samples {
 namespace {
 
 uint8_t Mix(uint8_t a, uint8_t b, double t) { return static_cast<uint8_t>(std::lround(a + (b - a) * t)); }
@@ -94,4 +94,4 @@ lumatrim::Bitmap DrawScene(const Scene& s) {
   return bmp;
 }
 
-}  // namespace cli
+}  // namespace samples

@@ -5,7 +5,7 @@
 
 // Photo-like pictures for the sample set: a sky gradient, a sun or moon,
 // rolling hills, a row of houses and a lake, all from a few parameters.
-namespace cli {
+namespace samples {
 
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
@@ -23,4 +23,4 @@ struct Scene {
 
 lumatrim::Bitmap DrawScene(const Scene& scene);
 
-}  // namespace cli
+}  // namespace samples

@@ -9,7 +9,8 @@
 #include "JpegBuilder.h"
 #include "TiffBuilder.h"
 #include "UiTestPhotos.h"
-#include "ui/jpegtran/JpegTran.h"
+#include "core/bytes/Error.h"
+#include "rotation/JpegRotator.h"
 
 using lumatrim::test::ReadFile;
 using lumatrim::test::TempDir;
@@ -32,23 +33,28 @@ QStringList FilesIn(const TempDir& dir) {
 }
 
 // Rotation with the real jpegtran; stand-in tools are shell scripts.
-class JpegTranTest : public ::testing::Test {
+class JpegRotatorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (QStandardPaths::findExecutable(QStringLiteral("jpegtran")).isEmpty())
       GTEST_SKIP() << "jpegtran is not installed";
   }
-  void Capture(TJpegTran& tran) {
-    tran.SetMessageSink([this](const QString& text) { messages.push_back(text); });
+  // The turned photo's path, or empty text with the failure's message kept.
+  QString Turn(JpegRotator& rotator, const QString& path, bool left) {
+    try {
+      return left ? rotator.RotateLeft(path, true) : rotator.RotateRight(path, true);
+    } catch (const lumatrim::LumatrimError& error) {
+      messages.push_back(QString::fromStdString(error.what()));
+      return QString();
+    }
   }
   TempDir dir, toolDir;
   std::vector<QString> messages;
 };
 
-TEST_F(JpegTranTest, LeftThenRightGivesTheOriginalPixelsAndKeepsExif) {
-  TJpegTran tran;
-  Capture(tran);
-  ASSERT_TRUE(tran.ToolFound());
+TEST_F(JpegRotatorTest, LeftThenRightGivesTheOriginalPixelsAndKeepsExif) {
+  JpegRotator rotator;
+  ASSERT_TRUE(rotator.ToolFound());
   const std::string tiff = CameraExif();
   for (auto [w, h] : {std::pair{64, 48}, std::pair{100, 75}}) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
@@ -58,31 +64,30 @@ TEST_F(JpegTranTest, LeftThenRightGivesTheOriginalPixelsAndKeepsExif) {
     const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
     fs::permissions(photo, shared);
 
-    EXPECT_EQ(tran.RotateLeft(Q(photo), true), Q(photo));
+    EXPECT_EQ(Turn(rotator, Q(photo), true), Q(photo));
     EXPECT_EQ(uitest::PhotoSize(photo), std::make_pair(h, w)) << "turned: width and height swap";
     EXPECT_NE(uitest::DecodedPixels(photo), before);
     EXPECT_NE(ReadFile(photo).find("Exif\0\0"s + tiff), std::string::npos) << "the EXIF block is copied unchanged";
     EXPECT_EQ(fs::status(photo).permissions(), shared) << "not the private mode of a temporary file";
-    EXPECT_EQ(tran.RotateRight(Q(photo), true), Q(photo));
+    EXPECT_EQ(Turn(rotator, Q(photo), false), Q(photo));
     EXPECT_EQ(uitest::DecodedPixels(photo), before);
     EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("photo.jpg")}) << "no temporary file left";
   }
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(JpegTranTest, MissingToolIsReportedAndTheFileIsUntouched) {
+TEST_F(JpegRotatorTest, MissingToolIsReportedAndTheFileIsUntouched) {
   std::string photo = uitest::WritePhoto(dir.File("a.jpg"), 32, 16);
   std::string original = ReadFile(photo);
-  TJpegTran tran(nullptr, Q(dir.File("nowhere/jpegtran")));
-  Capture(tran);
-  EXPECT_FALSE(tran.ToolFound());
-  EXPECT_TRUE(tran.RotateLeft(Q(photo), true).isEmpty());
+  JpegRotator rotator(Q(dir.File("nowhere/jpegtran")));
+  EXPECT_FALSE(rotator.ToolFound());
+  EXPECT_TRUE(Turn(rotator, Q(photo), true).isEmpty());
   EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("JpegTran WinExec Error: 2")});
   EXPECT_EQ(ReadFile(photo), original);
   EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("a.jpg")});
 }
 
-TEST_F(JpegTranTest, FailingToolLeavesThePhotoByteForByte) {
+TEST_F(JpegRotatorTest, FailingToolLeavesThePhotoByteForByte) {
   std::string good = uitest::PhotoBytes(256, 128, CameraExif());
   struct Case {
     const char* name;
@@ -99,16 +104,15 @@ TEST_F(JpegTranTest, FailingToolLeavesThePhotoByteForByte) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto tran = std::make_unique<TJpegTran>();
+    auto rotator = std::make_unique<JpegRotator>();
     if (!c.script.empty()) {
       QString tool = Q(WriteFile(toolDir.File("jpegtran"), "#!/bin/sh\n" + c.script + "\n"));
       QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-      tran = std::make_unique<TJpegTran>(nullptr, tool);
+      rotator = std::make_unique<JpegRotator>(tool);
     }
-    Capture(*tran);
     messages.clear();
     std::string photo = WriteFile(dir.File("damaged.jpg"), c.bytes);
-    EXPECT_TRUE(tran->RotateRight(Q(photo), true).isEmpty());
+    EXPECT_TRUE(Turn(*rotator, Q(photo), false).isEmpty());
     ASSERT_EQ(messages.size(), 1u);
     if (c.script.empty())
       EXPECT_TRUE(messages[0].contains(QStringLiteral("„damaged.jpg“"))) << messages[0].toStdString();

@@ -1,4 +1,4 @@
-// lumatrim-cli make-samples DIR: draws the sample photos the program starts
+// lumatrim-samples [--force] DIR: draws the sample photos the program starts
 // on, each with the metadata of a different camera, written through the same
 // JPEG image object and container writer the program uses.
 #include <cstdio>
@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/Commands.h"
-#include "cli/SampleExif.h"
-#include "cli/SamplePictures.h"
+#include "samples/SampleExif.h"
+#include "samples/SamplePictures.h"
 #include "core/bytes/Error.h"
 #include "core/exif/ImgData.h"
 #include "core/jpeg/JpegImage.h"
 
-namespace cli {
+namespace samples {
 namespace {
 
 struct IptcItem {
@@ -181,7 +180,7 @@ void MakeSample(const Sample& sample, const std::string& path) {
 
 }  // namespace
 
-int RunMakeSamples(int argc, char** argv) {
+int MakeSamples(int argc, char** argv) {
   bool force = false;
   std::string dir;
   for (int i = 0; i < argc; ++i) {
@@ -190,7 +189,7 @@ int RunMakeSamples(int argc, char** argv) {
     else dir.clear(), i = argc;
   }
   if (dir.empty()) {
-    std::fputs("usage: lumatrim-cli make-samples [--force] DIR\n", stderr);
+    std::fputs("usage: lumatrim-samples [--force] DIR\n", stderr);
     return 2;
   }
   std::error_code ec;
@@ -214,7 +213,7 @@ int RunMakeSamples(int argc, char** argv) {
       MakeSample(sample, path);
       ++made;
     } catch (const lumatrim::LumatrimError& error) {
-      std::fprintf(stderr, "lumatrim-cli: %s\n", error.what());
+      std::fprintf(stderr, "lumatrim-samples: %s\n", error.what());
       return 1;
     }
   }
@@ -222,4 +221,6 @@ int RunMakeSamples(int argc, char** argv) {
   return 0;
 }
 
-}  // namespace cli
+}  // namespace samples
+
+int main(int argc, char** argv) { return samples::MakeSamples(argc - 1, argv + 1); }

@@ -4,7 +4,7 @@
 
 // Camera EXIF blocks for the sample photos, in the layouts real cameras write:
 // IFD0, the EXIF sub-IFD with a maker note, GPS, and IFD1 with a thumbnail.
-namespace cli {
+namespace samples {
 
 enum class MakerLayout { None, Canon, NikonNew, Olympus, Fujifilm };
 
@@ -31,4 +31,4 @@ struct Shot {
 std::string BuildExifPayload(const Camera& camera, const Shot& shot, int width, int height,
                              const std::string& thumbnailJpeg);
 
-}  // namespace cli
+}  // namespace samples

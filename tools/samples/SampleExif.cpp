@@ -1,14 +1,18 @@
-#include "cli/SampleExif.h"
+#include "samples/SampleExif.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "cli/TiffWriter.h"
+#include "support/TiffBuilder.h"
 
-namespace cli {
+namespace samples {
 namespace {
 
-constexpr uint16_t kAscii = 2, kUndefined = 7;
+using lumatrim::test::Ifd;
+using lumatrim::test::Layout;
+using lumatrim::test::Order;
+using lumatrim::test::U16;
+using lumatrim::test::U32;
 
 std::vector<std::pair<uint32_t, uint32_t>> Dms(double degrees) {
   const double a = std::fabs(degrees);
@@ -23,7 +27,7 @@ uint32_t TimePart(const std::string& dateTime, size_t at) {
 }
 
 // Canon: a plain directory whose offsets count from the TIFF header.
-TiffDir CanonNote() {
+Ifd CanonNote() {
   std::vector<uint16_t> settings(34, 0);
   settings[0] = 68;  // byte length of the array
   settings[1] = 2;   // macro mode: normal
@@ -43,7 +47,7 @@ TiffDir CanonNote() {
   shot[11] = 4;
   shot[14] = 3;
   shot[19] = 512;  // subject distance
-  TiffDir note;
+  Ifd note;
   note.Short(0x0001, settings)
       .Short(0x0004, shot)
       .Ascii(0x0006, "IMG:EOS 10D JPEG")
@@ -55,9 +59,9 @@ TiffDir CanonNote() {
   return note;
 }
 
-TiffDir NikonNote() {
-  TiffDir note;
-  note.Bytes(0x0001, kUndefined, "0210")
+Ifd NikonNote() {
+  Ifd note;
+  note.Undefined(0x0001, "0210")
       .Short(0x0002, {0, 200})
       .Ascii(0x0003, "COLOR")
       .Ascii(0x0004, "FINE  ")
@@ -70,20 +74,20 @@ TiffDir NikonNote() {
   return note;
 }
 
-TiffDir OlympusNote() {
-  TiffDir note;
+Ifd OlympusNote() {
+  Ifd note;
   note.Long(0x0200, {0, 0, 0})
       .Short(0x0201, {2})  // HQ
       .Short(0x0202, {0})
       .Rational(0x0204, {{100, 100}})
       .Ascii(0x0207, "SX751")
-      .Bytes(0x0209, kUndefined, "OLYMPUS DIGITAL CAMERA");
+      .Undefined(0x0209, "OLYMPUS DIGITAL CAMERA");
   return note;
 }
 
-TiffDir FujiNote() {
-  TiffDir note;
-  note.Bytes(0x0000, kUndefined, "0130")
+Ifd FujiNote() {
+  Ifd note;
+  note.Undefined(0x0000, "0130")
       .Ascii(0x1000, "NORMAL ")
       .Short(0x1001, {3})
       .Short(0x1002, {0})
@@ -99,54 +103,58 @@ TiffDir FujiNote() {
 
 // The MakerNote value for a layout: its bytes depend on where it lands
 // (offset from the TIFF header) for the layouts that count from the header.
-void AddMakerNote(TiffDir& exif, MakerLayout layout, bool be) {
-  TiffDir::Generator make;
+void AddMakerNote(Ifd& exif, MakerLayout layout, Order order) {
+  Ifd::Generator make;
   switch (layout) {
     case MakerLayout::None:
       return;
     case MakerLayout::Canon:
-      make = [](uint32_t at, bool order) { return CanonNote().Serialize(order, at); };
+      make = [](uint32_t at, Order order) { return CanonNote().Serialize(order, at, Layout::Camera); };
       break;
     case MakerLayout::Olympus:
-      make = [](uint32_t at, bool order) { return std::string("OLYMP\0\x01\0", 8) + OlympusNote().Serialize(order, at + 8); };
+      make = [](uint32_t at, Order order) {
+        return std::string("OLYMP\0\x01\0", 8) + OlympusNote().Serialize(order, at + 8, Layout::Camera);
+      };
       break;
     case MakerLayout::NikonNew:
       // "Nikon", version 2.10, then a TIFF header of its own: offsets count from it.
-      make = [](uint32_t, bool order) {
-        return std::string("Nikon\0\x02\x10\0\0", 10) + std::string(order ? "MM" : "II") + U16(42, order) +
-               U32(8, order) + NikonNote().Serialize(order, 8);
+      make = [](uint32_t, Order order) {
+        return std::string("Nikon\0\x02\x10\0\0", 10) + std::string(order == Order::Motorola ? "MM" : "II") +
+               U16(42, order) + U32(8, order) + NikonNote().Serialize(order, 8, Layout::Camera);
       };
       break;
     case MakerLayout::Fujifilm:
       // Always little-endian, offsets from the note's first byte.
-      make = [](uint32_t, bool) { return std::string("FUJIFILM") + U32(12, false) + FujiNote().Serialize(false, 12); };
+      make = [](uint32_t, Order) {
+        return std::string("FUJIFILM") + U32(12, Order::Intel) + FujiNote().Serialize(Order::Intel, 12, Layout::Camera);
+      };
       break;
   }
-  const size_t size = make(0, be).size();
-  exif.Generated(0x927C, kUndefined, static_cast<uint32_t>(size), size, make);
+  const size_t size = make(0, order).size();
+  exif.Generated(0x927C, lumatrim::test::UNDEFINED, static_cast<uint32_t>(size), size, make);
 }
 
 }  // namespace
 
 std::string BuildExifPayload(const Camera& camera, const Shot& shot, int width, int height,
                              const std::string& thumbnailJpeg) {
-  const bool be = camera.bigEndian;
-  TiffDir exif;
+  const Order order = camera.bigEndian ? Order::Motorola : Order::Intel;
+  Ifd exif;
   exif.Rational(0x829A, {{shot.exposureNum, shot.exposureDen}})
       .Rational(0x829D, {{shot.fNumberTimes10, 10}})
       .Short(0x8822, {2})
       .Short(0x8827, {shot.iso})
-      .Bytes(0x9000, kUndefined, camera.maker == MakerLayout::NikonNew ? "0221" : "0220")
+      .Undefined(0x9000, camera.maker == MakerLayout::NikonNew ? "0221" : "0220")
       .Ascii(0x9003, shot.dateTime)
       .Ascii(0x9004, shot.dateTime)
-      .Bytes(0x9101, kUndefined, std::string("\x01\x02\x03\x00", 4))
+      .Undefined(0x9101, std::string("\x01\x02\x03\x00", 4))
       .SRational(0x9204, {{0, 3}})
       .Rational(0x9205, {{30, 10}})
       .Short(0x9207, {5})
       .Short(0x9209, {shot.flash})
       .Rational(0x920A, {{shot.focalTimes10, 10}});
-  AddMakerNote(exif, camera.maker, be);
-  exif.Bytes(0xA000, kUndefined, "0100")
+  AddMakerNote(exif, camera.maker, order);
+  exif.Undefined(0xA000, "0100")
       .Short(0xA001, {1})
       .Long(0xA002, {static_cast<uint32_t>(width)})
       .Long(0xA003, {static_cast<uint32_t>(height)});
@@ -160,7 +168,7 @@ std::string BuildExifPayload(const Camera& camera, const Shot& shot, int width, 
   if (shot.focal35 != 0) exif.Short(0xA405, {shot.focal35});
   exif.Short(0xA406, {0});
 
-  TiffDir ifd0;
+  Ifd ifd0;
   ifd0.Ascii(0x010F, camera.make)
       .Ascii(0x0110, camera.model)
       .Short(0x0112, {1})
@@ -170,27 +178,27 @@ std::string BuildExifPayload(const Camera& camera, const Shot& shot, int width, 
       .Ascii(0x0131, camera.software)
       .Ascii(0x0132, shot.dateTime)
       .Short(0x0213, {2})
-      .Sub(0x8769, exif);
+      .SubIfd(0x8769, exif);
   if (shot.gps) {
-    TiffDir gps;
-    gps.Bytes(0x0000, 1, std::string("\x02\x02\x00\x00", 4))
+    Ifd gps;
+    gps.Raw(0x0000, lumatrim::test::BYTE, 4, std::string("\x02\x02\x00\x00", 4))
         .Ascii(0x0001, shot.latitude >= 0 ? "N" : "S")
         .Rational(0x0002, Dms(shot.latitude))
         .Ascii(0x0003, shot.longitude >= 0 ? "E" : "W")
         .Rational(0x0004, Dms(shot.longitude))
-        .Bytes(0x0005, 1, std::string(1, '\0'))
+        .Raw(0x0005, lumatrim::test::BYTE, 1, std::string(1, '\0'))
         .Rational(0x0006, {{static_cast<uint32_t>(std::lround(shot.altitude * 10)), 10}})
         .Rational(0x0007, {{TimePart(shot.dateTime, 11), 1}, {TimePart(shot.dateTime, 14), 1}, {TimePart(shot.dateTime, 17), 1}})
         .Ascii(0x001D, shot.dateTime.substr(0, 10));
-    ifd0.Sub(0x8825, gps);
+    ifd0.SubIfd(0x8825, gps);
   }
   if (!thumbnailJpeg.empty()) {
-    TiffDir ifd1;
+    Ifd ifd1;
     ifd1.Short(0x0103, {6}).Rational(0x011A, {{72, 1}}).Rational(0x011B, {{72, 1}}).Short(0x0128, {2}).Thumbnail(
         thumbnailJpeg);
     ifd0.Next(ifd1);
   }
-  return std::string("Exif\0\0", 6) + BuildTiff(ifd0, be);
+  return std::string("Exif\0\0", 6) + lumatrim::test::TiffBuilder(order).WithLayout(Layout::Camera).Bytes(ifd0);
 }
 
-}  // namespace cli
+}  // namespace samples
