@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
   MainWindow window;
   window.SetMessageSink([](const QString& text) { std::fprintf(stderr, "message: %s\n", qPrintable(text)); });
   auto* list = window.findChild<QListWidget*>(QStringLiteral("fileList"));
-  auto* grid = window.findChild<QTableWidget*>(QStringLiteral("summaryGrid"));
+  auto* summaryGrid = window.findChild<QTableWidget*>(QStringLiteral("summaryGrid"));
 
   list->setCurrentRow(0);  // warms the page cache and the tag tables
   std::vector<double> ms;
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
               qPrintable(window.findChild<QLabel*>(QStringLiteral("dimensionsLabel"))->text()),
               qPrintable(window.findChild<QLabel*>(QStringLiteral("scaleLabel"))->text()),
               qPrintable(window.findChild<QLabel*>(QStringLiteral("fileSizeLabel"))->text()),
-              qPrintable(grid->item(0, 1)->text()));
+              qPrintable(summaryGrid->item(0, 1)->text()));
   std::printf("select: median %.1f ms, best %.1f ms, worst %.1f ms over %d runs\n", ms[ms.size() / 2], ms.front(),
               ms.back(), runs);
   return 0;

@@ -149,12 +149,12 @@ int main(int argc, char** argv) {
   MainWindow form;
   form.move(0, 0);
   form.show();
-  auto* listFile = form.findChild<QListWidget*>(QStringLiteral("fileList"));
+  auto* fileList = form.findChild<QListWidget*>(QStringLiteral("fileList"));
   auto* tray = form.findChild<QListWidget*>(QStringLiteral("trayList"));
   auto* continueButton = form.findChild<QPushButton*>(QStringLiteral("continueButton"));
   auto* moveAllButton = form.findChild<QPushButton*>(QStringLiteral("moveAllButton"));
   auto* detailsButton = form.findChild<QPushButton*>(QStringLiteral("detailsButton"));
-  if (!listFile || !tray || !continueButton || !moveAllButton || !detailsButton) {
+  if (!fileList || !tray || !continueButton || !moveAllButton || !detailsButton) {
     Fail(QStringLiteral("main window controls not found"));
     return 1;
   }
@@ -199,10 +199,10 @@ int main(int argc, char** argv) {
     if (tray->count() != 0 || continueButton->isEnabled()) Fail(QStringLiteral("tray not emptied after the batch"));
     const int written = static_cast<int>(QDir(target).entryList({QStringLiteral("opt_*.jpg")}, QDir::Files).size());
     if (written != photoCount) Fail(QStringLiteral("%1 of %2 photos written").arg(written).arg(photoCount));
-    QListWidgetItem* item = listFile->findItems(QStringLiteral("01_canon_hrad.jpg"), Qt::MatchExactly).value(0);
+    QListWidgetItem* item = fileList->findItems(QStringLiteral("01_canon_hrad.jpg"), Qt::MatchExactly).value(0);
     if (item == nullptr) return Fail(QStringLiteral("sample photo not listed"));
-    listFile->setFocus();
-    listFile->setCurrentItem(item);  // as the arrow keys select it
+    fileList->setFocus();
+    fileList->setCurrentItem(item);  // as the arrow keys select it
   });
   script.Then(
       QStringLiteral("Podrobnosti"), [&] { Click(detailsButton); }, [&] { return detailsButton->isEnabled(); });
