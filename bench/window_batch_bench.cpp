@@ -22,9 +22,9 @@
 #include <functional>
 #include <vector>
 
-#include "ui/prompts/Prompts.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/optimize/OptimizeDialog.h"
+#include "ui/prompts/Prompts.h"
 
 namespace {
 

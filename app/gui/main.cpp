@@ -1,8 +1,8 @@
 #include <QApplication>
 
-#include "ui/prompts/AppTitle.h"
-#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainIcons.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/prompts/AppTitle.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -68,9 +68,13 @@ QString JpegRotator::SuffixedName(const QString& path, const QString& suffix) {
   return path.left(dot) + suffix + path.mid(dot);
 }
 
-QString JpegRotator::RotateLeft(const QString& path, bool inPlace) { return Rotate(path, inPlace, QStringLiteral("270")); }
+QString JpegRotator::RotateLeft(const QString& path, bool inPlace) {
+  return Rotate(path, inPlace, QStringLiteral("270"));
+}
 
-QString JpegRotator::RotateRight(const QString& path, bool inPlace) { return Rotate(path, inPlace, QStringLiteral("90")); }
+QString JpegRotator::RotateRight(const QString& path, bool inPlace) {
+  return Rotate(path, inPlace, QStringLiteral("90"));
+}
 
 QString JpegRotator::Rotate(const QString& path, bool inPlace, const QString& angle) {
   QString output = inPlace ? path : SuffixedName(path, QStringLiteral("_rot"));

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <cstdio>
 
-#include "ui/prompts/AppTitle.h"
-#include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/MainIcons.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/prompts/AppTitle.h"
 
 namespace {
 

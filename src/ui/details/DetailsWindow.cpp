@@ -14,8 +14,8 @@
 
 #include "core/bytes/TextEncoding.h"
 #include "core/jpeg/JpegImage.h"
-#include "ui/prompts/Prompts.h"
 #include "ui/details/ExifGrid.h"
+#include "ui/prompts/Prompts.h"
 
 using lumatrim::TimgData;
 using lumatrim::TTagEntry;

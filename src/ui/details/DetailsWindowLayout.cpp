@@ -6,8 +6,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "ui/details/ExifGrid.h"
 #include "ui/details/DetailsWindow.h"
+#include "ui/details/ExifGrid.h"
 
 namespace {
 

@@ -16,12 +16,12 @@
 
 #include "core/exif/ImgData.h"
 #include "rotation/JpegRotator.h"
-#include "ui/prompts/AppTitle.h"
-#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/GroupFrame.h"
 #include "ui/mainwindow/MainIcons.h"
+#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/TrayList.h"
 #include "ui/preview/PhotoPreview.h"
+#include "ui/prompts/AppTitle.h"
 
 namespace {
 
@@ -116,8 +116,8 @@ void MainWindow::BuildLayout() {
 
   // Every click in the tree counts, also on the selected folder or on an
   // expand arrow; the lists report focus for the status-bar hints.
-  for (QObject* watched : std::initializer_list<QObject*>{folderTree_, folderTree_->viewport(), fileList_, fileList_->viewport(),
-                                                          trayList_, exitIcon_, infoIcon_})
+  for (QObject* watched : std::initializer_list<QObject*>{folderTree_, folderTree_->viewport(), fileList_,
+                                                          fileList_->viewport(), trayList_, exitIcon_, infoIcon_})
     watched->installEventFilter(this);
 }
 
@@ -252,7 +252,8 @@ void MainWindow::BuildTray() {
 
 void MainWindow::BuildBottom() {
   QWidget* client = centralWidget();
-  moveAllButton_ = Button(client, "moveAllButton", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true);
+  moveAllButton_ =
+      Button(client, "moveAllButton", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true);
   connect(moveAllButton_, &QPushButton::clicked, this, &MainWindow::MoveAllClicked);
   // The caption with its wide blanks needs the condensed face to fit 126 pixels.
   QFont condensed = moveAllButton_->font();

@@ -8,12 +8,12 @@
 #include <QTableWidget>
 #include <exception>
 
+#include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/ImgData.h"
-#include "core/bytes/Error.h"
 #include "rotation/JpegRotator.h"
-#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/preview/PhotoPreview.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include "ui/prompts/AppTitle.h"
-#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/TrayList.h"
+#include "ui/prompts/AppTitle.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <QSlider>
 #include <cmath>
 
-#include "ui/targetfolder/TargetFolderDialog.h"
-#include "ui/prompts/Prompts.h"
 #include "ui/optimize/BatchRunner.h"
+#include "ui/prompts/Prompts.h"
+#include "ui/targetfolder/TargetFolderDialog.h"
 
 namespace {
 
@@ -91,14 +91,17 @@ void OptimizeDialog::BuildControls() {
 
   sizeGroup_ = Named(new QGroupBox(QStringLiteral(" Požadované rozměry (px) "), this), "sizeGroup");
   sizeGroup_->setGeometry(176, 54, 201, 110);
-  fixedWidthRadio_ = Named(new QRadioButton(QStringLiteral("Pevná šířka / volná délka"), sizeGroup_), "fixedWidthRadio");
+  fixedWidthRadio_ =
+      Named(new QRadioButton(QStringLiteral("Pevná šířka / volná délka"), sizeGroup_), "fixedWidthRadio");
   fixedWidthRadio_->setGeometry(8, 16, 185, 17);
   fixedWidthRadio_->setChecked(true);
-  fixedLengthRadio_ = Named(new QRadioButton(QStringLiteral("Pevná délka / volná šířka"), sizeGroup_), "fixedLengthRadio");
+  fixedLengthRadio_ =
+      Named(new QRadioButton(QStringLiteral("Pevná délka / volná šířka"), sizeGroup_), "fixedLengthRadio");
   fixedLengthRadio_->setGeometry(8, 33, 185, 17);
   customSizeRadio_ = Named(new QRadioButton(QStringLiteral("Vlastní"), sizeGroup_), "customSizeRadio");
   customSizeRadio_->setGeometry(8, 50, 185, 17);
-  originalSizeRadio_ = Named(new QRadioButton(QStringLiteral("Původní (bez změny)"), sizeGroup_), "originalSizeRadio");
+  originalSizeRadio_ =
+      Named(new QRadioButton(QStringLiteral("Původní (bez změny)"), sizeGroup_), "originalSizeRadio");
   originalSizeRadio_->setGeometry(8, 67, 185, 17);
 
   // Sides are whole pixels: digits only, so no sign and no fractions get in.
@@ -195,7 +198,8 @@ void OptimizeDialog::OriginalSizeChosen() { SetSizeMode(false, false, true); }
 // while one of them is 0 or empty.
 void OptimizeDialog::UpdateStartButton() {
   if (running_) return;
-  startButton_->setEnabled(originalSizeRadio_->isChecked() || (SideValue(widthEdit_) > 0 && SideValue(lengthEdit_) > 0));
+  startButton_->setEnabled(originalSizeRadio_->isChecked() ||
+                           (SideValue(widthEdit_) > 0 && SideValue(lengthEdit_) > 0));
 }
 
 void OptimizeDialog::WidthEdited() {
