@@ -49,7 +49,6 @@ struct PhotoInfo {
 
   explicit PhotoInfo(const std::string& path, char separator) {
     data.DecimalSeparator = separator;
-    data.BuildMode = 255;
     data.ReadPhoto(path);
     if (data.ExifInfo && data.ThumbnailPresent()) {
       data.ExifInfo->ParseThumbnailDirectory();

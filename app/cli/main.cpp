@@ -11,8 +11,7 @@ constexpr const char* kUsage =
     "  strip exif|iptc FILE...                remove the EXIF or IPTC block in place\n"
     "  iptc FILE Name=Value...                set IPTC items and save\n"
     "  rotate left|right FILE...              turn photos by 90 degrees without loss\n"
-    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n"
-    "  make-samples DIR                       draw the sample photos into DIR\n";
+    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n";
 
 struct Verb {
   const char* name;
@@ -20,8 +19,8 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"info", cli::RunInfo},       {"strip", cli::RunStrip},       {"iptc", cli::RunIptc},
-    {"rotate", cli::RunRotate},   {"optimize", cli::RunOptimize}, {"make-samples", cli::RunMakeSamples},
+    {"info", cli::RunInfo},     {"strip", cli::RunStrip},       {"iptc", cli::RunIptc},
+    {"rotate", cli::RunRotate}, {"optimize", cli::RunOptimize},
 };
 
 }  // namespace

@@ -1,15 +1,15 @@
 #include <QApplication>
 
-#include "ui/main/AppTitle.h"
-#include "ui/main/FormDefault.h"
-#include "ui/main/MainIcons.h"
+#include "ui/mainwindow/MainIcons.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/prompts/AppTitle.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
   QGuiApplication::setDesktopFileName(QStringLiteral("lumatrim"));
   QApplication::setWindowIcon(MainIcons::AppIcon());
-  TFormDefault window;
+  MainWindow window;
   window.show();
   return QApplication::exec();
 }
