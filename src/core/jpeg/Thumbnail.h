@@ -1,0 +1,31 @@
+#pragma once
+#include <string>
+#include <utility>
+
+#include "core/jpeg/Bitmap.h"
+
+namespace lumatrim {
+
+class JpegImage;
+
+// The EXIF thumbnail we write: about this long on its long side, baseline
+// JPEG at a modest quality, so it costs a few kilobytes of the 64 KB segment.
+constexpr int kThumbnailLongSide = 160;
+constexpr int kThumbnailQuality = 75;
+
+// The thumbnail size of a width x height picture: the long side 160 px (or
+// the picture's own when it is smaller), the other in proportion, at least 1.
+std::pair<int, int> ThumbnailSize(int width, int height);
+
+// Each target pixel the mean of the source pixels it covers: at thumbnail
+// scale this is sharp enough and keeps no aliasing of fine patterns.
+Bitmap AreaAverage(const Bitmap& source, int width, int height);
+
+// JPEG bytes (SOI ... EOI, no JFIF header: the EXIF block describes it) of a
+// thumbnail of the picture. Empty for an empty picture.
+std::string EncodeThumbnail(const Bitmap& picture);
+// The same from a coded picture, decoded at the smallest DCT scale that
+// still covers the thumbnail. Throws LumatrimError for a damaged stream.
+std::string EncodeThumbnail(const JpegImage& image);
+
+}  // namespace lumatrim
