@@ -1,10 +1,16 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// Lossless rotation through the external `jpegtran` tool. The tool writes a
-// temporary file beside the photo; the photo is replaced only when the tool
-// succeeded and its output decodes, so a failure leaves it byte for byte.
+#include "core/jpeg/Orientation.h"
+
+// Lossless rotation through the external `jpegtran` tool. A turn is of the
+// picture as the user sees it: the photo's EXIF Orientation and the turn
+// become one transform of the stored blocks, and the result is upright with
+// Orientation 1, its EXIF sizes and thumbnail matching it. The tool writes a
+// temporary file beside the photo; the photo is replaced only when every step
+// succeeded and the result decodes, so a failure leaves it byte for byte.
 // A failure throws lumatrim::LumatrimError with the sentence for the user.
 class JpegRotator {
  public:
@@ -18,8 +24,10 @@ class JpegRotator {
   static QString ToolPath();
   // holiday.jpg + "_rot" -> holiday_rot.jpg; without a "." the suffix goes in front.
   static QString SuffixedName(const QString& path, const QString& suffix);
+  // The tool's switches for a transform (none for None).
+  static QStringList TransformSwitches(lumatrim::PixelTransform transform);
 
-  // Runs the tool on input and puts its result at output (which may be input).
+  // Runs the tool with the switches on input, writing output (a new file).
   void RunTool(const QString& input, const QString& output, const QStringList& switches);
   // 90 degrees counter-clockwise / clockwise. Returns the output path.
   QString RotateLeft(const QString& path, bool inPlace);
@@ -29,7 +37,10 @@ class JpegRotator {
   void SetTimeLimit(int milliseconds) { timeLimitMs_ = milliseconds; }
 
  private:
-  QString Rotate(const QString& path, bool inPlace, const QString& angle);
+  QString Rotate(const QString& path, bool inPlace, lumatrim::PixelTransform turn);
+  // The thumbnail turned by the tool without loss, or empty when the tool
+  // cannot turn it whole (its sides are not whole blocks) or fails.
+  QByteArray TransformThumbnail(const QByteArray& jpeg, lumatrim::PixelTransform transform);
 
   QString tool_;
   bool toolFound_ = false;

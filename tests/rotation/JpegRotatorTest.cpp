@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "JpegBuilder.h"
+#include "OrientedPhotos.h"
 #include "TiffBuilder.h"
 #include "UiTestPhotos.h"
 #include "core/bytes/Error.h"
@@ -56,7 +57,8 @@ TEST_F(JpegRotatorTest, LeftThenRightGivesTheOriginalPixelsAndKeepsExif) {
   JpegRotator rotator;
   ASSERT_TRUE(rotator.ToolFound());
   const std::string tiff = CameraExif();
-  for (auto [w, h] : {std::pair{64, 48}, std::pair{100, 75}}) {
+  // Sides of whole blocks: nothing is trimmed, so the round trip is exact.
+  for (auto [w, h] : {std::pair{64, 48}, std::pair{96, 80}}) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
     std::string photo = uitest::WritePhoto(dir.File("photo.jpg"), w, h, tiff);
     std::string before = uitest::DecodedPixels(photo);
@@ -76,6 +78,24 @@ TEST_F(JpegRotatorTest, LeftThenRightGivesTheOriginalPixelsAndKeepsExif) {
   EXPECT_TRUE(messages.empty());
 }
 
+// 100 x 75 in 16 x 16 blocks: turning left moves the partial right column of
+// blocks to the top, where it cannot stay whole, so it is trimmed away; the
+// way back loses nothing more.
+TEST_F(JpegRotatorTest, PartialBlocksAreTrimmedAndTheRoundTripKeepsTheRest) {
+  JpegRotator rotator;
+  std::string photo = uitest::WritePhoto(dir.File("photo.jpg"), 100, 75, CameraExif());
+  const lumatrim::Bitmap before = lumatrim::test::DecodedFile(photo);
+  EXPECT_EQ(Turn(rotator, Q(photo), true), Q(photo));
+  EXPECT_EQ(uitest::PhotoSize(photo), std::make_pair(75, 96));
+  EXPECT_EQ(Turn(rotator, Q(photo), false), Q(photo));
+  EXPECT_EQ(uitest::PhotoSize(photo), std::make_pair(96, 75));
+  // All but the last columns, where the colour upsampling sees the new edge.
+  EXPECT_LE(lumatrim::test::WorstLineDifference(lumatrim::test::Cropped(lumatrim::test::DecodedFile(photo), 92, 75),
+                                                lumatrim::test::Cropped(before, 92, 75)),
+            1.0);
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(JpegRotatorTest, MissingToolIsReportedAndTheFileIsUntouched) {
   std::string photo = uitest::WritePhoto(dir.File("a.jpg"), 32, 16);
   std::string original = ReadFile(photo);
@@ -92,21 +112,23 @@ TEST_F(JpegRotatorTest, FailingToolLeavesThePhotoByteForByte) {
   struct Case {
     const char* name;
     std::string bytes;
-    std::string script;  // empty: the real tool; else $6 is the output file, $7 the input
+    std::string script;  // empty: the real tool; else $out is the output file, $in the input
   } cases[] = {
       {"first half of a photo", good.substr(0, good.size() / 2), ""},
       {"a text file named .jpg", "this is not a photo\n", ""},
       {"an empty file", "", ""},
-      {"tool claims success, writes garbage", good, "printf 'garbage' > \"$6\"; exit 0"},
+      {"tool claims success, writes garbage", good, "printf 'garbage' > \"$out\"; exit 0"},
       {"tool claims success, writes nothing", good, "exit 0"},
-      {"tool copies the photo unturned", good, "cp \"$7\" \"$6\"; exit 0"},
+      {"tool copies the photo unturned", good, "cp \"$in\" \"$out\"; exit 0"},
       {"tool fails with a message", good, "echo 'jpegtran: cannot open' >&2; exit 1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto rotator = std::make_unique<JpegRotator>();
     if (!c.script.empty()) {
-      QString tool = Q(WriteFile(toolDir.File("jpegtran"), "#!/bin/sh\n" + c.script + "\n"));
+      // The tool is called as: switches... -outfile OUTPUT INPUT.
+      const std::string lastTwo = "for a; do out=$in; in=$a; done\n";
+      QString tool = Q(WriteFile(toolDir.File("jpegtran"), "#!/bin/sh\n" + lastTwo + c.script + "\n"));
       QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
       rotator = std::make_unique<JpegRotator>(tool);
     }
@@ -114,8 +136,9 @@ TEST_F(JpegRotatorTest, FailingToolLeavesThePhotoByteForByte) {
     std::string photo = WriteFile(dir.File("damaged.jpg"), c.bytes);
     EXPECT_TRUE(Turn(*rotator, Q(photo), false).isEmpty());
     ASSERT_EQ(messages.size(), 1u);
-    if (c.script.empty())
+    if (c.script.empty()) {
       EXPECT_TRUE(messages[0].contains(QStringLiteral("„damaged.jpg“"))) << messages[0].toStdString();
+    }
     EXPECT_EQ(ReadFile(photo), c.bytes);
     EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("damaged.jpg")});
   }

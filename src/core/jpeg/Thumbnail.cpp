@@ -10,18 +10,6 @@
 namespace lumatrim {
 namespace {
 
-constexpr size_t kJfifHeaderBytes = 18;  // FF E0, length 16, "JFIF\0" ...
-
-// The encoder's stream without its JFIF APP0: SOI, then its tables at once,
-// which is how cameras store thumbnails and where readers look for them.
-std::string WithoutJfifHeader(const std::string& stream) {
-  if (stream.size() > 2 + kJfifHeaderBytes && static_cast<uint8_t>(stream[2]) == 0xFF &&
-      static_cast<uint8_t>(stream[3]) == 0xE0 && stream.compare(6, 5, std::string("JFIF\0", 5)) == 0) {
-    return stream.substr(0, 2) + stream.substr(2 + kJfifHeaderBytes);
-  }
-  return stream;
-}
-
 // For every target index, the source range [begin, end) it averages.
 std::vector<std::pair<int, int>> Spans(int sourceSize, int targetSize) {
   std::vector<std::pair<int, int>> spans(static_cast<size_t>(targetSize));
@@ -34,6 +22,17 @@ std::vector<std::pair<int, int>> Spans(int sourceSize, int targetSize) {
 }
 
 }  // namespace
+
+std::string WithoutJfifHeader(const std::string& stream) {
+  // FF D8, then FF E0, a length, "JFIF\0" ...
+  if (stream.size() < 11 || static_cast<uint8_t>(stream[2]) != 0xFF || static_cast<uint8_t>(stream[3]) != 0xE0 ||
+      stream.compare(6, 5, std::string("JFIF\0", 5)) != 0) {
+    return stream;
+  }
+  const size_t length = static_cast<size_t>(static_cast<uint8_t>(stream[4])) << 8 | static_cast<uint8_t>(stream[5]);
+  if (4 + length > stream.size()) return stream;
+  return stream.substr(0, 2) + stream.substr(4 + length);
+}
 
 std::pair<int, int> ThumbnailSize(int width, int height) {
   if (width <= 0 || height <= 0) return {0, 0};

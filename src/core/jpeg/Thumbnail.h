@@ -21,6 +21,10 @@ std::pair<int, int> ThumbnailSize(int width, int height);
 // scale this is sharp enough and keeps no aliasing of fine patterns.
 Bitmap AreaAverage(const Bitmap& source, int width, int height);
 
+// The stream without a JFIF APP0 right after SOI: SOI, then its tables at
+// once, which is how cameras store thumbnails and where readers look for them.
+std::string WithoutJfifHeader(const std::string& stream);
+
 // JPEG bytes (SOI ... EOI, no JFIF header: the EXIF block describes it) of a
 // thumbnail of the picture. Empty for an empty picture.
 std::string EncodeThumbnail(const Bitmap& picture);

@@ -1,6 +1,9 @@
 #include "core/optimal/OptiPhoto.h"
 
 #include "core/bytes/Error.h"
+#include "core/exif/ExifUpright.h"
+#include "core/jpeg/Orientation.h"
+#include "core/jpeg/Thumbnail.h"
 
 namespace lumatrim {
 
@@ -14,11 +17,20 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
 
   JpegImage& image = photo->Image;
   image.LoadFromFile(source);
-  const auto [width, height] = TargetSize(image.Width(), image.Height(), settings);
+  // Sizes are chosen for the picture as it is seen; it is turned upright at
+  // the target size, where that costs little.
+  const PixelTransform upright = UprightTransform(PhotoOrientation(*photo->Meta));
+  const auto [uprightWidth, uprightHeight] = TransformedSize(image.Width(), image.Height(), upright);
+  const auto [width, height] = TargetSize(uprightWidth, uprightHeight, settings);
+  const auto [storedWidth, storedHeight] = TransformedSize(width, height, upright);
   // Decoding happens here, straight into the target size: only the rows the
   // stretch keeps are converted, and the full picture is never held.
-  Bitmap canvas(width, height);
+  Bitmap canvas(storedWidth, storedHeight);
   image.Draw(canvas);
+  canvas = ApplyTransform(canvas, upright);
+  // The kept EXIF thumbnail would show the source as it was stored.
+  if (PhotoHasThumbnailDirectory(*photo->Meta)) MakeExifUpright(*photo->Meta, EncodeThumbnail(canvas));
+  else MakeExifUpright(*photo->Meta, {});
   image.Assign(std::move(canvas));
   image.Compress(100 - settings.Compression, true);
   image.DropPicture();

@@ -1,0 +1,152 @@
+// Turning photos stored sideways or mirrored: the turn is of the picture the
+// user sees, and the result is upright with EXIF that agrees with it.
+#include <gtest/gtest.h>
+
+#include <QStandardPaths>
+#include <filesystem>
+
+#include "ExiftoolCheck.h"
+#include "JpegBuilder.h"
+#include "OrientedPhotos.h"
+#include "core/bytes/Error.h"
+#include "core/exif/ImgData.h"
+#include "rotation/JpegRotator.h"
+
+namespace lumatrim::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// What a reader of the turned file sees: its picture, EXIF and thumbnail.
+struct TurnedPhoto {
+  Bitmap picture;
+  int orientation = 0, exifWidth = 0, exifHeight = 0;
+  std::string make;
+  Bitmap thumbnail;
+
+  explicit TurnedPhoto(const std::string& path) : picture(DecodedFile(path)) {
+    TimgData meta;
+    meta.ReadPhoto(path);
+    if (!meta.ExifInfo) return;
+    orientation = meta.ExifInfo->GetTagInt("Orientation");
+    exifWidth = meta.ExifInfo->GetTagInt("ExifImageWidth");
+    exifHeight = meta.ExifInfo->GetTagInt("ExifImageLength");
+    make = meta.ExifInfo->TagValueByName("Make");
+    // As the detail window reads it: IFD1 first, then the thumbnail.
+    meta.ExifInfo->ParseThumbnailDirectory();
+    if (auto thumb = meta.DecodeThumbnail()) thumbnail = thumb->Decode();
+  }
+  bool ThumbnailInProportion() const {
+    if (thumbnail.Empty()) return false;
+    const double want = static_cast<double>(picture.Width) / picture.Height;
+    return std::abs(static_cast<double>(thumbnail.Width) / thumbnail.Height - want) <= 0.01 * want;
+  }
+};
+
+class UprightRotation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (QStandardPaths::findExecutable(QStringLiteral("jpegtran")).isEmpty())
+      GTEST_SKIP() << "jpegtran is not installed";
+  }
+  void TurnRight(const std::string& path) {
+    try {
+      rotator.RotateRight(Q(path), true);
+    } catch (const LumatrimError& error) {
+      ADD_FAILURE() << error.what();
+    }
+  }
+  JpegRotator rotator;
+  TempDir dir;
+};
+
+// For every stored orientation, in both byte orders and both places of the
+// thumbnail: the file holds the upright picture turned clockwise, Orientation
+// 1, its real size, and a thumbnail of that same picture; other tags stay.
+TEST_F(UprightRotation, TurningRightShowsTheUprightPictureTurnedClockwiseForAllEightOrientations) {
+  const Bitmap upright = LandmarkPicture(128, 96);
+  const Bitmap expected = TurnedClockwise(upright);
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    for (Layout layout : {Layout::Camera, Layout::ThumbnailFirst}) {
+      SCOPED_TRACE("Orientation " + std::to_string(orientation) +
+                   (layout == Layout::Camera ? ", thumbnail last" : ", thumbnail first"));
+      const Order order = orientation % 2 ? Order::Intel : Order::Motorola;
+      const std::string path =
+          WriteFile(dir.File("photo.jpg"), OrientedPhoto(upright, orientation, {.order = order, .layout = layout}));
+      TurnRight(path);
+      const TurnedPhoto turned(path);
+      EXPECT_LE(WorstLineDifference(turned.picture, expected), 6.0) << "the picture is not the expected turn";
+      EXPECT_EQ(turned.orientation, 1);
+      EXPECT_EQ(std::pair(turned.exifWidth, turned.exifHeight), std::pair(96, 128));
+      EXPECT_EQ(turned.make, "Canon");
+      EXPECT_TRUE(turned.ThumbnailInProportion()) << turned.thumbnail.Width << "x" << turned.thumbnail.Height;
+      EXPECT_LE(LooksLike(turned.thumbnail, turned.picture), 12.0) << "the thumbnail shows another picture";
+    }
+  }
+}
+
+// The example of a 480 x 360 camera photo: 360 is not whole 16 px blocks.
+// Stored upright, turning right moves that partial bottom row of blocks to
+// the left edge, where it cannot stay whole: it is trimmed instead of staying
+// there unturned, and the EXIF follows the file's real size. Stored upside
+// down, the same turn leaves the partial row at the right edge: nothing is
+// lost. A thumbnail that cannot be turned whole is made anew.
+TEST_F(UprightRotation, APartialBlockRowIsTrimmedOnlyWhereItWouldStayUnturned) {
+  const Bitmap upright = LandmarkPicture(480, 360);
+  const struct {
+    int orientation;
+    Bitmap expected;
+  } cases[] = {
+      {1, TurnedClockwise(Cropped(upright, 480, 352))},
+      {3, TurnedClockwise(upright)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE("Orientation " + std::to_string(c.orientation));
+    const std::string path = WriteFile(dir.File("photo.jpg"), OrientedPhoto(upright, c.orientation));
+    TurnRight(path);
+    const TurnedPhoto turned(path);
+    ASSERT_EQ(std::pair(turned.picture.Width, turned.picture.Height), std::pair(c.expected.Width, c.expected.Height));
+    EXPECT_LE(WorstLineDifference(turned.picture, c.expected), 6.0) << "an edge strip is not turned";
+    EXPECT_EQ(std::pair(turned.exifWidth, turned.exifHeight), std::pair(c.expected.Width, c.expected.Height));
+    EXPECT_EQ(turned.orientation, 1);
+    EXPECT_TRUE(turned.ThumbnailInProportion()) << turned.thumbnail.Width << "x" << turned.thumbnail.Height;
+    EXPECT_LE(LooksLike(turned.thumbnail, turned.picture), 12.0);
+  }
+}
+
+// The outside reader agrees: the eight built orientations and every corpus
+// photo the tool can turn, each turned right once.
+TEST_F(UprightRotation, ExiftoolFindsEveryTurnedPhotoUprightWithoutNewWarnings) {
+  if (!ExiftoolInstalled()) GTEST_SKIP() << "exiftool is not installed";
+  std::vector<std::string> sources;
+  const Bitmap upright = LandmarkPicture(120, 72);  // 72 is not whole blocks
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    sources.push_back(WriteFile(dir.File("built" + std::to_string(orientation) + ".jpg"),
+                                OrientedPhoto(upright, orientation, {.order = Order::Motorola})));
+  }
+  if (const std::string corpus = CorpusDir(); !corpus.empty()) {
+    for (const auto& entry : fs::directory_iterator(corpus + "/photos")) {
+      if (entry.path().extension() == ".jpg") sources.push_back(entry.path().string());
+    }
+  }
+  int turned = 0;
+  for (const std::string& source : sources) {
+    SCOPED_TRACE(source);
+    const std::string copy = dir.File("turned_" + fs::path(source).filename().string());
+    fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
+    try {
+      rotator.RotateRight(Q(copy), true);
+    } catch (const LumatrimError&) {
+      EXPECT_EQ(ReadFile(copy), ReadFile(source)) << "a photo that cannot be turned stays as it was";
+      continue;
+    }
+    ++turned;
+    EXPECT_EQ(UprightProblems(copy, source), std::vector<std::string>{});
+  }
+  EXPECT_GE(turned, 8);
+}
+
+}  // namespace
+}  // namespace lumatrim::test

@@ -1,0 +1,99 @@
+#pragma once
+// What an outside reader, exiftool, makes of a written photo: the checks that
+// every output of the rotation and the batch must pass. Tests skip when
+// exiftool is not installed.
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/jpeg/JpegImage.h"
+
+namespace lumatrim::test {
+
+inline std::string QuotedForShell(const std::string& path) {
+  std::string out = "'";
+  for (char c : path) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+inline std::string RunCommand(const std::string& command) {
+  std::string result;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.append(buffer, n);
+    pclose(pipe);
+  }
+  return result;
+}
+
+inline bool ExiftoolInstalled() { return !RunCommand("exiftool -ver 2>/dev/null").empty(); }
+
+// One "Name: value" line per tag, as `exiftool -S` prints them.
+inline std::vector<std::pair<std::string, std::string>> ExiftoolTags(const std::string& path,
+                                                                       const std::string& tags) {
+  std::vector<std::pair<std::string, std::string>> out;
+  const std::string text = RunCommand("exiftool -a -S " + tags + " " + QuotedForShell(path) + " 2>/dev/null");
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    if (const size_t colon = line.find(": "); colon != std::string::npos) {
+      out.emplace_back(line.substr(0, colon), line.substr(colon + 2));
+    }
+    start = end + 1;
+  }
+  return out;
+}
+
+inline std::set<std::string> ExiftoolWarnings(const std::string& path) {
+  std::set<std::string> out;
+  for (const auto& [name, value] : ExiftoolTags(path, "-Warning -Error")) out.insert(value);
+  return out;
+}
+
+// Everything exiftool finds wrong with an output that should be upright;
+// empty when all is well. Warnings the source already had are not counted.
+inline std::vector<std::string> UprightProblems(const std::string& output, const std::string& source) {
+  std::vector<std::string> problems;
+  JpegImage image;
+  try {
+    image.LoadFromFile(output);
+  } catch (const std::exception& e) {
+    return {std::string("not a JPEG: ") + e.what()};
+  }
+  const int width = image.Width(), height = image.Height();
+  for (const auto& [name, value] :
+       ExiftoolTags(output, "-IFD0:Orientation -ExifIFD:ExifImageWidth# -ExifIFD:ExifImageHeight#")) {
+    if (name == "Orientation" && value != "Horizontal (normal)") problems.push_back("Orientation " + value);
+    if (name == "ExifImageWidth" && value != std::to_string(width))
+      problems.push_back("ExifImageWidth " + value + ", the picture is " + std::to_string(width));
+    if (name == "ExifImageHeight" && value != std::to_string(height))
+      problems.push_back("ExifImageHeight " + value + ", the picture is " + std::to_string(height));
+  }
+  const std::string thumbnail = RunCommand("exiftool -b -ThumbnailImage " + QuotedForShell(output) + " 2>/dev/null");
+  if (!thumbnail.empty()) {
+    try {
+      JpegImage thumb;
+      thumb.LoadFromBytes(thumbnail);
+      const double ratio = static_cast<double>(thumb.Width()) / thumb.Height();
+      const double want = static_cast<double>(width) / height;
+      if (std::abs(ratio - want) > 0.01 * want) {
+        problems.push_back("thumbnail " + std::to_string(thumb.Width()) + "x" + std::to_string(thumb.Height()) +
+                           " for a picture of " + std::to_string(width) + "x" + std::to_string(height));
+      }
+    } catch (const std::exception& e) {
+      problems.push_back(std::string("thumbnail does not decode: ") + e.what());
+    }
+  }
+  const std::set<std::string> before = ExiftoolWarnings(source);
+  for (const std::string& warning : ExiftoolWarnings(output)) {
+    if (!before.count(warning)) problems.push_back("exiftool warns: " + warning);
+  }
+  return problems;
+}
+
+}  // namespace lumatrim::test
