@@ -1,0 +1,141 @@
+// Optimised photos are upright: the batch applies the EXIF Orientation,
+// chooses landscape or portrait from the upright picture, writes Orientation
+// 1 and a thumbnail of the new picture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/bytes/Error.h"
+#include "core/exif/ImgData.h"
+#include "core/optimal/OptiBatch.h"
+#include "support/ExiftoolCheck.h"
+#include "support/OrientedPhotos.h"
+
+namespace lumatrim::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+OptiSettings Fixed(const std::string& folder, int shortSide, int longSide) {
+  OptiSettings s;
+  s.TargetFolder = folder;
+  s.ShortSide = shortSide;
+  s.LongSide = longSide;
+  s.Jobs = 2;
+  return s;
+}
+
+// What a reader of the output sees.
+struct Output {
+  Bitmap picture;
+  int orientation = 0, exifWidth = 0, exifHeight = 0;
+  bool thumbnailDirectory = false;
+  Bitmap thumbnail;
+
+  explicit Output(const std::string& path) : picture(DecodedFile(path)) {
+    TimgData meta;
+    meta.ReadPhoto(path);
+    if (!meta.ExifInfo) return;
+    orientation = meta.ExifInfo->GetTagInt("Orientation");
+    exifWidth = meta.ExifInfo->GetTagInt("ExifImageWidth");
+    exifHeight = meta.ExifInfo->GetTagInt("ExifImageLength");
+    thumbnailDirectory = meta.ExifInfo->Ifd1Offset != 0;
+    meta.ExifInfo->ParseThumbnailDirectory();
+    if (auto thumb = meta.DecodeThumbnail()) thumbnail = thumb->Decode();
+  }
+};
+
+TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
+  const Bitmap upright = LandmarkPicture(128, 96);
+  TempDir in, out;
+  std::vector<std::string> sources;
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    const Order order = orientation % 2 ? Order::Motorola : Order::Intel;
+    sources.push_back(WriteFile(in.File("o" + std::to_string(orientation) + ".jpg"),
+                                OrientedPhoto(upright, orientation, {.order = order})));
+  }
+  const struct {
+    const char* name;
+    OptiSettings settings;
+    int width, height;
+  } modes[] = {
+      {"short 48, long 64: landscape, as the picture is seen", Fixed(out.Path(), 48, 64), 64, 48},
+      {"own size", [&] { OptiSettings s = Fixed(out.Path(), 0, 0); s.KeepSize = true; return s; }(), 128, 96},
+  };
+  for (const auto& mode : modes) {
+    ASSERT_EQ(RunOptiBatch(sources, mode.settings), 8);
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+      SCOPED_TRACE(std::string(mode.name) + ", Orientation " + std::to_string(orientation));
+      const Output output(out.File("opt_o" + std::to_string(orientation) + ".jpg"));
+      ASSERT_EQ(std::pair(output.picture.Width, output.picture.Height), std::pair(mode.width, mode.height));
+      EXPECT_LE(LooksLike(output.picture, upright), 6.0) << "the picture is not upright";
+      EXPECT_EQ(output.orientation, 1);
+      EXPECT_EQ(std::pair(output.exifWidth, output.exifHeight), std::pair(mode.width, mode.height));
+      // About 160 px on the long side, or the picture's own size when smaller.
+      EXPECT_EQ(std::pair(output.thumbnail.Width, output.thumbnail.Height),
+                mode.width > 160 ? std::pair(160, 120) : std::pair(mode.width, mode.height));
+      EXPECT_LE(LooksLike(output.thumbnail, output.picture), 8.0) << "the thumbnail shows another picture";
+    }
+  }
+}
+
+// A photo whose EXIF has no IFD1 gets no thumbnail added; one whose IFD1
+// holds something other than a JPEG thumbnail loses IFD1 rather than keep a
+// picture that no longer matches.
+TEST(OptiUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
+  const Bitmap upright = LandmarkPicture(64, 48);
+  TempDir in, out;
+  Ifd strips;
+  strips.Short(0x0103, {1}).Long(0x0111, {8}).Long(0x0117, {0});
+  Ifd ifd0;
+  ifd0.Ascii(0x010F, "Canon").Short(0x0112, {6}).Next(strips);
+  const std::string coded = EncodedJpeg(StoredFor(upright, 6));
+  const std::vector<std::string> sources = {
+      WriteFile(in.File("none.jpg"), OrientedPhoto(upright, 6, {.thumbnail = false})),
+      WriteFile(in.File("strips.jpg"), coded.substr(0, 2) +
+                                           JpegBuilder().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() +
+                                           coded.substr(2)),
+  };
+  ASSERT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 24, 32)), 2);
+  for (const char* name : {"opt_none.jpg", "opt_strips.jpg"}) {
+    SCOPED_TRACE(name);
+    const Output output(out.File(name));
+    EXPECT_EQ(std::pair(output.picture.Width, output.picture.Height), std::pair(32, 24));
+    EXPECT_LE(LooksLike(output.picture, upright), 6.0);
+    EXPECT_EQ(output.orientation, 1);
+    EXPECT_FALSE(output.thumbnailDirectory);
+  }
+}
+
+// The outside reader agrees, for the built orientations and every corpus
+// photo the batch can optimise.
+TEST(OptiUpright, ExiftoolFindsEveryOptimisedPhotoUprightWithoutNewWarnings) {
+  if (!ExiftoolInstalled()) GTEST_SKIP() << "exiftool is not installed";
+  TempDir in, out;
+  std::vector<std::string> sources;
+  const Bitmap upright = LandmarkPicture(200, 120);
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    sources.push_back(WriteFile(in.File("built" + std::to_string(orientation) + ".jpg"),
+                                OrientedPhoto(upright, orientation, {.layout = Layout::ThumbnailFirst})));
+  }
+  if (const std::string corpus = CorpusDir(); !corpus.empty()) {
+    for (const auto& entry : fs::directory_iterator(corpus + "/photos")) {
+      if (entry.path().extension() == ".jpg") sources.push_back(entry.path().string());
+    }
+  }
+  int optimised = 0;
+  for (const std::string& source : sources) {
+    SCOPED_TRACE(source);
+    try {
+      RunOptiBatch({source}, Fixed(out.Path(), 120, 160));
+    } catch (const LumatrimError&) {
+      continue;  // a photo that does not decode
+    }
+    ++optimised;
+    EXPECT_EQ(UprightProblems(OutputPathFor(out.Path(), source), source), std::vector<std::string>{});
+  }
+  EXPECT_GE(optimised, 8);
+}
+
+}  // namespace
+}  // namespace lumatrim::test
