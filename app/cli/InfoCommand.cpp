@@ -14,7 +14,10 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/TextEncoding.h"
+#include "core/exif/ExifUpright.h"
 #include "core/exif/ImgData.h"
+#include "core/jpeg/JpegImage.h"
+#include "core/jpeg/Orientation.h"
 
 namespace cli {
 namespace {
@@ -81,11 +84,45 @@ QJsonArray TagsJson(const std::vector<TTagEntry>& entries) {
   return out;
 }
 
+// The stored picture's size: from the JPEG header, else (a TIFF, or a JPEG
+// whose header cannot be read) from IFD0's or the EXIF sizes; 0 x 0 unknown.
+std::pair<int, int> StoredSize(const std::string& path, const PhotoInfo& photo) {
+  if (!photo.data.ReadingTiff) {
+    try {
+      lumatrim::JpegImage image;
+      image.LoadFromFile(path);
+      return {image.Width(), image.Height()};
+    } catch (const std::exception&) {
+      // fall through to what the metadata says
+    }
+  }
+  if (const auto& exif = photo.data.ExifInfo; exif && exif->ImageWidth > 0 && exif->ImageHeight > 0) {
+    return {exif->ImageWidth, exif->ImageHeight};
+  }
+  return {0, 0};
+}
+
+// The picture as it is seen: its EXIF Orientation (1-8) and its size once
+// that is applied; null when the size is not known.
+void AddUpright(QJsonObject& out, const std::string& path, const PhotoInfo& photo) {
+  const int orientation = lumatrim::PhotoOrientation(photo.data);
+  out["orientation"] = orientation;
+  const auto [width, height] = StoredSize(path, photo);
+  if (width <= 0 || height <= 0) {
+    out["upright"] = QJsonValue::Null;
+    return;
+  }
+  const auto [uprightWidth, uprightHeight] =
+      lumatrim::TransformedSize(width, height, lumatrim::UprightTransform(orientation));
+  out["upright"] = QJsonArray{uprightWidth, uprightHeight};
+}
+
 // One file's object of `info --json`; new sections of a photo go here.
 QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   QJsonObject out;
   out["file"] = QString::fromStdString(path);
   out["outcome"] = Text(photo.data.ErrorText);
+  AddUpright(out, path, photo);
   out["tags"] = TagsJson(photo.Tags());
   out["thumbnail"] = TagsJson(photo.thumbnail);
   QJsonArray iptc;

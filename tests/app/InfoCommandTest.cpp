@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include "support/JpegBuilder.h"
+#include "support/OrientedPhotos.h"
 #include "support/TiffBuilder.h"
 
 using namespace lumatrim::test;
@@ -139,4 +140,33 @@ TEST(InfoCommand, oneFilesOutputDoesNotDependOnTheFilesBefore) {
   EXPECT_EQ(tag["name"].toString(), "Make");
   EXPECT_EQ(tag["desc"].toString(), "Make");
   EXPECT_EQ(tag["value"].toString(), "Nikon");
+}
+
+// Each file says how its picture is seen: the EXIF Orientation and the size
+// once that is applied.
+TEST(InfoCommand, orientationAndUprightSizeOfEachFile) {
+  TempDir dir;
+  const lumatrim::Bitmap upright = LandmarkPicture(64, 48);
+  const struct {
+    const char* name;
+    std::string bytes;
+    int orientation;
+    QJsonValue size;
+  } cases[] = {
+      {"stored for a clockwise turn", OrientedPhoto(upright, 6), 6, QJsonArray{64, 48}},
+      {"stored mirrored", OrientedPhoto(upright, 2), 2, QJsonArray{64, 48}},
+      {"stored along the other diagonal", OrientedPhoto(upright, 7, {.order = Order::Motorola}), 7, QJsonArray{64, 48}},
+      {"no EXIF", EncodedJpeg(StoredFor(upright, 8)), 1, QJsonArray{48, 64}},
+      {"not a photo", "hello", 1, QJsonValue::Null},
+  };
+  std::string args = "info --json";
+  for (size_t i = 0; i < std::size(cases); ++i) args += " " + Quote(WriteFile(dir.File(std::to_string(i) + ".jpg"), cases[i].bytes));
+  const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(Cli(dir, args).out)).array();
+  ASSERT_EQ(files.size(), static_cast<qsizetype>(std::size(cases)));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const QJsonObject file = files[static_cast<qsizetype>(i)].toObject();
+    EXPECT_EQ(file["orientation"].toInt(), cases[i].orientation);
+    EXPECT_EQ(file["upright"], cases[i].size);
+  }
 }
