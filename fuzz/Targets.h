@@ -13,5 +13,6 @@ int RunIptcApp13(const uint8_t* data, size_t size);
 int RunCommaLists(const uint8_t* data, size_t size);
 int RunJpegDecode(const uint8_t* data, size_t size);
 int RunRewritePhoto(const uint8_t* data, size_t size);
+int RunExifUpright(const uint8_t* data, size_t size);
 
 }  // namespace lumatrim::fuzz

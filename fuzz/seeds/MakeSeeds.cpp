@@ -98,6 +98,9 @@ void BuilderSeeds() {
     Seed("fuzz_read_jpeg", "rich-" + o + ".jpg", jpeg + picture.substr(2));
     Seed("fuzz_read_tiff", "rich-" + o + ".tif", tiff);
     Seed("fuzz_rewrite_photo", "rich-" + o + ".jpg", jpeg + picture.substr(2));
+    Seed("fuzz_exif_upright", "rich-" + o, std::string("Exif\0\0", 6) + tiff);
+    Seed("fuzz_exif_upright", "thumbnail-first-" + o,
+         std::string("Exif\0\0", 6) + TiffBuilder(order).WithLayout(Layout::ThumbnailFirst).Bytes(RichIfd0(order, thumb)));
 
     Ifd loop;
     loop.Ascii(0x010F, "NIKON").WithOffset(0x8769, LONG, 1, 8);
@@ -168,6 +171,9 @@ void CorpusSeeds(const std::string& corpus) {
       Seed("fuzz_makernote", name, setup.Header() + info->MakerNoteRaw);
     }
     if (const tSection* iptc = data.Slot(data.IptcSection)) Seed("fuzz_iptc_app13", name, iptc->Content);
+    if (const tSection* exif = data.Slot(data.ExifSection); exif && exif->Content.size() > 2) {
+      Seed("fuzz_exif_upright", name, exif->Content.substr(2));
+    }
     const std::string thumb = data.CutThumbnail();
     if (!thumb.empty()) {
       Seed("fuzz_jpeg_decode", name, thumb);

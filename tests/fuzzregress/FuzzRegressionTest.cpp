@@ -55,6 +55,7 @@ TEST(FuzzRegressions, IptcInputs) {
 TEST(FuzzRegressions, PictureAndWriterInputs) {
   Replay("fuzz_jpeg_decode", lumatrim::fuzz::RunJpegDecode);
   Replay("fuzz_rewrite_photo", lumatrim::fuzz::RunRewritePhoto);
+  Replay("fuzz_exif_upright", lumatrim::fuzz::RunExifUpright);
 }
 
 // Found by fuzz_read_tiff: a MakerNote whose value offset puts the note at the
