@@ -1,7 +1,7 @@
 #pragma once
-// What an outside reader, exiftool, makes of a written photo: the checks that
-// every output of the rotation and the batch must pass. Tests skip when
-// exiftool is not installed.
+// What outside readers, exiftool and exiv2, make of a written photo: the
+// checks that every output of the rotation and the batch must pass. Tests
+// skip when exiftool is not installed; exiv2 is asked where it is.
 #include <cmath>
 #include <cstdio>
 #include <set>
@@ -30,6 +30,23 @@ inline std::string RunCommand(const std::string& command) {
 }
 
 inline bool ExiftoolInstalled() { return !RunCommand("exiftool -ver 2>/dev/null").empty(); }
+inline bool Exiv2Installed() { return !RunCommand("exiv2 --version 2>/dev/null").empty(); }
+
+// exiv2's complaints about a file, one per line, without the file name.
+inline std::set<std::string> Exiv2Warnings(const std::string& path) {
+  std::set<std::string> out;
+  const std::string text = RunCommand("exiv2 -pa " + QuotedForShell(path) + " 2>&1 >/dev/null");
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    for (size_t at; (at = line.find(path)) != std::string::npos;) line.erase(at, path.size());
+    if (!line.empty()) out.insert(line);
+    start = end + 1;
+  }
+  return out;
+}
 
 // One "Name: value" line per tag, as `exiftool -S` prints them.
 inline std::vector<std::pair<std::string, std::string>> ExiftoolTags(const std::string& path,
@@ -92,6 +109,12 @@ inline std::vector<std::string> UprightProblems(const std::string& output, const
   const std::set<std::string> before = ExiftoolWarnings(source);
   for (const std::string& warning : ExiftoolWarnings(output)) {
     if (!before.count(warning)) problems.push_back("exiftool warns: " + warning);
+  }
+  if (Exiv2Installed()) {
+    const std::set<std::string> exiv2Before = Exiv2Warnings(source);
+    for (const std::string& warning : Exiv2Warnings(output)) {
+      if (!exiv2Before.count(warning)) problems.push_back("exiv2 warns: " + warning);
+    }
   }
   return problems;
 }

@@ -56,7 +56,8 @@ std::pair<int, int> TransformedSize(int width, int height, PixelTransform transf
 
 Bitmap ApplyTransform(const Bitmap& picture, PixelTransform transform) {
   if (transform == PixelTransform::None) return picture;
-  const auto [width, height] = TransformedSize(picture.Width, picture.Height, transform);
+  const auto size = TransformedSize(picture.Width, picture.Height, transform);
+  const int width = size.first, height = size.second;
   Bitmap out(width, height);
   if (out.Empty()) return out;
   // In doubled centre coordinates every pixel centre is a whole number:
