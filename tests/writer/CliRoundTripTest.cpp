@@ -133,3 +133,30 @@ TEST(CliRoundTrip, SamplePhotosCarryCameraMetadata) {
   EXPECT_TRUE(makes.size() >= 4 && thumbnails >= 4 && gps >= 2 && iptc >= 3) << thumbnails << gps << iptc;
   EXPECT_EQ(MakeSamples({dir.Path()}).out.rfind("0 sample photos made", 0), 0u) << "a second run adds none";
 }
+
+// The picture's size stands in IFD0 and in the EXIF sub-IFD (one of them as
+// SLONG); after optimize exiftool finds the new size in both, the one the
+// coded image has.
+TEST(CliRoundTrip, ExiftoolReadsTheNewSizeInEverySizeEntry) {
+  if (Shell({"exiftool", "-ver"}).status != 0) GTEST_SKIP() << "exiftool is not installed";
+  if (CorpusDir().empty()) GTEST_SKIP() << "no photo corpus on this machine";
+  TempDir dir;
+  const std::string out = dir.File("out");
+  fs::create_directory(out);
+  for (const char* name : {"fujifilm_xt3_1.jpg", "nikon_d1x_gps_iptc_1.jpg", "nomake_bad_ifd1_1.jpg"}) {
+    SCOPED_TRACE(name);
+    const std::string source = CorpusDir() + "/photos/" + name;
+    const std::string before = Shell({"exiftool", "-s3", "-IFD0:ImageWidth", "-ExifIFD:ExifImageWidth", source}).out;
+    ASSERT_EQ(Cli({"optimize", "--out", out, "--short", "90", "--long", "120", source}).status, 0);
+    const std::string result = out + "/opt_" + name;
+    const std::string coded = Shell({"exiftool", "-s3", "-File:ImageWidth", "-File:ImageHeight", result}).out;
+    const size_t split = coded.find('\n');
+    ASSERT_NE(split, std::string::npos) << coded;
+    const std::string width = coded.substr(0, split), height = coded.substr(split + 1);
+    EXPECT_EQ(Shell({"exiftool", "-s3", "-IFD0:ImageWidth", "-ExifIFD:ExifImageWidth", result}).out,
+              width + "\n" + width);
+    EXPECT_EQ(Shell({"exiftool", "-s3", "-IFD0:ImageHeight", "-ExifIFD:ExifImageHeight", result}).out,
+              height + "\n" + height);
+    EXPECT_NE(before, width + "\n" + width) << "the source had another size";
+  }
+}
