@@ -21,7 +21,7 @@ using lumatrim::TTagEntry;
 
 namespace {
 
-// Value texts are bytes; shown as UTF-8 when they are, else as Latin-1.
+// Value texts are bytes; shown as UTF-8 when they are, else in the chosen code page.
 QString Shown(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -154,7 +154,7 @@ void TFormExif::EditIptcRow(int row) {
                       text))
     return;
   GridTC->setItem(row, 1, new QTableWidgetItem(text));
-  IptcData->IptcInfo->SetItemValue(row, text.toStdString());  // written back as UTF-8
+  IptcData->IptcInfo->SetItemValue(row, text.toStdString());  // UTF-8; a list item as comma text
   ButUlozTC->setEnabled(true);
 }
 
