@@ -164,7 +164,7 @@ void TIPTCdata::ReadFromOwner() {
 void TIPTCdata::ParseApp13(const std::string& bytes) {
   Clear();
   bool charsetSeen = false;
-  for (const IptcDataset& d : ReadIptcDatasets(bytes)) {
+  for (const RawIptcDataset& d : ReadIptcDatasets(bytes)) {
     if (d.Record == 1 && d.Number == 90 && !charsetSeen) {
       charsetSeen = true;
       charsetMarker_ = d.Value;
@@ -204,7 +204,7 @@ std::string TIPTCdata::BuildApp13() const {
   for (const IptcItem& item : items_) {
     for (const IptcValue& value : item.Values) utf8 = utf8 || (value.Edited && HasHighByte(value.Bytes));
   }
-  std::vector<IptcDataset> datasets;
+  std::vector<RawIptcDataset> datasets;
   for (const IptcItem& item : items_) {
     for (const IptcValue& value : item.Values) {
       datasets.push_back({item.Row.Record, item.Row.Tag, utf8 ? Shown(value) : value.Bytes});

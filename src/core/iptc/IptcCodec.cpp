@@ -51,11 +51,11 @@ std::vector<Resource> ResourcesOf(const std::string& segment, bool& complete) {
 }
 
 // Datasets from the 1-based position begin (its 1C) up to end (exclusive).
-std::vector<IptcDataset> WalkDatasets(const std::string& bytes, int64_t begin, int64_t end) {
-  std::vector<IptcDataset> out;
+std::vector<RawIptcDataset> WalkDatasets(const std::string& bytes, int64_t begin, int64_t end) {
+  std::vector<RawIptcDataset> out;
   int64_t pos = begin;
   while (pos + 5 <= end && tEndInd::ByteAt(bytes, pos) == 0x1C) {
-    IptcDataset d;
+    RawIptcDataset d;
     d.Record = tEndInd::ByteAt(bytes, pos + 1);
     d.Number = tEndInd::ByteAt(bytes, pos + 2);
     const int64_t n = tEndInd::WordAt(bytes, pos + 3, true);
@@ -81,7 +81,7 @@ std::string EncodeDataset(int record, int dataset, const std::string& value) {
          value;
 }
 
-std::vector<IptcDataset> ReadIptcDatasets(const std::string& segment) {
+std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment) {
   bool complete = false;
   const auto end = static_cast<int64_t>(segment.size()) + 1;
   for (const Resource& r : ResourcesOf(segment, complete)) {
@@ -100,9 +100,9 @@ std::vector<IptcDataset> ReadIptcDatasets(const std::string& segment) {
 }
 
 std::string BuildApp13Payload(const std::string& charsetMarker, const std::string& recordVersion,
-                              const std::vector<IptcDataset>& datasets) {
+                              const std::vector<RawIptcDataset>& datasets) {
   std::string data;
-  for (const IptcDataset& d : datasets) data += EncodeDataset(d.Record, d.Number, d.Value);
+  for (const RawIptcDataset& d : datasets) data += EncodeDataset(d.Record, d.Number, d.Value);
   if (data.size() % 2 == 0) data += '\0';
 
   std::string version = EncodeDataset(2, 0, recordVersion);

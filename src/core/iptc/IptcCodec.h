@@ -15,7 +15,7 @@ inline constexpr size_t kMaxApp13Payload = 65533;     // segment length 65535 mi
 inline constexpr char kUtf8Designation[] = "\x1B\x25\x47";
 
 // One dataset as it stands in the file: record, dataset number, value bytes.
-struct IptcDataset {
+struct RawIptcDataset {
   int Record = 0;
   int Number = 0;
   std::string Value;
@@ -29,13 +29,13 @@ std::string EncodeDataset(int record, int dataset, const std::string& value);
 // resource list is damaged or missing, from the first 1C 02 / 1C 08 found
 // after position 13 to the end of the segment. The walk ends at a byte that
 // is not 1C; a value running past the end is cut there.
-std::vector<IptcDataset> ReadIptcDatasets(const std::string& segment);
+std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment);
 
 // The APP13 payload: "Photoshop 3.0", the 8BIM 0x0404 resource with the
 // coded-character-set dataset 1:90 (when charsetMarker is not empty), the
 // record version 2:0 and the datasets, then an empty 8BIM 0x040B resource.
 std::string BuildApp13Payload(const std::string& charsetMarker, const std::string& recordVersion,
-                              const std::vector<IptcDataset>& datasets);
+                              const std::vector<RawIptcDataset>& datasets);
 
 // A new payload from BuildApp13Payload followed by the resources of the old
 // APP13 segment (kept from its length field on) that the store does not
