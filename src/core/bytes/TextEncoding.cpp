@@ -32,7 +32,7 @@ struct PageTable {
 };
 PageTable tables[kCodePages.size()];
 
-const std::string kReplacement = "\xEF\xBF\xBD";
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
 void BuildTable(CodePage page, PageTable& table) {
   const iconv_t cd = ::iconv_open("UTF-8", kNames[static_cast<size_t>(page)].iconv);

@@ -10,7 +10,8 @@
 namespace lumatrim {
 namespace {
 
-const std::string kDefaultRecordVersion("\x00\x02", 2);
+// Version 2 of the record, for a record read without one or made anew.
+constexpr char kDefaultRecordVersion[] = {0x00, 0x02};
 
 bool HasHighByte(const std::string& text) {
   for (char c : text) {
@@ -211,7 +212,7 @@ std::string TIPTCdata::BuildApp13() const {
     }
   }
   const std::string marker = utf8 ? std::string(kUtf8Designation) : charsetMarker_;
-  return BuildApp13Payload(marker, recordVersion_.value_or(kDefaultRecordVersion), datasets);
+  return BuildApp13Payload(marker, recordVersion_.value_or(std::string(kDefaultRecordVersion, 2)), datasets);
 }
 
 void TIPTCdata::SaveToFile(const std::string& path, const std::string& sourcePath) {

@@ -6,7 +6,7 @@
 namespace lumatrim {
 namespace {
 
-const std::string kSignature("Photoshop 3.0\0", 14);
+constexpr char kSignature[] = "Photoshop 3.0";  // with its 0 byte: 14 bytes
 
 std::string Bytes(std::initializer_list<unsigned> values) {
   std::string out;
@@ -30,9 +30,9 @@ struct Resource {
 std::vector<Resource> ResourcesOf(const std::string& segment, bool& complete) {
   std::vector<Resource> list;
   complete = false;
-  if (tEndInd::CopyFrom(segment, 3, static_cast<int64_t>(kSignature.size())) != kSignature) return list;
+  if (tEndInd::CopyFrom(segment, 3, sizeof kSignature) != std::string(kSignature, sizeof kSignature)) return list;
   const auto size = static_cast<int64_t>(segment.size());
-  int64_t pos = 2 + static_cast<int64_t>(kSignature.size()) + 1;
+  int64_t pos = 2 + static_cast<int64_t>(sizeof kSignature) + 1;
   while (pos + 12 <= size + 1 && tEndInd::CopyFrom(segment, pos, 4) == "8BIM") {
     Resource r;
     r.Id = tEndInd::WordAt(segment, pos + 4, true);
