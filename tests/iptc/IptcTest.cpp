@@ -146,6 +146,9 @@ TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
   store.ParseApp13(Segment(PhotoshopIptcPayload(IptcDataset(2, 5, "In")) + "8BIM\x04\x0C\0\0" + B({0, 0, 0, 6}) +
                            IptcDataset(2, 90, "X").substr(0, 6)));
   EXPECT_EQ(NamesOf(store), Names{"ObjectName"});
+  SCOPED_TRACE("a stray byte inside the IPTC resource hides nothing after it");
+  store.ParseApp13(App13(IptcDataset(2, 5, "A") + "\x07" + IptcDataset(2, 90, "B")));
+  EXPECT_EQ(NamesOf(store), (Names{"ObjectName", "City"}));
 
   SCOPED_TRACE("no Photoshop header: the search starts at position 13; a length past the end cuts the value");
   const std::string cutCity("\x1C\x02\x5A\x10\x00Pra", 8);  // claims 4096 bytes

@@ -50,11 +50,21 @@ std::vector<Resource> ResourcesOf(const std::string& segment, bool& complete) {
   return list;
 }
 
+bool StartsDataset(const std::string& bytes, int64_t pos) {
+  const uint8_t record = tEndInd::ByteAt(bytes, pos + 1);
+  return tEndInd::ByteAt(bytes, pos) == 0x1C && (record == 1 || record == 2 || record == 8);
+}
+
 // Datasets from the 1-based position begin (its 1C) up to end (exclusive).
-std::vector<RawIptcDataset> WalkDatasets(const std::string& bytes, int64_t begin, int64_t end) {
+// With resync, bytes that start no dataset are passed over up to the next
+// 1C of record 1, 2 or 8, so one damaged length does not hide the rest of
+// the record (and a save cannot drop it); otherwise they end the walk.
+std::vector<RawIptcDataset> WalkDatasets(const std::string& bytes, int64_t begin, int64_t end, bool resync) {
   std::vector<RawIptcDataset> out;
   int64_t pos = begin;
-  while (pos + 5 <= end && tEndInd::ByteAt(bytes, pos) == 0x1C) {
+  for (;;) {
+    while (resync && pos + 5 <= end && !StartsDataset(bytes, pos)) ++pos;
+    if (pos + 5 > end || tEndInd::ByteAt(bytes, pos) != 0x1C) break;
     RawIptcDataset d;
     d.Record = tEndInd::ByteAt(bytes, pos + 1);
     d.Number = tEndInd::ByteAt(bytes, pos + 2);
@@ -84,17 +94,19 @@ std::string EncodeDataset(int record, int dataset, const std::string& value) {
 std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment) {
   bool complete = false;
   const auto end = static_cast<int64_t>(segment.size()) + 1;
-  for (const Resource& r : ResourcesOf(segment, complete)) {
-    if (r.Id == 0x0404) return WalkDatasets(segment, r.DataBegin, std::min(r.DataBegin + r.DataSize, end));
+  const std::vector<Resource> resources = ResourcesOf(segment, complete);
+  for (const Resource& r : resources) {
+    if (r.Id == 0x0404) return WalkDatasets(segment, r.DataBegin, std::min(r.DataBegin + r.DataSize, end), true);
   }
-  if (complete) return {};  // a sound resource list without IPTC data
-  // No usable resource list: the first 1C followed by record 2 or 8 from
+  // Resources without IPTC data: what follows them is theirs, not datasets.
+  if (complete || !resources.empty()) return {};
+  // No resource list: the first 1C followed by record 2 or 8 from
   // position 13 on (past "Photoshop 3.0" when it is there) starts the datasets.
   const size_t found = segment.find("Photoshop 3.0");
   const int64_t start = (found == std::string::npos ? 0 : static_cast<int64_t>(found) + 1) + 13;
   for (int64_t p = std::max<int64_t>(start, 1); p + 1 < end; ++p) {
     const uint8_t record = tEndInd::ByteAt(segment, p + 1);
-    if (tEndInd::ByteAt(segment, p) == 0x1C && (record == 2 || record == 8)) return WalkDatasets(segment, p, end);
+    if (tEndInd::ByteAt(segment, p) == 0x1C && (record == 2 || record == 8)) return WalkDatasets(segment, p, end, false);
   }
   return {};
 }
