@@ -44,10 +44,10 @@ std::string Coded(int width, int height, int quality, bool progressive) {
 }
 
 std::string Iptc() {
-  return PhotoshopIptcPayload(RawIptcDataset(2, 0, std::string("\x00\x04", 2)) + RawIptcDataset(2, 5, "Titulek") +
-                              RawIptcDataset(2, 25, "les") + RawIptcDataset(2, 25, "\"dva stromy\"") +
-                              RawIptcDataset(2, 20, "Příroda") + RawIptcDataset(2, 120, "Popis fotky") +
-                              RawIptcDataset(2, 116, "(c) 2026"));
+  return PhotoshopIptcPayload(IptcDataset(2, 0, std::string("\x00\x04", 2)) + IptcDataset(2, 5, "Titulek") +
+                              IptcDataset(2, 25, "les") + IptcDataset(2, 25, "\"dva stromy\"") +
+                              IptcDataset(2, 20, "Příroda") + IptcDataset(2, 120, "Popis fotky") +
+                              IptcDataset(2, 116, "(c) 2026"));
 }
 
 Ifd RichIfd0(Order order, const std::string& thumbnail) {
@@ -118,7 +118,7 @@ void BuilderSeeds() {
   Seed("fuzz_read_jpeg", "iptc-only.jpg", JpegBuilder().Soi().App13(Iptc()).Sos().Bytes());
   Seed("fuzz_read_jpeg", "truncated.jpg", JpegBuilder().Soi().SegmentWithLength(0xE1, 9000, "Exif\0\0II").Bytes());
   Seed("fuzz_iptc_app13", "builder", std::string("\x00\x00", 2) + Iptc());
-  Seed("fuzz_iptc_app13", "latin1", std::string("\x00\x00", 2) + PhotoshopIptcPayload(RawIptcDataset(2, 80, "Jan Nov\xE1k") + RawIptcDataset(2, 25, "a,b")));
+  Seed("fuzz_iptc_app13", "latin1", std::string("\x00\x00", 2) + PhotoshopIptcPayload(IptcDataset(2, 80, "Jan Nov\xE1k") + IptcDataset(2, 25, "a,b")));
   Seed("fuzz_comma_lists", "plain", std::string("les, pole\0pole, \"dva stromy\"", 28));
   Seed("fuzz_comma_lists", "quotes", std::string("\"a,b\" c\0C \"\"\"x\"", 16));
   Seed("fuzz_comma_lists", "case", std::string("Les,LES,les\0les", 15));
