@@ -82,6 +82,31 @@ bool ReadByte(ByteReader& input, uint8_t& byte) {
   return true;
 }
 
+// Reads on past the kept segments up to the image data for an APP13
+// "Photoshop 3.0" segment, into slot. Without it a photo with many segments
+// would get a new, empty IPTC record on its next save and lose its own.
+bool FindLateIptc(ByteReader& input, tSection& slot) {
+  for (;;) {
+    uint8_t marker = 0xFF;
+    while (marker == 0xFF)
+      if (!ReadByte(input, marker)) return false;
+    if (marker == kSos || marker == kEoi) return false;
+    char length[2];
+    if (input.Read(length, 2) != 2) return false;
+    const int n = static_cast<uint8_t>(length[0]) << 8 | static_cast<uint8_t>(length[1]);
+    if (n < 2) return false;
+    std::string content(length, 2);
+    content.resize(static_cast<size_t>(n));
+    if (input.Read(content.data() + 2, static_cast<size_t>(n - 2)) != static_cast<size_t>(n - 2)) return false;
+    if (marker == kApp13 && content.compare(2, 13, "Photoshop 3.0") == 0) {
+      slot.Marker = marker;
+      slot.SegLength = n;
+      slot.Content = std::move(content);
+      return true;
+    }
+  }
+}
+
 enum class PhotoKind { kJpeg, kTiff, kOther };
 
 // The kind a file's first bytes announce: FF D8 for a JPEG, "II*\0" or
@@ -254,6 +279,10 @@ bool TimgData::ScanJpegSegments(ByteReader& input) {
       default:
         break;
     }
+  }
+  if (IptcSection == 0 && SectionCount == kScanSlots && FindLateIptc(input, Sections[kSlotCount])) {
+    SectionCount = IptcSection = kSlotCount;
+    IptcInfo.reset(new TIPTCdata(this));
   }
   return MetadataPresent();
 }
