@@ -188,9 +188,8 @@ QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform tu
   QString target = output;
   if (QFileInfo(output).isSymLink()) target = QFileInfo(output).canonicalFilePath();
   QFileInfo targetInfo(target);
-  // Named as a JPEG file, so that reading its metadata back treats it as one.
   QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName() +
-                      QStringLiteral(".XXXXXX.jpg"));
+                      QStringLiteral(".XXXXXX"));
   if (!temp.open()) {
     Fail(QStringLiteral("Do složky „%1“ nelze zapisovat.").arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
   }
