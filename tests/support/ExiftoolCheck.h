@@ -4,6 +4,7 @@
 // skip when exiftool is not installed; exiv2 is asked where it is.
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -48,30 +49,6 @@ inline std::set<std::string> Exiv2Warnings(const std::string& path) {
   return out;
 }
 
-// One "Name: value" line per tag, as `exiftool -S` prints them.
-inline std::vector<std::pair<std::string, std::string>> ExiftoolTags(const std::string& path,
-                                                                       const std::string& tags) {
-  std::vector<std::pair<std::string, std::string>> out;
-  const std::string text = RunCommand("exiftool -a -S " + tags + " " + QuotedForShell(path) + " 2>/dev/null");
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    if (const size_t colon = line.find(": "); colon != std::string::npos) {
-      out.emplace_back(line.substr(0, colon), line.substr(colon + 2));
-    }
-    start = end + 1;
-  }
-  return out;
-}
-
-inline std::set<std::string> ExiftoolWarnings(const std::string& path) {
-  std::set<std::string> out;
-  for (const auto& [name, value] : ExiftoolTags(path, "-Warning -Error")) out.insert(value);
-  return out;
-}
-
 // A warning with its numbers blanked: a broken offset the source already had
 // reads other bytes once the block around it changed, and says so in numbers.
 inline std::string WithoutNumbers(const std::string& text) {
@@ -83,52 +60,110 @@ inline std::string WithoutNumbers(const std::string& text) {
   return out;
 }
 
-// Everything exiftool (and exiv2) find wrong with an output that should be
-// upright; empty when all is well. Warnings the source already had, in other
-// numbers or not, are not counted.
-inline std::vector<std::string> UprightProblems(const std::string& output, const std::string& source) {
-  std::vector<std::string> problems;
-  JpegImage image;
-  try {
-    image.LoadFromFile(output);
-  } catch (const std::exception& e) {
-    return {std::string("not a JPEG: ") + e.what()};
+// One exiftool run over many files: for each file its "Name: value" lines
+// (as `exiftool -a -S` prints them), in the order asked.
+using ExiftoolLines = std::vector<std::pair<std::string, std::string>>;
+inline std::map<std::string, ExiftoolLines> ExiftoolTags(const std::vector<std::string>& files,
+                                                         const std::string& tags) {
+  std::map<std::string, ExiftoolLines> out;
+  if (files.empty()) return out;
+  std::string command = "exiftool -a -S " + tags;
+  for (const std::string& file : files) command += " " + QuotedForShell(file);
+  const std::string text = RunCommand(command + " 2>/dev/null");
+  // Several files come each behind a "======== path" line; one comes alone.
+  std::string current = files.size() == 1 ? files.front() : "";
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.rfind("======== ", 0) == 0) {
+      current = line.substr(9);
+    } else if (const size_t colon = line.find(": "); colon != std::string::npos && !current.empty()) {
+      out[current].emplace_back(line.substr(0, colon), line.substr(colon + 2));
+    }
   }
-  const int width = image.Width(), height = image.Height();
-  for (const auto& [name, value] :
-       ExiftoolTags(output, "-IFD0:Orientation -ExifIFD:ExifImageWidth# -ExifIFD:ExifImageHeight#")) {
-    if (name == "Orientation" && value != "Horizontal (normal)") problems.push_back("Orientation " + value);
-    if (name == "ExifImageWidth" && value != std::to_string(width))
-      problems.push_back("ExifImageWidth " + value + ", the picture is " + std::to_string(width));
-    if (name == "ExifImageHeight" && value != std::to_string(height))
-      problems.push_back("ExifImageHeight " + value + ", the picture is " + std::to_string(height));
+  return out;
+}
+
+inline std::set<std::string> WarningsIn(const ExiftoolLines& lines) {
+  std::set<std::string> out;
+  for (const auto& [name, value] : lines) {
+    if (name == "Warning" || name == "Error") out.insert(value);
   }
-  const std::string thumbnail = RunCommand("exiftool -b -ThumbnailImage " + QuotedForShell(output) + " 2>/dev/null");
-  if (!thumbnail.empty()) {
+  return out;
+}
+
+struct WrittenPhoto {
+  std::string output, source;
+};
+
+// Everything exiftool (and exiv2) find wrong with outputs that should be
+// upright, by output; empty when all is well. Warnings the source already
+// had, in other numbers or not, are not counted. Outputs need distinct file
+// names; their thumbnails are extracted into scratch.
+inline std::map<std::string, std::vector<std::string>> UprightProblems(const std::vector<WrittenPhoto>& photos,
+                                                                       const std::string& scratch) {
+  std::vector<std::string> outputs, sources;
+  for (const WrittenPhoto& photo : photos) {
+    outputs.push_back(photo.output);
+    sources.push_back(photo.source);
+  }
+  auto outputTags = ExiftoolTags(outputs, "-IFD0:Orientation -ExifIFD:ExifImageWidth# -ExifIFD:ExifImageHeight# "
+                                          "-Warning -Error");
+  auto sourceTags = ExiftoolTags(sources, "-Warning -Error");
+  std::string extract = "exiftool -q -b -ThumbnailImage -w " + QuotedForShell(scratch + "/%f.thumb");
+  for (const std::string& output : outputs) extract += " " + QuotedForShell(output);
+  RunCommand(extract + " >/dev/null 2>&1");
+
+  std::map<std::string, std::vector<std::string>> all;
+  for (const WrittenPhoto& photo : photos) {
+    std::vector<std::string>& problems = all[photo.output];
+    JpegImage image;
     try {
-      JpegImage thumb;
-      thumb.LoadFromBytes(thumbnail);
-      const double ratio = static_cast<double>(thumb.Width()) / thumb.Height();
-      const double want = static_cast<double>(width) / height;
-      if (std::abs(ratio - want) > 0.01 * want) {
-        problems.push_back("thumbnail " + std::to_string(thumb.Width()) + "x" + std::to_string(thumb.Height()) +
-                           " for a picture of " + std::to_string(width) + "x" + std::to_string(height));
-      }
+      image.LoadFromFile(photo.output);
     } catch (const std::exception& e) {
-      problems.push_back(std::string("thumbnail does not decode: ") + e.what());
+      problems.push_back(std::string("not a JPEG: ") + e.what());
+      continue;
     }
+    const int width = image.Width(), height = image.Height();
+    for (const auto& [name, value] : outputTags[photo.output]) {
+      if (name == "Orientation" && value != "Horizontal (normal)") problems.push_back("Orientation " + value);
+      if (name == "ExifImageWidth" && value != std::to_string(width))
+        problems.push_back("ExifImageWidth " + value + ", the picture is " + std::to_string(width));
+      if (name == "ExifImageHeight" && value != std::to_string(height))
+        problems.push_back("ExifImageHeight " + value + ", the picture is " + std::to_string(height));
+    }
+    const std::string stem = photo.output.substr(photo.output.find_last_of('/') + 1);
+    const std::string thumbPath = scratch + "/" + stem.substr(0, stem.find_last_of('.')) + ".thumb";
+    if (std::FILE* file = std::fopen(thumbPath.c_str(), "rb")) {
+      std::fclose(file);
+      try {
+        JpegImage thumb;
+        thumb.LoadFromFile(thumbPath);
+        const double ratio = static_cast<double>(thumb.Width()) / thumb.Height();
+        const double want = static_cast<double>(width) / height;
+        if (std::abs(ratio - want) > 0.01 * want) {
+          problems.push_back("thumbnail " + std::to_string(thumb.Width()) + "x" + std::to_string(thumb.Height()) +
+                             " for a picture of " + std::to_string(width) + "x" + std::to_string(height));
+        }
+      } catch (const std::exception& e) {
+        problems.push_back(std::string("thumbnail does not decode: ") + e.what());
+      }
+    }
+    const auto compare = [&](const std::string& reader, const std::set<std::string>& before,
+                             const std::set<std::string>& after) {
+      std::set<std::string> known;
+      for (const std::string& warning : before) known.insert(WithoutNumbers(warning));
+      for (const std::string& warning : after) {
+        if (!known.count(WithoutNumbers(warning))) problems.push_back(reader + " warns: " + warning);
+      }
+    };
+    compare("exiftool", WarningsIn(sourceTags[photo.source]), WarningsIn(outputTags[photo.output]));
+    if (Exiv2Installed()) compare("exiv2", Exiv2Warnings(photo.source), Exiv2Warnings(photo.output));
   }
-  const auto compare = [&](const std::string& reader, const std::set<std::string>& before,
-                            const std::set<std::string>& after) {
-    std::set<std::string> known;
-    for (const std::string& warning : before) known.insert(WithoutNumbers(warning));
-    for (const std::string& warning : after) {
-      if (!known.count(WithoutNumbers(warning))) problems.push_back(reader + " warns: " + warning);
-    }
-  };
-  compare("exiftool", ExiftoolWarnings(source), ExiftoolWarnings(output));
-  if (Exiv2Installed()) compare("exiv2", Exiv2Warnings(source), Exiv2Warnings(output));
-  return problems;
+  return all;
 }
 
 }  // namespace lumatrim::test

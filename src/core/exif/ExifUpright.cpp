@@ -121,12 +121,22 @@ struct ThumbnailPlace {
   bool inBlock = false;
 };
 
+// The bytes of a directory: count, entries, link to the next one.
+bool OverlapsDirectory(const TiffBlock& tiff, int64_t directory, int64_t offset, int64_t length) {
+  const int64_t end = tiff.LinkAt(directory) + 4;
+  return offset < end && directory < offset + length;
+}
+
 std::optional<ThumbnailPlace> FindThumbnail(const TiffBlock& tiff, int64_t ifd1) {
   const auto offset = tiff.Find(ifd1, kTagThumbnailOffset);
   const auto length = tiff.Find(ifd1, kTagThumbnailLength);
   if (!offset || !length) return std::nullopt;
   ThumbnailPlace place{*offset, *length, tiff.Value(*offset), tiff.Value(*length), false};
-  place.inBlock = place.offset >= 8 && place.length > 0 && place.offset + place.length <= tiff.Size();
+  // A thumbnail said to lie over the directories themselves is not one whose
+  // bytes may be cut, zeroed or reused.
+  place.inBlock = place.offset >= 8 && place.length > 0 && place.offset + place.length <= tiff.Size() &&
+                  !OverlapsDirectory(tiff, tiff.Ifd0(), place.offset, place.length) &&
+                  !OverlapsDirectory(tiff, ifd1, place.offset, place.length);
   return place;
 }
 
