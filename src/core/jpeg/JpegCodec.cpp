@@ -98,8 +98,8 @@ bool Decompressor::FourChannels() const {
   return info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
 }
 
-void Decompressor::SetOutputScale(int denominator) {
-  info_.scale_num = 1;
+void Decompressor::SetOutputScale(int numerator, int denominator) {
+  info_.scale_num = static_cast<unsigned int>(numerator);
   info_.scale_denom = static_cast<unsigned int>(denominator);
 }
 

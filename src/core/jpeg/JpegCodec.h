@@ -39,7 +39,8 @@ class Decompressor {
   // Plain RGB output: gray and YCbCr/RGB streams give RGB directly, four-channel
   // streams give CMYK (converted by the caller).
   bool FourChannels() const;
-  void SetOutputScale(int denominator);
+  // Decode straight into numerator / denominator of the size (DCT scaling).
+  void SetOutputScale(int numerator, int denominator);
 
  private:
   [[noreturn]] void Fail();

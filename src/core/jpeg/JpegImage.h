@@ -3,6 +3,8 @@
 #include <string>
 
 #include "core/jpeg/Bitmap.h"
+#include "core/resample/Resampler.h"
+#include "core/resample/ShrinkOnLoad.h"
 
 namespace lumatrim {
 
@@ -54,6 +56,15 @@ class JpegImage {
   // so memory stays at one target bitmap plus libjpeg's own buffers.
   void Draw(Bitmap& target) const;
   Bitmap DecodeStretched(int width, int height) const;
+
+  // Decodes and resamples to exactly width x height with the Lanczos filter
+  // (averaging when reducing, interpolating when enlarging). libjpeg-turbo
+  // first decodes straight into a smaller picture where the photo is much
+  // larger than the target (ShrinkOnLoadEighths); its rows stream through the
+  // filter, so neither the full picture nor the reduced one is held. A
+  // taken-over bitmap is resampled from memory. Throws LumatrimError.
+  Bitmap DecodeResampled(int width, int height, resample::Light light = resample::Light::Linear,
+                         double headroom = resample::kShrinkHeadroom) const;
 
   // Takes over a bitmap as the picture; the compressed bytes are dropped
   // until Compress runs.

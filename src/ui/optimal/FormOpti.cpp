@@ -253,6 +253,10 @@ void TFormOpti::ButProcesClick() {
   settings.KeepSize = RadPuvod->isChecked();
   settings.ShortSide = static_cast<int>(SideValue(EditSir));
   settings.LongSide = static_cast<int>(SideValue(EditDel));
+  // The auto-filled field is only a 4:3 guide; the batch fits the free side to each photo.
+  settings.Rule = RadSirka->isChecked()   ? lumatrim::SizeRule::ShortSideFixed
+                  : RadDelka->isChecked() ? lumatrim::SizeRule::LongSideFixed
+                                          : lumatrim::SizeRule::BothSides;
 
   Gauge->setRange(0, std::max(1, static_cast<int>(settings.Sources.size())));
   Gauge->setValue(0);
