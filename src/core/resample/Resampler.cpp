@@ -52,8 +52,16 @@ Resampler::Resampler(int sourceWidth, int sourceHeight, Bitmap& target, Light li
   fromFloat_ = tables.fromFloat.data();
   across_ = LanczosWeights(sourceWidth, target.Width);
   down_ = LanczosWeights(sourceHeight, target.Height);
+  // Four partial sums per output pixel keep the adder's latency from
+  // serialising the taps; the padding taps have weight 0 and read zeros.
+  acrossTaps_ = (across_.Taps + 3) / 4 * 4;
+  acrossWeights_.assign(static_cast<size_t>(target.Width) * acrossTaps_, 0.0f);
+  for (int x = 0; x < target.Width; ++x) {
+    std::copy_n(&across_.Weights[static_cast<size_t>(x) * across_.Taps], across_.Taps,
+                &acrossWeights_[static_cast<size_t>(x) * acrossTaps_]);
+  }
   ringRows_ = down_.Taps;
-  line_.resize(static_cast<size_t>(sourceWidth));
+  line_.assign(static_cast<size_t>(sourceWidth + acrossTaps_ - across_.Taps), Float4{0, 0, 0, 0});
   ring_.resize(static_cast<size_t>(ringRows_) * target.Width);
   sum_.resize(static_cast<size_t>(target.Width));
 }
@@ -65,13 +73,18 @@ void Resampler::PushRow(const uint8_t* rgb) {
     line_[x] = Float4{toFloat_[px[0]], toFloat_[px[1]], toFloat_[px[2]], 0.0f};
   }
   Float4* out = RingRow(nextSource_);
-  const int taps = across_.Taps;
-  const float* weights = across_.Weights.data();
+  const int taps = acrossTaps_;
+  const float* weights = acrossWeights_.data();
   for (int x = 0; x < target_.Width; ++x, weights += taps) {
     const Float4* in = line_.data() + across_.First[x];
-    Float4 acc = {0, 0, 0, 0};
-    for (int k = 0; k < taps; ++k) acc += weights[k] * in[k];
-    out[x] = acc;
+    Float4 a0 = {0, 0, 0, 0}, a1 = a0, a2 = a0, a3 = a0;
+    for (int k = 0; k < taps; k += 4) {
+      a0 += weights[k] * in[k];
+      a1 += weights[k + 1] * in[k + 1];
+      a2 += weights[k + 2] * in[k + 2];
+      a3 += weights[k + 3] * in[k + 3];
+    }
+    out[x] = (a0 + a1) + (a2 + a3);
   }
   ++nextSource_;
   while (nextTarget_ < target_.Height && down_.First[nextTarget_] + down_.Taps <= nextSource_) {
@@ -84,9 +97,17 @@ void Resampler::EmitRow(int y) {
   const int first = down_.First[y];
   const float* weights = down_.Weights.data() + static_cast<size_t>(y) * down_.Taps;
   std::fill(sum_.begin(), sum_.end(), Float4{0, 0, 0, 0});
-  for (int k = 0; k < down_.Taps; ++k) {
+  // Four source rows per pass over the sum, so it is loaded and stored a
+  // quarter as often.
+  int k = 0;
+  for (; k + 4 <= down_.Taps; k += 4) {
+    const float w0 = weights[k], w1 = weights[k + 1], w2 = weights[k + 2], w3 = weights[k + 3];
+    const Float4 *r0 = RingRow(first + k), *r1 = RingRow(first + k + 1), *r2 = RingRow(first + k + 2),
+                 *r3 = RingRow(first + k + 3);
+    for (int x = 0; x < width; ++x) sum_[x] += (w0 * r0[x] + w1 * r1[x]) + (w2 * r2[x] + w3 * r3[x]);
+  }
+  for (; k < down_.Taps; ++k) {
     const float w = weights[k];
-    if (w == 0.0f) continue;  // the padding at the edges
     const Float4* in = RingRow(first + k);
     for (int x = 0; x < width; ++x) sum_[x] += w * in[x];
   }

@@ -42,8 +42,10 @@ class Resampler {
   const float* toFloat_;            // 256 entries for the light chosen
   const uint8_t* fromFloat_;        // kOutSteps entries, 0..1 to 8-bit
   AxisWeights across_, down_;
+  int acrossTaps_;                  // across_.Taps rounded up to a multiple of 4
+  std::vector<float> acrossWeights_;  // across_'s weights padded with zeros to acrossTaps_
   int ringRows_;
-  std::vector<Float4> line_;   // the source row being filtered
+  std::vector<Float4> line_;   // the source row being filtered, zero-padded for the rounded-up taps
   std::vector<Float4> ring_;   // horizontally filtered rows
   std::vector<Float4> sum_;    // one target row being summed
   int nextSource_ = 0;
