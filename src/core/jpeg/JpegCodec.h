@@ -51,6 +51,9 @@ class Decompressor {
   const std::string* bytes_ = nullptr;
 };
 
+// From this quality up the encoder keeps the colour at full resolution (4:4:4).
+constexpr int kFullChromaQuality = 90;
+
 // A compressor into memory; Bytes() holds the stream after Finish().
 class Compressor {
  public:

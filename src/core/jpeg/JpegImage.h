@@ -73,8 +73,8 @@ class JpegImage {
 
   // Encodes the bitmap taken over: quality 1..100 (0 or less is raised to 1,
   // above 100 lowered to 100) scaling the standard tables with
-  // baseline-compatible values, 24-bit YCbCr 4:2:0, the simple progressive
-  // scan script when progressive. Afterwards Data() holds the new stream.
+  // baseline-compatible values, 24-bit YCbCr (4:2:0, or 4:4:4 from quality
+  // 90 up), the simple progressive scan script when progressive. Afterwards Data() holds the new stream.
   void Compress(int quality, bool progressive = true);
 
   // Frees the bitmap once it is compressed (size and data stay), so a photo
