@@ -79,7 +79,8 @@ TEST(OptiBatch, FixedSideKeepsEachPhotosProportions) {
       {"square, short 600", 1000, 1000, fixedShort, {600, 600}},
       {"square, long 800", 1000, 1000, fixedLong, {800, 800}},
       {"square, both sides", 1000, 1000, both, {600, 600}},
-      {"nearest pixel: 1000 x 333 at short 100 is 300.3", 1000, 333, WithRule(SizeRule::ShortSideFixed, 100, 0), {300, 100}},
+      {"nearest pixel: 1000 x 333 at short 100 is 300.3", 1000, 333, WithRule(SizeRule::ShortSideFixed, 100, 0),
+       {300, 100}},
       {"ties to even: 120 x 90 at long 6 is 4.5", 120, 90, WithRule(SizeRule::LongSideFixed, 0, 6), {6, 4}},
       {"a free side never below 1 px", 5000, 10, WithRule(SizeRule::LongSideFixed, 0, 100), {100, 1}},
   };

@@ -87,7 +87,9 @@ TEST(Resample, FlatColourStaysExactAtEverySizeAndEdge) {
   for (Light light : {Light::Linear, Light::Gamma}) {
     for (const auto& [sw, sh] : sources) {
       Bitmap flat(sw, sh);
-      for (size_t i = 0; i < flat.Bytes.size(); i += 3) flat.Bytes[i] = 37, flat.Bytes[i + 1] = 200, flat.Bytes[i + 2] = 121;
+      for (size_t i = 0; i < flat.Bytes.size(); i += 3) {
+        flat.Bytes[i] = 37, flat.Bytes[i + 1] = 200, flat.Bytes[i + 2] = 121;
+      }
       for (const auto& [tw, th] : targets) {
         SCOPED_TRACE(std::to_string(sw) + "x" + std::to_string(sh) + " to " + std::to_string(tw) + "x" +
                      std::to_string(th) + (light == Light::Linear ? " linear" : " gamma"));
@@ -143,7 +145,10 @@ TEST(Resample, KeepsDetailTheTargetCanShowAndRemovesMoire) {
   };
   const auto contrast = [](const Bitmap& b) {  // away from the edges
     int lo = 255, hi = 0;
-    for (int x = 10; x < b.Width - 10; ++x) lo = std::min<int>(lo, b.Row(4)[3 * x]), hi = std::max<int>(hi, b.Row(4)[3 * x]);
+    for (int x = 10; x < b.Width - 10; ++x) {
+      lo = std::min<int>(lo, b.Row(4)[3 * x]);
+      hi = std::max<int>(hi, b.Row(4)[3 * x]);
+    }
     return hi - lo;
   };
   EXPECT_GE(contrast(Resample(wave(12), 120, 8, Light::Gamma)), 170) << "of 200";

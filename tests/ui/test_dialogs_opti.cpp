@@ -150,7 +150,8 @@ TEST_F(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
 // In the fixed-side modes the other field is only the 4:3 guide: each photo
 // keeps its own proportions ("Š." 120 makes a 3:2 photo 180 x 120).
 TEST_F(OptimisationBatch, FixedSideModesKeepEachPhotosProportions) {
-  Start({uitest::WritePhoto(dir.File("krajina.jpg"), 300, 200), uitest::WritePhoto(dir.File("siroka.jpg"), 320, 180)});
+  Start({uitest::WritePhoto(dir.File("krajina.jpg"), 300, 200),
+         uitest::WritePhoto(dir.File("siroka.jpg"), 320, 180)});
   dialog.RadSirka->click();
   dialog.EditSir->setText(QStringLiteral("120"));
   dialog.EditDel->setText(QStringLiteral("160"));

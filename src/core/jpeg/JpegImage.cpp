@@ -254,7 +254,7 @@ Bitmap JpegImage::DecodeResampled(int width, int height, resample::Light light, 
       resampler.PushRow(row.data());
       continue;
     }
-    for (int x = 0; x < sourceWidth; ++x) CmykToRgb(&row[4 * static_cast<size_t>(x)], &rgb[3 * static_cast<size_t>(x)], inverted);
+    for (size_t x = 0; x < static_cast<size_t>(sourceWidth); ++x) CmykToRgb(&row[4 * x], &rgb[3 * x], inverted);
     resampler.PushRow(rgb.data());
   }
   return target;

@@ -19,7 +19,8 @@ void ValidateOptiSettings(const OptiSettings& s) {
   if (s.KeepSize) return;
   const bool shortUsed = s.Rule != SizeRule::LongSideFixed;
   const bool longUsed = s.Rule != SizeRule::ShortSideFixed;
-  for (auto [used, value, name] : {std::tuple{shortUsed, s.ShortSide, "short side"}, std::tuple{longUsed, s.LongSide, "long side"}}) {
+  for (auto [used, value, name] :
+       {std::tuple{shortUsed, s.ShortSide, "short side"}, std::tuple{longUsed, s.LongSide, "long side"}}) {
     if (!used) continue;  // the free side is worked out per photo
     if (value < 1) {
       throw LumatrimError(std::string("The ") + name + " of " + std::to_string(value) +
@@ -81,7 +82,10 @@ std::pair<int, int> TargetSize(int width, int height, const OptiSettings& s) {
     return {s.ShortSide, s.ShortSide};
   }
   const int shortOwn = std::min(width, height), longOwn = std::max(width, height);
-  if (shortOwn < 1) throw LumatrimError("a photo of " + std::to_string(width) + " x " + std::to_string(height) + " px has no size to keep in proportion");
+  if (shortOwn < 1) {
+    throw LumatrimError("a photo of " + std::to_string(width) + " x " + std::to_string(height) +
+                        " px has no proportions to keep");
+  }
   int shortSide = s.ShortSide, longSide = s.LongSide;
   if (s.Rule == SizeRule::ShortSideFixed) {
     longSide = std::max(1, ProportionalSide(shortSide, shortOwn, longOwn));
