@@ -10,6 +10,7 @@
 #include "core/jpeg/Bitmap.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
+#include "jpeg/JpegTestKit.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
@@ -75,11 +76,10 @@ inline Bitmap Cropped(const Bitmap& picture, int width, int height) {
   return out;
 }
 
+// Camera-like coding: 4:2:0 colour in 16 x 16 blocks, whatever the program's
+// own encoder chooses for its quality.
 inline std::string EncodedJpeg(const Bitmap& picture, int quality = 95) {
-  JpegImage image;
-  image.Assign(picture);
-  image.Compress(quality, false);
-  return image.Data();
+  return EncodeRgb(picture, {.quality = quality});
 }
 
 inline Bitmap DecodedFile(const std::string& path) {
@@ -92,6 +92,25 @@ inline Bitmap DecodedBytes(const std::string& bytes) {
   JpegImage image;
   image.LoadFromBytes(bytes);
   return image.Decode();
+}
+
+// Each target pixel the mean of the source pixels it covers: the tests' own
+// reduction, simple enough to trust as a reference.
+inline Bitmap AreaAverage(const Bitmap& source, int width, int height) {
+  Bitmap out(width, height);
+  for (int y = 0; y < height; ++y) {
+    const int top = y * source.Height / height, bottom = std::max(top + 1, (y + 1) * source.Height / height);
+    for (int x = 0; x < width; ++x) {
+      const int left = x * source.Width / width, right = std::max(left + 1, (x + 1) * source.Width / width);
+      for (int c = 0; c < 3; ++c) {
+        int sum = 0;
+        for (int sy = top; sy < bottom; ++sy)
+          for (int sx = left; sx < right; ++sx) sum += source.Row(sy)[3 * sx + c];
+        out.Row(y)[3 * x + c] = static_cast<uint8_t>(sum / ((bottom - top) * (right - left)));
+      }
+    }
+  }
+  return out;
 }
 
 // The worst mean difference of one row or one column, per colour sample: a

@@ -3,22 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "core/jpeg/JpegImage.h"
+#include "core/resample/Resampler.h"
 
 namespace lumatrim {
 namespace {
 
-// For every target index, the source range [begin, end) it averages.
-std::vector<std::pair<int, int>> Spans(int sourceSize, int targetSize) {
-  std::vector<std::pair<int, int>> spans(static_cast<size_t>(targetSize));
-  for (int i = 0; i < targetSize; ++i) {
-    const int begin = static_cast<int>(int64_t{i} * sourceSize / targetSize);
-    const int end = static_cast<int>(int64_t{i + 1} * sourceSize / targetSize);
-    spans[static_cast<size_t>(i)] = {begin, std::max(end, begin + 1)};
-  }
-  return spans;
+std::string Encoded(Bitmap thumbnail) {
+  JpegImage image;
+  image.Assign(std::move(thumbnail));
+  image.Compress(kThumbnailQuality, false);
+  return WithoutJfifHeader(image.Data());
 }
 
 }  // namespace
@@ -44,50 +40,17 @@ std::pair<int, int> ThumbnailSize(int width, int height) {
   return {scaled(width), scaled(height)};
 }
 
-Bitmap AreaAverage(const Bitmap& source, int width, int height) {
-  Bitmap out(width, height);
-  if (out.Empty() || source.Empty()) return out;
-  const auto columns = Spans(source.Width, width);
-  const auto rows = Spans(source.Height, height);
-  std::vector<uint32_t> sums(static_cast<size_t>(width) * 3);
-  for (int y = 0; y < height; ++y) {
-    std::fill(sums.begin(), sums.end(), 0u);
-    const auto [top, bottom] = rows[static_cast<size_t>(y)];
-    for (int sy = top; sy < bottom; ++sy) {
-      const uint8_t* in = source.Row(sy);
-      for (int x = 0; x < width; ++x) {
-        const auto [left, right] = columns[static_cast<size_t>(x)];
-        for (int sx = left; sx < right; ++sx) {
-          for (int c = 0; c < 3; ++c) sums[3 * static_cast<size_t>(x) + c] += in[3 * static_cast<size_t>(sx) + c];
-        }
-      }
-    }
-    uint8_t* row = out.Row(y);
-    for (int x = 0; x < width; ++x) {
-      const auto [left, right] = columns[static_cast<size_t>(x)];
-      const uint32_t count = static_cast<uint32_t>((right - left) * (bottom - top));
-      for (int c = 0; c < 3; ++c) {
-        row[3 * x + c] = static_cast<uint8_t>((sums[3 * static_cast<size_t>(x) + c] + count / 2) / count);
-      }
-    }
-  }
-  return out;
-}
-
 std::string EncodeThumbnail(const Bitmap& picture) {
   if (picture.Empty()) return {};
   const auto [width, height] = ThumbnailSize(picture.Width, picture.Height);
-  JpegImage thumbnail;
-  thumbnail.Assign(width == picture.Width && height == picture.Height ? picture
-                                                                       : AreaAverage(picture, width, height));
-  thumbnail.Compress(kThumbnailQuality, false);
-  return WithoutJfifHeader(thumbnail.Data());
+  if (width == picture.Width && height == picture.Height) return Encoded(picture);
+  return Encoded(resample::Resample(picture, width, height));
 }
 
 std::string EncodeThumbnail(const JpegImage& image) {
   if (image.Empty()) return {};
   const auto [width, height] = ThumbnailSize(image.Width(), image.Height());
-  return EncodeThumbnail(image.Decode(image.PreviewScale(width, height)));
+  return Encoded(image.DecodeResampled(width, height));
 }
 
 }  // namespace lumatrim

@@ -17,19 +17,17 @@ constexpr int kThumbnailQuality = 75;
 // the picture's own when it is smaller), the other in proportion, at least 1.
 std::pair<int, int> ThumbnailSize(int width, int height);
 
-// Each target pixel the mean of the source pixels it covers: at thumbnail
-// scale this is sharp enough and keeps no aliasing of fine patterns.
-Bitmap AreaAverage(const Bitmap& source, int width, int height);
 
 // The stream without a JFIF APP0 right after SOI: SOI, then its tables at
 // once, which is how cameras store thumbnails and where readers look for them.
 std::string WithoutJfifHeader(const std::string& stream);
 
 // JPEG bytes (SOI ... EOI, no JFIF header: the EXIF block describes it) of a
-// thumbnail of the picture. Empty for an empty picture.
+// thumbnail of the picture, reduced with the batch's own filter. Empty for an
+// empty picture.
 std::string EncodeThumbnail(const Bitmap& picture);
-// The same from a coded picture, decoded at the smallest DCT scale that
-// still covers the thumbnail. Throws LumatrimError for a damaged stream.
+// The same from a coded picture, decoded straight into the thumbnail size.
+// Throws LumatrimError for a damaged stream.
 std::string EncodeThumbnail(const JpegImage& image);
 
 }  // namespace lumatrim

@@ -23,15 +23,12 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   const auto [uprightWidth, uprightHeight] = TransformedSize(image.Width(), image.Height(), upright);
   const auto [width, height] = TargetSize(uprightWidth, uprightHeight, settings);
   const auto [storedWidth, storedHeight] = TransformedSize(width, height, upright);
-  // Decoding happens here, straight into the target size: only the rows the
-  // stretch keeps are converted, and the full picture is never held.
-  Bitmap canvas(storedWidth, storedHeight);
-  image.Draw(canvas);
-  canvas = ApplyTransform(canvas, upright);
+  // Decoding happens here, streamed through the filter into the target
+  // size: the full picture is never held.
+  Bitmap picture = ApplyTransform(image.DecodeResampled(storedWidth, storedHeight), upright);
   // The kept EXIF thumbnail would show the source as it was stored.
-  if (PhotoHasThumbnailDirectory(*photo->Meta)) MakeExifUpright(*photo->Meta, EncodeThumbnail(canvas));
-  else MakeExifUpright(*photo->Meta, {});
-  image.Assign(std::move(canvas));
+  MakeExifUpright(*photo->Meta, PhotoHasThumbnailDirectory(*photo->Meta) ? EncodeThumbnail(picture) : std::string());
+  image.Assign(std::move(picture));
   image.Compress(100 - settings.Compression, true);
   image.DropPicture();
   return photo;

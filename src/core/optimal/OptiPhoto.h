@@ -17,11 +17,11 @@ struct OptiPhoto {
 };
 
 // Reads the source's metadata (its result is not consulted: a photo without
-// metadata is processed all the same), decodes the photo stretched to its
-// target size with plain pixel dropping, turns it upright by its EXIF
-// Orientation (sizes are chosen for the upright picture), and compresses it
-// progressive at quality 100 - compression. Its EXIF gets Orientation 1 and a
-// thumbnail of the new picture. Writes nothing. Throws LumatrimError.
+// metadata is processed all the same), decodes the photo resampled to its
+// target size (TargetSize of the upright picture) with the Lanczos filter,
+// turns it upright by its EXIF Orientation, and compresses it progressive at
+// quality 100 - compression. Its EXIF gets Orientation 1 and a thumbnail of
+// the new picture. Writes nothing. Throws LumatrimError.
 std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std::string& output,
                                             const OptiSettings& settings);
 
