@@ -25,26 +25,6 @@ OptiSettings Fixed(const std::string& folder, int shortSide, int longSide) {
   return s;
 }
 
-// What a reader of the output sees.
-struct Output {
-  Bitmap picture;
-  int orientation = 0, exifWidth = 0, exifHeight = 0;
-  bool thumbnailDirectory = false;
-  Bitmap thumbnail;
-
-  explicit Output(const std::string& path) : picture(DecodedFile(path)) {
-    TimgData meta;
-    meta.ReadPhoto(path);
-    if (!meta.ExifInfo) return;
-    orientation = meta.ExifInfo->GetTagInt("Orientation");
-    exifWidth = meta.ExifInfo->GetTagInt("ExifImageWidth");
-    exifHeight = meta.ExifInfo->GetTagInt("ExifImageLength");
-    thumbnailDirectory = meta.ExifInfo->Ifd1Offset != 0;
-    meta.ExifInfo->ParseThumbnailDirectory();
-    if (auto thumb = meta.DecodeThumbnail()) thumbnail = thumb->Decode();
-  }
-};
-
 TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
   const Bitmap upright = LandmarkPicture(128, 96);
   TempDir in, out;
@@ -66,7 +46,7 @@ TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
     ASSERT_EQ(RunOptiBatch(sources, mode.settings), 8);
     for (int orientation = 1; orientation <= 8; ++orientation) {
       SCOPED_TRACE(std::string(mode.name) + ", Orientation " + std::to_string(orientation));
-      const Output output(out.File("opt_o" + std::to_string(orientation) + ".jpg"));
+      const SeenPhoto output(out.File("opt_o" + std::to_string(orientation) + ".jpg"));
       ASSERT_EQ(std::pair(output.picture.Width, output.picture.Height), std::pair(mode.width, mode.height));
       EXPECT_LE(LooksLike(output.picture, upright), 6.0) << "the picture is not upright";
       EXPECT_EQ(output.orientation, 1);
@@ -74,6 +54,7 @@ TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
       // About 160 px on the long side, or the picture's own size when smaller.
       EXPECT_EQ(std::pair(output.thumbnail.Width, output.thumbnail.Height),
                 mode.width > 160 ? std::pair(160, 120) : std::pair(mode.width, mode.height));
+      EXPECT_TRUE(output.ThumbnailInProportion());
       EXPECT_LE(LooksLike(output.thumbnail, output.picture), 8.0) << "the thumbnail shows another picture";
     }
   }
@@ -99,7 +80,7 @@ TEST(OptiUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
   ASSERT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 24, 32)), 2);
   for (const char* name : {"opt_none.jpg", "opt_strips.jpg"}) {
     SCOPED_TRACE(name);
-    const Output output(out.File(name));
+    const SeenPhoto output(out.File(name));
     EXPECT_EQ(std::pair(output.picture.Width, output.picture.Height), std::pair(32, 24));
     EXPECT_LE(LooksLike(output.picture, upright), 6.0);
     EXPECT_EQ(output.orientation, 1);

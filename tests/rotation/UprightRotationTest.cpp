@@ -19,32 +19,6 @@ namespace fs = std::filesystem;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// What a reader of the turned file sees: its picture, EXIF and thumbnail.
-struct TurnedPhoto {
-  Bitmap picture;
-  int orientation = 0, exifWidth = 0, exifHeight = 0;
-  std::string make;
-  Bitmap thumbnail;
-
-  explicit TurnedPhoto(const std::string& path) : picture(DecodedFile(path)) {
-    TimgData meta;
-    meta.ReadPhoto(path);
-    if (!meta.ExifInfo) return;
-    orientation = meta.ExifInfo->GetTagInt("Orientation");
-    exifWidth = meta.ExifInfo->GetTagInt("ExifImageWidth");
-    exifHeight = meta.ExifInfo->GetTagInt("ExifImageLength");
-    make = meta.ExifInfo->TagValueByName("Make");
-    // As the detail window reads it: IFD1 first, then the thumbnail.
-    meta.ExifInfo->ParseThumbnailDirectory();
-    if (auto thumb = meta.DecodeThumbnail()) thumbnail = thumb->Decode();
-  }
-  bool ThumbnailInProportion() const {
-    if (thumbnail.Empty()) return false;
-    const double want = static_cast<double>(picture.Width) / picture.Height;
-    return std::abs(static_cast<double>(thumbnail.Width) / thumbnail.Height - want) <= 0.01 * want;
-  }
-};
-
 class UprightRotation : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -76,7 +50,7 @@ TEST_F(UprightRotation, TurningRightShowsTheUprightPictureTurnedClockwiseForAllE
       const std::string path =
           WriteFile(dir.File("photo.jpg"), OrientedPhoto(upright, orientation, {.order = order, .layout = layout}));
       TurnRight(path);
-      const TurnedPhoto turned(path);
+      const SeenPhoto turned(path);
       EXPECT_LE(WorstLineDifference(turned.picture, expected), 6.0) << "the picture is not the expected turn";
       EXPECT_EQ(turned.orientation, 1);
       EXPECT_EQ(std::pair(turned.exifWidth, turned.exifHeight), std::pair(96, 128));
@@ -106,7 +80,7 @@ TEST_F(UprightRotation, APartialBlockRowIsTrimmedOnlyWhereItWouldStayUnturned) {
     SCOPED_TRACE("Orientation " + std::to_string(c.orientation));
     const std::string path = WriteFile(dir.File("photo.jpg"), OrientedPhoto(upright, c.orientation));
     TurnRight(path);
-    const TurnedPhoto turned(path);
+    const SeenPhoto turned(path);
     ASSERT_EQ(std::pair(turned.picture.Width, turned.picture.Height), std::pair(c.expected.Width, c.expected.Height));
     EXPECT_LE(WorstLineDifference(turned.picture, c.expected), 6.0) << "an edge strip is not turned";
     EXPECT_EQ(std::pair(turned.exifWidth, turned.exifHeight), std::pair(c.expected.Width, c.expected.Height));

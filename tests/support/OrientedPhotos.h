@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "core/exif/ImgData.h"
 #include "core/jpeg/Bitmap.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
@@ -162,5 +163,34 @@ inline std::string OrientedPhoto(const Bitmap& upright, int orientation, const O
   const std::string coded = EncodedJpeg(stored);
   return coded.substr(0, 2) + JpegBuilder().App1Exif(tiff).Bytes() + coded.substr(2);
 }
+
+// What a reader of a written photo sees: its picture, the EXIF the program's
+// own reader finds, and the thumbnail as the detail window shows it.
+struct SeenPhoto {
+  Bitmap picture;
+  int orientation = 0, exifWidth = 0, exifHeight = 0;
+  std::string make;
+  bool thumbnailDirectory = false;
+  Bitmap thumbnail;
+
+  explicit SeenPhoto(const std::string& path) : picture(DecodedFile(path)) {
+    TimgData meta;
+    meta.ReadPhoto(path);
+    if (!meta.ExifInfo) return;
+    orientation = meta.ExifInfo->GetTagInt("Orientation");
+    exifWidth = meta.ExifInfo->GetTagInt("ExifImageWidth");
+    exifHeight = meta.ExifInfo->GetTagInt("ExifImageLength");
+    make = meta.ExifInfo->TagValueByName("Make");
+    thumbnailDirectory = meta.ExifInfo->Ifd1Offset != 0;
+    meta.ExifInfo->ParseThumbnailDirectory();
+    if (auto thumb = meta.DecodeThumbnail()) thumbnail = thumb->Decode();
+  }
+  // The thumbnail's proportions are the picture's within 1 %.
+  bool ThumbnailInProportion() const {
+    if (thumbnail.Empty()) return false;
+    const double want = static_cast<double>(picture.Width) / picture.Height;
+    return std::abs(static_cast<double>(thumbnail.Width) / thumbnail.Height - want) <= 0.01 * want;
+  }
+};
 
 }  // namespace lumatrim::test
