@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
-#include <cstdlib>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -46,7 +46,7 @@ struct Size {
 
 // Decodes the result completely (at 1/8 size, which still walks every coded
 // block) and checks its size: the turned size, less at most one partial block
-// at an edge the turn had to trim. Returns the real size, or nothing.
+// at an edge the turn had to trim. The real size goes to actual.
 bool OutputIsTurned(const QString& output, Size expected, Size& actual) {
   try {
     lumatrim::JpegImage image;
@@ -157,6 +157,31 @@ QByteArray JpegRotator::TransformThumbnail(const QByteArray& jpeg, PixelTransfor
   return QByteArray::fromStdString(lumatrim::WithoutJfifHeader(process.readAllStandardOutput().toStdString()));
 }
 
+// The tool copied the EXIF block as it was: it still names the old
+// orientation, size and thumbnail. Rewrites the turned file in place.
+void JpegRotator::WriteUprightExif(const QString& turnedPath, PixelTransform transform, int width, int height) {
+  const std::string path = turnedPath.toStdString();
+  lumatrim::TimgData meta;
+  meta.ReadPhoto(path);
+  lumatrim::JpegImage picture;
+  picture.LoadFromFile(path);
+  std::string thumbnail;
+  if (lumatrim::PhotoHasThumbnailDirectory(meta)) {
+    const QByteArray same = TransformThumbnail(QByteArray::fromStdString(lumatrim::PhotoThumbnail(meta)), transform);
+    Size sameSize;
+    if (!same.isEmpty()) {
+      lumatrim::JpegImage header;
+      header.LoadFromBytes(same.toStdString());
+      sameSize = {header.Width(), header.Height()};
+    }
+    // A camera thumbnail of other proportions (black bars), or one of a
+    // trimmed photo, would not match the picture: a new one is made.
+    thumbnail = ProportionsMatch(sameSize, {width, height}) ? same.toStdString() : lumatrim::EncodeThumbnail(picture);
+  }
+  lumatrim::MakeExifUpright(meta, thumbnail);
+  meta.SaveJpegWithMetadata(picture, path, true);
+}
+
 QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform turn) {
   const QString output = inPlace ? path : SuffixedName(path, QStringLiteral("_rot"));
   if (tool_.isEmpty() || !QFileInfo(tool_).isFile()) {
@@ -202,30 +227,8 @@ QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform tu
     Fail(QStringLiteral("Otočená fotografie %1 je poškozená; původní fotografie zůstala beze změny.").arg(Quoted(path)));
   }
   if (meta.ExifPresent()) {
-    // The tool copied the EXIF block as it was: it still names the old
-    // orientation, size and thumbnail.
     try {
-      const std::string tempPath = temp.fileName().toStdString();
-      lumatrim::TimgData turnedMeta;
-      turnedMeta.ReadPhoto(tempPath);
-      lumatrim::JpegImage picture;
-      picture.LoadFromFile(tempPath);
-      std::string thumbnail;
-      if (lumatrim::PhotoHasThumbnailDirectory(turnedMeta)) {
-        const std::string old = lumatrim::PhotoThumbnail(turnedMeta);
-        const QByteArray same = TransformThumbnail(QByteArray::fromStdString(old), transform);
-        Size sameSize;
-        if (!same.isEmpty()) {
-          lumatrim::JpegImage header;
-          header.LoadFromBytes(same.toStdString());
-          sameSize = {header.Width(), header.Height()};
-        }
-        // A camera thumbnail of other proportions (black bars), or one of a
-        // trimmed photo, would not match the picture: a new one is made.
-        thumbnail = ProportionsMatch(sameSize, turned) ? same.toStdString() : lumatrim::EncodeThumbnail(picture);
-      }
-      lumatrim::MakeExifUpright(turnedMeta, thumbnail);
-      turnedMeta.SaveJpegWithMetadata(picture, tempPath, true);
+      WriteUprightExif(temp.fileName(), transform, turned.width, turned.height);
     } catch (const std::exception& e) {
       Fail(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(path), QString::fromStdString(e.what())));
     }

@@ -41,6 +41,9 @@ class JpegRotator {
   // The thumbnail turned by the tool without loss, or empty when the tool
   // cannot turn it whole (its sides are not whole blocks) or fails.
   QByteArray TransformThumbnail(const QByteArray& jpeg, lumatrim::PixelTransform transform);
+  // Orientation 1, the turned file's real size and a thumbnail turned with it
+  // (or made anew) in its EXIF. Throws LumatrimError.
+  void WriteUprightExif(const QString& turnedPath, lumatrim::PixelTransform transform, int width, int height);
 
   QString tool_;
   bool toolFound_ = false;
