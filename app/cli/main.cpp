@@ -8,10 +8,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: lumatrim-cli VERB ...\n"
     "  info [--json] FILE...                  metadata of photos\n"
-    "  strip exif|iptc FILE...                remove the EXIF or IPTC block in place\n"
+    "  strip exif|iptc|gps FILE...            remove the EXIF, IPTC or GPS block in place\n"
     "  iptc FILE Name=Value...                set IPTC items and save\n"
     "  rotate left|right FILE...              turn photos by 90 degrees without loss\n"
-    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n";
+    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n";
 
 struct Verb {
   const char* name;

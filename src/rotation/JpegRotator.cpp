@@ -106,8 +106,9 @@ void JpegRotator::RunTool(const QString& input, const QString& output, const QSt
   if (QFileInfo(output).isSymLink()) target = QFileInfo(output).canonicalFilePath();
   QFileInfo targetInfo(target);
 
-  QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName() +
-                      QStringLiteral(".XXXXXX"));
+  // A short name of its own: one derived from the photo's would pass the file
+  // system's name limit for photos whose names are near it.
+  QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.lumatrim-rotate-XXXXXX.tmp"));
   if (!temp.open()) {
     Fail(QStringLiteral("Do složky „%1“ nelze zapisovat.").arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
   }

@@ -12,6 +12,7 @@ struct OptiSettings {
   int ShortSide = 0;      // px, the shorter side of the result
   int LongSide = 0;       // px, the longer side of the result
   int Jobs = 0;           // worker threads; 0 = one per core
+  bool RemoveGps = false; // leave the GPS directory out of each output's EXIF
 };
 
 // Largest side the JPEG format (and libjpeg) can write.
