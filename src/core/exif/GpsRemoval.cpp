@@ -158,11 +158,27 @@ std::string TiffWithoutGps(const std::string& tiff) {
   return out;
 }
 
+namespace {
+
+// The kept APP1: 2 length bytes, "Exif\0\0", then the TIFF block.
+constexpr size_t kTiffStart = 8;
+
+bool IsExifSlot(const tSection* exif) {
+  return exif && exif->Content.size() > kTiffStart && exif->Content.compare(2, 4, "Exif") == 0;
+}
+
+}  // namespace
+
+bool HasGps(const TimgData& photo) {
+  const tSection* exif = photo.Slot(photo.ExifSection);
+  if (!IsExifSlot(exif)) return false;
+  const std::string tiff = exif->Content.substr(kTiffStart);
+  return TiffWithoutGps(tiff) != tiff;
+}
+
 bool DropGps(TimgData& photo) {
   tSection* exif = photo.Slot(photo.ExifSection);
-  // The kept APP1: 2 length bytes, "Exif\0\0", then the TIFF block.
-  constexpr size_t kTiffStart = 8;
-  if (!exif || exif->Content.size() <= kTiffStart || exif->Content.compare(2, 4, "Exif") != 0) return false;
+  if (!IsExifSlot(exif)) return false;
   const std::string tiff = exif->Content.substr(kTiffStart);
   std::string stripped = TiffWithoutGps(tiff);
   if (stripped == tiff) return false;

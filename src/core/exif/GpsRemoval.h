@@ -12,6 +12,9 @@ class TimgData;
 // without GPS, or one that is not a TIFF block, comes back unchanged.
 std::string TiffWithoutGps(const std::string& tiff);
 
+// True when the photo's kept EXIF segment holds a GPS directory pointer.
+bool HasGps(const TimgData& photo);
+
 // Removes the GPS directory from the photo's kept EXIF segment and reads the
 // segment again; true when there was one. The file is not written.
 bool DropGps(TimgData& photo);
