@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/optimal/OptiReport.h"
+#include "core/optimal/OptiSettings.h"
 
 // What the dialog hands to the batch.
 struct BatchSettings {
@@ -17,6 +18,7 @@ struct BatchSettings {
   int ShortSide = 0;
   int LongSide = 0;
   bool RemoveGps = false;
+  lumatrim::SizeRule Rule = lumatrim::SizeRule::BothSides;  // which typed sides fix the size
 };
 
 // Runs the photos of a batch; reports each photo done (written or failed)

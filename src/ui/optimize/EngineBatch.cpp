@@ -15,6 +15,7 @@ lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::fu
   engine.ShortSide = settings.ShortSide;
   engine.LongSide = settings.LongSide;
   engine.RemoveGps = settings.RemoveGps;
+  engine.Rule = settings.Rule;
   std::vector<std::string> sources;
   sources.reserve(static_cast<size_t>(settings.Sources.size()));
   for (const QString& source : settings.Sources) sources.push_back(source.toStdString());
