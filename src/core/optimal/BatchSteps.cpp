@@ -10,6 +10,7 @@
 
 #include "core/bytes/Error.h"
 #include "core/exif/GpsRemoval.h"
+#include "core/jpeg/CodecCancel.h"
 
 namespace lumatrim {
 namespace {
@@ -23,7 +24,8 @@ PreparedPhoto Failed(PhotoFailure failure, const std::string& detail) {
 
 }  // namespace
 
-PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings) {
+PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings,
+                           const std::atomic<bool>* cancel) {
   // Tell the user's likely mistakes (a photo moved away, no rights) from a
   // damaged photo before decoding.
   struct stat info {};
@@ -35,6 +37,7 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
     return Failed(PhotoFailure::Unreadable, "\"" + source + "\": " + std::strerror(errno));
   }
   try {
+    const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
     result.Photo = PrepareOptiPhoto(source, output, settings);
     if (settings.RemoveGps) DropGps(*result.Photo->Meta);

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,10 @@ struct PreparedPhoto {
 
 // Decodes, scales and encodes one photo (and leaves out its GPS when asked).
 // Never throws: a failure comes back classified, with the engine's message.
-PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings);
+// When cancel becomes true the codec stops part way; the result is then a
+// failure the batch drops, since it stops too.
+PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings,
+                           const std::atomic<bool>* cancel = nullptr);
 
 // Writes a prepared photo and gives it its source's modification time, so
 // photo libraries sort the shared copies by when they were taken. Throws

@@ -82,7 +82,7 @@ class Pool {
         i = next_++;
       }
       Slot result;
-      result.prepared = PreparePhoto(sources_[i], outputs_[i], settings_);
+      result.prepared = PreparePhoto(sources_[i], outputs_[i], settings_, cancel_);
       result.ready = true;
       {
         std::lock_guard lock(mutex_);

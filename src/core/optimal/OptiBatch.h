@@ -34,8 +34,8 @@ using OptiProgress = std::function<void(int done, int total, const OptiPhotoResu
 // untouched and no temporary file behind.
 //
 // When cancel becomes true, the batch stops before writing the next photo
-// (photos being prepared are finished and dropped) and reports the rest as
-// not done.
+// (the codec stops on the photos being prepared, which are dropped) and
+// reports the rest as not done; it returns within a fraction of a second.
 OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings,
                         const OptiProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
