@@ -114,6 +114,19 @@ TEST_F(OptimisationDialog, ModeSwitchingFollowsTheTable) {
   }
 }
 
+// A target folder that is missing or not given stops the start with a
+// sentence of its own; nothing runs.
+TEST_F(OptimisationDialog, MissingTargetFolderIsSaidBeforeTheStart) {
+  lumatrim::test::PromptRecorder prompts;
+  dialog.OriginalSizeRadio()->click();
+  dialog.TargetFolderEdit()->setText(QStringLiteral("/nikde/není"));
+  dialog.StartButton()->click();
+  dialog.TargetFolderEdit()->clear();
+  dialog.StartButton()->click();
+  EXPECT_EQ(prompts.messages, (QStringList{QStringLiteral("Cílová složka „/nikde/není“ neexistuje."),
+                                           QStringLiteral("Zadejte cestu k uložení!")}));
+  EXPECT_FALSE(dialog.BatchRunning());
+}
 
 class OptimisationBatch : public ::testing::Test {
  protected:
