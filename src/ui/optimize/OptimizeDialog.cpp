@@ -13,7 +13,6 @@
 #include <cmath>
 
 #include "ui/optimize/BatchRunner.h"
-#include "ui/prompts/Prompts.h"
 #include "ui/targetfolder/TargetFolderDialog.h"
 
 namespace {
