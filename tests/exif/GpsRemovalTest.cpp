@@ -2,8 +2,6 @@
 // bytes become zeros, everything else stays where it was.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "core/exif/GpsRemoval.h"
 #include "core/exif/ImgData.h"
 #include "support/ExifTool.h"
@@ -99,39 +97,6 @@ TEST(GpsRemoval, OddBlocksAreSafe) {
     EXPECT_EQ(data.ExifInfo->TagValueByName("Make"), "Nikon");
     EXPECT_EQ(stripped.find(std::string("\x88\x25", 2)), std::string::npos) << "the pointer is gone";
   }
-}
-
-// Real camera photos: no GPS tag left, every other tag exactly as it was,
-// no new complaint from exiftool or exiv2.
-TEST(GpsRemoval, CorpusPhotosLoseOnlyTheirGps) {
-  if (CorpusDir().empty()) GTEST_SKIP() << "no corpus";
-  if (!HaveTool("exiftool -ver")) GTEST_SKIP() << "exiftool is not installed";
-  int checked = 0;
-  std::istringstream withGps(
-      Output("exiftool -q -if '$GPSLatitude' -p '$Directory/$FileName' " + Quoted(CorpusDir() + "/photos")));
-  for (std::string source; std::getline(withGps, source);) {
-    SCOPED_TRACE(source);
-    TempDir dir;
-    const std::string path = WriteFile(dir.File("p.jpg"), ReadFile(source));
-    TimgData data;
-    if (!data.ReadPhoto(path) || !DropGps(data)) continue;  // GPS beyond the segments the reader keeps
-    data.RewritePhoto(path);
-    ++checked;
-    std::set<std::string> expected;
-    for (const std::string& line : ExifLines(source)) {
-      if (line.rfind("[GPS]", 0) != 0) expected.insert(line);
-    }
-    EXPECT_EQ(ExifLines(path), expected);
-    EXPECT_EQ(Output("exiftool -s -s -s -GPS:all " + Quoted(path)), "");
-    const std::set<std::string> before = ValidationWarnings(source);
-    for (const std::string& warning : ValidationWarnings(path)) {
-      if (warning.rfind("Validate ", 0) != 0) EXPECT_TRUE(before.count(warning)) << "new warning: " << warning;
-    }
-    if (HaveTool("exiv2 --version")) {
-      EXPECT_EQ(Exiv2Complaints(path), Exiv2Complaints(source));
-    }
-  }
-  EXPECT_GE(checked, 3) << "the corpus holds photos with GPS";
 }
 
 }  // namespace
