@@ -56,7 +56,5 @@ std::pair<int, int> TargetSize(int width, int height, const OptiSettings& settin
 // fixedSide * otherSide / side rounded to the nearest integer, ties to even.
 int ProportionalSide(int fixedSide, int side, int otherSide);
 
-// <folder>/opt_<file name of source>; one separator between them.
-std::string OutputPathFor(const std::string& targetFolder, const std::string& sourcePath);
 
 }  // namespace lumatrim
