@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "FuzzCommon.h"
+#include "core/exif/GpsRemoval.h"
 #include "Targets.h"
 
 namespace {
@@ -88,8 +89,9 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
   CheckOutput(out, written, width, height);
 
   // Its segments around a new picture with the size fields updated, as the
-  // batch does; then with a fresh IPTC block instead of the old one.
-  for (int round = 0; round < 2; ++round) {
+  // batch does; then with a fresh IPTC block instead of the old one; then
+  // without its GPS directory, which must then be gone for good.
+  for (int round = 0; round < 3; ++round) {
     fuzz::WriteScratch("rewrite/out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
     written = false;
     try {
@@ -98,6 +100,13 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
         else photo.StartEmptyIptc();
         photo.IptcInfo->SetValue("Keywords", "fuzz, \"two words\"");
         photo.SetIptcSegment(photo.IptcInfo->BuildApp13());
+      }
+      if (round == 2) {
+        const size_t before = photo.Slot(photo.ExifSection) ? photo.Slot(photo.ExifSection)->Content.size() : 0;
+        (void)DropGps(photo);
+        const size_t after = photo.Slot(photo.ExifSection) ? photo.Slot(photo.ExifSection)->Content.size() : 0;
+        if (after != before) fuzz::Violated("removing GPS changed the EXIF block's size");
+        if (HasGps(photo)) fuzz::Violated("a GPS directory survived its removal");
       }
       photo.SaveJpegWithMetadata(small, out, true);
       written = true;

@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,13 +16,16 @@ namespace cli {
 namespace {
 
 constexpr const char* kOptimizeUsage =
-    "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n"
+    "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n"
     "  --compression N  0..100 percent, default 20 (JPEG quality 80)\n"
     "  --short N        short side in px; alone, the long side follows each photo\n"
     "  --long N         long side in px; alone, the short side follows each photo\n"
     "                   (both: every photo is stretched to exactly that size)\n"
     "  --keep-size      keep each photo's own size\n"
-    "  --jobs N         worker threads, default one per core\n";
+    "  --no-gps         leave the GPS position out of the outputs' EXIF\n"
+    "  --jobs N         worker threads, default one per core\n"
+    "A photo that fails is reported and the others are still written (exit status 1).\n"
+    "SIGINT or SIGTERM stops after the photo being written; no partial file is left.\n";
 
 int Usage(const std::string& message) {
   std::fprintf(stderr, "lumatrim-cli optimize: %s\n%s", message.c_str(), kOptimizeUsage);
@@ -33,9 +38,15 @@ std::string BaseName(const std::string& path) {
 }
 
 // A bar redrawn in place on a terminal; one line per photo for logs and pipes.
-void ShowProgress(bool terminal, int done, int total, const std::string& output) {
-  if (!terminal) {
-    std::fprintf(stderr, "[%d/%d] %s\n", done, total, output.c_str());
+// A failed photo always gets a line of its own.
+void ShowProgress(bool terminal, int done, int total, const lumatrim::OptiPhotoResult& photo) {
+  const std::string& output = photo.Output;
+  if (photo.Outcome == lumatrim::PhotoOutcome::Failed) {
+    if (terminal) std::fputc('\n', stderr);
+    std::fprintf(stderr, "[%d/%d] failed: %s\n", done, total, photo.Detail.c_str());
+    if (!terminal || done == total) return;
+  } else if (!terminal) {
+    std::fprintf(stderr, "[%d/%d] %s%s\n", done, total, output.c_str(), photo.Numbered ? " (renamed: name taken in this batch)" : "");
     return;
   }
   constexpr int kWidth = 30;
@@ -46,6 +57,38 @@ void ShowProgress(bool terminal, int done, int total, const std::string& output)
   if (done == total) std::fputc('\n', stderr);
   std::fflush(stderr);
 }
+
+// Set by SIGINT and SIGTERM; the batch polls it.
+std::atomic<bool> gCancel{false};
+std::atomic<int> gSignal{0};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void CancelOnSignal(int signal) {
+  gSignal = signal;
+  gCancel = true;
+  std::signal(signal, SIG_DFL);  // a second one ends the program at once
+}
+
+// Installs the handlers for the batch's lifetime and puts the old ones back.
+class SignalCancel {
+ public:
+  SignalCancel() {
+    gCancel = false;
+    gSignal = 0;
+    oldInt_ = std::signal(SIGINT, CancelOnSignal);
+    oldTerm_ = std::signal(SIGTERM, CancelOnSignal);
+  }
+  ~SignalCancel() {
+    std::signal(SIGINT, oldInt_);
+    std::signal(SIGTERM, oldTerm_);
+  }
+  SignalCancel(const SignalCancel&) = delete;
+  SignalCancel& operator=(const SignalCancel&) = delete;
+
+ private:
+  void (*oldInt_)(int) = SIG_DFL;
+  void (*oldTerm_)(int) = SIG_DFL;
+};
 
 }  // namespace
 
@@ -66,6 +109,10 @@ int RunOptimize(int argc, char** argv) {
       }
       if (arg == "--keep-size") {
         keepSize = true;
+        continue;
+      }
+      if (arg == "--no-gps") {
+        settings.RemoveGps = true;
         continue;
       }
       if (arg == "--help" || arg == "-h") {
@@ -114,14 +161,29 @@ int RunOptimize(int argc, char** argv) {
   }
 
   const bool terminal = isatty(STDERR_FILENO) != 0;
-  if (terminal) ShowProgress(true, 0, static_cast<int>(files.size()), "");
+  const int total = static_cast<int>(files.size());
+  lumatrim::OptiReport report;
   try {
-    lumatrim::RunOptiBatch(files, settings, [terminal](int done, int total, const std::string& output) {
-      ShowProgress(terminal, done, total, output);
-    });
+    SignalCancel signals;
+    if (terminal) ShowProgress(true, 0, total, {});
+    report = lumatrim::RunOptiBatch(
+        files, settings,
+        [terminal](int done, int all, const lumatrim::OptiPhotoResult& photo) { ShowProgress(terminal, done, all, photo); },
+        &gCancel);
   } catch (const std::exception& e) {
     if (terminal) std::fputc('\n', stderr);
     std::fprintf(stderr, "lumatrim-cli optimize: %s\n", e.what());
+    return 1;
+  }
+  const int written = report.Written(), failed = report.Failed();
+  if (report.Cancelled) {
+    if (terminal) std::fputc('\n', stderr);
+    std::fprintf(stderr, "lumatrim-cli optimize: stopped; %d of %d photos written, %d failed\n", written, total,
+                 failed);
+    return 128 + gSignal.load();
+  }
+  if (failed > 0) {
+    std::fprintf(stderr, "lumatrim-cli optimize: %d of %d photos written, %d failed\n", written, total, failed);
     return 1;
   }
   return 0;

@@ -1,5 +1,6 @@
-// lumatrim-cli strip exif|iptc FILE...: removes the EXIF or the IPTC block of
-// JPEG photos in place, as the detail window does; the coded image is kept.
+// lumatrim-cli strip exif|iptc|gps FILE...: removes the EXIF or the IPTC block,
+// or only the GPS position, of JPEG photos in place, as the detail window
+// does; the coded image is kept.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -7,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
+#include "core/exif/GpsRemoval.h"
 #include "core/exif/ImgData.h"
 
 namespace cli {
@@ -14,8 +16,9 @@ namespace cli {
 int RunStrip(int argc, char** argv) {
   const bool exif = argc >= 1 && std::strcmp(argv[0], "exif") == 0;
   const bool iptc = argc >= 1 && std::strcmp(argv[0], "iptc") == 0;
-  if ((!exif && !iptc) || argc < 2) {
-    std::fputs("usage: lumatrim-cli strip exif|iptc FILE...\n", stderr);
+  const bool gps = argc >= 1 && std::strcmp(argv[0], "gps") == 0;
+  if ((!exif && !iptc && !gps) || argc < 2) {
+    std::fputs("usage: lumatrim-cli strip exif|iptc|gps FILE...\n", stderr);
     return 2;
   }
   int status = 0;
@@ -33,16 +36,18 @@ int RunStrip(int argc, char** argv) {
       status = 1;
       continue;
     }
-    const bool present = exif ? data.ExifPresent() : data.IptcPresent();
+    const char* what = exif ? "EXIF" : iptc ? "IPTC" : "GPS";
+    // GPS is dropped from the container here; nothing to drop means no GPS.
+    const bool present = exif ? data.ExifPresent() : iptc ? data.IptcPresent() : lumatrim::DropGps(data);
     if (!present) {
-      std::printf("%s: no %s block\n", path.c_str(), exif ? "EXIF" : "IPTC");
+      std::printf("%s: no %s block\n", path.c_str(), what);
       continue;
     }
     try {
       if (exif) data.DropExif();
-      else data.DropIptc();
+      if (iptc) data.DropIptc();
       data.RewritePhoto(data.FilePath.empty() ? path : data.FilePath);
-      std::printf("%s: %s removed\n", path.c_str(), exif ? "EXIF" : "IPTC");
+      std::printf("%s: %s removed\n", path.c_str(), what);
     } catch (const lumatrim::LumatrimError& error) {
       std::fprintf(stderr, "lumatrim-cli: %s\n", error.what());
       status = 1;

@@ -11,10 +11,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: lumatrim-cli [--charset NAME] VERB ...\n"
     "  info [--json] FILE...                  metadata of photos\n"
-    "  strip exif|iptc FILE...                remove the EXIF or IPTC block in place\n"
+    "  strip exif|iptc|gps FILE...            remove the EXIF, IPTC or GPS block in place\n"
     "  iptc FILE Name=Value...                set IPTC items and save\n"
     "  rotate left|right FILE...              turn photos by 90 degrees without loss\n"
-    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n"
+    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n"
     "  --charset NAME: code page of text that is not UTF-8 (windows-1250 by default;\n"
     "                  windows-1250 ... windows-1258, ISO-8859-1)\n";
 

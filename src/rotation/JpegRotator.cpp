@@ -213,8 +213,9 @@ QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform tu
   QString target = output;
   if (QFileInfo(output).isSymLink()) target = QFileInfo(output).canonicalFilePath();
   QFileInfo targetInfo(target);
-  QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName() +
-                      QStringLiteral(".XXXXXX"));
+  // A short name of its own: one derived from the photo's would pass the file
+  // system's name limit for photos whose names are near it.
+  QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.lumatrim-rotate-XXXXXX.tmp"));
   if (!temp.open()) {
     Fail(QStringLiteral("Do složky „%1“ nelze zapisovat.").arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
   }

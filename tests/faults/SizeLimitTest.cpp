@@ -177,7 +177,7 @@ TEST(SizeLimits, BatchRefusesAbsurdPhotoAndWritesNothing) {
     settings.Jobs = 1;
     std::filesystem::create_directory(settings.TargetFolder);
     EXPECT_EQ(WithMemoryLimit([&] {
-                const std::string message = MessageOf([&] { RunOptiBatch({photo}, settings); });
+                const std::string message = MessageOf([&] { BatchOrThrow({photo}, settings); });
                 if (message == "(no error)") return 1;
                 if (message.find("huge.jpg") == std::string::npos) return 2;
                 return NamesTheSize(message, "65535 x 65535") ? 0 : 3;

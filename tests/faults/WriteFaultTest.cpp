@@ -68,7 +68,7 @@ const std::vector<Writer>& Writers() {
          settings.TargetFolder = dir;
          settings.KeepSize = true;
          settings.Jobs = 1;
-         RunOptiBatch({dir + "/p.jpg"}, settings);
+         BatchOrThrow({dir + "/p.jpg"}, settings);
        }},
   };
   return writers;
@@ -187,7 +187,10 @@ TEST(WriteFaults, ReadOnlyFolderKeepsEveryFile) {
   ::chmod(folder.c_str(), 0755);
 }
 
-TEST(WriteFaults, BatchStopsAtTheFailingPhotoAndKeepsWhatItWrote) {
+// A write that fails is that photo's failure: it is reported with the
+// system's cause, the photos around it are still written where they can be,
+// and an earlier file of its name stays.
+TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
   const auto stageBatch = [](const TempDir& dir) {
     fs::create_directory(dir.File("out"));
     std::vector<std::string> sources;
@@ -201,23 +204,28 @@ TEST(WriteFaults, BatchStopsAtTheFailingPhotoAndKeepsWhatItWrote) {
 
   TempDir clean;
   settings.TargetFolder = clean.File("out");
-  ASSERT_EQ(RunOptiBatch(stageBatch(clean), settings), 3);
+  ASSERT_EQ(RunOptiBatch(stageBatch(clean), settings).Written(), 3);
   const std::string firstOutput = ReadFile(clean.File("out/opt_a.jpg"));
+  const std::string lastOutput = ReadFile(clean.File("out/opt_c.jpg"));
 
   {
     SCOPED_TRACE("the disk fills while the second photo is written");
     TempDir dir;
     settings.TargetFolder = dir.File("out");
     const auto sources = stageBatch(dir);
-    std::string message;
+    OptiReport report;
     {
       faults::Armed armed;
       faults::FailWritesAfter(firstOutput.size() + 10);
-      message = MessageOf([&] { RunOptiBatch(sources, settings); });
+      report = RunOptiBatch(sources, settings);
     }
-    EXPECT_NE(message.find("photo 2 of 3"), std::string::npos) << message;
-    EXPECT_NE(message.find("b.jpg"), std::string::npos) << message;
-    EXPECT_NE(message.find(std::strerror(ENOSPC)), std::string::npos) << message;
+    ASSERT_EQ(report.Photos.size(), 3u);
+    EXPECT_EQ(report.Photos[0].Outcome, PhotoOutcome::Written);
+    const OptiPhotoResult& b = report.Photos[1];
+    EXPECT_EQ(b.Failure, PhotoFailure::WriteFailed);
+    EXPECT_NE(b.Detail.find("opt_b.jpg"), std::string::npos) << b.Detail;
+    EXPECT_NE(b.Detail.find(std::strerror(ENOSPC)), std::string::npos) << b.Detail;
+    EXPECT_EQ(report.Photos[2].Failure, PhotoFailure::WriteFailed) << "the disk is still full";
     const std::map<std::string, std::string> expected = {{"opt_a.jpg", Fingerprint(firstOutput)},
                                                          {"opt_c.jpg", Fingerprint("earlier output of c")}};
     EXPECT_EQ(Snapshot(dir.File("out")), expected);
@@ -228,11 +236,12 @@ TEST(WriteFaults, BatchStopsAtTheFailingPhotoAndKeepsWhatItWrote) {
     settings.TargetFolder = dir.File("out");
     const auto sources = stageBatch(dir);
     fs::create_directory(dir.File("out/opt_b.jpg"));
-    const std::string message = MessageOf([&] { RunOptiBatch(sources, settings); });
-    EXPECT_NE(message.find("opt_b.jpg"), std::string::npos) << message;
+    const OptiReport report = RunOptiBatch(sources, settings);
+    EXPECT_EQ(report.Written(), 2);
+    EXPECT_EQ(report.Photos[1].Failure, PhotoFailure::WriteFailed);
+    EXPECT_NE(report.Photos[1].Detail.find("opt_b.jpg"), std::string::npos) << report.Photos[1].Detail;
     const std::map<std::string, std::string> expected = {
-        {"opt_a.jpg", Fingerprint(firstOutput)}, {"opt_b.jpg", "<folder>"},
-        {"opt_c.jpg", Fingerprint("earlier output of c")}};
+        {"opt_a.jpg", Fingerprint(firstOutput)}, {"opt_b.jpg", "<folder>"}, {"opt_c.jpg", Fingerprint(lastOutput)}};
     EXPECT_EQ(Snapshot(dir.File("out")), expected);
   }
 }

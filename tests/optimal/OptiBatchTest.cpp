@@ -1,5 +1,5 @@
 // The optimisation batch: sizes, the output's layout and tables, failure
-// semantics with one and several workers, and the settings it refuses.
+// semantics with one and several workers, cancel, and the settings it refuses.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -39,7 +39,7 @@ TEST(OptiBatch, ExamplesGiveTheRequestedSizes) {
   const std::vector<std::string> sources = {WriteFile(in.File("land.jpg"), CameraPhoto(3000, 2000)),
                                             WriteFile(in.File("port.jpg"), CameraPhoto(2000, 3000)),
                                             WriteFile(in.File("sq.jpg"), CameraPhoto(1000, 1000))};
-  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 600, 800, 2)), 3);
+  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 600, 800, 2)).Written(), 3);
   EXPECT_EQ(SizeOf(out.File("opt_land.jpg")), Size(800, 600)) << "landscape, stretched from 3:2 to 4:3";
   EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(600, 800));
   EXPECT_EQ(SizeOf(out.File("opt_sq.jpg")), Size(600, 600)) << "a square gets the short side twice";
@@ -188,55 +188,66 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   EXPECT_EQ(Exiftool("-ExifImageWidth -ExifImageHeight -ImageWidth -ImageHeight" + file), "80\n60\n80\n60\n");
 }
 
-// A damaged photo in the middle: the ones before it are written, it and the
-// ones after it are not, an older file of its output name survives, and the
-// message names it. The same with several workers running ahead.
-TEST(OptiBatch, StopsAtTheFirstFailureKeepingEarlierOutputsOnly) {
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A damaged photo in the middle: the others are written, it is reported with
+// its reason, an older file of its output name survives, and no temporary
+// file is left. The same with several workers running ahead.
+TEST(OptiBatch, GoesOnPastADamagedPhotoAndReportsIt) {
   for (int jobs : {1, 3}) {
     SCOPED_TRACE(jobs);
     TempDir in, out;
     std::vector<std::string> sources;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 5; ++i) {
       std::string bytes = CameraPhoto(64, 48, i + 1);
       if (i == 2) bytes.resize(bytes.size() * 2 / 3);  // cut in its scan data
       sources.push_back(WriteFile(in.File("p" + std::to_string(i) + ".jpg"), bytes));
     }
+    sources.push_back(in.File("gone.jpg"));
     WriteFile(out.File("opt_p2.jpg"), "older file");
     std::vector<int> progress;
-    try {
-      RunOptiBatch(sources, Fixed(out.Path(), 30, 40, jobs),
-                   [&](int done, int total, const std::string&) { progress.push_back(done * 10 + total); });
-      ADD_FAILURE() << "the damaged photo was accepted";
-    } catch (const LumatrimError& e) {
-      EXPECT_NE(std::string(e.what()).find("p2.jpg"), std::string::npos) << e.what();
-      EXPECT_NE(std::string(e.what()).find("3 of 6"), std::string::npos) << e.what();
-    }
-    EXPECT_EQ(progress, (std::vector<int>{16, 26})) << "1 of 6, 2 of 6";
+    const OptiReport report = RunOptiBatch(sources, Fixed(out.Path(), 30, 40, jobs),
+                                           [&](int done, int total, const OptiPhotoResult& photo) {
+                                             progress.push_back(done * 10 + total);
+                                             EXPECT_EQ(photo.Source, sources[static_cast<size_t>(done - 1)]);
+                                           });
+    EXPECT_EQ(progress, (std::vector<int>{16, 26, 36, 46, 56, 66})) << "every photo counts on the gauge";
+    EXPECT_EQ(report.Written(), 4);
+    EXPECT_FALSE(report.Cancelled);
+    const OptiPhotoResult& damaged = report.Photos[2];
+    EXPECT_EQ(damaged.Outcome, PhotoOutcome::Failed);
+    EXPECT_EQ(damaged.Failure, PhotoFailure::Damaged);
+    EXPECT_NE(damaged.Detail.find("p2.jpg"), std::string::npos) << damaged.Detail;
+    EXPECT_EQ(report.Photos[5].Failure, PhotoFailure::Missing) << "a photo moved away is told apart";
     EXPECT_EQ(ReadFile(out.File("opt_p2.jpg")), "older file");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(out.Path())) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"opt_p0.jpg", "opt_p1.jpg", "opt_p2.jpg"})) << "no temporary files";
+    EXPECT_EQ(SizeOf(out.File("opt_p4.jpg")), Size(40, 30)) << "the photos after it are written";
+    EXPECT_EQ(FilesIn(out.Path()),
+              (std::vector<std::string>{"opt_p0.jpg", "opt_p1.jpg", "opt_p2.jpg", "opt_p3.jpg", "opt_p4.jpg"}))
+        << "no temporary files";
   }
 }
 
+// a.jpg would go to opt_a.jpg, which is the second source (also when reached
+// through a link to the folder): it gets a numbered name instead.
 TEST(OptiBatch, NeverWritesOverASourcePhoto) {
   TempDir dir, other;
   const std::string original = CameraPhoto(40, 30, 5);
   const std::string a = WriteFile(dir.File("a.jpg"), CameraPhoto(40, 30));
   const std::string optA = WriteFile(dir.File("opt_a.jpg"), original);
   fs::create_directory_symlink(dir.Path(), other.File("link"));
-  // a.jpg would be written to opt_a.jpg, which is the second source; the same through a link to the folder.
   for (const std::string& folder : {dir.Path(), other.File("link")}) {
     SCOPED_TRACE(folder);
-    try {
-      RunOptiBatch({a, optA}, Fixed(folder, 10, 20));
-      ADD_FAILURE() << "a source was overwritten";
-    } catch (const LumatrimError& e) {
-      EXPECT_NE(std::string(e.what()).find("opt_a.jpg"), std::string::npos) << e.what();
-    }
+    const OptiReport report = RunOptiBatch({a, optA}, Fixed(folder, 10, 20));
+    EXPECT_EQ(report.Written(), 2);
     EXPECT_EQ(ReadFile(optA), original);
-    EXPECT_FALSE(fs::exists(dir.File("opt_opt_a.jpg"))) << "photos after the failure are not written";
+    EXPECT_EQ(report.Photos[0].Output, folder + "/opt_a-2.jpg");
+    EXPECT_TRUE(report.Photos[0].Numbered);
+    EXPECT_TRUE(fs::exists(dir.File("opt_opt_a.jpg")));
   }
 }
 
@@ -251,22 +262,27 @@ TEST(OptiBatch, RefusesBadSettingsBeforeWritingAnything) {
     EXPECT_THROW(RunOptiBatch({a}, bad), LumatrimError);
   }
   EXPECT_TRUE(fs::is_empty(out.Path()));
-  EXPECT_EQ(RunOptiBatch({}, Fixed(out.Path(), 600, 800)), 0) << "an empty list is a batch that did nothing";
+  EXPECT_TRUE(RunOptiBatch({}, Fixed(out.Path(), 600, 800)).Photos.empty()) << "an empty list is a batch that did nothing";
   EXPECT_EQ(ParseSide(" 640 ", "short side"), 640) << "a side typed as text is a whole number";
   for (const char* text : {"", "12.5", "12,5", "abc", "1e3", "99999999999", "-"}) {
     EXPECT_THROW(ParseSide(text, "short side"), LumatrimError) << text;
   }
 }
 
-TEST(OptiBatch, CancelStopsBeforeTheNextWrite) {
+// Cancelled after the second photo, with workers running ahead: exactly the
+// photos written before stay, complete, and nothing else is in the folder.
+TEST(OptiBatch, CancelStopsBeforeTheNextWriteAndLeavesOnlyCompleteOutputs) {
   TempDir in, out;
   std::vector<std::string> sources;
-  for (int i = 0; i < 4; ++i) sources.push_back(WriteFile(in.File(std::to_string(i) + ".jpg"), CameraPhoto(64, 48, i)));
+  for (int i = 0; i < 8; ++i) sources.push_back(WriteFile(in.File(std::to_string(i) + ".jpg"), CameraPhoto(64, 48, i)));
   std::atomic<bool> cancel{false};
-  const auto progress = [&](int done, int, const std::string&) { cancel = done == 2; };
-  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), progress, &cancel), 2);
-  EXPECT_TRUE(fs::exists(out.File("opt_1.jpg")));
-  EXPECT_FALSE(fs::exists(out.File("opt_2.jpg")));
+  const auto progress = [&](int done, int, const OptiPhotoResult&) { cancel = done == 2; };
+  const OptiReport report = RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), progress, &cancel);
+  EXPECT_TRUE(report.Cancelled);
+  EXPECT_EQ(report.Written(), 2);
+  EXPECT_EQ(report.Count(PhotoOutcome::NotDone), 6);
+  EXPECT_EQ(FilesIn(out.Path()), (std::vector<std::string>{"opt_0.jpg", "opt_1.jpg"}));
+  EXPECT_EQ(SizeOf(out.File("opt_1.jpg")), Size(40, 30)) << "complete and decodable";
 }
 
 }  // namespace

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "OptiPhotos.h"
 #include "cli/Commands.h"
+#include "core/exif/ImgData.h"
 
 namespace lumatrim::test {
 namespace {
@@ -93,12 +100,62 @@ TEST(OptimizeCommand, ExitsWith2OnUsageErrorsAnd1OnAFailedPhoto) {
     EXPECT_NE(run.errors.find("usage:"), std::string::npos);
   }
   EXPECT_TRUE(std::filesystem::is_empty(o));
-  SCOPED_TRACE("a photo that fails ends the run, named");
+  SCOPED_TRACE("a photo that fails is named and the run goes on");
   const CliRun run = Optimize({"--out", o, "--short", "9", a, WriteFile(in.File("bad.jpg"), "not a photo"), a});
   EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find("[2/3] failed: "), std::string::npos) << run.errors;
   EXPECT_NE(run.errors.find("bad.jpg"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("2 of 3 photos written, 1 failed"), std::string::npos) << run.errors;
   EXPECT_TRUE(std::filesystem::exists(out.File("opt_a.jpg")));
+  EXPECT_TRUE(std::filesystem::exists(out.File("opt_a-2.jpg"))) << "the same photo twice: two names";
   EXPECT_FALSE(std::filesystem::exists(out.File("opt_bad.jpg")));
+}
+
+// SIGINT part way: the photos written so far stay, complete; no temporary
+// file is left; the status says the run was interrupted.
+TEST(OptimizeCommand, InterruptStopsCleanly) {
+  TempDir in, out;
+  std::vector<std::string> args = {"--out", out.Path(), "--keep-size", "--jobs", "1"};
+  for (int i = 0; i < 60; ++i) args.push_back(WriteFile(in.File(std::to_string(i) + ".jpg"), CameraPhoto(320, 240, i)));
+  // A signal that comes after the run must not end the test program.
+  struct sigaction quiet {}, old {};
+  quiet.sa_handler = [](int) {};
+  sigaction(SIGINT, &quiet, &old);
+  std::atomic<bool> stop{false};
+  std::thread interrupter([&] {
+    while (!stop && std::filesystem::is_empty(out.Path())) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!stop) kill(getpid(), SIGINT);
+  });
+  const CliRun run = Optimize(args);
+  stop = true;
+  interrupter.join();
+  sigaction(SIGINT, &old, nullptr);
+  EXPECT_EQ(run.status, 128 + SIGINT) << run.errors;
+  EXPECT_NE(run.errors.find("stopped;"), std::string::npos) << run.errors;
+  size_t outputs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(out.Path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(name.rfind("opt_", 0), 0u) << "left behind: " << name;
+    EXPECT_EQ(SizeOf(entry.path().string()), std::make_pair(320, 240)) << name;
+    ++outputs;
+  }
+  EXPECT_GE(outputs, 1u);
+  EXPECT_LT(outputs, 60u);
+}
+
+TEST(OptimizeCommand, NoGpsLeavesThePositionOut) {
+  TempDir in, out;
+  Ifd gps;
+  gps.Ascii(0x0001, "N").Rational(0x0002, {{50, 1}, {5, 1}, {30, 1}});
+  Ifd ifd0;
+  ifd0.Ascii(0x010F, "Canon").SubIfd(0x8825, gps);
+  const std::string photo = WriteFile(
+      in.File("g.jpg"), JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() + CodedPicture(40, 30));
+  ASSERT_EQ(Optimize({"--out", out.Path(), "--keep-size", "--no-gps", photo}).status, 0);
+  TimgData meta;
+  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_g.jpg")) && meta.ExifInfo);
+  EXPECT_EQ(meta.ExifInfo->TagValueByName("Make"), "Canon");
+  EXPECT_EQ(meta.ExifInfo->TagValueByName("GPSLatitudeRef"), "");
 }
 
 }  // namespace

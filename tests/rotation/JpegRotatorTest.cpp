@@ -96,6 +96,22 @@ TEST_F(JpegRotatorTest, PartialBlocksAreTrimmedAndTheRoundTripKeepsTheRest) {
   EXPECT_TRUE(messages.empty());
 }
 
+// Names up to the file system's limit turn too: the temporary file's name
+// does not grow with the photo's.
+TEST_F(JpegRotatorTest, PhotosWithNamesNearTheLimitAreTurned) {
+  JpegRotator rotator;
+  for (size_t length : {size_t{250}, size_t{255}}) {
+    SCOPED_TRACE(length);
+    const std::string name = std::string(length - 4, 'r') + ".jpg";
+    const std::string photo = uitest::WritePhoto(dir.File(name), 64, 48);
+    EXPECT_EQ(Turn(rotator, Q(photo), false), Q(photo));
+    EXPECT_EQ(uitest::PhotoSize(photo), std::make_pair(48, 64));
+    EXPECT_EQ(FilesIn(dir), QStringList{Q(name)}) << "no temporary file left";
+    QFile::remove(Q(photo));
+  }
+  EXPECT_TRUE(messages.empty()) << messages.front().toStdString();
+}
+
 TEST_F(JpegRotatorTest, MissingToolIsReportedAndTheFileIsUntouched) {
   std::string photo = uitest::WritePhoto(dir.File("a.jpg"), 32, 16);
   std::string original = ReadFile(photo);

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "JpegBuilder.h"
+#include "TiffBuilder.h"
 #include "UiTestPhotos.h"
 #include "ui/details/DetailsWindow.h"
 
@@ -165,6 +166,46 @@ TEST(DetailWindow, RemovingExifIsAskedFirst) {
   prompts.answerYes = true;  // what Yes does is checked through the main window
   window.RemoveExifButton()->click();
   EXPECT_EQ(removed.count(), 1);
+}
+
+// "Odstranit GPS" asks first; Yes takes the position out of the file and
+// the window shows the photo's other tags again; a photo without a position
+// offers no such button.
+TEST(DetailWindow, RemovingGpsIsAskedFirstAndKeepsTheOtherTags) {
+  TempDir dir;
+  lumatrim::test::Ifd gps, ifd0;
+  gps.Ascii(0x0001, "N").Rational(0x0002, {{50, 1}, {5, 1}, {30, 1}});
+  ifd0.Ascii(0x010F, "Canon").Ascii(0x0110, "Canon EOS 5D").SubIfd(0x8825, gps);
+  const std::string path = uitest::WritePhoto(
+      dir.File("poloha.jpg"), 64, 48, lumatrim::test::TiffBuilder(lumatrim::test::Order::Intel).Bytes(ifd0));
+  const std::string before = ReadFile(path);
+  const std::string pixels = uitest::DecodedPixels(path);
+  PromptRecorder prompts;
+  DetailsWindow window(Q(path));
+  QSignalSpy removed(&window, &DetailsWindow::GpsRemoved);
+  window.show();
+  EXPECT_TRUE(window.RemoveGpsButton()->isEnabled());
+  EXPECT_GE(Column(window.GeneralGrid(), 0).indexOf(QStringLiteral("GPSLatitude")), 0)
+      << Column(window.GeneralGrid(), 0).join(", ").toStdString();
+
+  window.RemoveGpsButton()->click();  // answered No
+  EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Opravdu chcete polohu (GPS) odstranit?")});
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_EQ(removed.count(), 0);
+
+  prompts.answerYes = true;
+  window.RemoveGpsButton()->click();
+  EXPECT_EQ(removed.count(), 1);
+  EXPECT_TRUE(window.isVisible());
+  const QStringList general = Column(window.GeneralGrid(), 0);
+  EXPECT_LT(general.indexOf(QStringLiteral("GPSLatitude")), 0) << general.join(", ").toStdString();
+  EXPECT_EQ(Column(window.GeneralGrid(), 1).value(general.indexOf(QStringLiteral("Model"))),
+            QStringLiteral("Canon EOS 5D"));
+  EXPECT_FALSE(window.RemoveGpsButton()->isEnabled()) << "nothing left to remove";
+  EXPECT_EQ(uitest::DecodedPixels(path), pixels) << "the picture is not touched";
+
+  DetailsWindow plain(Q(uitest::WritePhoto(dir.File("bez.jpg"), 64, 48)));
+  EXPECT_FALSE(plain.RemoveGpsButton()->isEnabled());
 }
 
 }  // namespace

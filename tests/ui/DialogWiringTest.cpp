@@ -88,6 +88,55 @@ TEST_F(DialogWiring, BatchFromTheTrayEmptiesItAndBackKeepsIt) {
   EXPECT_EQ(uitest::PhotoSize(target + "/opt_léto.jpg"), std::make_pair(150, 200));
 }
 
+// A batch with a damaged photo: the tray keeps just that photo, so the user
+// sees at once what is left to do.
+TEST_F(DialogWiring, TrayKeepsOnlyThePhotosThatFailed) {
+  uitest::WritePhoto(dir.File("a.jpg"), 200, 150);
+  lumatrim::test::WriteFile(dir.File("b.jpg"), "not a photo");
+  uitest::WritePhoto(dir.File("c.jpg"), 200, 150);
+  StartWindow();
+  form->MoveAllClicked();
+  InDialog<OptimizeDialog>([&](OptimizeDialog* dialog) {
+    dialog->TargetFolderEdit()->setText(Q(dir.Path()));
+    dialog->OriginalSizeRadio()->click();
+    dialog->StartButton()->click();
+  });
+  continueButton->click();
+  ASSERT_EQ(tray->count(), 1);
+  EXPECT_EQ(tray->item(0)->text(), Q(dir.File("b.jpg")));
+  EXPECT_TRUE(continueButton->isEnabled());
+  ASSERT_EQ(prompts.errors.size(), 1);
+  EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("„b.jpg“"))) << prompts.errors[0].toStdString();
+}
+
+// Closing the main window while a long batch runs stops the batch as
+// "Přerušit" does: the window closes, the photos written are complete and no
+// temporary file is left.
+TEST_F(DialogWiring, ClosingTheWindowStopsARunningBatch) {
+  const std::string photo = uitest::PhotoBytes(1200, 900);
+  for (int i = 0; i < 60; ++i) lumatrim::test::WriteFile(dir.File("p" + std::to_string(i) + ".jpg"), photo);
+  const std::string target = dir.File("out");
+  ASSERT_TRUE(QDir().mkpath(Q(target)));
+  StartWindow();
+  form->MoveAllClicked();
+  InDialog<OptimizeDialog>([&](OptimizeDialog* dialog) {
+    dialog->TargetFolderEdit()->setText(Q(target));
+    dialog->OriginalSizeRadio()->click();
+    dialog->StartButton()->click();
+    lumatrim::test::WaitUntil([&] { return !QDir(Q(target)).isEmpty(QDir::Files); });
+    form->close();
+  });
+  continueButton->click();  // returns when the dialog has gone
+  EXPECT_FALSE(form->isVisible());
+  const QStringList files = QDir(Q(target)).entryList(QDir::Files | QDir::Hidden);
+  EXPECT_LT(files.size(), 60) << "stopped part way";
+  for (const QString& file : files) {
+    EXPECT_TRUE(file.startsWith(QStringLiteral("opt_"))) << "left behind: " << file.toStdString();
+    EXPECT_EQ(uitest::PhotoSize(target + "/" + file.toStdString()), std::make_pair(1200, 900));
+  }
+  EXPECT_TRUE(prompts.messages.isEmpty()) << "no summary for a window that is closing";
+}
+
 TEST_F(DialogWiring, DetailWindowRemovingExifReloadsTheSelection) {
   if (lumatrim::test::CorpusDir().empty()) GTEST_SKIP() << "no corpus";
   const std::string path = lumatrim::test::WriteFile(

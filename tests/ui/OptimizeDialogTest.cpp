@@ -1,9 +1,11 @@
 // The optimisation dialog: the 4:3 auto-fill, the state of "Optimalizovat",
-// switching the size modes, and real batches: photos made here are optimised
-// into a target folder; a damaged one in the middle stops the batch.
+// switching the size modes, remembered settings, and real batches: photos
+// made here are optimised into a target folder; a damaged one in the middle
+// is reported; "Přerušit" stops a long batch.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -42,8 +44,9 @@ class OptimisationDialog : public ::testing::Test {
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
   }
-  OptimizeDialog dialog{nullptr, [](const BatchSettings&, const std::function<void(int)>&) {
+  OptimizeDialog dialog{nullptr, [](const BatchSettings&, const std::function<void(int)>&, const std::atomic<bool>&) {
                      ADD_FAILURE() << "the batch must not start";
+                     return lumatrim::OptiReport();
                    }};
 };
 
@@ -111,6 +114,19 @@ TEST_F(OptimisationDialog, ModeSwitchingFollowsTheTable) {
   }
 }
 
+// A target folder that is missing or not given stops the start with a
+// sentence of its own; nothing runs.
+TEST_F(OptimisationDialog, MissingTargetFolderIsSaidBeforeTheStart) {
+  lumatrim::test::PromptRecorder prompts;
+  dialog.OriginalSizeRadio()->click();
+  dialog.TargetFolderEdit()->setText(QStringLiteral("/nikde/není"));
+  dialog.StartButton()->click();
+  dialog.TargetFolderEdit()->clear();
+  dialog.StartButton()->click();
+  EXPECT_EQ(prompts.messages, (QStringList{QStringLiteral("Cílová složka „/nikde/není“ neexistuje."),
+                                           QStringLiteral("Zadejte cestu k uložení!")}));
+  EXPECT_FALSE(dialog.BatchRunning());
+}
 
 class OptimisationBatch : public ::testing::Test {
  protected:
@@ -137,7 +153,7 @@ TEST_F(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
   dialog.WidthEdit()->setText(QStringLiteral("120"));
   dialog.LengthEdit()->setText(QStringLiteral("200"));
   dialog.StartButton()->click();
-  EXPECT_FALSE(dialog.BackButton()->isVisible()) << "no way back while it runs";
+  EXPECT_EQ(dialog.BackButton()->text(), QStringLiteral("Přerušit")) << "no way back while it runs, only a stop";
   EXPECT_FALSE(dialog.SizeGroup()->isEnabled());
   ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
 
@@ -169,7 +185,8 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
   lumatrim::test::PromptRecorder prompts;
   std::atomic<int> paintedValue{-1};
   std::atomic<bool> sawEveryPhoto{true};
-  OptimizeDialog dialog(nullptr, [&](const BatchSettings&, const std::function<void(int)>& progress) {
+  OptimizeDialog dialog(nullptr, [&](const BatchSettings&, const std::function<void(int)>& progress,
+                                     const std::atomic<bool>&) {
     for (int done = 1; done <= 3; ++done) {
       progress(done);
       const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -178,6 +195,7 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
       }
       if (paintedValue.load() < done) sawEveryPhoto = false;
     }
+    return lumatrim::OptiReport();
   });
   struct GaugePaints : QObject {
     std::function<void()> onPaint;
@@ -198,25 +216,105 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
   EXPECT_TRUE(sawEveryPhoto) << "the gauge was not repainted while the batch ran";
 }
 
-TEST_F(OptimisationBatch, DamagedPhotoStopsTheBatchAndTheDialogStays) {
-  const std::string broken = lumatrim::test::WriteFile(dir.File("b.jpg"), "this is not a JPEG");
-  Start({uitest::WritePhoto(dir.File("a.jpg"), 320, 240), broken, uitest::WritePhoto(dir.File("c.jpg"), 320, 240)});
+// Five photos, the third damaged: four are written, the summary names the
+// third with its reason, and only it is left for the tray.
+TEST_F(OptimisationBatch, DamagedPhotoIsReportedAndTheOthersAreWritten) {
+  QSignalSpy left(&dialog, &OptimizeDialog::TrayLeft);
+  const std::string broken = lumatrim::test::WriteFile(dir.File("c.jpg"), "this is not a JPEG");
+  Start({uitest::WritePhoto(dir.File("a.jpg"), 320, 240), uitest::WritePhoto(dir.File("b.jpg"), 320, 240), broken,
+         uitest::WritePhoto(dir.File("d.jpg"), 320, 240), uitest::WritePhoto(dir.File("e.jpg"), 320, 240)});
   dialog.OriginalSizeRadio()->click();
   dialog.StartButton()->click();
   ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }));
 
   ASSERT_EQ(prompts.errors.size(), 1);
-  EXPECT_TRUE(prompts.errors[0].startsWith(QStringLiteral("Optimalizace se nezdařila.")));
-  EXPECT_TRUE(prompts.errors[0].contains(Q(broken))) << prompts.errors[0].toStdString();
+  const QString summary = prompts.errors[0];
+  EXPECT_TRUE(summary.contains(QStringLiteral("Zapsáno fotografií: 4 z 5."))) << summary.toStdString();
+  EXPECT_TRUE(summary.contains(QStringLiteral("„c.jpg“: Soubor není fotografie JPEG nebo je poškozený.")))
+      << summary.toStdString();
+  ASSERT_EQ(left.count(), 1);
+  EXPECT_EQ(left[0][0].toStringList(), QStringList{Q(broken)});
   EXPECT_EQ(completed.count(), 0);
+  EXPECT_FALSE(dialog.isVisible()) << "the batch has ended";
+  for (const char* name : {"a", "b", "d", "e"}) {
+    EXPECT_TRUE(QFileInfo::exists(Q(target + "/opt_" + name + ".jpg"))) << name;
+  }
+  EXPECT_FALSE(QFileInfo::exists(Q(target + "/opt_c.jpg")));
+}
+
+// "Přerušit" in the place of "< Zpět" stops a long batch: the photos written
+// stay complete, nothing else is left in the folder, the summary says how far
+// it got, and the dialog is usable again for the photos that are left.
+TEST_F(OptimisationBatch, InterruptStopsTheBatchAndTheDialogComesBack) {
+  QSignalSpy left(&dialog, &OptimizeDialog::TrayLeft);
+  std::vector<std::string> sources;
+  const std::string photo = uitest::PhotoBytes(1200, 900);
+  for (int i = 0; i < 60; ++i) sources.push_back(lumatrim::test::WriteFile(dir.File(std::to_string(i) + ".jpg"), photo));
+  Start(sources);
+  dialog.OriginalSizeRadio()->click();
+  dialog.StartButton()->click();
+  EXPECT_EQ(dialog.BackButton()->text(), QStringLiteral("Přerušit"));
+  EXPECT_TRUE(dialog.BackButton()->isVisible() && dialog.BackButton()->isEnabled());
+  ASSERT_TRUE(WaitUntil([&] { return dialog.ProgressBar()->value() >= 1; }));
+  dialog.BackButton()->click();
+  ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }));
+
+  ASSERT_EQ(prompts.messages.size(), 1);
+  EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Optimalizace byla přerušena.\nZapsáno fotografií: ")))
+      << prompts.messages[0].toStdString();
+  const QStringList files = QDir(Q(target)).entryList(QDir::Files | QDir::Hidden);
+  EXPECT_GE(files.size(), 1);
+  EXPECT_LT(files.size(), 60) << "stopped part way";
+  for (const QString& file : files) {
+    EXPECT_TRUE(file.startsWith(QStringLiteral("opt_"))) << "left behind: " << file.toStdString();
+    EXPECT_EQ(uitest::PhotoSize(target + "/" + file.toStdString()), std::make_pair(1200, 900));
+  }
+  ASSERT_EQ(left.count(), 1);
+  EXPECT_EQ(left[0][0].toStringList().size(), 60 - files.size()) << "the tray keeps the rest";
+  EXPECT_EQ(dialog.Sources(), left[0][0].toStringList());
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_TRUE(dialog.BackButton()->isVisible());
-  EXPECT_FALSE(dialog.ProgressBar()->isVisible());
+  EXPECT_EQ(dialog.BackButton()->text(), QStringLiteral("< Zpět"));
   EXPECT_TRUE(dialog.SizeGroup()->isEnabled());
-  EXPECT_TRUE(dialog.StartButton()->isEnabled()) << "ready to start again";
-  EXPECT_TRUE(QFileInfo::exists(Q(target + "/opt_a.jpg"))) << "photos before the failure stay";
-  EXPECT_FALSE(QFileInfo::exists(Q(target + "/opt_b.jpg")));
-  EXPECT_FALSE(QFileInfo::exists(Q(target + "/opt_c.jpg"))) << "none after it is written";
+  EXPECT_FALSE(dialog.ProgressBar()->isVisible());
+  EXPECT_TRUE(dialog.StartButton()->isEnabled()) << "ready to go on";
+
+  dialog.StartButton()->click();  // the rest
+  ASSERT_TRUE(WaitUntil([&] { return ended.count() == 2; }));
+  EXPECT_EQ(completed.count(), 1);
+  EXPECT_EQ(QDir(Q(target)).entryList(QDir::Files | QDir::Hidden).size(), 60);
+}
+
+// What the user set is there again in the next dialog, also after a new start
+// of the program (the settings file); the GPS box is off on a first run.
+TEST(OptimisationMemory, TheNextDialogShowsTheLastSettings) {
+  lumatrim::test::PromptRecorder prompts;
+  {
+    OptimizeDialog first;
+    EXPECT_FALSE(first.RemoveGpsCheck()->isChecked());
+    EXPECT_TRUE(first.TargetFolderEdit()->text().isEmpty());
+    first.TargetFolderEdit()->setText(QStringLiteral("/tmp/hotové"));
+    first.CompressionSlider()->setValue(35);
+    first.FixedLengthRadio()->click();
+    first.LengthEdit()->setText(QStringLiteral("800"));
+    first.WidthEdit()->setText(QStringLiteral("600"));
+    first.RemoveGpsCheck()->setChecked(true);
+    first.BackClicked();
+  }
+  OptimizeDialog second;
+  EXPECT_EQ(second.TargetFolderEdit()->text(), QStringLiteral("/tmp/hotové"));
+  EXPECT_EQ(second.CompressionSlider()->value(), 35);
+  EXPECT_TRUE(second.FixedLengthRadio()->isChecked());
+  EXPECT_EQ(second.WidthEdit()->text(), QStringLiteral("600"));
+  EXPECT_EQ(second.LengthEdit()->text(), QStringLiteral("800"));
+  EXPECT_FALSE(second.WidthEdit()->isEnabled());
+  EXPECT_TRUE(second.LengthEdit()->isEnabled());
+  EXPECT_TRUE(second.StartButton()->isEnabled());
+  EXPECT_TRUE(second.RemoveGpsCheck()->isChecked());
+  second.OriginalSizeRadio()->click();
+  second.BackClicked();
+  OptimizeDialog third;
+  EXPECT_TRUE(third.OriginalSizeRadio()->isChecked());
+  EXPECT_TRUE(third.StartButton()->isEnabled());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "core/bytes/Error.h"
 #include "core/exif/ImgData.h"
 #include "support/JpegBuilder.h"
+#include "support/TiffBuilder.h"
 #include "writer/WriterSupport.h"
 
 using namespace lumatrim;
@@ -108,3 +109,34 @@ TEST(AtomicWrite, VanishedFilesAndOversizedIptcLeaveEveryFile) {
   EXPECT_EQ(ReadFile(other), kPhoto);
   EXPECT_EQ(Listing(dir.Path()), Names{"other.jpg"});
 }
+
+namespace {
+
+// A photo whose name is at the file system's limit (255 bytes) is rewritten
+// in place: without its EXIF, and with new IPTC items. The temporary file's
+// name stays short, so it is no longer the part that does not fit.
+TEST(AtomicWrite, PhotosWithNamesAtTheLimitAreRewritten) {
+  TempDir dir;
+  const std::string name = std::string(251, 'x') + ".jpg";
+  const std::string path = WriteFile(dir.File(name), JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(
+                                                          Ifd().Ascii(0x010F, "Canon"))).Bytes() +
+                                                      BodyAfterApp0(EncodedJpeg(16, 8)));
+  {
+    TimgData data;
+    ASSERT_TRUE(data.ReadPhoto(path));
+    data.StartEmptyIptc();
+    data.IptcInfo->SetValue("City", "Brno");
+    ASSERT_NO_THROW(data.IptcInfo->SaveToFile(path));
+  }
+  TimgData data;
+  ASSERT_TRUE(data.ReadPhoto(path));
+  EXPECT_TRUE(data.IptcPresent());
+  data.DropExif();
+  ASSERT_NO_THROW(data.RewritePhoto(path));
+  TimgData after;
+  after.ReadPhoto(path);
+  EXPECT_FALSE(after.ExifPresent());
+  EXPECT_EQ(Listing(dir.Path()), Names{name}) << "no temporary file left";
+}
+
+}  // namespace

@@ -87,6 +87,27 @@ TEST(CliRoundTrip, ExiftoolReadsWhatIptcAndStripWrote) {
   }
 }
 
+// strip gps: the position goes, the camera's other tags and the IPTC items
+// stay; a second run finds nothing to remove.
+TEST(CliRoundTrip, StripGpsRemovesOnlyThePosition) {
+  if (Shell({"exiftool", "-ver"}).status != 0) GTEST_SKIP() << "exiftool is not installed";
+  if (CorpusDir().empty()) GTEST_SKIP() << "no photo corpus on this machine";
+  TempDir dir;
+  for (const char* name : {"fujifilm_gps_iptc_1.jpg", "apple_gps_bigendian_1.jpg", "canon_gps_iptc_bigendian_1.jpg"}) {
+    SCOPED_TRACE(name);
+    const std::string photo = WriteFile(dir.File(name), ReadFile(CorpusDir() + "/photos/" + name));
+    const std::string model = Shell({"exiftool", "-a", "-G1", "-s", "-Model", "-IPTC:all", photo}).out;
+    ASSERT_NE(Shell({"exiftool", "-s3", "-GPSLatitude", photo}).out, "");
+    const Result run = Cli({"strip", "gps", photo});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, photo + ": GPS removed");
+    EXPECT_EQ(Shell({"exiftool", "-s", "-GPS:all", photo}).out, "");
+    EXPECT_EQ(Shell({"exiftool", "-a", "-G1", "-s", "-Model", "-IPTC:all", photo}).out, model);
+    EXPECT_EQ(Cli({"strip", "gps", photo}).out, photo + ": no GPS block");
+    ExpectDecodes(photo);
+  }
+}
+
 TEST(CliRoundTrip, UsageErrorsWriteNothingAndInfoListsTheItems) {
   TempDir dir;
   const std::string bytes = EncodedJpeg(16, 16);

@@ -21,18 +21,15 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A name nobody else is likely to pick; O_EXCL settles any clash.
+// A short name nobody else is likely to pick; O_EXCL settles any clash. It
+// never grows with the target's name, so a photo whose name is near the file
+// system's limit can still be written.
 std::string TempName(const std::string& target, unsigned attempt) {
   static std::atomic<unsigned> counter{0};
   const auto now = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   const std::string folder = FolderOf(target);
-  return (folder == "/" ? "" : folder) + "/." + NameOf(target) + ".tmp" + std::to_string(getpid()) + "-" +
-         std::to_string(counter++) + "-" + std::to_string((now >> 4) % 1000000 + attempt);
+  return (folder == "/" ? "" : folder) + "/.lumatrim-" + std::to_string(getpid()) + "-" +
+         std::to_string(counter++) + "-" + std::to_string((now >> 4) % 1000000 + attempt) + ".tmp";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <jerror.h>
 
 #include "core/bytes/Error.h"
+#include "core/jpeg/CodecCancel.h"
 
 namespace lumatrim::jpeg {
 namespace {
@@ -48,6 +49,11 @@ void OnMessage(j_common_ptr cinfo, int level) {
 }
 
 void OnProgress(j_common_ptr cinfo) {
+  if (CodecCancelled()) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "stopped");
+    JumpBack(cinfo);
+  }
   if (!cinfo->is_decompressor) return;
   auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
   if (dinfo->input_scan_number > kMaxScans) {
@@ -133,12 +139,49 @@ Compressor::Compressor(const std::string& what) : what_(what) {
   std::memset(&info_, 0, sizeof info_);
   info_.err = &err_.pub;
   jpeg_create_compress(&info_);
-  jpeg_mem_dest(&info_, &out_, &outSize_);
+  info_.progress = &err_.progress;
+  dest_.owner = this;
+  dest_.pub.init_destination = InitDestination;
+  dest_.pub.empty_output_buffer = GrowDestination;
+  dest_.pub.term_destination = TermDestination;
+  info_.dest = &dest_.pub;
 }
 
 Compressor::~Compressor() {
   jpeg_destroy_compress(&info_);
   std::free(out_);
+}
+
+void Compressor::InitDestination(j_compress_ptr cinfo) {
+  Compressor& self = *reinterpret_cast<Destination*>(cinfo->dest)->owner;
+  constexpr size_t kFirstSize = 64 * 1024;
+  if (self.capacity_ < kFirstSize) {
+    auto* grown = static_cast<unsigned char*>(std::realloc(self.out_, kFirstSize));
+    if (grown == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    self.out_ = grown;
+    self.capacity_ = kFirstSize;
+  }
+  self.outSize_ = 0;
+  cinfo->dest->next_output_byte = self.out_;
+  cinfo->dest->free_in_buffer = self.capacity_;
+}
+
+// Called when the buffer is full: all of it holds output.
+boolean Compressor::GrowDestination(j_compress_ptr cinfo) {
+  Compressor& self = *reinterpret_cast<Destination*>(cinfo->dest)->owner;
+  const size_t used = self.capacity_;
+  auto* grown = static_cast<unsigned char*>(std::realloc(self.out_, used * 2));
+  if (grown == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
+  self.out_ = grown;
+  self.capacity_ = used * 2;
+  cinfo->dest->next_output_byte = self.out_ + used;
+  cinfo->dest->free_in_buffer = self.capacity_ - used;
+  return TRUE;
+}
+
+void Compressor::TermDestination(j_compress_ptr cinfo) {
+  Compressor& self = *reinterpret_cast<Destination*>(cinfo->dest)->owner;
+  self.outSize_ = self.capacity_ - cinfo->dest->free_in_buffer;
 }
 
 void Compressor::Fail() {

@@ -73,11 +73,25 @@ class Compressor {
  private:
   [[noreturn]] void Fail();
 
+  // The destination: one buffer of ours, grown with realloc. (libjpeg's own
+  // memory destination frees its first buffer when it grows and hands the new
+  // one back only at the end, so an encode stopped part way left us a
+  // pointer already freed.)
+  struct Destination {
+    jpeg_destination_mgr pub;  // first, so libjpeg's pointer is ours
+    Compressor* owner;
+  };
+  static void InitDestination(j_compress_ptr cinfo);
+  static boolean GrowDestination(j_compress_ptr cinfo);
+  static void TermDestination(j_compress_ptr cinfo);
+
   jpeg_compress_struct info_;
   ErrorManager err_;
+  Destination dest_{};
   std::string what_;
   unsigned char* out_ = nullptr;
-  unsigned long outSize_ = 0;
+  size_t capacity_ = 0;
+  size_t outSize_ = 0;
 };
 
 }  // namespace lumatrim::jpeg

@@ -1,52 +1,38 @@
 #include "core/optimal/OptiBatch.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <thread>
 
 #include "core/bytes/Error.h"
 #include "core/optimal/BatchMemory.h"
-#include "core/optimal/OptiPhoto.h"
+#include "core/optimal/BatchSteps.h"
+#include "core/optimal/OutputNames.h"
 
 namespace lumatrim {
 namespace {
 
-// A path with links resolved, so that an output reaching a source through a
-// symbolic link or "a/../b" is still recognised as that source.
-std::string Normalized(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::path p = std::filesystem::weakly_canonical(path, ec);
-  if (ec) p = std::filesystem::absolute(path, ec).lexically_normal();
-  return p.string();
-}
-
-std::string FailureMessage(size_t index, size_t total, const std::string& source, const std::string& cause) {
-  std::string message = "Optimisation stopped at photo " + std::to_string(index + 1) + " of " +
-                        std::to_string(total) + ": ";
-  if (cause.find(source) == std::string::npos) message += "\"" + source + "\": ";
-  return message + cause;
-}
-
 struct Slot {
-  std::unique_ptr<OptiPhoto> photo;
-  std::string error;
+  PreparedPhoto prepared;
   bool ready = false;
 };
 
+bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
+
 // The workers and what they share; stopping and joining happen in the
-// destructor, so every way out of the batch (failure, cancel, a throwing
-// progress callback) leaves no thread behind.
+// destructor, so every way out of the batch (cancel, a throwing progress
+// callback) leaves no thread behind.
 class Pool {
  public:
   Pool(const std::vector<std::string>& sources, const std::vector<std::string>& outputs, const OptiSettings& settings,
-       size_t jobs)
-      : sources_(sources), outputs_(outputs), settings_(settings), jobs_(jobs), slots_(sources.size()) {
-    for (const std::string& s : sources) sourceSet_.insert(Normalized(s));
+       size_t jobs, const std::atomic<bool>* cancel)
+      : sources_(sources), outputs_(outputs), settings_(settings), jobs_(jobs), cancel_(cancel),
+        slots_(sources.size()) {
     for (size_t t = 0; t < jobs; ++t) threads_.emplace_back([this] { Work(); });
   }
 
@@ -60,10 +46,10 @@ class Pool {
   }
 
   // Waits for photo i; false when cancelled first.
-  bool WaitFor(size_t i, const std::atomic<bool>* cancel) {
+  bool WaitFor(size_t i) {
     std::unique_lock lock(mutex_);
     for (;;) {
-      if (cancel && cancel->load()) return false;
+      if (Cancelled(cancel_)) return false;
       if (slots_[i].ready) return true;
       changed_.wait_for(lock, std::chrono::milliseconds(50));
     }
@@ -92,20 +78,11 @@ class Pool {
         // that a slow photo does not idle the other workers, few enough that
         // finished photos (coded bytes only) waiting for their turn stay cheap.
         changed_.wait(lock, [&] { return stop_ || next_ >= slots_.size() || next_ < committed_ + 2 * jobs_; });
-        if (stop_ || next_ >= slots_.size()) return;
+        if (stop_ || next_ >= slots_.size() || Cancelled(cancel_)) return;
         i = next_++;
       }
       Slot result;
-      try {
-        if (sourceSet_.count(Normalized(outputs_[i]))) {
-          throw LumatrimError("the output \"" + outputs_[i] + "\" is one of the photos being optimised; it is not overwritten.");
-        }
-        result.photo = PrepareOptiPhoto(sources_[i], outputs_[i], settings_);
-      } catch (const std::bad_alloc&) {
-        result.error = "not enough memory to process \"" + sources_[i] + "\"";
-      } catch (const std::exception& e) {
-        result.error = *e.what() ? e.what() : "unknown error";
-      }
+      result.prepared = PreparePhoto(sources_[i], outputs_[i], settings_, cancel_);
       result.ready = true;
       {
         std::lock_guard lock(mutex_);
@@ -119,7 +96,7 @@ class Pool {
   const std::vector<std::string>& outputs_;
   const OptiSettings& settings_;
   const size_t jobs_;
-  std::set<std::string> sourceSet_;
+  const std::atomic<bool>* cancel_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<Slot> slots_;
@@ -129,36 +106,70 @@ class Pool {
   std::vector<std::thread> threads_;
 };
 
+void CheckTargetFolder(const std::string& folder) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    throw LumatrimError("The target folder \"" + folder + "\" does not exist.");
+  }
+}
+
 }  // namespace
 
-int RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings, const OptiProgress& progress,
-                 const std::atomic<bool>* cancel) {
+OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings,
+                        const OptiProgress& progress, const std::atomic<bool>* cancel) {
   ValidateOptiSettings(settings);
-  if (sources.empty()) return 0;
+  OptiReport report;
+  if (sources.empty()) return report;
+  CheckTargetFolder(settings.TargetFolder);
   KeepBatchBuffersForReuse();
+
+  const std::vector<PlannedOutput> plan =
+      PlanOutputs(settings.TargetFolder, sources, FileNameLimit(settings.TargetFolder));
   std::vector<std::string> outputs;
   outputs.reserve(sources.size());
-  for (const std::string& s : sources) outputs.push_back(OutputPathFor(settings.TargetFolder, s));
+  report.Photos.resize(sources.size());
+  for (size_t i = 0; i < sources.size(); ++i) {
+    outputs.push_back(plan[i].Path);
+    OptiPhotoResult& photo = report.Photos[i];
+    photo.Source = sources[i];
+    photo.Output = plan[i].Path;
+    photo.Numbered = plan[i].Numbered;
+    photo.Shortened = plan[i].Shortened;
+  }
 
   size_t jobs = settings.Jobs > 0 ? static_cast<size_t>(settings.Jobs) : std::thread::hardware_concurrency();
   jobs = std::clamp<size_t>(jobs, 1, std::min<size_t>(sources.size(), 64));
 
-  Pool pool(sources, outputs, settings, jobs);
+  Pool pool(sources, outputs, settings, jobs, cancel);
   const int total = static_cast<int>(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) {
-    if (!pool.WaitFor(i, cancel)) return static_cast<int>(i);
-    Slot slot = pool.Take(i);
-    if (!slot.error.empty()) throw LumatrimError(FailureMessage(i, sources.size(), sources[i], slot.error));
-    try {
-      WriteOptiPhoto(*slot.photo);
-    } catch (const std::exception& e) {
-      throw LumatrimError(FailureMessage(i, sources.size(), sources[i], e.what()));
+    if (!pool.WaitFor(i)) {
+      report.Cancelled = true;
+      break;
     }
-    slot.photo.reset();
+    Slot slot = pool.Take(i);
+    OptiPhotoResult& photo = report.Photos[i];
+    if (slot.prepared.Photo) {
+      try {
+        WritePreparedPhoto(*slot.prepared.Photo);
+        photo.Outcome = PhotoOutcome::Written;
+      } catch (const std::bad_alloc&) {
+        photo.Failure = PhotoFailure::OutOfMemory;
+        photo.Detail = "not enough memory to write \"" + photo.Output + "\"";
+      } catch (const std::exception& e) {
+        photo.Failure = PhotoFailure::WriteFailed;
+        photo.Detail = e.what();
+      }
+    } else {
+      photo.Failure = slot.prepared.Failure;
+      photo.Detail = slot.prepared.Detail;
+    }
+    if (photo.Outcome != PhotoOutcome::Written) photo.Outcome = PhotoOutcome::Failed;
+    slot.prepared.Photo.reset();
     pool.Committed(i + 1);
-    if (progress) progress(static_cast<int>(i + 1), total, outputs[i]);
+    if (progress) progress(static_cast<int>(i + 1), total, photo);
   }
-  return total;
+  return report;
 }
 
 }  // namespace lumatrim

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "core/optimal/OptiReport.h"
 #include "core/optimal/OptiSettings.h"
 
 namespace lumatrim {
 
-// Called after each photo is written: photos written so far, photos in the
-// batch, the output just written. Runs on the thread that called RunOptiBatch.
-using OptiProgress = std::function<void(int done, int total, const std::string& output)>;
+// Called after each photo is done, written or failed: photos done so far,
+// photos in the batch, and that photo's result. Runs on the thread that
+// called RunOptiBatch.
+using OptiProgress = std::function<void(int done, int total, const OptiPhotoResult& photo)>;
 
 // Optimises the photos in list order into <TargetFolder>/opt_<file name>.
 //
@@ -22,16 +24,19 @@ using OptiProgress = std::function<void(int done, int total, const std::string& 
 // finished photo waits for its turn as coded bytes only, and workers run at
 // most 2 x Jobs photos ahead of the last one written, so memory stays bounded.
 //
-// Bad settings throw LumatrimError before anything is read or written. The
-// first photo that fails (unreadable, not a decodable JPEG, output is one of
-// the batch's own sources, write error) ends the batch: the photos before it
-// stay written, none after it is written, and LumatrimError is thrown with a
-// message naming the photo and the cause. An output appears only complete;
-// a failed photo leaves any existing file of that name untouched.
+// Bad settings, or a target folder that is not there, throw LumatrimError
+// before anything is read or written. After that nothing throws: a photo that
+// fails (missing, unreadable, damaged, write error) is reported and the batch
+// goes on. No two photos of the batch share an output, and none overwrites a
+// source (see PlanOutputs); an existing file of an output's name from an
+// earlier run is replaced. An output appears only complete, with its source's
+// modification time; a failed photo leaves any existing file of that name
+// untouched and no temporary file behind.
 //
 // When cancel becomes true, the batch stops before writing the next photo
-// and returns normally. Returns the number of photos written.
-int RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings,
-                 const OptiProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+// (the codec stops on the photos being prepared, which are dropped) and
+// reports the rest as not done; it returns within a fraction of a second.
+OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings,
+                        const OptiProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace lumatrim

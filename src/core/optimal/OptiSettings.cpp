@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <tuple>
 
 #include "core/bytes/Error.h"
@@ -97,13 +96,6 @@ std::pair<int, int> TargetSize(int width, int height, const OptiSettings& s) {
     shortSide = std::max(1, ProportionalSide(longSide, longOwn, shortOwn));
   }
   return width >= height ? std::pair{longSide, shortSide} : std::pair{shortSide, longSide};
-}
-
-std::string OutputPathFor(const std::string& targetFolder, const std::string& sourcePath) {
-  std::string folder = targetFolder;
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  const std::string name = std::filesystem::path(sourcePath).filename().string();
-  return (folder == "/" ? "" : folder) + "/opt_" + name;
 }
 
 }  // namespace lumatrim

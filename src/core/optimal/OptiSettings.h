@@ -20,6 +20,7 @@ struct OptiSettings {
   int LongSide = 0;       // px, the longer side of the result
   SizeRule Rule = SizeRule::BothSides;  // which of the two sides count
   int Jobs = 0;           // worker threads; 0 = one per core
+  bool RemoveGps = false; // leave the GPS directory out of each output's EXIF
 };
 
 // Largest side the JPEG format (and libjpeg) can write.
@@ -55,7 +56,5 @@ std::pair<int, int> TargetSize(int width, int height, const OptiSettings& settin
 // fixedSide * otherSide / side rounded to the nearest integer, ties to even.
 int ProportionalSide(int fixedSide, int side, int otherSide);
 
-// <folder>/opt_<file name of source>; one separator between them.
-std::string OutputPathFor(const std::string& targetFolder, const std::string& sourcePath);
 
 }  // namespace lumatrim

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "core/bytes/TextEncoding.h"
+#include "core/exif/GpsRemoval.h"
 #include "core/jpeg/JpegImage.h"
 #include "ui/details/ExifGrid.h"
 #include "ui/prompts/Prompts.h"
@@ -57,6 +58,7 @@ void DetailsWindow::LoadPhoto() {
 
   exifPhoto_ = std::make_unique<TimgData>();
   exifPhoto_->ReadPhoto(LocalPath(path_));
+  removeGpsButton_->setEnabled(lumatrim::HasGps(*exifPhoto_));
   if (exifPhoto_->ExifPresent() && exifPhoto_->ExifInfo) {
     lumatrim::TImageInfo& info = *exifPhoto_->ExifInfo;
     TTagEntry entry;
@@ -196,6 +198,21 @@ void DetailsWindow::RemoveExifClicked() {
   }
   emit ExifRemoved();
   close();
+}
+
+// Only the position goes; every other tag and the thumbnail stay, so the
+// window stays open and shows the photo again.
+void DetailsWindow::RemoveGpsClicked() {
+  if (!Prompts::Question(this, QStringLiteral("Opravdu chcete polohu (GPS) odstranit?"))) return;
+  try {
+    if (lumatrim::DropGps(*exifPhoto_)) exifPhoto_->RewritePhoto(exifPhoto_->FilePath);
+  } catch (const std::exception& error) {
+    ReportWriteFailure(QStringLiteral("Fotografii bez polohy (GPS)"), error);
+    LoadPhoto();  // the container was changed; show the file as it is
+    return;
+  }
+  LoadPhoto();
+  emit GpsRemoved();
 }
 
 void DetailsWindow::CloseClicked() { close(); }

@@ -33,6 +33,7 @@ class DetailsWindow : public QDialog {
   void SaveIptcClicked();
   void RemoveIptcClicked();
   void RemoveExifClicked();
+  void RemoveGpsClicked();
   void CloseClicked();
 
   // The controls the tests and the screenshot program drive.
@@ -46,6 +47,7 @@ class DetailsWindow : public QDialog {
   QPushButton* SaveIptcButton() const { return saveIptcButton_; }
   QPushButton* RemoveIptcButton() const { return removeIptcButton_; }
   QPushButton* RemoveExifButton() const { return removeExifButton_; }
+  QPushButton* RemoveGpsButton() const { return removeGpsButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
 
  public slots:
@@ -54,6 +56,8 @@ class DetailsWindow : public QDialog {
  signals:
   // The EXIF block was removed from the file; the main window reloads it.
   void ExifRemoved();
+  // The GPS position was removed from the file; the window shows the rest.
+  void GpsRemoved();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +79,7 @@ class DetailsWindow : public QDialog {
   QGroupBox* makerGroup_ = nullptr;
   QTableWidget* makerGrid_ = nullptr;
   QPushButton* removeExifButton_ = nullptr;
+  QPushButton* removeGpsButton_ = nullptr;
   QWidget* thumbnailTab_ = nullptr;
   QGroupBox* thumbnailGroup_ = nullptr;
   QTableWidget* thumbnailGrid_ = nullptr;

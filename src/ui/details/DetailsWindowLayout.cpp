@@ -44,6 +44,7 @@ void DetailsWindow::BuildControls() {
   makerGroup_ = Group(QStringLiteral(" Specifická data výrobce "), exifTab_, "makerGroup", QRect(4, 212, 369, 132));
   makerGrid_ = MakeExifGrid(makerGroup_, "makerGrid", QRect(2, 18, 364, 111), 2);
   removeExifButton_ = Button(QStringLiteral("Odstranit EXIF"), exifTab_, "removeExifButton", QRect(8, 352, 99, 22));
+  removeGpsButton_ = Button(QStringLiteral("Odstranit GPS"), exifTab_, "removeGpsButton", QRect(114, 352, 99, 22));
 
   thumbnailTab_ = Named(new QWidget, "thumbnailTab");
   tabs_->addTab(thumbnailTab_, QStringLiteral("EXIF miniatura"));
@@ -76,6 +77,7 @@ void DetailsWindow::BuildControls() {
 
   connect(closeButton_, &QPushButton::clicked, this, &DetailsWindow::CloseClicked);
   connect(removeExifButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveExifClicked);
+  connect(removeGpsButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveGpsClicked);
   connect(saveIptcButton_, &QPushButton::clicked, this, &DetailsWindow::SaveIptcClicked);
   connect(removeIptcButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveIptcClicked);
   iptcGrid_->viewport()->installEventFilter(this);

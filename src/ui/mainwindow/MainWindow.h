@@ -40,6 +40,8 @@ class MainWindow : public QMainWindow {
   QStringList TrayPaths() const;
   // After a finished batch: the tray is emptied and "Pokračovat >" disabled.
   void EmptyTrayAfterBatch();
+  // After a batch that left photos unwritten: the tray holds just those.
+  void KeepInTray(const QStringList& paths);
   // Full path of the file selected in the file list; empty when none is.
   QString SelectedFile() const;
 
@@ -86,6 +88,8 @@ class MainWindow : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // A batch still running is stopped first, as "Přerušit" stops it.
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:

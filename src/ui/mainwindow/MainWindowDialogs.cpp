@@ -1,17 +1,21 @@
 // Where the main window opens its dialogs: "Pokračovat >" and "Podrobnosti".
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QPushButton>
 
 #include "ui/details/DetailsWindow.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/optimize/OptimizeDialog.h"
 
 // "Pokračovat >": a new optimisation dialog each time, with the tray's photos;
-// a finished batch empties the tray and disables "Pokračovat >".
+// a finished batch empties the tray and disables "Pokračovat >"; one that
+// left photos unwritten leaves just those in the tray.
 void MainWindow::OpenOptimisationDialog() {
   auto* dialog = new OptimizeDialog(this);
   dialog->SetSources(TrayPaths());
   connect(dialog, &OptimizeDialog::BatchCompleted, this, &MainWindow::EmptyTrayAfterBatch);
+  connect(dialog, &OptimizeDialog::TrayLeft, this, &MainWindow::KeepInTray);
   dialog->exec();
   dialog->deleteLater();
 }
@@ -24,6 +28,19 @@ void MainWindow::OpenDetailWindow() {
   auto* window = new DetailsWindow(path, this);
   window->setWindowTitle(QFileInfo(path).fileName());
   connect(window, &DetailsWindow::ExifRemoved, this, &MainWindow::ShowSelectedPhoto);
+  connect(window, &DetailsWindow::GpsRemoved, this, &MainWindow::ShowSelectedPhoto);
   window->exec();
   window->deleteLater();
+}
+
+void MainWindow::KeepInTray(const QStringList& paths) {
+  EmptyTrayAfterBatch();
+  for (const QString& path : paths) AddToTray(path);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  for (OptimizeDialog* dialog : findChildren<OptimizeDialog*>()) {
+    if (dialog->BatchRunning()) dialog->CancelAndLeave();
+  }
+  QMainWindow::closeEvent(event);
 }

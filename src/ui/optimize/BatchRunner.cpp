@@ -2,28 +2,30 @@
 
 #include <exception>
 
-BatchRunner::~BatchRunner() {
+BatchRunner::~BatchRunner() { CancelAndWait(); }
+
+void BatchRunner::CancelAndWait() {
+  cancel_ = true;
   if (worker_.joinable()) worker_.join();
 }
 
 void BatchRunner::Start(BatchSettings settings) {
   if (running_.exchange(true)) return;
   if (worker_.joinable()) worker_.join();  // the previous batch has ended; reclaim its thread
+  cancel_ = false;
   worker_ = std::thread([this, settings = std::move(settings)] { Run(settings); });
 }
 
 void BatchRunner::Run(const BatchSettings& settings) {
-  bool success = false;
+  bool started = false;
+  lumatrim::OptiReport report;
   QString message;
   try {
-    batch_(settings, [this](int done) { emit PhotoDone(done); });
-    success = true;
+    report = batch_(settings, [this](int done) { emit PhotoDone(done); }, cancel_);
+    started = true;
   } catch (const std::exception& error) {
     message = QString::fromStdString(error.what());
-  } catch (...) {
-    message = QStringLiteral("Optimalizace selhala z neznámého důvodu.");
   }
-  if (!success && message.isEmpty()) message = QStringLiteral("Optimalizace selhala.");
   running_ = false;
-  emit Finished(success, message);
+  emit Finished(started, report, message);
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "core/optimal/OptiReport.h"
 #include "core/optimal/OptiSettings.h"
 
 // What the dialog hands to the batch.
@@ -16,16 +17,20 @@ struct BatchSettings {
   bool KeepSize = false;
   int ShortSide = 0;
   int LongSide = 0;
+  bool RemoveGps = false;
   lumatrim::SizeRule Rule = lumatrim::SizeRule::BothSides;  // which typed sides fix the size
 };
 
-// Runs the photos of a batch; reports each committed photo through progress
-// (count so far) and throws lumatrim::LumatrimError on the first failure.
-using BatchFunction =
-    std::function<void(const BatchSettings& settings, const std::function<void(int done)>& progress)>;
+// Runs the photos of a batch; reports each photo done (written or failed)
+// through progress (count so far), stops when cancel becomes true, and
+// returns what became of every photo. Throws lumatrim::LumatrimError only for
+// a batch that cannot start (bad settings, no target folder).
+using BatchFunction = std::function<lumatrim::OptiReport(
+    const BatchSettings& settings, const std::function<void(int done)>& progress, const std::atomic<bool>& cancel)>;
 
 // The program's batch: the core engine (EngineBatch.cpp).
-void RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress);
+lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
+                                    const std::atomic<bool>& cancel);
 
 // Runs the batch engine on a thread of its own so the dialog keeps repainting.
 // Progress and the end are emitted from that thread; connect them queued.
@@ -34,15 +39,20 @@ class BatchRunner : public QObject {
 
  public:
   explicit BatchRunner(BatchFunction batch = RunEngineBatch) : batch_(std::move(batch)) {}
-  ~BatchRunner() override;  // waits for a batch still running
+  ~BatchRunner() override;  // cancels a batch still running and waits for it
 
   // Returns at once; one batch at a time.
   void Start(BatchSettings settings);
   bool Running() const { return running_; }
+  // Asks the running batch to stop after the photo being written.
+  void Cancel() { cancel_ = true; }
+  // Cancels and waits until the batch thread has ended.
+  void CancelAndWait();
 
  signals:
   void PhotoDone(int done);
-  void Finished(bool success, const QString& message);
+  // started: false when the batch could not start (message says why).
+  void Finished(bool started, const lumatrim::OptiReport& report, const QString& message);
 
  private:
   void Run(const BatchSettings& settings);
@@ -50,4 +60,5 @@ class BatchRunner : public QObject {
   BatchFunction batch_;
   std::thread worker_;
   std::atomic<bool> running_{false};
+  std::atomic<bool> cancel_{false};
 };

@@ -1,5 +1,6 @@
 #include "ui/optimize/OptimizeDialog.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,12 +13,12 @@
 #include <cmath>
 
 #include "ui/optimize/BatchRunner.h"
-#include "ui/prompts/Prompts.h"
 #include "ui/targetfolder/TargetFolderDialog.h"
 
 namespace {
 
 constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
+constexpr int kGpsRowHeight = 22;  // the privacy row below the design's controls
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
@@ -38,11 +39,13 @@ OptimizeDialog::OptimizeDialog(QWidget* parent, BatchFunction batch)
   setModal(true);
   // No close button: the dialog ends through "< Zpět" or a finished batch.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(385, 199);
+  setFixedSize(385, 199 + kGpsRowHeight);
   BuildControls();
+  Restore(OptimizeMemory::Load());
 
   connect(runner_.get(), &BatchRunner::PhotoDone, this, &OptimizeDialog::OnPhotoDone,
           Qt::QueuedConnection);
+  connect(removeGpsCheck_, &QCheckBox::toggled, this, [this] { Current().Save(); });
   connect(runner_.get(), &BatchRunner::Finished, this, &OptimizeDialog::OnBatchFinished,
           Qt::QueuedConnection);
 }
@@ -118,16 +121,19 @@ void OptimizeDialog::BuildControls() {
   lengthEdit_->setValidator(new QRegularExpressionValidator(digits, lengthEdit_));
   lengthEdit_->setEnabled(false);
 
+  removeGpsCheck_ = Named(new QCheckBox(QStringLiteral("Odstranit polohu (GPS)"), this), "removeGpsCheck");
+  removeGpsCheck_->setGeometry(12, 168, 365, 18);
+
   progressBar_ = Named(new QProgressBar(this), "progressBar");
-  progressBar_->setGeometry(8, 172, 190, 18);
+  progressBar_->setGeometry(8, 172 + kGpsRowHeight, 190, 18);
   progressBar_->setRange(0, 0);
   progressBar_->setValue(0);
   progressBar_->setTextVisible(true);
   progressBar_->hide();
   backButton_ = Named(new QPushButton(QStringLiteral("< Zpět"), this), "backButton");
-  backButton_->setGeometry(206, 169, 80, 25);
+  backButton_->setGeometry(206, 169 + kGpsRowHeight, 80, 25);
   startButton_ = Named(new QPushButton(QStringLiteral("Optimalizovat"), this), "startButton");
-  startButton_->setGeometry(292, 169, 85, 25);
+  startButton_->setGeometry(292, 169 + kGpsRowHeight, 85, 25);
   startButton_->setEnabled(false);
   for (QPushButton* button : {chooseTargetButton_, backButton_, startButton_}) button->setAutoDefault(false);
 
@@ -223,72 +229,46 @@ void OptimizeDialog::LengthEdited() {
   UpdateStartButton();
 }
 
-void OptimizeDialog::BackClicked() {
-  if (running_) return;
-  leaving_ = true;
-  done(QDialog::Rejected);
+OptimizeMemory OptimizeDialog::Current() const {
+  OptimizeMemory memory;
+  memory.TargetFolder = targetFolderEdit_->text();
+  memory.Compression = compressionSlider_->value();
+  memory.Mode = fixedLengthRadio_->isChecked() ? OptimizeMemory::SizeMode::FixedLength
+                : customSizeRadio_->isChecked() ? OptimizeMemory::SizeMode::Custom
+                : originalSizeRadio_->isChecked() ? OptimizeMemory::SizeMode::Original
+                                                  : OptimizeMemory::SizeMode::FixedWidth;
+  memory.ShortSide = widthEdit_->text();
+  memory.LongSide = lengthEdit_->text();
+  memory.RemoveGps = removeGpsCheck_->isChecked();
+  return memory;
 }
 
-void OptimizeDialog::SetRunning(bool running) {
-  running_ = running;
-  backButton_->setVisible(!running);
-  targetGroup_->setEnabled(!running);
-  compressionGroup_->setEnabled(!running);
-  sizeGroup_->setEnabled(!running);
-  if (running) {
-    startButton_->setEnabled(false);
-  } else {
-    UpdateStartButton();
+// The mode is chosen as a click would choose it (edits enabled, texts "0"),
+// then the remembered sides are put back; no edit has the focus, so neither
+// fills the other.
+void OptimizeDialog::Restore(const OptimizeMemory& memory) {
+  targetFolderEdit_->setText(memory.TargetFolder);
+  compressionSlider_->setValue(memory.Compression);
+  removeGpsCheck_->setChecked(memory.RemoveGps);
+  switch (memory.Mode) {
+    case OptimizeMemory::SizeMode::FixedWidth:
+      fixedWidthRadio_->setChecked(true);
+      FixedWidthChosen();
+      break;
+    case OptimizeMemory::SizeMode::FixedLength:
+      fixedLengthRadio_->setChecked(true);
+      FixedLengthChosen();
+      break;
+    case OptimizeMemory::SizeMode::Custom:
+      customSizeRadio_->setChecked(true);
+      CustomSizeChosen();
+      break;
+    case OptimizeMemory::SizeMode::Original:
+      originalSizeRadio_->setChecked(true);
+      OriginalSizeChosen();
+      return;
   }
-}
-
-void OptimizeDialog::StartClicked() {
-  if (running_) return;
-  if (targetFolderEdit_->text().isEmpty()) {
-    Prompts::Message(this, QStringLiteral("Zadejte cestu k uložení!"));
-    return;
-  }
-  BatchSettings settings;
-  settings.Sources = sources_;
-  settings.TargetFolder = targetFolderEdit_->text();
-  settings.Compression = compressionSlider_->value();
-  settings.KeepSize = originalSizeRadio_->isChecked();
-  settings.ShortSide = static_cast<int>(SideValue(widthEdit_));
-  settings.LongSide = static_cast<int>(SideValue(lengthEdit_));
-  // The auto-filled field is only a 4:3 guide; the batch fits the free side to each photo.
-  settings.Rule = fixedWidthRadio_->isChecked()    ? lumatrim::SizeRule::ShortSideFixed
-                  : fixedLengthRadio_->isChecked() ? lumatrim::SizeRule::LongSideFixed
-                                                   : lumatrim::SizeRule::BothSides;
-
-  progressBar_->setRange(0, std::max(1, static_cast<int>(settings.Sources.size())));
-  progressBar_->setValue(0);
-  progressBar_->show();
-  SetRunning(true);
-  // The photos are processed off this thread; progress and the end come
-  // back as queued signals, so the window keeps repainting.
-  runner_->Start(std::move(settings));
-}
-
-void OptimizeDialog::OnPhotoDone(int done) {
-  if (done > progressBar_->value()) progressBar_->setValue(done);
-}
-
-void OptimizeDialog::OnBatchFinished(bool success, const QString& message) {
-  if (success) {
-    progressBar_->setValue(progressBar_->maximum());
-    Prompts::Message(this, QStringLiteral("Optimalizace byla úspěšně dokončena."));
-    running_ = false;
-    emit BatchCompleted();
-    emit BatchEnded(true);
-    leaving_ = true;
-    done(QDialog::Accepted);
-    return;
-  }
-  // The failure's own message, then the dialog is usable again: the user can
-  // correct the target or the sizes and start again, or go back.
-  Prompts::Error(this, message);
-  progressBar_->hide();
-  progressBar_->setValue(0);
-  SetRunning(false);
-  emit BatchEnded(false);
+  widthEdit_->setText(memory.ShortSide);
+  lengthEdit_->setText(memory.LongSide);
+  UpdateStartButton();
 }

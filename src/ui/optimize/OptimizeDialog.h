@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "ui/optimize/BatchRunner.h"
+#include "ui/optimize/OptimizeMemory.h"
 
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -16,7 +18,8 @@ class QSlider;
 
 // "Optimalizace": target folder, compression and requested size for the tray's
 // photos, and the batch itself. The dialog can be left only through "< Zpět" or
-// the end of a successful batch.
+// the end of a batch; while the batch runs, "Přerušit" stands in the place of
+// "< Zpět" and stops it. The settings are remembered between runs.
 class OptimizeDialog : public QDialog {
   Q_OBJECT
 
@@ -29,6 +32,9 @@ class OptimizeDialog : public QDialog {
   void SetSources(const QStringList& paths) { sources_ = paths; }
   const QStringList& Sources() const { return sources_; }
   bool BatchRunning() const { return running_; }
+  // Stops a running batch and waits for it, then leaves the dialog (the main
+  // window is closing).
+  void CancelAndLeave();
 
   // Handlers, one per user event.
   void ChooseTargetClicked();
@@ -40,7 +46,7 @@ class OptimizeDialog : public QDialog {
   void WidthEdited();
   void LengthEdited();
   void StartClicked();
-  void BackClicked();
+  void BackClicked();  // "< Zpět", or "Přerušit" while the batch runs
 
   // The controls the tests and the screenshot program drive.
   QLineEdit* TargetFolderEdit() const { return targetFolderEdit_; }
@@ -55,10 +61,14 @@ class OptimizeDialog : public QDialog {
   QPushButton* StartButton() const { return startButton_; }
   QPushButton* BackButton() const { return backButton_; }
   QProgressBar* ProgressBar() const { return progressBar_; }
+  QCheckBox* RemoveGpsCheck() const { return removeGpsCheck_; }
 
  signals:
   // Every photo of the tray was written; the opener empties its tray.
   void BatchCompleted();
+  // A batch ran (to its end or until stopped): the tray keeps only these,
+  // the photos that were not written, in order.
+  void TrayLeft(const QStringList& remaining);
   // The batch ended, successfully or not (for the tests and the benchmark).
   void BatchEnded(bool success);
 
@@ -76,7 +86,9 @@ class OptimizeDialog : public QDialog {
   void UpdateStartButton();
   void SetRunning(bool running);
   void OnPhotoDone(int done);
-  void OnBatchFinished(bool success, const QString& message);
+  void OnBatchFinished(bool started, const lumatrim::OptiReport& report, const QString& message);
+  void Restore(const OptimizeMemory& memory);
+  OptimizeMemory Current() const;
 
   QGroupBox* targetGroup_ = nullptr;
   QPushButton* chooseTargetButton_ = nullptr;
@@ -98,6 +110,7 @@ class OptimizeDialog : public QDialog {
   QPushButton* startButton_ = nullptr;
   QPushButton* backButton_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
+  QCheckBox* removeGpsCheck_ = nullptr;
   QFrame* notePanel_ = nullptr;
   QLabel* noteLabel_ = nullptr;
 

@@ -1,0 +1,76 @@
+#include "ui/optimize/BatchSummary.h"
+
+#include <QFileInfo>
+
+using lumatrim::OptiPhotoResult;
+using lumatrim::OptiReport;
+using lumatrim::PhotoFailure;
+using lumatrim::PhotoOutcome;
+
+namespace {
+
+constexpr int kListedAtMost = 12;  // longer lists end with a count, so the box fits the screen
+
+QString Name(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName(); }
+
+void AppendList(QString& text, const QString& heading, const QStringList& lines) {
+  if (lines.isEmpty()) return;
+  text += QStringLiteral("\n\n") + heading;
+  for (qsizetype i = 0; i < lines.size() && i < kListedAtMost; ++i) text += QStringLiteral("\n") + lines[i];
+  if (lines.size() > kListedAtMost) text += QStringLiteral("\n… a další (%1)").arg(lines.size() - kListedAtMost);
+}
+
+}  // namespace
+
+QString PhotoFailureText(PhotoFailure failure) {
+  switch (failure) {
+    case PhotoFailure::Missing:
+      return QStringLiteral("Soubor nebyl nalezen.");
+    case PhotoFailure::Unreadable:
+      return QStringLiteral("Soubor nelze přečíst (chybí oprávnění).");
+    case PhotoFailure::Damaged:
+      return QStringLiteral("Soubor není fotografie JPEG nebo je poškozený.");
+    case PhotoFailure::OutOfMemory:
+      return QStringLiteral("Na zpracování fotografie nestačí paměť.");
+    case PhotoFailure::WriteFailed:
+      return QStringLiteral("Výslednou fotografii se nepodařilo zapsat do cílové složky.");
+    case PhotoFailure::None:
+      break;
+  }
+  return QStringLiteral("Fotografii se nepodařilo zpracovat.");
+}
+
+QString BatchSummary(const OptiReport& report) {
+  QStringList failed, renamed;
+  for (const OptiPhotoResult& photo : report.Photos) {
+    if (photo.Outcome == PhotoOutcome::Failed) {
+      failed << QStringLiteral("„%1“: %2").arg(Name(photo.Source), PhotoFailureText(photo.Failure));
+    } else if (photo.Outcome == PhotoOutcome::Written && (photo.Numbered || photo.Shortened)) {
+      renamed << QStringLiteral("„%1“ → „%2“").arg(Name(photo.Source), Name(photo.Output));
+    }
+  }
+  const int total = static_cast<int>(report.Photos.size());
+  const QString count = QStringLiteral("Zapsáno fotografií: %1 z %2.").arg(report.Written()).arg(total);
+  QString text;
+  if (report.Cancelled) {
+    text = QStringLiteral("Optimalizace byla přerušena.\n") + count +
+           QStringLiteral(" Nezapsané fotografie zůstávají v zásobníku.");
+  } else if (!failed.isEmpty()) {
+    text = QStringLiteral("Optimalizace skončila, ale některé fotografie se nepodařilo zpracovat.\n") + count +
+           QStringLiteral(" Nezapsané fotografie zůstávají v zásobníku.");
+  } else {
+    text = QStringLiteral("Optimalizace byla úspěšně dokončena.");
+    if (!renamed.isEmpty()) text += QStringLiteral("\n") + count;
+  }
+  AppendList(text, QStringLiteral("Nezpracované fotografie:"), failed);
+  AppendList(text, QStringLiteral("Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):"), renamed);
+  return text;
+}
+
+QStringList PhotosLeftInTray(const OptiReport& report) {
+  QStringList left;
+  for (const OptiPhotoResult& photo : report.Photos) {
+    if (photo.Outcome != PhotoOutcome::Written) left << QString::fromStdString(photo.Source);
+  }
+  return left;
+}

@@ -1,0 +1,72 @@
+// The one message at the end of a batch, built from what the engine reports.
+#include <gtest/gtest.h>
+
+#include "ui/optimize/BatchSummary.h"
+
+using lumatrim::OptiPhotoResult;
+using lumatrim::OptiReport;
+using lumatrim::PhotoFailure;
+using lumatrim::PhotoOutcome;
+
+namespace {
+
+OptiPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailure failure = PhotoFailure::None,
+                      const std::string& output = "") {
+  OptiPhotoResult photo;
+  photo.Source = "/karta/" + name;
+  photo.Output = "/cíl/" + (output.empty() ? "opt_" + name : output);
+  photo.Outcome = outcome;
+  photo.Failure = failure;
+  photo.Numbered = !output.empty();
+  return photo;
+}
+
+TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
+  OptiReport clean;
+  clean.Photos = {Photo("a.jpg", PhotoOutcome::Written), Photo("b.jpg", PhotoOutcome::Written)};
+  EXPECT_EQ(BatchSummary(clean), QStringLiteral("Optimalizace byla úspěšně dokončena."));
+
+  OptiReport renamed = clean;
+  renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, PhotoFailure::None, "opt_a-2.jpg"));
+  EXPECT_EQ(BatchSummary(renamed),
+            QStringLiteral("Optimalizace byla úspěšně dokončena.\nZapsáno fotografií: 3 z 3.\n\n"
+                           "Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):\n"
+                           "„a.jpg“ → „opt_a-2.jpg“"));
+
+  OptiReport failed = clean;
+  failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, PhotoFailure::Damaged));
+  failed.Photos.push_back(Photo("d.jpg", PhotoOutcome::Failed, PhotoFailure::WriteFailed));
+  EXPECT_EQ(BatchSummary(failed),
+            QStringLiteral("Optimalizace skončila, ale některé fotografie se nepodařilo zpracovat.\n"
+                           "Zapsáno fotografií: 2 z 4. Nezapsané fotografie zůstávají v zásobníku.\n\n"
+                           "Nezpracované fotografie:\n"
+                           "„c.jpg“: Soubor není fotografie JPEG nebo je poškozený.\n"
+                           "„d.jpg“: Výslednou fotografii se nepodařilo zapsat do cílové složky."));
+  EXPECT_EQ(PhotosLeftInTray(failed), (QStringList{"/karta/c.jpg", "/karta/d.jpg"}));
+
+  OptiReport cancelled = clean;
+  cancelled.Cancelled = true;
+  cancelled.Photos.push_back(Photo("e.jpg", PhotoOutcome::NotDone));
+  EXPECT_EQ(BatchSummary(cancelled),
+            QStringLiteral("Optimalizace byla přerušena.\n"
+                           "Zapsáno fotografií: 2 z 3. Nezapsané fotografie zůstávají v zásobníku."));
+  EXPECT_EQ(PhotosLeftInTray(cancelled), QStringList{"/karta/e.jpg"});
+}
+
+// Three hundred photos from a broken card still give a box that fits.
+TEST(BatchSummaryText, LongListsEndWithACount) {
+  OptiReport report;
+  for (int i = 0; i < 300; ++i) {
+    report.Photos.push_back(Photo(std::to_string(i) + ".jpg", PhotoOutcome::Failed, PhotoFailure::Missing));
+  }
+  const QString text = BatchSummary(report);
+  EXPECT_EQ(text.count(QStringLiteral("Soubor nebyl nalezen.")), 12);
+  EXPECT_TRUE(text.endsWith(QStringLiteral("„11.jpg“: Soubor nebyl nalezen.\n… a další (288)"))) << text.toStdString();
+  for (PhotoFailure kind : {PhotoFailure::Missing, PhotoFailure::Unreadable, PhotoFailure::Damaged,
+                            PhotoFailure::OutOfMemory, PhotoFailure::WriteFailed}) {
+    EXPECT_FALSE(PhotoFailureText(kind).isEmpty());
+    EXPECT_NE(PhotoFailureText(kind), PhotoFailureText(PhotoFailure::None)) << "each kind has its own sentence";
+  }
+}
+
+}  // namespace
