@@ -165,7 +165,7 @@ bool TimgData::ReadPhoto(const std::string& path) {
 bool TimgData::ScanJpegFile(const std::string& path) {
   ReadingTiff = false;
   FileByteReader input(path);
-  if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
+  if (!input.IsOpen()) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
   try {
     return ScanJpegSegments(input);
   } catch (...) {
@@ -280,7 +280,7 @@ void TimgData::WalkIfd0(int64_t start, int base, int64_t size) {
 bool TimgData::ScanTiffFile(const std::string& path) {
   TiffReadingFlag reading(ReadingTiff);
   FileByteReader input(path);
-  if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
+  if (!input.IsOpen()) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
   try {
     char order[2];
     if (input.Read(order, 2) != 2) return false;

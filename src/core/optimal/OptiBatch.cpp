@@ -35,6 +35,7 @@ std::string FailureMessage(size_t index, size_t total, const std::string& source
 struct Slot {
   std::unique_ptr<OptiPhoto> photo;
   std::string error;
+  FailureKind kind = FailureKind::Other;  // of error, so the windows can name it
   bool ready = false;
 };
 
@@ -103,6 +104,9 @@ class Pool {
         result.photo = PrepareOptiPhoto(sources_[i], outputs_[i], settings_);
       } catch (const std::bad_alloc&) {
         result.error = "not enough memory to process \"" + sources_[i] + "\"";
+      } catch (const LumatrimError& e) {
+        result.error = *e.what() ? e.what() : "unknown error";
+        result.kind = e.Kind();
       } catch (const std::exception& e) {
         result.error = *e.what() ? e.what() : "unknown error";
       }
@@ -148,9 +152,12 @@ int RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& se
   for (size_t i = 0; i < sources.size(); ++i) {
     if (!pool.WaitFor(i, cancel)) return static_cast<int>(i);
     Slot slot = pool.Take(i);
-    if (!slot.error.empty()) throw LumatrimError(FailureMessage(i, sources.size(), sources[i], slot.error));
+    if (!slot.error.empty())
+      throw LumatrimError(slot.kind, FailureMessage(i, sources.size(), sources[i], slot.error));
     try {
       WriteOptiPhoto(*slot.photo);
+    } catch (const LumatrimError& e) {
+      throw LumatrimError(e.Kind(), FailureMessage(i, sources.size(), sources[i], e.what()));
     } catch (const std::exception& e) {
       throw LumatrimError(FailureMessage(i, sources.size(), sources[i], e.what()));
     }
