@@ -1,11 +1,26 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
-// Widget tests need a QApplication; they run without a display.
+#include "ui/prompts/CzechTranslations.h"
+
+// Widget tests need a QApplication; they run without a display, with Qt's
+// Czech translations as the program has them, and with settings in a
+// temporary folder so no run sees another's remembered window.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir settingsFolder;
+  qputenv("XDG_CONFIG_HOME", settingsFolder.path().toLocal8Bit());
+  QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("lumatrim-tests"));
+  QApplication::setApplicationName(QStringLiteral("lumatrim-tests"));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+  InstallCzechTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

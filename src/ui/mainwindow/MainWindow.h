@@ -14,6 +14,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 class QTreeView;
 class QFileSystemModel;
 class PhotoFileList;
@@ -23,6 +24,7 @@ class TrayList;
 
 namespace lumatrim {
 class TimgData;
+enum class FailureKind;
 }
 
 // The main window: folder tree and file list on the left, the selected
@@ -47,6 +49,9 @@ class MainWindow : public QMainWindow {
   // Points the file list at a folder (an empty path keeps the current one).
   void ShowFolder(const QString& path);
   QString ShownFolder() const { return shownFolder_; }
+  // Photos named on the command line: the list opens in the first one's
+  // folder with it selected, and all of them go into the tray.
+  void OpenPhotos(const QStringList& paths);
 
   // Display name and value of each tag, in reading order.
   using TagList = std::vector<std::pair<QString, QString>>;
@@ -63,6 +68,11 @@ class MainWindow : public QMainWindow {
   void SetMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
 
   PhotoPreview* Preview() const { return preview_; }
+  // The preview's box (it grows with the window).
+  QSize PreviewBox() const;
+
+  // Settings key of the window's size and place.
+  static constexpr const char* kGeometryKey = "mainWindow/geometry";
 
  public slots:
   // Selection handling: preview, sizes, summary. Runs on every selection in
@@ -86,12 +96,16 @@ class MainWindow : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private slots:
   // Hook points of the dialogs (MainWindowDialogs.cpp).
   void OpenOptimisationDialog();
   void OpenDetailWindow();
+  // The worker has decoded the selected photo, or failed to.
+  void PreviewShown();
+  void PreviewFailed(lumatrim::FailureKind kind, const QString& detail);
 
  private:
   void BuildLayout();
@@ -108,6 +122,8 @@ class MainWindow : public QMainWindow {
   void Rotate(bool left);
   void ShowMessage(const QString& text);
   void SetHint(const QString& text);
+  void RestoreWindowPlace();
+  void SaveWindowPlace() const;
 
   std::unique_ptr<lumatrim::TimgData> metadata_;
   std::unique_ptr<JpegRotator> rotator_;
@@ -141,8 +157,10 @@ class MainWindow : public QMainWindow {
   QString shownFolder_;
   QString draggedPath_;  // path stored when the last drag from the file list began
   bool selectionHandled_ = false;
-  bool centred_ = false;
+  bool centred_ = false;  // set once placed: centred on the screen, or restored
+  QTimer* refitTimer_ = nullptr;
   bool revealing_ = true;  // keeps the working folder in view at start
+  bool revealHooked_ = false;
   std::function<void(QDrag*)> dragExecutor_;
   std::function<void(const QString&)> messageSink_;
 };

@@ -1,6 +1,7 @@
 // Browsing, the tray and the window's small commands.
 #include <QApplication>
 #include <QDrag>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QFrame>
 #include <QTreeView>
 
 #include "ui/mainwindow/MainWindow.h"
@@ -49,21 +51,43 @@ void MainWindow::ShowFolder(const QString& path) {
 void MainWindow::RevealWorkingFolder() {
   // Nothing is selected, but the tree opens down to the folder the list
   // shows, so the user sees where it is.
-  const QString working = shownFolder_;
-  QModelIndex target = folderModel_->index(working);
+  QModelIndex target = folderModel_->index(shownFolder_);
   if (!target.isValid()) return;
   for (QModelIndex up = target.parent(); up.isValid(); up = up.parent()) folderTree_->expand(up);
   folderTree_->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-  // The model lists and sorts folders in the background, moving rows after
-  // every load; keep the folder in view until the user takes over the tree.
-  auto scroll = [this, working] {
-    if (revealing_) folderTree_->scrollTo(folderModel_->index(working), QAbstractItemView::PositionAtCenter);
-  };
-  connect(folderModel_, &QFileSystemModel::directoryLoaded, this, scroll);
-  connect(folderModel_, &QAbstractItemModel::layoutChanged, this, scroll);
-  connect(folderModel_, &QAbstractItemModel::rowsInserted, this, scroll);
-  QTimer::singleShot(0, this, scroll);
+  revealing_ = true;
+  if (!revealHooked_) {
+    revealHooked_ = true;
+    // The model lists and sorts folders in the background, moving rows after
+    // every load; keep the folder in view until the user takes over the tree.
+    auto scroll = [this] {
+      if (revealing_) folderTree_->scrollTo(folderModel_->index(shownFolder_), QAbstractItemView::PositionAtCenter);
+    };
+    connect(folderModel_, &QFileSystemModel::directoryLoaded, this, scroll);
+    connect(folderModel_, &QAbstractItemModel::layoutChanged, this, scroll);
+    connect(folderModel_, &QAbstractItemModel::rowsInserted, this, scroll);
+    QTimer::singleShot(0, this, scroll);
+  }
   QTimer::singleShot(3000, this, [this] { revealing_ = false; });
+}
+
+void MainWindow::OpenPhotos(const QStringList& paths) {
+  QStringList photos;
+  for (const QString& path : paths) {
+    const QFileInfo info(path);
+    if (info.isFile()) photos << info.absoluteFilePath();
+  }
+  if (photos.isEmpty()) return;
+  ShowFolder(QFileInfo(photos.first()).absolutePath());
+  RevealWorkingFolder();
+  for (const QString& photo : photos) AddToTray(photo);
+  // The first photo is the selected one: its preview and summary show.
+  for (int row = 0; row < fileList_->count(); ++row) {
+    if (fileList_->PathAt(row) == photos.first()) {
+      fileList_->setCurrentRow(row);
+      break;
+    }
+  }
 }
 
 void MainWindow::FolderTreeMoved() { ShowFolder(folderModel_->filePath(folderTree_->currentIndex())); }
@@ -116,10 +140,7 @@ void MainWindow::MoveAllClicked() {
 }
 
 void MainWindow::RemoveFromTrayChosen() {
-  if (trayList_->count() > 0) {
-    QList<QListWidgetItem*> selected = trayList_->selectedItems();
-    if (!selected.isEmpty()) delete selected.first();
-  }
+  qDeleteAll(trayList_->selectedItems());
   if (trayList_->count() == 0) continueButton_->setEnabled(false);
 }
 
@@ -147,6 +168,11 @@ void MainWindow::ShowMessage(const QString& text) {
 
 void MainWindow::SetHint(const QString& text) { hintLabel_->setText(text); }
 
+void MainWindow::closeEvent(QCloseEvent* event) {
+  SaveWindowPlace();
+  QMainWindow::closeEvent(event);
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (!centred_ && screen()) {
@@ -159,6 +185,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (watched == previewPanel_ && type == QEvent::Resize) refitTimer_->start();
   if (watched == folderTree_->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::Wheel)) {
     revealing_ = false;
   } else if (watched == folderTree_ && type == QEvent::KeyPress) {

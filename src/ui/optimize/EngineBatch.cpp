@@ -5,6 +5,7 @@
 #include "core/optimal/OptiBatch.h"
 #include "core/optimal/OptiSettings.h"
 #include "ui/optimize/BatchRunner.h"
+#include "ui/prompts/FailureText.h"
 
 void RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress) {
   lumatrim::OptiSettings engine;
@@ -20,7 +21,9 @@ void RunEngineBatch(const BatchSettings& settings, const std::function<void(int 
     lumatrim::RunOptiBatch(sources, engine,
                            [&progress](int done, int, const std::string&) { progress(done); });
   } catch (const lumatrim::LumatrimError& error) {
-    // The engine names the photo and the cause; the window says what failed.
-    throw lumatrim::LumatrimError("Optimalizace se nezdařila.\n\n" + std::string(error.what()));
+    // The engine names the photo and the technical cause; the window says in
+    // Czech what failed and why, the engine's text on the next line.
+    throw lumatrim::LumatrimError(
+        error.Kind(), failuretext::Message(QStringLiteral("Optimalizace se nezdařila."), error).toStdString());
   }
 }
