@@ -2,17 +2,21 @@
 // started in a folder as a user starts it, a photo is selected and a few are
 // put in the tray, then the window grabs itself into a PNG.
 //
-//   main_window_shot FOLDER PHOTO OUT.png [TRAY_PHOTO...]
+//   main_window_shot [--size=WxH] FOLDER PHOTO OUT.png [TRAY_PHOTO...]
+// Without --size the window has its designed size.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
 #include "ui/mainwindow/MainIcons.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/preview/PhotoPreview.h"
 #include "ui/prompts/AppTitle.h"
+#include "ui/prompts/CzechTranslations.h"
 
 namespace {
 
@@ -25,18 +29,30 @@ int RowOf(QListWidget* list, const QString& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A window size remembered from a real run must not leak into the picture.
+  QTemporaryDir settings;
+  qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
   QApplication app(argc, argv);
+  QSize size;
+  if (argc > 1 && QByteArray(argv[1]).startsWith("--size=")) {
+    const QList<QByteArray> sides = QByteArray(argv[1]).mid(7).split('x');
+    if (sides.size() == 2) size = QSize(sides[0].toInt(), sides[1].toInt());
+    --argc;
+    ++argv;
+  }
   if (argc < 4) {
-    std::fputs("usage: main_window_shot FOLDER PHOTO OUT.png [TRAY_PHOTO...]\n", stderr);
+    std::fputs("usage: main_window_shot [--size=WxH] FOLDER PHOTO OUT.png [TRAY_PHOTO...]\n", stderr);
     return 2;
   }
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+  InstallCzechTranslations(app);
   QApplication::setWindowIcon(MainIcons::AppIcon());
   if (!QDir::setCurrent(QString::fromLocal8Bit(argv[1]))) {
     std::fprintf(stderr, "main_window_shot: no folder %s\n", argv[1]);
     return 1;
   }
   MainWindow window;
+  if (size.isValid()) window.resize(size);
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
 
@@ -54,6 +70,7 @@ int main(int argc, char** argv) {
   }
   list->setCurrentRow(row);
   list->setFocus();
+  window.Preview()->WaitUntilDecoded();
   // The folder tree fills in the background; give it time to settle.
   QElapsedTimer settle;
   settle.start();
