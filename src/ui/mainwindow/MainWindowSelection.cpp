@@ -37,9 +37,10 @@ QString DisplayText(const std::string& bytes) { return QString::fromStdString(lu
 
 // The EXIF thumbnail as stored (not yet upright), or a null image; a damaged
 // thumbnail is simply not shown, the full decode follows anyway.
-QImage ThumbnailImage(const lumatrim::TimgData& photo) {
-  if (!photo.ThumbnailPresent()) return {};
+QImage ThumbnailImage(lumatrim::TimgData& photo) {
+  if (!photo.ThumbnailPresent() || !photo.ExifInfo) return {};
   try {
+    photo.ExifInfo->ParseThumbnailDirectory();  // tells whether it is a JPEG
     const std::unique_ptr<lumatrim::JpegImage> thumb = photo.DecodeThumbnail();
     if (!thumb) return {};
     const lumatrim::Bitmap bitmap = thumb->Decode();
