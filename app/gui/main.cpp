@@ -1,7 +1,8 @@
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QSettings>
 #include <cstdio>
 
+#include "core/bytes/TextEncoding.h"
 #include "ui/mainwindow/MainIcons.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/prompts/AppTitle.h"
@@ -33,6 +34,16 @@ bool AnswerWithoutWindow(int argc, char** argv) {
   return false;
 }
 
+// Text that is not UTF-8 is read in the code page the user chose; an unknown
+// name in the settings leaves the default.
+void ApplyLegacyCodePageSetting() {
+  const QSettings settings(QStringLiteral("lumatrim"), QStringLiteral("lumatrim"));
+  const QString name =
+      settings.value(QStringLiteral("text/legacyCodePage"), QString::fromLatin1(lumatrim::CodePageName(lumatrim::kDefaultCodePage)))
+          .toString();
+  if (const auto page = lumatrim::CodePageByName(name.toStdString())) lumatrim::SetLegacyCodePage(*page);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,6 +56,7 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("lumatrim"));
   QApplication::setWindowIcon(MainIcons::AppIcon());
   InstallCzechTranslations(app);
+  ApplyLegacyCodePageSetting();
 
   QStringList photos = QApplication::arguments();
   photos.removeFirst();

@@ -115,6 +115,34 @@ TEST(DetailWindow, IptcEditIsSavedAndReadBackByExiftool) {
   EXPECT_EQ(uitest::DecodedPixels(path).size(), 64u * 48u * 3u) << "the photo still decodes";
 }
 
+// Windows-1250 text is shown in Czech; keywords are one row of comma text,
+// each keyword whole, and the row given back unchanged keeps the file's bytes.
+TEST(DetailWindow, LegacyTextAndKeywordListsAreShownAndEditedWhole) {
+  TempDir dir;
+  const std::string iptc = lumatrim::test::IptcDataset(2, 90, "Plze\xF2") +
+                           lumatrim::test::IptcDataset(2, 25, "Karl\xF9v most") + lumatrim::test::IptcDataset(2, 25, "a, b");
+  const std::string jpeg = uitest::PhotoBytes(32, 24);
+  const std::string path =
+      lumatrim::test::WriteFile(dir.File("p.jpg"), lumatrim::test::JpegBuilder().Soi().App13(
+                                                       lumatrim::test::PhotoshopIptcPayload(iptc)).Bytes() + jpeg.substr(2));
+  PromptRecorder prompts;
+  DetailsWindow window(Q(path));
+  window.show();
+  EXPECT_EQ(Column(window.IptcGrid(), 0), (QStringList{"City", "Keywords"}));
+  EXPECT_EQ(Column(window.IptcGrid(), 1), (QStringList{"Plzeň", "\"Karlův most\",\"a, b\""}));
+  prompts.inputText = QStringLiteral("\"Karlův most\",\"a, b\"");
+  ClickRow(window, 1);
+  window.SaveIptcButton()->click();
+  EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+  const std::string after = ReadFile(path);
+  EXPECT_NE(after.find(iptc), std::string::npos) << "the datasets as they were";
+  EXPECT_EQ(after.find("\x1C\x01\x5A"), std::string::npos) << "no UTF-8 marker: nothing needed it";
+  prompts.inputText = QStringLiteral("\"Karlův most\",\"a, b\",Brno");
+  ClickRow(window, 1);
+  window.SaveIptcButton()->click();
+  EXPECT_EQ(Column(window.IptcGrid(), 1), (QStringList{"Plzeň", "\"Karlův most\",\"a, b\",Brno"})) << "read again";
+}
+
 TEST(DetailWindow, RemovingExifIsAskedFirst) {
   if (CorpusDir().empty()) GTEST_SKIP() << "no corpus";
   TempDir dir;

@@ -17,7 +17,7 @@ class TmsInfo {
   bool DecodeMakerNote();
 
   TImageInfo& ImageInfo;
-  bool FromTiffFile;  // read from a .tif, .tiff or .nef file
+  bool FromTiffFile;  // read from a TIFF file (NEF included), not a JPEG
 };
 
 }  // namespace lumatrim

@@ -24,7 +24,7 @@ using lumatrim::TTagEntry;
 
 namespace {
 
-// Value texts are bytes; shown as UTF-8 when they are, else as Latin-1.
+// Value texts are bytes; shown as UTF-8 when they are, else in the chosen code page.
 QString Shown(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
@@ -154,7 +154,7 @@ void DetailsWindow::EditIptcRow(int row) {
                       text))
     return;
   iptcGrid_->setItem(row, 1, new QTableWidgetItem(text));
-  iptcPhoto_->IptcInfo->SetItemValue(row, text.toStdString());  // written back as UTF-8
+  iptcPhoto_->IptcInfo->SetItemValue(row, text.toStdString());  // UTF-8; a list item as comma text
   saveIptcButton_->setEnabled(true);
 }
 

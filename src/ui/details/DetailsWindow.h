@@ -6,6 +6,7 @@
 
 #include "core/exif/ImgData.h"
 
+class CodePagePicker;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -47,6 +48,7 @@ class DetailsWindow : public QDialog {
   QPushButton* RemoveIptcButton() const { return removeIptcButton_; }
   QPushButton* RemoveExifButton() const { return removeExifButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
+  CodePagePicker* CodePageBox() const { return codePagePicker_; }
 
  public slots:
   void done(int result) override;  // every way out releases the containers
@@ -54,6 +56,9 @@ class DetailsWindow : public QDialog {
  signals:
   // The EXIF block was removed from the file; the main window reloads it.
   void ExifRemoved();
+  // Texts are read in another legacy code page now; the main window's
+  // summary follows.
+  void CodePageChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +74,8 @@ class DetailsWindow : public QDialog {
 
   QTabWidget* tabs_ = nullptr;
   QPushButton* closeButton_ = nullptr;
+  QLabel* codePageLabel_ = nullptr;
+  CodePagePicker* codePagePicker_ = nullptr;
   QWidget* exifTab_ = nullptr;
   QGroupBox* generalGroup_ = nullptr;
   QTableWidget* generalGrid_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 
 #include "ui/details/DetailsWindow.h"
+#include "ui/details/CodePagePicker.h"
 #include "ui/details/ExifGrid.h"
 #include "ui/layout/AnchorLayout.h"
 
@@ -52,6 +53,11 @@ void DetailsWindow::BuildControls() {
   new AnchorLayout(this, QSize(385, 453));
   tabs_ = Placed(Named(new QTabWidget(this), "tabs"), QRect(0, 0, 385, 409), {0, 0, 1, 1});
   closeButton_ = Button(QStringLiteral("Zavřít"), this, "closeButton", QRect(304, 418, 75, 25), {1, 1, 0, 0});
+  // Beside "Zavřít": the page in which old non-UTF-8 texts are read.
+  codePageLabel_ = Placed(Named(new QLabel(QStringLiteral("Kódová stránka starších textů:"), this), "codePageLabel"),
+                          QRect(8, 418, 160, 25), {0, 1, 0, 0});
+  codePagePicker_ = Placed(new CodePagePicker(this), QRect(170, 419, 118, 23), {0, 1, 0, 0});
+  codePageLabel_->setBuddy(codePagePicker_);
 
   exifTab_ = Named(new QWidget, "exifTab");
   new AnchorLayout(exifTab_, kPageSize);
@@ -101,6 +107,10 @@ void DetailsWindow::BuildControls() {
   tabs_->setCurrentWidget(exifTab_);
 
   connect(closeButton_, &QPushButton::clicked, this, &DetailsWindow::CloseClicked);
+  connect(codePagePicker_, &CodePagePicker::CodePageChanged, this, [this] {
+    LoadPhoto();
+    emit CodePageChanged();
+  });
   connect(removeExifButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveExifClicked);
   connect(saveIptcButton_, &QPushButton::clicked, this, &DetailsWindow::SaveIptcClicked);
   connect(removeIptcButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveIptcClicked);

@@ -24,6 +24,7 @@ void MainWindow::OpenDetailWindow() {
   auto* window = new DetailsWindow(path, this);
   window->setWindowTitle(QFileInfo(path).fileName());
   connect(window, &DetailsWindow::ExifRemoved, this, &MainWindow::ShowSelectedPhoto);
+  connect(window, &DetailsWindow::CodePageChanged, this, &MainWindow::ShowSelectedPhoto);
   window->exec();
   window->deleteLater();
 }
