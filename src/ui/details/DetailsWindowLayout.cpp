@@ -53,10 +53,14 @@ void DetailsWindow::BuildControls() {
   new AnchorLayout(this, QSize(385, 453));
   tabs_ = Placed(Named(new QTabWidget(this), "tabs"), QRect(0, 0, 385, 409), {0, 0, 1, 1});
   closeButton_ = Button(QStringLiteral("Zavřít"), this, "closeButton", QRect(304, 418, 75, 25), {1, 1, 0, 0});
-  // Beside "Zavřít": the page in which old non-UTF-8 texts are read.
-  codePageLabel_ = Placed(Named(new QLabel(QStringLiteral("Kódová stránka starších textů:"), this), "codePageLabel"),
-                          QRect(8, 418, 160, 25), {0, 1, 0, 0});
-  codePagePicker_ = Placed(new CodePagePicker(this), QRect(170, 419, 118, 23), {0, 1, 0, 0});
+  // Beside "Zavřít": the page in which old non-UTF-8 texts are read; the
+  // label as wide as its text in the window's font, the picker after it.
+  const QString codePageText = QStringLiteral("Kódová stránka starších textů:");
+  const int labelWidth = fontMetrics().horizontalAdvance(codePageText) + 4;
+  codePageLabel_ = Placed(Named(new QLabel(codePageText, this), "codePageLabel"), QRect(8, 418, labelWidth, 25),
+                          {0, 1, 0, 0});
+  const int pickerLeft = 8 + labelWidth + 4;
+  codePagePicker_ = Placed(new CodePagePicker(this), QRect(pickerLeft, 419, 298 - pickerLeft, 23), {0, 1, 0, 0});
   codePageLabel_->setBuddy(codePagePicker_);
 
   exifTab_ = Named(new QWidget, "exifTab");
