@@ -1,5 +1,7 @@
 // The JPEG image object on hostile streams: header, full and reduced decode,
-// and the streaming stretch, which must equal the stretch of a full decode.
+// the streaming stretch, which must equal the stretch of a full decode, and
+// the streamed Lanczos reduction, which must equal filtering the picture
+// libjpeg decodes at the scale it chose.
 #include "FuzzCommon.h"
 #include "Targets.h"
 
@@ -30,6 +32,24 @@ int lumatrim::fuzz::RunJpegDecode(const uint8_t* data, size_t size) {
   Bitmap expected(w, h);
   StretchDraw(full, expected);
   if (stretched.Bytes != expected.Bytes) fuzz::Violated("the streaming stretch differs from the full decode");
+
+  const int rw = (image.Width() + 4) / 5, rh = (image.Height() + 6) / 7;
+  Bitmap resampled;
+  try {
+    resampled = image.DecodeResampled(rw, rh);
+  } catch (const LumatrimError&) {
+    return 0;  // the reduced decode may meet damage the full one passed over
+  }
+  const int eighths = resample::ShrinkOnLoadEighths(image.Width(), image.Height(), rw, rh);
+  Bitmap reduced;
+  try {
+    reduced = image.Decode(8 / eighths);
+  } catch (const LumatrimError&) {
+    fuzz::Violated("the streamed reduction read a stream its own scale's decode refuses");
+  }
+  if (resample::Resample(reduced, rw, rh).Bytes != resampled.Bytes) {
+    fuzz::Violated("the streamed reduction differs from filtering the decoded picture");
+  }
   return 0;
 }
 

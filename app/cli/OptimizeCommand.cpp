@@ -16,8 +16,9 @@ namespace {
 constexpr const char* kOptimizeUsage =
     "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--jobs N] FILE...\n"
     "  --compression N  0..100 percent, default 20 (JPEG quality 80)\n"
-    "  --short N        short side in px; alone, the long side follows 4:3\n"
-    "  --long N         long side in px; alone, the short side follows 4:3\n"
+    "  --short N        short side in px; alone, the long side follows each photo\n"
+    "  --long N         long side in px; alone, the short side follows each photo\n"
+    "                   (both: every photo is stretched to exactly that size)\n"
     "  --keep-size      keep each photo's own size\n"
     "  --jobs N         worker threads, default one per core\n";
 
@@ -102,11 +103,11 @@ int RunOptimize(int argc, char** argv) {
     if (keepSize && (haveShort || haveLong)) return Usage("--keep-size cannot be combined with --short or --long");
     if (!keepSize && !haveShort && !haveLong) return Usage("give --short, --long or --keep-size");
     settings.KeepSize = keepSize;
-    // Check the side the user gave before deriving the other from it.
     if (haveShort && settings.ShortSide < 1) return Usage("--short must be at least 1 px");
     if (haveLong && settings.LongSide < 1) return Usage("--long must be at least 1 px");
-    if (haveShort && !haveLong) settings.LongSide = lumatrim::LongSideFor(settings.ShortSide);
-    if (haveLong && !haveShort) settings.ShortSide = lumatrim::ShortSideFor(settings.LongSide);
+    settings.Rule = haveShort && haveLong ? lumatrim::SizeRule::BothSides
+                    : haveShort             ? lumatrim::SizeRule::ShortSideFixed
+                                            : lumatrim::SizeRule::LongSideFixed;
     lumatrim::ValidateOptiSettings(settings);
   } catch (const lumatrim::LumatrimError& e) {
     return Usage(e.what());

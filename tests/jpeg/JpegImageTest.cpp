@@ -47,6 +47,23 @@ TEST(JpegImage, EncodesProgressiveAtQuality80AndDecodesBackClose) {
   EXPECT_EQ(QuantTable(Compressed(source, 140), 0), std::vector<int>(64, 1));
 }
 
+// Colour at half resolution up to quality 89, at full resolution from 90 up.
+TEST(JpegImage, HighQualityKeepsFullColourResolution) {
+  const Bitmap source = MakePhoto(64, 48);
+  const auto lumaSampling = [&](int quality) {  // SOF: P, Y, X, Nf, then id and HV of the first component
+    for (const auto& [marker, payload] : Segments(Compressed(source, quality))) {
+      if (marker == 0xC2 && payload.size() > 7) return int(uint8_t(payload[7]));
+    }
+    return -1;
+  };
+  EXPECT_EQ(lumaSampling(80), 0x22) << "4:2:0";
+  EXPECT_EQ(lumaSampling(89), 0x22);
+  EXPECT_EQ(lumaSampling(90), 0x11) << "4:4:4";
+  EXPECT_EQ(lumaSampling(100), 0x11);
+  EXPECT_LT(MeanAbsError(source, Loaded(Compressed(source, 95)).Decode()),
+            MeanAbsError(source, Loaded(Compressed(source, 89)).Decode()));
+}
+
 TEST(JpegImage, DataIsTheLoadedBytesUntilModified) {
   TempDir dir;
   const std::string original = Compressed(MakePhoto(40, 30), 90) + "trailing bytes kept";

@@ -49,6 +49,95 @@ TEST(OptiBatch, ExamplesGiveTheRequestedSizes) {
   EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(2000, 3000));
 }
 
+OptiSettings WithRule(SizeRule rule, int shortSide, int longSide) {
+  OptiSettings s;
+  s.ShortSide = shortSide;
+  s.LongSide = longSide;
+  s.Rule = rule;
+  return s;
+}
+
+// A fixed side is the result's short (or long) side and the other follows the
+// photo's own proportions; only "Vlastní" (both sides) stretches on purpose.
+TEST(OptiBatch, FixedSideKeepsEachPhotosProportions) {
+  const auto fixedShort = WithRule(SizeRule::ShortSideFixed, 600, 800);  // the dialog's 4:3 guide in "D."
+  const auto fixedLong = WithRule(SizeRule::LongSideFixed, 600, 800);
+  const auto both = WithRule(SizeRule::BothSides, 600, 800);
+  const struct {
+    const char* name;
+    int width, height;
+    OptiSettings settings;
+    Size expected;
+  } rows[] = {
+      {"3:2 landscape, short 600", 3000, 2000, fixedShort, {900, 600}},
+      {"3:2 portrait, short 600", 2000, 3000, fixedShort, {600, 900}},
+      {"16:9, long 800", 4000, 2250, fixedLong, {800, 450}},
+      {"16:9 portrait, long 800", 2250, 4000, fixedLong, {450, 800}},
+      {"4:3, short 600", 4000, 3000, fixedShort, {800, 600}},
+      {"both sides stretch a 3:2 photo", 3000, 2000, both, {800, 600}},
+      {"both sides, portrait", 2000, 3000, both, {600, 800}},
+      {"square, short 600", 1000, 1000, fixedShort, {600, 600}},
+      {"square, long 800", 1000, 1000, fixedLong, {800, 800}},
+      {"square, both sides", 1000, 1000, both, {600, 600}},
+      {"nearest pixel: 1000 x 333 at short 100 is 300.3", 1000, 333, WithRule(SizeRule::ShortSideFixed, 100, 0),
+       {300, 100}},
+      {"ties to even: 120 x 90 at long 6 is 4.5", 120, 90, WithRule(SizeRule::LongSideFixed, 0, 6), {6, 4}},
+      {"a free side never below 1 px", 5000, 10, WithRule(SizeRule::LongSideFixed, 0, 100), {100, 1}},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(TargetSize(row.width, row.height, row.settings), row.expected) << row.name;
+  }
+  EXPECT_THROW(TargetSize(10000, 10, WithRule(SizeRule::ShortSideFixed, 600, 0)), LumatrimError)
+      << "a long side of 600000 px cannot be written";
+
+  TempDir in, out;
+  const std::vector<std::string> sources = {WriteFile(in.File("land.jpg"), CameraPhoto(3000, 2000)),
+                                            WriteFile(in.File("port.jpg"), CameraPhoto(2000, 3000)),
+                                            WriteFile(in.File("wide.jpg"), CameraPhoto(4000, 2250))};
+  OptiSettings batch = fixedShort;
+  batch.TargetFolder = out.Path();
+  batch.Jobs = 2;
+  RunOptiBatch(sources, batch);
+  EXPECT_EQ(SizeOf(out.File("opt_land.jpg")), Size(900, 600));
+  EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(600, 900));
+  EXPECT_EQ(SizeOf(out.File("opt_wide.jpg")), Size(1067, 600));
+  batch.Rule = SizeRule::LongSideFixed;
+  batch.ShortSide = 0;  // unused with a fixed long side
+  RunOptiBatch({sources[2]}, batch);
+  EXPECT_EQ(SizeOf(out.File("opt_wide.jpg")), Size(800, 450));
+  batch.Rule = SizeRule::BothSides;
+  EXPECT_THROW(RunOptiBatch({sources[2]}, batch), LumatrimError) << "both sides must be given";
+}
+
+// What the user sees in the written photo: fine stripes reduced to an even
+// grey (50 % light), not to black, white or coarse bands.
+TEST(OptiBatch, FineStripesBecomeEvenGreyInTheWrittenPhoto) {
+  Bitmap stripes(400, 300);
+  for (int y = 0; y < 300; ++y) {
+    for (int x = 0; x < 400; ++x) std::fill_n(stripes.Row(y) + 3 * x, 3, uint8_t(x % 2 ? 255 : 0));
+  }
+  TempDir in, out;
+  const std::string source =
+      WriteFile(in.File("stripes.jpg"), EncodeRgb(stripes, {.hSampling = 1, .vSampling = 1, .quality = 100}));
+  OptiSettings s = WithRule(SizeRule::BothSides, 150, 200);
+  s.TargetFolder = out.Path();
+  s.Compression = 0;
+  RunOptiBatch({source}, s);
+  JpegImage written;
+  written.LoadFromFile(out.File("opt_stripes.jpg"));
+  const Bitmap grey = written.Decode();
+  int lowest = 255, highest = 0;
+  double sum = 0;
+  for (int y = 4; y < grey.Height - 4; ++y) {
+    for (int x = 4; x < grey.Width - 4; ++x) {
+      const int v = grey.Row(y)[3 * x + 1];
+      lowest = std::min(lowest, v), highest = std::max(highest, v), sum += v;
+    }
+  }
+  EXPECT_NEAR(sum / ((grey.Width - 8) * (grey.Height - 8)), 188, 4);
+  EXPECT_LE(highest - lowest, 8);
+}
+
 // SOI, the source's EXIF (or JFIF APP0, or the default one), APP13, COM and
 // colour profile, then the encoder's stream without its APP0.
 TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {

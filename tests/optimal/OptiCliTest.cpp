@@ -21,8 +21,8 @@ CliRun Optimize(std::vector<std::string> args) {
   return {status, testing::internal::GetCapturedStderr()};
 }
 
-// Only --short: long = short + short / 3; only --long: short = long - long / 4;
-// both rounded to the nearest, ties to even.
+// 4:3 photos: only --short gives long = short + short / 3, only --long gives
+// short = long - long / 4, both rounded to the nearest, ties to even.
 TEST(OptimizeCommand, OneSideGivesTheOtherByTheFourToThreeRule) {
   TempDir in, out;
   const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(120, 90));
@@ -46,6 +46,32 @@ TEST(OptimizeCommand, OneSideGivesTheOtherByTheFourToThreeRule) {
     SCOPED_TRACE(row.args[1] + " " + row.args[2]);
     EXPECT_EQ(Optimize(row.args).status, 0);
     EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), row.size);
+  }
+}
+
+// One side alone fixes that side and the other follows each photo; both
+// stretch every photo to exactly that size.
+TEST(OptimizeCommand, OneSideKeepsEachPhotosProportionsBothSidesStretch) {
+  TempDir in, out;
+  const std::string wide = WriteFile(in.File("wide.jpg"), CameraPhoto(160, 90));
+  const std::string tall = WriteFile(in.File("tall.jpg"), CameraPhoto(60, 90));
+  const struct {
+    std::vector<std::string> args;
+    std::pair<int, int> wide, tall;
+  } rows[] = {
+      {{"--short", "30"}, {53, 30}, {30, 45}},
+      {{"--long", "80"}, {80, 45}, {53, 80}},
+      {{"--short", "30", "--long", "40"}, {40, 30}, {30, 40}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args[0] + " " + row.args[1] + (row.args.size() > 2 ? " " + row.args[2] : ""));
+    std::vector<std::string> args = {"--out", out.Path()};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    args.insert(args.end(), {wide, tall});
+    const CliRun run = Optimize(args);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(SizeOf(out.File("opt_wide.jpg")), row.wide);
+    EXPECT_EQ(SizeOf(out.File("opt_tall.jpg")), row.tall);
   }
 }
 

@@ -149,6 +149,20 @@ TEST_F(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
   EXPECT_EQ(uitest::PhotoSize(target + "/opt_portrét.JPG"), std::make_pair(120, 200));
 }
 
+// In the fixed-side modes the other field is only the 4:3 guide: each photo
+// keeps its own proportions ("Š." 120 makes a 3:2 photo 180 x 120).
+TEST_F(OptimisationBatch, FixedSideModesKeepEachPhotosProportions) {
+  Start({uitest::WritePhoto(dir.File("krajina.jpg"), 300, 200),
+         uitest::WritePhoto(dir.File("siroka.jpg"), 320, 180)});
+  dialog.FixedWidthRadio()->click();
+  dialog.WidthEdit()->setText(QStringLiteral("120"));
+  dialog.LengthEdit()->setText(QStringLiteral("160"));
+  dialog.StartButton()->click();
+  ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
+  EXPECT_EQ(uitest::PhotoSize(target + "/opt_krajina.jpg"), std::make_pair(180, 120));
+  EXPECT_EQ(uitest::PhotoSize(target + "/opt_siroka.jpg"), std::make_pair(213, 120));
+}
+
 // The batch waits after each photo until the gauge has been painted showing
 // it: a batch run on the window's own thread would never see that paint.
 TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {

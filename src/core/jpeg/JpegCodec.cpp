@@ -98,8 +98,8 @@ bool Decompressor::FourChannels() const {
   return info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
 }
 
-void Decompressor::SetOutputScale(int denominator) {
-  info_.scale_num = 1;
+void Decompressor::SetOutputScale(int numerator, int denominator) {
+  info_.scale_num = static_cast<unsigned int>(numerator);
   info_.scale_denom = static_cast<unsigned int>(denominator);
 }
 
@@ -153,6 +153,13 @@ void Compressor::Setup(int width, int height, int quality, bool progressive) {
   if (setjmp(err_.jump)) Fail();
   jpeg_set_defaults(&info_);
   jpeg_set_quality(&info_, quality, TRUE);
+  // At high quality the user asks for detail, and halving the colour
+  // resolution would cost more than the quantiser does; full-resolution
+  // chroma from quality 90 up, as other image tools do.
+  if (quality >= kFullChromaQuality) {
+    info_.comp_info[0].h_samp_factor = 1;
+    info_.comp_info[0].v_samp_factor = 1;
+  }
   info_.dct_method = JDCT_ISLOW;
   if (progressive) jpeg_simple_progression(&info_);
 }

@@ -39,7 +39,8 @@ class Decompressor {
   // Plain RGB output: gray and YCbCr/RGB streams give RGB directly, four-channel
   // streams give CMYK (converted by the caller).
   bool FourChannels() const;
-  void SetOutputScale(int denominator);
+  // Decode straight into numerator / denominator of the size (DCT scaling).
+  void SetOutputScale(int numerator, int denominator);
 
  private:
   [[noreturn]] void Fail();
@@ -49,6 +50,9 @@ class Decompressor {
   std::string what_;
   const std::string* bytes_ = nullptr;
 };
+
+// From this quality up the encoder keeps the colour at full resolution (4:4:4).
+constexpr int kFullChromaQuality = 90;
 
 // A compressor into memory; Bytes() holds the stream after Finish().
 class Compressor {

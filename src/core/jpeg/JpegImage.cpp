@@ -13,6 +13,7 @@
 #include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
 #include "core/jpeg/JpegCodec.h"
+#include "core/resample/Resampler.h"
 
 namespace lumatrim {
 namespace {
@@ -120,7 +121,7 @@ Bitmap JpegImage::Decode(int scaleDenominator) const {
   }
   jpeg::Decompressor d(data_, name_);
   d.ReadHeader();
-  d.SetOutputScale(scaleDenominator);
+  d.SetOutputScale(1, scaleDenominator);
   d.Start();
   const auto& info = d.Info();
   Bitmap out(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
@@ -227,6 +228,38 @@ void JpegImage::Draw(Bitmap& target) const {
     if (sourceHeight - 1 > nextRow) d.SkipRows(static_cast<JDIMENSION>(sourceHeight - 1 - nextRow));
     d.ReadRow(row.data());
   }
+}
+
+Bitmap JpegImage::DecodeResampled(int width, int height, resample::Light light, double headroom) const {
+  Bitmap target(width, height);
+  if (target.Empty()) throw LumatrimError(name_ + ": cannot make a picture of " + std::to_string(width) + " x " +
+                                          std::to_string(height) + " pixels");
+  if (data_.empty()) {
+    if (picture_.Empty()) throw LumatrimError("no picture to resample");
+    return resample::Resample(picture_, width, height, light);
+  }
+  jpeg::Decompressor d(data_, name_);
+  d.ReadHeader();
+  d.SetOutputScale(resample::ShrinkOnLoadEighths(width_, height_, width, height, headroom), 8);
+  d.Start();
+  const auto& info = d.Info();
+  const int sourceWidth = static_cast<int>(info.output_width);
+  const int sourceHeight = static_cast<int>(info.output_height);
+  const bool four = d.FourChannels();
+  const bool inverted = info.saw_Adobe_marker != 0;
+  std::vector<uint8_t> row(static_cast<size_t>(sourceWidth) * (four ? 4 : 3));
+  std::vector<uint8_t> rgb(four ? static_cast<size_t>(sourceWidth) * 3 : 0);
+  resample::Resampler resampler(sourceWidth, sourceHeight, target, light);
+  for (int y = 0; y < sourceHeight; ++y) {
+    d.ReadRow(row.data());
+    if (!four) {
+      resampler.PushRow(row.data());
+      continue;
+    }
+    for (size_t x = 0; x < static_cast<size_t>(sourceWidth); ++x) CmykToRgb(&row[4 * x], &rgb[3 * x], inverted);
+    resampler.PushRow(rgb.data());
+  }
+  return target;
 }
 
 void JpegImage::Assign(Bitmap bitmap) {

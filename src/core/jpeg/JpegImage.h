@@ -3,6 +3,8 @@
 #include <string>
 
 #include "core/jpeg/Bitmap.h"
+#include "core/resample/Resampler.h"
+#include "core/resample/ShrinkOnLoad.h"
 
 namespace lumatrim {
 
@@ -55,6 +57,15 @@ class JpegImage {
   void Draw(Bitmap& target) const;
   Bitmap DecodeStretched(int width, int height) const;
 
+  // Decodes and resamples to exactly width x height with the Lanczos filter
+  // (averaging when reducing, interpolating when enlarging). libjpeg-turbo
+  // first decodes straight into a smaller picture where the photo is much
+  // larger than the target (ShrinkOnLoadEighths); its rows stream through the
+  // filter, so neither the full picture nor the reduced one is held. A
+  // taken-over bitmap is resampled from memory. Throws LumatrimError.
+  Bitmap DecodeResampled(int width, int height, resample::Light light = resample::Light::Linear,
+                         double headroom = resample::kShrinkHeadroom) const;
+
   // Takes over a bitmap as the picture; the compressed bytes are dropped
   // until Compress runs.
   void Assign(Bitmap bitmap);
@@ -62,8 +73,8 @@ class JpegImage {
 
   // Encodes the bitmap taken over: quality 1..100 (0 or less is raised to 1,
   // above 100 lowered to 100) scaling the standard tables with
-  // baseline-compatible values, 24-bit YCbCr 4:2:0, the simple progressive
-  // scan script when progressive. Afterwards Data() holds the new stream.
+  // baseline-compatible values, 24-bit YCbCr (4:2:0, or 4:4:4 from quality
+  // 90 up), the simple progressive scan script when progressive. Afterwards Data() holds the new stream.
   void Compress(int quality, bool progressive = true);
 
   // Frees the bitmap once it is compressed (size and data stay), so a photo

@@ -15,11 +15,9 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   JpegImage& image = photo->Image;
   image.LoadFromFile(source);
   const auto [width, height] = TargetSize(image.Width(), image.Height(), settings);
-  // Decoding happens here, straight into the target size: only the rows the
-  // stretch keeps are converted, and the full picture is never held.
-  Bitmap canvas(width, height);
-  image.Draw(canvas);
-  image.Assign(std::move(canvas));
+  // Decoding happens here, streamed through the filter into the target
+  // size: the full picture is never held.
+  image.Assign(image.DecodeResampled(width, height));
   image.Compress(100 - settings.Compression, true);
   image.DropPicture();
   return photo;

@@ -17,8 +17,8 @@ struct OptiPhoto {
 };
 
 // Reads the source's metadata (its result is not consulted: a photo without
-// metadata is processed all the same), decodes the photo stretched to its
-// target size with plain pixel dropping, and compresses it progressive at
+// metadata is processed all the same), decodes the photo resampled to its
+// target size (TargetSize) with the Lanczos filter, and compresses it progressive at
 // quality 100 - compression. Writes nothing. Throws LumatrimError.
 std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std::string& output,
                                             const OptiSettings& settings);

@@ -1,7 +1,10 @@
 #include "core/optimal/OptiSettings.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <tuple>
 
 #include "core/bytes/Error.h"
 
@@ -14,7 +17,11 @@ void ValidateOptiSettings(const OptiSettings& s) {
   }
   if (s.Jobs < 0) throw LumatrimError("The number of jobs cannot be negative.");
   if (s.KeepSize) return;
-  for (auto [value, name] : {std::pair{s.ShortSide, "short side"}, std::pair{s.LongSide, "long side"}}) {
+  const bool shortUsed = s.Rule != SizeRule::LongSideFixed;
+  const bool longUsed = s.Rule != SizeRule::ShortSideFixed;
+  for (auto [used, value, name] :
+       {std::tuple{shortUsed, s.ShortSide, "short side"}, std::tuple{longUsed, s.LongSide, "long side"}}) {
+    if (!used) continue;  // the free side is worked out per photo
     if (value < 1) {
       throw LumatrimError(std::string("The ") + name + " of " + std::to_string(value) +
                           " px is too small; it must be at least 1 px.");
@@ -59,11 +66,37 @@ int LongSideFor(int shortSide) { return static_cast<int>(std::nearbyint(shortSid
 
 int ShortSideFor(int longSide) { return static_cast<int>(std::nearbyint(longSide - longSide / 4.0)); }
 
+int ProportionalSide(int fixedSide, int side, int otherSide) {
+  const int64_t product = int64_t{fixedSide} * otherSide;
+  int64_t quotient = product / side;
+  const int64_t twiceRest = 2 * (product % side);
+  if (twiceRest > side || (twiceRest == side && quotient % 2 != 0)) ++quotient;
+  return static_cast<int>(std::min<int64_t>(quotient, int64_t{1} << 30));
+}
+
 std::pair<int, int> TargetSize(int width, int height, const OptiSettings& s) {
   if (s.KeepSize) return {width, height};
-  if (width > height) return {s.LongSide, s.ShortSide};
-  if (width < height) return {s.ShortSide, s.LongSide};
-  return {s.ShortSide, s.ShortSide};
+  if (s.Rule == SizeRule::BothSides) {
+    if (width > height) return {s.LongSide, s.ShortSide};
+    if (width < height) return {s.ShortSide, s.LongSide};
+    return {s.ShortSide, s.ShortSide};
+  }
+  const int shortOwn = std::min(width, height), longOwn = std::max(width, height);
+  if (shortOwn < 1) {
+    throw LumatrimError("a photo of " + std::to_string(width) + " x " + std::to_string(height) +
+                        " px has no proportions to keep");
+  }
+  int shortSide = s.ShortSide, longSide = s.LongSide;
+  if (s.Rule == SizeRule::ShortSideFixed) {
+    longSide = std::max(1, ProportionalSide(shortSide, shortOwn, longOwn));
+    if (longSide > kMaxTargetSide) {
+      throw LumatrimError("In its own proportions the photo's long side would be " + std::to_string(longSide) +
+                          " px; a JPEG photo can have at most " + std::to_string(kMaxTargetSide) + " px.");
+    }
+  } else {
+    shortSide = std::max(1, ProportionalSide(longSide, longOwn, shortOwn));
+  }
+  return width >= height ? std::pair{longSide, shortSide} : std::pair{shortSide, longSide};
 }
 
 std::string OutputPathFor(const std::string& targetFolder, const std::string& sourcePath) {

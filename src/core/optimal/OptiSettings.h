@@ -4,6 +4,13 @@
 
 namespace lumatrim {
 
+// Which typed sides fix the result's size (when the photo's own size is not kept).
+enum class SizeRule {
+  BothSides,       // "Vlastní": exactly ShortSide x LongSide, stretched on purpose
+  ShortSideFixed,  // "Pevná šířka / volná délka": the long side follows the photo
+  LongSideFixed,   // "Pevná délka / volná šířka": the short side follows the photo
+};
+
 // What one optimisation batch is asked to do.
 struct OptiSettings {
   std::string TargetFolder;
@@ -11,6 +18,7 @@ struct OptiSettings {
   bool KeepSize = false;  // the photo's own size, else ShortSide/LongSide
   int ShortSide = 0;      // px, the shorter side of the result
   int LongSide = 0;       // px, the longer side of the result
+  SizeRule Rule = SizeRule::BothSides;  // which of the two sides count
   int Jobs = 0;           // worker threads; 0 = one per core
 };
 
@@ -18,8 +26,8 @@ struct OptiSettings {
 constexpr int kMaxTargetSide = 65500;
 
 // Throws LumatrimError when the settings cannot give a valid photo: no target
-// folder, compression outside 0..100, a side below 1 px or above the JPEG
-// limit (in the fixed modes), a negative job count.
+// folder, compression outside 0..100, a side the rule uses below 1 px or
+// above the JPEG limit, a negative job count.
 void ValidateOptiSettings(const OptiSettings& settings);
 
 // A side typed as text: a whole number of pixels (spaces around it allowed).
@@ -28,17 +36,24 @@ int ParseSide(const std::string& text, const std::string& fieldName);
 // The same for any whole number (compression, job count).
 int ParseWholeNumber(const std::string& text, const std::string& fieldName);
 
-// The 4:3 rules of the size fields: the long side for a short one
-// (short + short / 3) and the short side for a long one (long - long / 4),
-// rounded to the nearest integer, ties to even.
+// The 4:3 guides the dialog shows in the free field: the long side for a short
+// one (short + short / 3) and the short side for a long one (long - long / 4),
+// rounded to the nearest integer, ties to even. The batch itself follows
+// each photo's own proportions (TargetSize).
 int LongSideFor(int shortSide);
 int ShortSideFor(int longSide);
 
-// The result size of a width x height photo: its own size when keeping it;
-// otherwise landscape gets LongSide x ShortSide, portrait ShortSide x
-// LongSide, and a square photo ShortSide x ShortSide. The photo is stretched
-// to exactly this size; its aspect ratio is not kept.
+// The result size of a width x height photo: its own size when keeping it.
+// With a fixed side, that side is the result's short (or long) side and the
+// other follows the photo's proportions, rounded to the nearest pixel (ties
+// to even) and at least 1 px: 3000 x 2000 with short side 600 gives 900 x 600.
+// With both sides, landscape gets LongSide x ShortSide, portrait ShortSide x
+// LongSide and a square ShortSide x ShortSide, stretched to exactly that.
+// Throws LumatrimError when the free side would pass the JPEG limit.
 std::pair<int, int> TargetSize(int width, int height, const OptiSettings& settings);
+
+// fixedSide * otherSide / side rounded to the nearest integer, ties to even.
+int ProportionalSide(int fixedSide, int side, int otherSide);
 
 // <folder>/opt_<file name of source>; one separator between them.
 std::string OutputPathFor(const std::string& targetFolder, const std::string& sourcePath);

@@ -6,6 +6,8 @@
 #include <functional>
 #include <thread>
 
+#include "core/optimal/OptiSettings.h"
+
 // What the dialog hands to the batch.
 struct BatchSettings {
   QStringList Sources;
@@ -14,6 +16,7 @@ struct BatchSettings {
   bool KeepSize = false;
   int ShortSide = 0;
   int LongSide = 0;
+  lumatrim::SizeRule Rule = lumatrim::SizeRule::BothSides;  // which typed sides fix the size
 };
 
 // Runs the photos of a batch; reports each committed photo through progress

@@ -14,6 +14,7 @@ void RunEngineBatch(const BatchSettings& settings, const std::function<void(int 
   engine.KeepSize = settings.KeepSize;
   engine.ShortSide = settings.ShortSide;
   engine.LongSide = settings.LongSide;
+  engine.Rule = settings.Rule;
   std::vector<std::string> sources;
   sources.reserve(static_cast<size_t>(settings.Sources.size()));
   for (const QString& source : settings.Sources) sources.push_back(source.toStdString());

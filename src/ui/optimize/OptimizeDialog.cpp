@@ -255,6 +255,10 @@ void OptimizeDialog::StartClicked() {
   settings.KeepSize = originalSizeRadio_->isChecked();
   settings.ShortSide = static_cast<int>(SideValue(widthEdit_));
   settings.LongSide = static_cast<int>(SideValue(lengthEdit_));
+  // The auto-filled field is only a 4:3 guide; the batch fits the free side to each photo.
+  settings.Rule = fixedWidthRadio_->isChecked()    ? lumatrim::SizeRule::ShortSideFixed
+                  : fixedLengthRadio_->isChecked() ? lumatrim::SizeRule::LongSideFixed
+                                                   : lumatrim::SizeRule::BothSides;
 
   progressBar_->setRange(0, std::max(1, static_cast<int>(settings.Sources.size())));
   progressBar_->setValue(0);
