@@ -44,13 +44,14 @@ QGroupBox* Group(const QString& title, QWidget* parent, const char* name, const 
   return group;
 }
 
-// A tab page is the tab control less its tab bar, whose height is the style's.
-constexpr QSize kPageSize;  // taken from the page when first laid out
+// The designed size of the window, which a tab page grows with (the page's
+// own size is the tab control less its tab bar, whose height is the style's).
+constexpr QSize kWindowSize(385, 453);
 
 }  // namespace
 
 void DetailsWindow::BuildControls() {
-  new AnchorLayout(this, QSize(385, 453));
+  new AnchorLayout(this, kWindowSize);
   tabs_ = Placed(Named(new QTabWidget(this), "tabs"), QRect(0, 0, 385, 409), {0, 0, 1, 1});
   closeButton_ = Button(QStringLiteral("Zavřít"), this, "closeButton", QRect(304, 418, 75, 25), {1, 1, 0, 0});
   // Beside "Zavřít": the page in which old non-UTF-8 texts are read; the
@@ -64,7 +65,7 @@ void DetailsWindow::BuildControls() {
   codePageLabel_->setBuddy(codePagePicker_);
 
   exifTab_ = Named(new QWidget, "exifTab");
-  new AnchorLayout(exifTab_, kPageSize);
+  new AnchorLayout(exifTab_, kWindowSize, this);
   tabs_->addTab(exifTab_, QStringLiteral("EXIF info"));
   generalGroup_ =
       Group(QStringLiteral(" Obecná data "), exifTab_, "generalGroup", QRect(4, 10, 369, 188), {0, 0, 1, 0.5});
@@ -77,7 +78,7 @@ void DetailsWindow::BuildControls() {
   removeExifButton_ = Button(QStringLiteral("Odstranit EXIF"), exifTab_, "removeExifButton", QRect(8, 352, 99, 22));
 
   thumbnailTab_ = Named(new QWidget, "thumbnailTab");
-  new AnchorLayout(thumbnailTab_, kPageSize);
+  new AnchorLayout(thumbnailTab_, kWindowSize, this);
   tabs_->addTab(thumbnailTab_, QStringLiteral("EXIF miniatura"));
   thumbnailGroup_ = Group(QStringLiteral(" Data miniatury "), thumbnailTab_, "thumbnailGroup",
                           QRect(4, 10, 369, 163), {0, 0, 1, 0.5});
@@ -94,7 +95,7 @@ void DetailsWindow::BuildControls() {
   thumbnailPicture_->setAlignment(Qt::AlignCenter);  // centred, never scaled
 
   iptcTab_ = Named(new QWidget, "iptcTab");
-  new AnchorLayout(iptcTab_, kPageSize);
+  new AnchorLayout(iptcTab_, kWindowSize, this);
   tabs_->addTab(iptcTab_, QStringLiteral("IPTC data"));
   iptcGroup_ =
       Group(QStringLiteral(" Editovatelné položky "), iptcTab_, "iptcGroup", QRect(4, 4, 369, 341), {0, 0, 1, 1});

@@ -3,7 +3,8 @@
 #include <QWidget>
 #include <cmath>
 
-AnchorLayout::AnchorLayout(QWidget* parent, QSize designSize) : QLayout(parent), designSize_(designSize) {
+AnchorLayout::AnchorLayout(QWidget* parent, QSize designSize, const QWidget* growthSource)
+    : QLayout(parent), designSize_(designSize), growthSource_(growthSource) {
   setContentsMargins(0, 0, 0, 0);
 }
 
@@ -39,9 +40,8 @@ void AnchorLayout::setGeometry(const QRect& rect) {
   QLayout::setGeometry(rect);
   // The whole parent, not the rectangle Qt offers: a group box would offer
   // one shrunk by its caption, but the design counts from its outer corner.
-  const QWidget* parent = parentWidget();
-  const QSize size = parent ? parent->size() : rect.size();
-  if (!designSize_.isValid() && !size.isEmpty()) designSize_ = size;
+  const QWidget* source = growthSource_ ? growthSource_ : parentWidget();
+  const QSize size = source ? source->size() : rect.size();
   const int extraWidth = std::max(0, size.width() - designSize_.width());
   const int extraHeight = std::max(0, size.height() - designSize_.height());
   const auto share = [](int extra, double fraction) { return static_cast<int>(std::lround(extra * fraction)); };

@@ -18,9 +18,11 @@ class AnchorLayout : public QLayout {
     double Left = 0, Top = 0, Width = 0, Height = 0;
   };
 
-  // An invalid designSize means "the parent's size when it is first laid
-  // out" (tab pages, whose size depends on the style's tab bar).
-  AnchorLayout(QWidget* parent, QSize designSize);
+  // designSize is the designed size of growthSource (by default the parent):
+  // the extra room is what that widget has beyond it. A tab page passes its
+  // window, since the page's own size depends on the style's tab bar but it
+  // grows exactly as the window does.
+  AnchorLayout(QWidget* parent, QSize designSize, const QWidget* growthSource = nullptr);
   ~AnchorLayout() override;
 
   void Place(QWidget* widget, const QRect& design, Share share);
@@ -30,7 +32,8 @@ class AnchorLayout : public QLayout {
   int count() const override { return static_cast<int>(items_.size()); }
   QLayoutItem* itemAt(int index) const override;
   QLayoutItem* takeAt(int index) override;
-  QSize sizeHint() const override { return designSize_.isValid() ? designSize_ : QSize(0, 0); }
+  // A page's minimum comes from its window's layout, not from here.
+  QSize sizeHint() const override { return growthSource_ ? QSize(0, 0) : designSize_; }
   QSize minimumSize() const override { return sizeHint(); }
   void setGeometry(const QRect& rect) override;
 
@@ -41,5 +44,6 @@ class AnchorLayout : public QLayout {
     Share share;
   };
   QSize designSize_;
+  const QWidget* growthSource_;
   QList<Entry> items_;
 };
