@@ -140,6 +140,8 @@ TEST_F(MainWindowDesktop, SummaryComesWithTheSelectionAndTheNewestSelectionsPrev
   uitest::WritePhoto(dir.File("b_small.jpg"), 300, 400);
   MainWindow& w = Open();
   auto* list = Find<QListWidget>("fileList");
+  QStringList shown;  // every photo the preview ever put up
+  QObject::connect(w.Preview(), &PhotoPreview::PhotoShown, [&] { shown << w.Preview()->DimensionsText(); });
 
   list->setCurrentRow(0);
   EXPECT_EQ(Find<QTableWidget>("summaryGrid")->item(0, 1)->text(), QStringLiteral("Canon")) << "before any decode";
@@ -155,6 +157,7 @@ TEST_F(MainWindowDesktop, SummaryComesWithTheSelectionAndTheNewestSelectionsPrev
   EXPECT_EQ(w.Preview()->size(), QSize(112, 150));
   QTest::qWait(50);  // a late result of the superseded decode would land now
   EXPECT_EQ(Find<QLabel>("dimensionsLabel")->text(), QStringLiteral("300 × 400"));
+  EXPECT_EQ(shown, QStringList{QStringLiteral("300 × 400")}) << "the superseded photo never flashes up";
   EXPECT_TRUE(messages.empty());
 }
 
