@@ -18,6 +18,7 @@
 #include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/TrayList.h"
 #include "ui/prompts/AppTitle.h"
+#include "ui/prompts/Prompts.h"
 
 namespace {
 
@@ -156,14 +157,14 @@ void MainWindow::DetailsClicked() { OpenDetailWindow(); }
 
 void MainWindow::InfoIconClicked() {
   if (messageSink_) return messageSink_(QString::fromUtf8(kAuthorLine));
-  QMessageBox::information(this, QString::fromUtf8(kAppTitle), QString::fromUtf8(kAuthorLine));
+  Prompts::Message(this, QString::fromUtf8(kAuthorLine));
 }
 
 void MainWindow::CloseClicked() { close(); }
 
 void MainWindow::ShowMessage(const QString& text) {
   if (messageSink_) return messageSink_(text);
-  QMessageBox::warning(this, QString::fromUtf8(kAppTitle), text);
+  Prompts::Error(this, text);  // wrapped, never wider than a small screen
 }
 
 void MainWindow::SetHint(const QString& text) { hintLabel_->setText(text); }
