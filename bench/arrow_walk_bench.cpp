@@ -107,10 +107,12 @@ int main(int argc, char** argv) {
   std::printf("%d photos in %s\n", list->count(), argv[1]);
   for (int step : steps) {
     const Walk walk = RunWalk(window, list, step);
-    std::printf("arrow every %d ms: longest event-loop stall %.1f ms (5 ms heartbeat, median gap %.1f ms); "
+    const auto over30 = std::count_if(walk.beatGaps.begin(), walk.beatGaps.end(), [](double gap) { return gap > 30; });
+    std::printf("arrow every %d ms: longest event-loop stall %.1f ms (5 ms heartbeat, median gap %.1f ms, "
+                "%td of %zu gaps over 30 ms); "
                 "key to thumbnail median %.1f ms, worst %.1f ms; key to full preview median %.1f ms, worst %.1f ms "
                 "(%zu of %zu photos decoded, the rest superseded)\n",
-                step, Max(walk.beatGaps), Median(walk.beatGaps), Median(walk.keyToThumb), Max(walk.keyToThumb),
+                step, Max(walk.beatGaps), Median(walk.beatGaps), over30, walk.beatGaps.size(), Median(walk.keyToThumb), Max(walk.keyToThumb),
                 Median(walk.keyToFull), Max(walk.keyToFull), walk.keyToFull.size(), walk.keyToThumb.size());
   }
   return 0;
