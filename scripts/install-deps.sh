@@ -9,12 +9,17 @@ packages=(
   libjpeg62-turbo-dev libjpeg-turbo-progs
   libgtest-dev googletest
   fonts-dejavu-core
+  # Qt's own Czech texts for standard buttons and dialogs ("Ano", "Ne",
+  # "Zrušit"); Debian 12 names it qt6-translations-l10n (later releases
+  # qttranslations6-l10n).
+  qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then
   # exiftool is the outside reader our round trips are checked against;
   # clang brings libFuzzer for the fuzz smoke step; xvfb/xauth/imagemagick
-  # let us start the window headless and take screenshots.
-  packages+=(libimage-exiftool-perl clang libclang-rt-dev xvfb xauth x11-apps imagemagick)
+  # let us start the window headless and take screenshots; appstream checks
+  # the software-centre description.
+  packages+=(libimage-exiftool-perl clang libclang-rt-dev xvfb xauth x11-apps imagemagick appstream)
 fi
 
 missing=()

@@ -65,11 +65,13 @@ class MainWindowTest : public ::testing::Test {
   }
   QString Text(const char* label) { return Find<QLabel>(label)->text(); }
   QString Summary(int row) { return Find<QTableWidget>("summaryGrid")->item(row, 1)->text(); }
-  // As the user does it: a click, which moves the current row before it selects.
+  // As the user does it: a click, which moves the current row before it
+  // selects; then the worker's decode is waited for.
   void Select(int row) {
     QListWidgetItem* item = fileList->item(row);
     fileList->scrollToItem(item);
     QTest::mouseClick(fileList->viewport(), Qt::LeftButton, {}, fileList->visualItemRect(item).center());
+    ASSERT_TRUE(form->Preview()->WaitUntilDecoded());
   }
 
   TempDir dir;
@@ -213,7 +215,9 @@ TEST_F(MainWindowTest, SizeInWholeKilobytesAndANonJpegKeepsThePreviousPicture) {
   ASSERT_FALSE(before.isNull());
 
   Select(2);
-  EXPECT_EQ(messages, std::vector<QString>{QStringLiteral("Chybná EXIF data.")});
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].section(QLatin1Char('\n'), 0, 0),
+            QStringLiteral("Chybná EXIF data. Soubor není fotografie JPEG."));
   EXPECT_EQ(form->Preview()->Picture(), before);
   EXPECT_EQ(Text("dimensionsLabel"), QStringLiteral("8 × 8")) << "later steps are not done";
   EXPECT_FALSE(Find<QPushButton>("detailsButton")->isEnabled());

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include "ui/prompts/CzechTranslations.h"
 
 namespace {
 
@@ -10,19 +13,26 @@ namespace {
 class FreshSettings : public ::testing::EmptyTestEventListener {
   void OnTestStart(const ::testing::TestInfo&) override {
     QSettings(QStringLiteral("lumatrim"), QStringLiteral("lumatrim")).clear();
+    QSettings().clear();
   }
 };
 
 }  // namespace
 
-// Widget tests need a QApplication; they run without a display, and keep
-// their settings in a temporary folder, never the user's.
+// Widget tests need a QApplication; they run without a display, with Qt's
+// Czech translations as the program has them, and with settings in a
+// temporary folder so no run sees another's remembered window.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir settingsFolder;
+  qputenv("XDG_CONFIG_HOME", settingsFolder.path().toLocal8Bit());
+  QStandardPaths::setTestModeEnabled(true);
   QApplication app(argc, argv);
-  QTemporaryDir settingsDir;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+  QApplication::setOrganizationName(QStringLiteral("lumatrim-tests"));
+  QApplication::setApplicationName(QStringLiteral("lumatrim-tests"));
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+  InstallCzechTranslations(app);
   ::testing::InitGoogleTest(&argc, argv);
   ::testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings);
   return RUN_ALL_TESTS();

@@ -32,6 +32,12 @@ std::string WritePhoto(const std::string& path, int width, int height, const std
   return lumatrim::test::WriteFile(path, PhotoBytes(width, height, exifTiff, seed));
 }
 
+std::string CameraThumbnail(const std::string& jpeg) {
+  if (jpeg.size() < 6 || static_cast<uint8_t>(jpeg[3]) != 0xE0) return jpeg;
+  const size_t app0 = 2 + (static_cast<uint8_t>(jpeg[4]) << 8 | static_cast<uint8_t>(jpeg[5]));
+  return jpeg.substr(0, 2) + jpeg.substr(2 + app0);
+}
+
 std::string DecodedPixels(const std::string& path) {
   lumatrim::JpegImage image;
   image.LoadFromFile(path);

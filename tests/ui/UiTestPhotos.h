@@ -19,6 +19,9 @@ namespace uitest {
 std::string PhotoBytes(int width, int height, const std::string& exifTiff = {}, int seed = 0);
 std::string WritePhoto(const std::string& path, int width, int height, const std::string& exifTiff = {},
                        int seed = 0);
+// A JPEG stream as cameras store it as an EXIF thumbnail: the encoder's JFIF
+// header dropped, so the tables follow the start marker (FF D8 FF DB).
+std::string CameraThumbnail(const std::string& jpeg);
 // The decoded RGB pixels of a JPEG file.
 std::string DecodedPixels(const std::string& path);
 // Width and height of a JPEG file.

@@ -35,7 +35,7 @@ std::string TempName(const std::string& target, unsigned attempt) {
 }  // namespace
 
 AtomicFile::AtomicFile(const std::string& path) : path_(path), target_(path) {
-  if (path.empty()) throw LumatrimError("Cannot write a file without a name.");
+  if (path.empty()) throw LumatrimError(FailureKind::FileMissing, "Cannot write a file without a name.");
   // Replace what a link points to, not the link itself.
   std::error_code ec;
   if (std::filesystem::is_symlink(path, ec)) {
@@ -77,7 +77,8 @@ void AtomicFile::Discard() {
 void AtomicFile::Fail(const std::string& what, int error) {
   Discard();
   committed_ = true;  // nothing left to clean up
-  throw LumatrimError("Cannot write file \"" + path_ + "\": " + what + " (" + std::strerror(error) + ").");
+  throw LumatrimError(FailureKindOfErrno(error, FailureKind::WriteFailed),
+                      "Cannot write file \"" + path_ + "\": " + what + " (" + std::strerror(error) + ").");
 }
 
 void AtomicFile::Append(const std::string& bytes) { Append(bytes.data(), bytes.size()); }

@@ -212,7 +212,7 @@ bool TimgData::ReadPhoto(const std::string& path) {
 bool TimgData::ScanJpegFile(const std::string& path) {
   ReadingTiff = false;
   FileByteReader input(path);
-  if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
+  if (!input.IsOpen()) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
   try {
     return ScanJpegSegments(input);
   } catch (...) {
@@ -330,7 +330,7 @@ void TimgData::WalkIfd0(int64_t start, int base, int64_t size) {
 
 bool TimgData::ScanTiffFile(const std::string& path) {
   const std::shared_ptr<FileBytes> file = FileBytes::Open(path);
-  if (!file) throw LumatrimError("Cannot open file " + path);
+  if (!file) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
   return ScanTiffBytes(file);
 }
 

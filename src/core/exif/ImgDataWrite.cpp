@@ -31,7 +31,7 @@ bool WellFormed(const tSection& slot) {
 void EmitSlot(std::string& stream, const tSection& slot, const std::string& path) {
   const std::string& content = slot.Content;
   if (!WellFormed(slot)) {
-    throw LumatrimError("A metadata segment of \"" + path + "\" is damaged or not a JPEG segment; the photo cannot be written.");
+    throw LumatrimError(FailureKind::DamagedData, "A metadata segment of \"" + path + "\" is damaged or not a JPEG segment; the photo cannot be written.");
   }
   stream += '\xFF';
   stream += static_cast<char>(slot.Marker);
@@ -97,7 +97,7 @@ std::string TimgData::DefaultJfifHeader() {
 
 void TimgData::SetIptcSegment(const std::string& payload) {
   if (payload.size() > kMaxSegmentPayload) {
-    throw LumatrimError("IPTC block of " + std::to_string(payload.size()) +
+    throw LumatrimError(FailureKind::TooLarge, "IPTC block of " + std::to_string(payload.size()) +
                         " bytes does not fit one APP13 segment (at most " + std::to_string(kMaxSegmentPayload) +
                         " bytes).");
   }
@@ -145,7 +145,7 @@ void TimgData::EmitMetadataSegments(std::string& stream) const {
 void TimgData::SaveJpegWithMetadata(const JpegImage& image, const std::string& path, bool adjustSize) {
   const std::string& data = image.Data();  // throws when the image holds no coded data
   const auto tooShort = [&path]() {
-    return LumatrimError("Cannot write \"" + path + "\": the JPEG image data is incomplete.");
+    return LumatrimError(FailureKind::DamagedData, "Cannot write \"" + path + "\": the JPEG image data is incomplete.");
   };
   if (data.size() < 4 || At(data, 0) != 0xFF || At(data, 1) != 0xD8) throw tooShort();
 

@@ -82,7 +82,7 @@ std::vector<RawIptcDataset> WalkDatasets(const std::string& bytes, int64_t begin
 std::string EncodeDataset(int record, int dataset, const std::string& value) {
   const size_t n = value.size();
   if (n > kMaxIptcValue) {
-    throw LumatrimError("IPTC value of dataset " + std::to_string(record) + ":" + std::to_string(dataset) + " is " +
+    throw LumatrimError(FailureKind::TooLarge, "IPTC value of dataset " + std::to_string(record) + ":" + std::to_string(dataset) + " is " +
                         std::to_string(n) + " bytes long; at most " + std::to_string(kMaxIptcValue) +
                         " bytes can be written.");
   }
@@ -121,7 +121,7 @@ std::string BuildApp13Payload(const std::string& charsetMarker, const std::strin
   if (!charsetMarker.empty()) version = EncodeDataset(1, 90, charsetMarker) + version;
   const size_t length = data.size() + version.size();
   if (length > kMaxIptcResourceData) {
-    throw LumatrimError("IPTC data of " + std::to_string(length) + " bytes does not fit one resource (at most " +
+    throw LumatrimError(FailureKind::TooLarge, "IPTC data of " + std::to_string(length) + " bytes does not fit one resource (at most " +
                         std::to_string(kMaxIptcResourceData) + " bytes).");
   }
 
@@ -129,7 +129,7 @@ std::string BuildApp13Payload(const std::string& charsetMarker, const std::strin
                     Bytes({static_cast<unsigned>(length >> 8), static_cast<unsigned>(length & 0xFF)}) + version +
                     data + "8BIM" + Bytes({0x04, 0x0B, 0, 0, 0, 0, 0, 0});
   if (out.size() > kMaxApp13Payload) {
-    throw LumatrimError("IPTC block of " + std::to_string(out.size()) + " bytes does not fit one APP13 segment (at most " +
+    throw LumatrimError(FailureKind::TooLarge, "IPTC block of " + std::to_string(out.size()) + " bytes does not fit one APP13 segment (at most " +
                         std::to_string(kMaxApp13Payload) + " bytes).");
   }
   return out;

@@ -14,7 +14,7 @@ constexpr int64_t kMaxBitmapPixels = int64_t{1} << 30;
 
 Bitmap::Bitmap(int width, int height) {
   if (width < 0 || height < 0 || int64_t{width} * height > kMaxBitmapPixels) {
-    throw LumatrimError("picture size " + std::to_string(width) + " x " + std::to_string(height) +
+    throw LumatrimError(FailureKind::TooLarge, "picture size " + std::to_string(width) + " x " + std::to_string(height) +
                         " is out of range");
   }
   Width = width;

@@ -87,7 +87,7 @@ Decompressor::Decompressor(const std::string& bytes, const std::string& what) : 
 Decompressor::~Decompressor() { jpeg_destroy_decompress(&info_); }
 
 void Decompressor::Fail() {
-  throw LumatrimError(what_ + ": damaged or unsupported JPEG data (" + err_.message + ")");
+  throw LumatrimError(FailureKind::DamagedData, what_ + ": damaged or unsupported JPEG data (" + err_.message + ")");
 }
 
 void Decompressor::ReadHeader() {

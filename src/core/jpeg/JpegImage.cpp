@@ -1,5 +1,7 @@
 #include "core/jpeg/JpegImage.h"
 
+#include <cerrno>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -55,14 +57,14 @@ void DiscardRow(jpeg::Decompressor& d, std::vector<uint8_t>& row, int& nextRow) 
 
 void JpegImage::LoadFromFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw LumatrimError(path + ": cannot open the file");
+  if (!in) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), path + ": cannot open the file");
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
-  if (size < 0) throw LumatrimError(path + ": cannot read the file");
-  if (size > kMaxFileBytes) throw LumatrimError(path + ": the file is too large for a photo");
+  if (size < 0) throw LumatrimError(FailureKind::ReadFailed, path + ": cannot read the file");
+  if (size > kMaxFileBytes) throw LumatrimError(FailureKind::TooLarge, path + ": the file is too large for a photo");
   in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
-  if (!in.read(bytes.data(), size)) throw LumatrimError(path + ": cannot read the file");
+  if (!in.read(bytes.data(), size)) throw LumatrimError(FailureKind::ReadFailed, path + ": cannot read the file");
   name_ = path;
   data_ = std::move(bytes);
   picture_ = Bitmap();
@@ -83,7 +85,7 @@ void JpegImage::ReadHeader() {
   progressive_ = false;
   if (data_.size() < 4 || static_cast<uint8_t>(data_[0]) != 0xFF || static_cast<uint8_t>(data_[1]) != 0xD8) {
     data_.clear();
-    throw LumatrimError(name_ + ": not a JPEG file");
+    throw LumatrimError(FailureKind::NotJpeg, name_ + ": not a JPEG file");
   }
   try {
     jpeg::Decompressor d(data_, name_);
@@ -92,7 +94,7 @@ void JpegImage::ReadHeader() {
     const int64_t pixels = int64_t{info.image_width} * info.image_height;
     if (pixels > kMaxPixels || info.image_width > JPEG_MAX_DIMENSION || info.image_height > JPEG_MAX_DIMENSION ||
         (pixels > kRatioCheckFrom && pixels > kMaxPixelsPerByte * static_cast<int64_t>(data_.size()))) {
-      throw LumatrimError(name_ + ": the JPEG header claims an implausible size of " +
+      throw LumatrimError(FailureKind::DamagedData, name_ + ": the JPEG header claims an implausible size of " +
                           std::to_string(info.image_width) + " x " + std::to_string(info.image_height) + " pixels");
     }
     width_ = static_cast<int>(info.image_width);

@@ -16,6 +16,8 @@
 #include "core/exif/GpsRemoval.h"
 #include "core/jpeg/JpegImage.h"
 #include "ui/details/ExifGrid.h"
+#include "ui/preview/Orientation.h"
+#include "ui/prompts/FailureText.h"
 #include "ui/prompts/Prompts.h"
 
 using lumatrim::TimgData;
@@ -31,11 +33,13 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 // The four items offered on a photo without IPTC, in this order.
 constexpr const char* kDefaultIptcItems[] = {"ObjectName", "Copyright", "Contact", "DateCreated"};
 
-QPixmap ThumbnailPixmap(const lumatrim::JpegImage& thumb) {
+// Upright, as the photo's EXIF Orientation says (the thumbnail is stored
+// turned the same way as the photo).
+QPixmap ThumbnailPixmap(const lumatrim::JpegImage& thumb, int orientation) {
   const lumatrim::Bitmap bitmap = thumb.Decode();
   const QImage image(bitmap.Bytes.data(), bitmap.Width, bitmap.Height, static_cast<qsizetype>(bitmap.Stride()),
                      QImage::Format_RGB888);
-  return QPixmap::fromImage(image.copy());  // the bitmap goes when this returns
+  return QPixmap::fromImage(orientation::Upright(image.copy(), orientation));  // the bitmap goes when this returns
 }
 
 }  // namespace
@@ -44,7 +48,7 @@ DetailsWindow::DetailsWindow(const QString& path, QWidget* parent) : QDialog(par
   setObjectName(QStringLiteral("DetailsWindow"));
   setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
   setModal(true);
-  setFixedSize(385, 453);
+  resize(385, 453);  // the designed size; it may grow, never shrink (see BuildControls)
   BuildControls();
   LoadPhoto();
 }
@@ -100,7 +104,7 @@ void DetailsWindow::LoadPhoto() {
     QPixmap picture;
     try {
       if (const std::unique_ptr<lumatrim::JpegImage> thumb = exifPhoto_->DecodeThumbnail()) {
-        picture = ThumbnailPixmap(*thumb);
+        picture = ThumbnailPixmap(*thumb, exifPhoto_->ExifInfo->GetTagInt("Orientation"));
       }
     } catch (const std::exception&) {
       picture = QPixmap();  // a damaged thumbnail shows as none
@@ -157,8 +161,10 @@ void DetailsWindow::EditIptcRow(int row) {
 }
 
 void DetailsWindow::ReportWriteFailure(const QString& action, const std::exception& error) {
-  Prompts::Error(this, QStringLiteral("%1 se nepodařilo uložit do souboru „%2“. Fotografie zůstala beze změny.\n\n%3")
-                           .arg(action, path_, QString::fromStdString(error.what())));
+  Prompts::Error(this, failuretext::Message(
+                           QStringLiteral("%1 se nepodařilo uložit do souboru „%2“. Fotografie zůstala beze změny.")
+                               .arg(action, path_),
+                           error));
 }
 
 void DetailsWindow::SaveIptcClicked() {

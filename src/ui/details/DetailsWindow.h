@@ -6,6 +6,7 @@
 
 #include "core/exif/ImgData.h"
 
+class CodePagePicker;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -49,6 +50,7 @@ class DetailsWindow : public QDialog {
   QPushButton* RemoveExifButton() const { return removeExifButton_; }
   QPushButton* RemoveGpsButton() const { return removeGpsButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
+  CodePagePicker* CodePageBox() const { return codePagePicker_; }
 
  public slots:
   void done(int result) override;  // every way out releases the containers
@@ -58,6 +60,9 @@ class DetailsWindow : public QDialog {
   void ExifRemoved();
   // The GPS position was removed from the file; the window shows the rest.
   void GpsRemoved();
+  // Texts are read in another legacy code page now; the main window's
+  // summary follows.
+  void CodePageChanged();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +78,8 @@ class DetailsWindow : public QDialog {
 
   QTabWidget* tabs_ = nullptr;
   QPushButton* closeButton_ = nullptr;
+  QLabel* codePageLabel_ = nullptr;
+  CodePagePicker* codePagePicker_ = nullptr;
   QWidget* exifTab_ = nullptr;
   QGroupBox* generalGroup_ = nullptr;
   QTableWidget* generalGrid_ = nullptr;

@@ -18,6 +18,8 @@ QTableWidget* MakeExifGrid(QWidget* parent, const char* name, const QRect& geome
   grid->setTextElideMode(Qt::ElideRight);
   grid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   for (int column = 0; column < columns; ++column) grid->setColumnWidth(column, 170);
+  // Name and value grids give a wider window's room to the values.
+  if (columns == 2) grid->horizontalHeader()->setStretchLastSection(true);
   return grid;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/mainwindow/MainIcons.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,8 +9,12 @@ namespace MainIcons {
 
 namespace {
 
-QPixmap Blank(int size) {
-  QPixmap pixmap(size, size);
+// Drawn in window pixels at the screen's pixel density, so the icons stay
+// sharp on a high-density screen; the application icon has its own sizes.
+QPixmap Blank(int size, bool screenDensity = true) {
+  const qreal ratio = screenDensity && qApp ? qApp->devicePixelRatio() : 1.0;
+  QPixmap pixmap(QSize(size, size) * ratio);
+  pixmap.setDevicePixelRatio(ratio);
   pixmap.fill(Qt::transparent);
   return pixmap;
 }
@@ -95,7 +100,7 @@ QIcon PhotoFileIcon() {
 QIcon AppIcon() {
   QIcon icon;
   for (int size : {16, 32, 48, 64, 128, 256}) {
-    QPixmap pixmap = Blank(size);
+    QPixmap pixmap = Blank(size, false);
     QPainter p(&pixmap);
     p.scale(size / 64.0, size / 64.0);
     DrawApp(p);

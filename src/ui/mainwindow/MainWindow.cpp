@@ -10,12 +10,15 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QTimer>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTreeView>
 
 #include "core/exif/ImgData.h"
 #include "rotation/JpegRotator.h"
+#include "ui/layout/AnchorLayout.h"
 #include "ui/mainwindow/GroupFrame.h"
 #include "ui/mainwindow/MainIcons.h"
 #include "ui/mainwindow/PhotoFileList.h"
@@ -33,27 +36,40 @@ const QColor kCream(0xFF, 0xFB, 0xF0);
 const char* const kSummaryCaptions[12] = {"Fotoaparát", "Model",    "Kvalita",   "Blesk",   "Ohnisko", "Expozice",
                                           "Clona",      "Citlivost", "Program", "Měření", "Software", "Vytvořeno"};
 
-QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect place) {
+using Share = AnchorLayout::Share;
+
+AnchorLayout* LayoutOf(QWidget* parent) { return static_cast<AnchorLayout*>(parent->layout()); }
+
+QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect place, Share share) {
   auto* group = new GroupFrame(title, parent);
   group->setObjectName(QString::fromLatin1(name));
-  group->setGeometry(place);
+  LayoutOf(parent)->Place(group, place, share);
+  new AnchorLayout(group, place.size());
   // Opaque, so the frame of moveAllFrame lying beneath shows only below the columns.
   group->setAutoFillBackground(true);
   return group;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, QRect place, bool enabled) {
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, QRect place, bool enabled,
+                    Share share = {}) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(place);
+  if (parent->layout())
+    LayoutOf(parent)->Place(button, place, share);
+  else
+    button->setGeometry(place);
   button->setEnabled(enabled);
   return button;
 }
 
-QLabel* Label(QWidget* parent, const char* name, const QString& text, QRect place, Qt::Alignment align) {
+QLabel* Label(QWidget* parent, const char* name, const QString& text, QRect place, Qt::Alignment align,
+              Share share = {}) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(place);
+  if (parent->layout())
+    LayoutOf(parent)->Place(label, place, share);
+  else
+    label->setGeometry(place);
   label->setAlignment(align | Qt::AlignVCenter);
   return label;
 }
@@ -62,7 +78,7 @@ QLabel* Icon(QWidget* parent, const char* name, const QPixmap& pixmap, QPoint at
   auto* icon = new QLabel(parent);
   icon->setObjectName(QString::fromLatin1(name));
   icon->setPixmap(pixmap);
-  icon->setGeometry(QRect(at, QSize(32, 32)));
+  LayoutOf(parent)->Place(icon, QRect(at, QSize(32, 32)), {0, 1, 0, 0});
   icon->setCursor(Qt::PointingHandCursor);
   icon->setToolTip(hint);
   return icon;
@@ -71,22 +87,32 @@ QLabel* Icon(QWidget* parent, const char* name, const QPixmap& pixmap, QPoint at
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QMainWindow(parent) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QString::fromUtf8(kAppTitle));
   setWindowIcon(MainIcons::AppIcon());
   QFont font(QStringLiteral("DejaVu Sans"), 8);
   font.setStyleHint(QFont::SansSerif);
   setFont(font);
-  setFixedSize(kClientWidth, kClientHeight);
   BuildLayout();
+  // Opens at the designed size (or where the user left it) and may grow.
+  resize(kClientWidth, kClientHeight);
+  RestoreWindowPlace();
 
   // The owned objects, in the order the window makes them.
   metadata_ = std::make_unique<lumatrim::TimgData>();
   rotator_ = std::make_unique<JpegRotator>();
   preview_ = new PhotoPreview(previewPanel_);
   preview_->SetCropControls(cropButton_, cropLabel_);
+  connect(preview_, &PhotoPreview::PhotoShown, this, &MainWindow::PreviewShown);
+  connect(preview_, &PhotoPreview::PhotoFailed, this, &MainWindow::PreviewFailed);
+  // A growing window decodes the photo anew once the size settles.
+  refitTimer_ = new QTimer(this);
+  refitTimer_->setSingleShot(true);
+  refitTimer_->setInterval(60);
+  connect(refitTimer_, &QTimer::timeout, this,
+          [this] { preview_->RefitAsync(previewPanel_->width(), previewPanel_->height()); });
+  previewPanel_->installEventFilter(this);
 
   ShowFolder(QDir::currentPath());
   RevealWorkingFolder();
@@ -102,13 +128,16 @@ void MainWindow::BuildLayout() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
   setCentralWidget(client);
+  // Extra width goes a quarter to the browser, half to the preview column and
+  // a quarter to the tray; extra height to the lists and the preview.
+  new AnchorLayout(client, QSize(kClientWidth, kClientHeight - kStatusHeight));
 
   // Beneath the three columns: only its lower part shows, framing moveAllButton_.
   auto* moveAllFrame = new GroupFrame(QString(), client);
   moveAllFrame->setObjectName(QStringLiteral("moveAllFrame"));
-  moveAllFrame->setGeometry(104, 370, 441, 105);
+  LayoutOf(client)->Place(moveAllFrame, {104, 370, 441, 105}, {0.125, 1, 0.75, 0});
 
-  BuildBrowser(Group(client, "explorerGroup", QStringLiteral(" Průzkumník "), {8, 8, 214, 445}));
+  BuildBrowser(Group(client, "explorerGroup", QStringLiteral(" Průzkumník "), {8, 8, 214, 445}, {0, 0, 0.25, 1}));
   BuildPreview();
   BuildSummary();
   BuildTray();
@@ -128,7 +157,7 @@ void MainWindow::BuildBrowser(QGroupBox* group) {
 
   folderTree_ = new QTreeView(group);
   folderTree_->setObjectName(QStringLiteral("folderTree"));
-  folderTree_->setGeometry(6, 18, 200, 200);
+  LayoutOf(group)->Place(folderTree_, {6, 18, 200, 200}, {0, 0, 1, 0.5});
   folderTree_->setModel(folderModel_);
   folderTree_->setRootIndex(folderModel_->index(QStringLiteral("/")));
   folderTree_->setHeaderHidden(true);
@@ -139,7 +168,7 @@ void MainWindow::BuildBrowser(QGroupBox* group) {
   connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &MainWindow::FolderTreeMoved);
 
   fileList_ = new PhotoFileList(group);
-  fileList_->setGeometry(6, 220, 200, 205);
+  LayoutOf(group)->Place(fileList_, {6, 220, 200, 205}, {0, 0.5, 1, 0.5});
   // The selection, not the current row: a mouse press moves the current row
   // before it selects, so the current-row signal would show the old photo.
   connect(fileList_, &QListWidget::itemSelectionChanged, this, [this] {
@@ -162,16 +191,17 @@ void MainWindow::BuildBrowser(QGroupBox* group) {
   fileList_->addAction(moveToTrayAction);
   connect(moveToTrayAction, &QAction::triggered, this, &MainWindow::FileDoubleClicked);
 
-  Label(group, "moveHintLabel", QStringLiteral("F5 - přesun souboru do zásobníku"), {24, 427, 186, 14}, Qt::AlignLeft);
+  Label(group, "moveHintLabel", QStringLiteral("F5 - přesun souboru do zásobníku"), {24, 427, 186, 14}, Qt::AlignLeft,
+        {0, 1, 0, 0});
 }
 
 void MainWindow::BuildPreview() {
   QWidget* client = centralWidget();
-  auto* previewGroup = Group(client, "previewGroup", QString(), {228, 8, 206, 188});
+  auto* previewGroup = Group(client, "previewGroup", QString(), {228, 8, 206, 188}, {0.25, 0, 0.5, 1});
 
   previewPanel_ = new QFrame(previewGroup);
   previewPanel_->setObjectName(QStringLiteral("previewPanel"));
-  previewPanel_->setGeometry(2, 16, 200, 150);
+  LayoutOf(previewGroup)->Place(previewPanel_, {2, 16, 200, 150}, {0, 0, 1, 1});
 
   cropButton_ = Button(previewPanel_, "cropButton", QString(), {16, 128, 23, 22}, false);
   cropButton_->hide();
@@ -180,7 +210,8 @@ void MainWindow::BuildPreview() {
 
   auto* previewInfoPanel = new QFrame(previewGroup);
   previewInfoPanel->setObjectName(QStringLiteral("previewInfoPanel"));
-  previewInfoPanel->setGeometry(2, 168, 200, 17);
+  LayoutOf(previewGroup)->Place(previewInfoPanel, {2, 168, 200, 17}, {0, 1, 1, 0});
+  new AnchorLayout(previewInfoPanel, QSize(200, 17));
   previewInfoPanel->setFrameShape(QFrame::StyledPanel);
   previewInfoPanel->setFrameShadow(QFrame::Sunken);
   previewInfoPanel->setAutoFillBackground(true);
@@ -188,29 +219,35 @@ void MainWindow::BuildPreview() {
   cream.setColor(QPalette::Window, kCream);
   previewInfoPanel->setPalette(cream);
   dimensionsLabel_ = Label(previewInfoPanel, "dimensionsLabel", QStringLiteral("0"), {4, 1, 80, 15}, Qt::AlignLeft);
-  scaleLabel_ = Label(previewInfoPanel, "scaleLabel", QStringLiteral("0%"), {86, 1, 33, 15}, Qt::AlignHCenter);
-  fileSizeLabel_ = Label(previewInfoPanel, "fileSizeLabel", QStringLiteral("0k"), {124, 1, 72, 15}, Qt::AlignRight);
+  scaleLabel_ = Label(previewInfoPanel, "scaleLabel", QStringLiteral("0%"), {86, 1, 33, 15}, Qt::AlignHCenter,
+                      {0.5, 0, 0, 0});
+  fileSizeLabel_ = Label(previewInfoPanel, "fileSizeLabel", QStringLiteral("0k"), {124, 1, 72, 15}, Qt::AlignRight,
+                         {1, 0, 0, 0});
 
-  rotateLeftButton_ = Button(client, "rotateLeftButton", QStringLiteral("< 90°"), {232, 4, 40, 22}, false);
+  rotateLeftButton_ = Button(client, "rotateLeftButton", QStringLiteral("< 90°"), {232, 4, 40, 22}, false,
+                             {0.25, 0, 0, 0});
   rotateLeftButton_->setToolTip(QStringLiteral("Otočit vlevo"));
-  rotateRightButton_ = Button(client, "rotateRightButton", QStringLiteral("90° >"), {390, 4, 40, 22}, false);
+  rotateRightButton_ = Button(client, "rotateRightButton", QStringLiteral("90° >"), {390, 4, 40, 22}, false,
+                              {0.75, 0, 0, 0});
   rotateRightButton_->setToolTip(QStringLiteral("Otočit vpravo"));
   connect(rotateLeftButton_, &QPushButton::clicked, this, &MainWindow::RotateLeftClicked);
   connect(rotateRightButton_, &QPushButton::clicked, this, &MainWindow::RotateRightClicked);
 }
 
 void MainWindow::BuildSummary() {
-  auto* summaryGroup = Group(centralWidget(), "summaryGroup", QStringLiteral(" EXIF Informace "), {226, 200, 210, 253});
+  auto* summaryGroup = Group(centralWidget(), "summaryGroup", QStringLiteral(" EXIF Informace "),
+                             {226, 200, 210, 253}, {0.25, 1, 0.5, 0});
 
   summaryGrid_ = new QTableWidget(12, 2, summaryGroup);
   summaryGrid_->setObjectName(QStringLiteral("summaryGrid"));
-  summaryGrid_->setGeometry(3, 16, 204, 204);
+  LayoutOf(summaryGroup)->Place(summaryGrid_, {3, 16, 204, 204}, {0, 0, 1, 0});
   summaryGrid_->horizontalHeader()->hide();
   summaryGrid_->verticalHeader()->hide();
   summaryGrid_->verticalHeader()->setMinimumSectionSize(16);
   summaryGrid_->verticalHeader()->setDefaultSectionSize(16);
   summaryGrid_->setColumnWidth(0, 70);
   summaryGrid_->setColumnWidth(1, 132);
+  summaryGrid_->horizontalHeader()->setStretchLastSection(true);  // the values take the extra width
   summaryGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   summaryGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   summaryGrid_->setFrameShape(QFrame::NoFrame);
@@ -228,15 +265,16 @@ void MainWindow::BuildSummary() {
     summaryGrid_->setItem(row, 1, new QTableWidgetItem());
   }
 
-  detailsButton_ = Button(summaryGroup, "detailsButton", QStringLiteral("Podrobnosti"), {118, 224, 81, 22}, false);
+  detailsButton_ = Button(summaryGroup, "detailsButton", QStringLiteral("Podrobnosti"), {118, 224, 81, 22}, false,
+                          {1, 0, 0, 0});
   connect(detailsButton_, &QPushButton::clicked, this, &MainWindow::DetailsClicked);
 }
 
 void MainWindow::BuildTray() {
-  auto* trayGroup =
-      Group(centralWidget(), "trayGroup", QStringLiteral(" Zásobník pro optimalizaci "), {440, 8, 206, 445});
+  auto* trayGroup = Group(centralWidget(), "trayGroup", QStringLiteral(" Zásobník pro optimalizaci "),
+                          {440, 8, 206, 445}, {0.75, 0, 0.25, 1});
   trayList_ = new TrayList(trayGroup);
-  trayList_->setGeometry(6, 16, 192, 420);
+  LayoutOf(trayGroup)->Place(trayList_, {6, 16, 192, 420}, {0, 0, 1, 1});
   connect(trayList_, &TrayList::Dropped, this, &MainWindow::FileDroppedOnTray);
 
   auto* trayMenu = new QMenu(trayList_);
@@ -246,6 +284,13 @@ void MainWindow::BuildTray() {
   QAction* clearAction =
       trayMenu->addAction(QStringLiteral("Odstranit vše"), this, &MainWindow::ClearTrayChosen);
   clearAction->setObjectName(QStringLiteral("clearAction"));
+  // Delete takes the selected entries out, as the menu's "Odstranit" does.
+  auto* deleteKey = new QAction(trayList_);
+  deleteKey->setObjectName(QStringLiteral("deleteKeyAction"));
+  deleteKey->setShortcut(QKeySequence::Delete);
+  deleteKey->setShortcutContext(Qt::WidgetShortcut);
+  trayList_->addAction(deleteKey);
+  connect(deleteKey, &QAction::triggered, this, &MainWindow::RemoveFromTrayChosen);
   connect(trayList_, &QWidget::customContextMenuRequested, this,
           [this, trayMenu](const QPoint& at) { trayMenu->exec(trayList_->viewport()->mapToGlobal(at)); });
 }
@@ -253,16 +298,19 @@ void MainWindow::BuildTray() {
 void MainWindow::BuildBottom() {
   QWidget* client = centralWidget();
   moveAllButton_ =
-      Button(client, "moveAllButton", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true);
+      Button(client, "moveAllButton", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true,
+                          {0.5, 1, 0, 0});
   connect(moveAllButton_, &QPushButton::clicked, this, &MainWindow::MoveAllClicked);
   // The caption with its wide blanks needs the condensed face to fit 126 pixels.
   QFont condensed = moveAllButton_->font();
   condensed.setFamily(QStringLiteral("DejaVu Sans Condensed"));
   moveAllButton_->setFont(condensed);
 
-  continueButton_ = Button(client, "continueButton", QStringLiteral("Pokračovat >"), {560, 458, 83, 25}, false);
+  continueButton_ = Button(client, "continueButton", QStringLiteral("Pokračovat >"), {560, 458, 83, 25}, false,
+                           {1, 1, 0, 0});
   connect(continueButton_, &QPushButton::clicked, this, &MainWindow::ContinueClicked);
-  closeButton_ = Button(client, "closeButton", QStringLiteral("Zavřít"), {400, 464, 75, 25}, true);
+  closeButton_ = Button(client, "closeButton", QStringLiteral("Zavřít"), {400, 464, 75, 25}, true,
+                        {0.5, 1, 0, 0});
   closeButton_->hide();
   connect(closeButton_, &QPushButton::clicked, this, &MainWindow::CloseClicked);
 
@@ -284,3 +332,12 @@ void MainWindow::BuildBottom() {
   status->addWidget(hintLabel_);
   status->addWidget(versionLabel_);
 }
+
+QSize MainWindow::PreviewBox() const { return previewPanel_->size(); }
+
+void MainWindow::RestoreWindowPlace() {
+  const QByteArray saved = QSettings().value(QLatin1String(kGeometryKey)).toByteArray();
+  if (!saved.isEmpty() && restoreGeometry(saved)) centred_ = true;
+}
+
+void MainWindow::SaveWindowPlace() const { QSettings().setValue(QLatin1String(kGeometryKey), saveGeometry()); }

@@ -14,6 +14,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTimer;
 class QTreeView;
 class QFileSystemModel;
 class PhotoFileList;
@@ -23,6 +24,7 @@ class TrayList;
 
 namespace lumatrim {
 class TimgData;
+enum class FailureKind;
 }
 
 // The main window: folder tree and file list on the left, the selected
@@ -49,6 +51,9 @@ class MainWindow : public QMainWindow {
   // Points the file list at a folder (an empty path keeps the current one).
   void ShowFolder(const QString& path);
   QString ShownFolder() const { return shownFolder_; }
+  // Photos named on the command line: the list opens in the first one's
+  // folder with it selected, and all of them go into the tray.
+  void OpenPhotos(const QStringList& paths);
 
   // Display name and value of each tag, in reading order.
   using TagList = std::vector<std::pair<QString, QString>>;
@@ -65,6 +70,11 @@ class MainWindow : public QMainWindow {
   void SetMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
 
   PhotoPreview* Preview() const { return preview_; }
+  // The preview's box (it grows with the window).
+  QSize PreviewBox() const;
+
+  // Settings key of the window's size and place.
+  static constexpr const char* kGeometryKey = "mainWindow/geometry";
 
  public slots:
   // Selection handling: preview, sizes, summary. Runs on every selection in
@@ -96,6 +106,9 @@ class MainWindow : public QMainWindow {
   // Hook points of the dialogs (MainWindowDialogs.cpp).
   void OpenOptimisationDialog();
   void OpenDetailWindow();
+  // The worker has decoded the selected photo, or failed to.
+  void PreviewShown();
+  void PreviewFailed(lumatrim::FailureKind kind, const QString& detail);
 
  private:
   void BuildLayout();
@@ -112,6 +125,8 @@ class MainWindow : public QMainWindow {
   void Rotate(bool left);
   void ShowMessage(const QString& text);
   void SetHint(const QString& text);
+  void RestoreWindowPlace();
+  void SaveWindowPlace() const;
 
   std::unique_ptr<lumatrim::TimgData> metadata_;
   std::unique_ptr<JpegRotator> rotator_;
@@ -145,8 +160,10 @@ class MainWindow : public QMainWindow {
   QString shownFolder_;
   QString draggedPath_;  // path stored when the last drag from the file list began
   bool selectionHandled_ = false;
-  bool centred_ = false;
+  bool centred_ = false;  // set once placed: centred on the screen, or restored
+  QTimer* refitTimer_ = nullptr;
   bool revealing_ = true;  // keeps the working folder in view at start
+  bool revealHooked_ = false;
   std::function<void(QDrag*)> dragExecutor_;
   std::function<void(const QString&)> messageSink_;
 };

@@ -29,6 +29,7 @@ void MainWindow::OpenDetailWindow() {
   window->setWindowTitle(QFileInfo(path).fileName());
   connect(window, &DetailsWindow::ExifRemoved, this, &MainWindow::ShowSelectedPhoto);
   connect(window, &DetailsWindow::GpsRemoved, this, &MainWindow::ShowSelectedPhoto);
+  connect(window, &DetailsWindow::CodePageChanged, this, &MainWindow::ShowSelectedPhoto);
   window->exec();
   window->deleteLater();
 }
@@ -36,11 +37,4 @@ void MainWindow::OpenDetailWindow() {
 void MainWindow::KeepInTray(const QStringList& paths) {
   EmptyTrayAfterBatch();
   for (const QString& path : paths) AddToTray(path);
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  for (OptimizeDialog* dialog : findChildren<OptimizeDialog*>()) {
-    if (dialog->BatchRunning()) dialog->CancelAndLeave();
-  }
-  QMainWindow::closeEvent(event);
 }

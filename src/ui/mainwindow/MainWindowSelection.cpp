@@ -6,15 +6,19 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QImage>
 #include <exception>
+#include <memory>
 
 #include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/ImgData.h"
+#include "core/jpeg/JpegImage.h"
 #include "rotation/JpegRotator.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PhotoFileList.h"
 #include "ui/preview/PhotoPreview.h"
+#include "ui/prompts/FailureText.h"
 
 namespace {
 
@@ -30,6 +34,23 @@ constexpr SummaryRow kSummaryRows[12] = {
 };
 
 QString DisplayText(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
+
+// The EXIF thumbnail as stored (not yet upright), or a null image; a damaged
+// thumbnail is simply not shown, the full decode follows anyway.
+QImage ThumbnailImage(lumatrim::TimgData& photo) {
+  if (!photo.ThumbnailPresent() || !photo.ExifInfo) return {};
+  try {
+    photo.ExifInfo->ParseThumbnailDirectory();  // tells whether it is a JPEG
+    const std::unique_ptr<lumatrim::JpegImage> thumb = photo.DecodeThumbnail();
+    if (!thumb) return {};
+    const lumatrim::Bitmap bitmap = thumb->Decode();
+    return QImage(bitmap.Bytes.data(), bitmap.Width, bitmap.Height, static_cast<qsizetype>(bitmap.Stride()),
+                  QImage::Format_RGB888)
+        .copy();
+  } catch (const std::exception&) {
+    return {};
+  }
+}
 
 }  // namespace
 
@@ -56,17 +77,23 @@ void MainWindow::ShowSelectedPhoto() {
   ClearSummaryValues();
   detailsButton_->setEnabled(false);
   if (fileList_->count() == 0) return;
-  try {
-    const QString path = SelectedFile();
-    preview_->LoadPhoto(path);
-    dimensionsLabel_->setText(preview_->DimensionsText());
-    preview_->ShowFitted(previewPanel_->width(), previewPanel_->height(), true, rotator_->ToolFound());
-    scaleLabel_->setText(preview_->ScaleText());
-    fileSizeLabel_->setText(QStringLiteral("%1k").arg(QFileInfo(path).size() / 1024));
-    // Turning needs a photo; with none selected the buttons stay off.
-    rotateLeftButton_->setEnabled(!path.isEmpty());
-    rotateRightButton_->setEnabled(!path.isEmpty());
+  const QString path = SelectedFile();
+  fileSizeLabel_->setText(QStringLiteral("%1k").arg(QFileInfo(path).size() / 1024));
+  // Turning needs a photo; with none selected the buttons stay off.
+  rotateLeftButton_->setEnabled(!path.isEmpty());
+  rotateRightButton_->setEnabled(!path.isEmpty());
+  if (path.isEmpty()) {
+    preview_->ShowPhotoAsync(QString(), 1, QImage(), 0, 0, true, false);
+    dimensionsLabel_->clear();
+    scaleLabel_->clear();
+    return;
+  }
 
+  // The metadata stops at the start of the picture data, so reading it here
+  // costs little; the picture itself is decoded on a worker.
+  int orientation = 1;
+  QImage thumbnail;
+  try {
     metadata_->ReadPhoto(QFile::encodeName(path).toStdString());
     exifTags_.clear();
     if (metadata_->ExifPresent() && metadata_->ExifInfo) {
@@ -76,12 +103,25 @@ void MainWindow::ShowSelectedPhoto() {
         info.ResetTagCursor();
         while (info.NextTag(group, entry)) exifTags_.emplace_back(DisplayText(entry.Desc), DisplayText(entry.Data));
       }
+      orientation = info.GetTagInt("Orientation");
       FillSummary();
       detailsButton_->setEnabled(true);
+      thumbnail = ThumbnailImage(*metadata_);
     }
-  } catch (const std::exception&) {
-    ShowMessage(QStringLiteral("Chybná EXIF data."));
+  } catch (const std::exception& error) {
+    ShowMessage(failuretext::Message(QStringLiteral("Chybná EXIF data."), error));
   }
+  preview_->ShowPhotoAsync(path, orientation, thumbnail, previewPanel_->width(), previewPanel_->height(), true,
+                           rotator_->ToolFound());
+}
+
+void MainWindow::PreviewShown() {
+  dimensionsLabel_->setText(preview_->DimensionsText());
+  scaleLabel_->setText(preview_->ScaleText());
+}
+
+void MainWindow::PreviewFailed(lumatrim::FailureKind kind, const QString& detail) {
+  ShowMessage(failuretext::Message(QStringLiteral("Chybná EXIF data."), lumatrim::LumatrimError(kind, detail.toStdString())));
 }
 
 void MainWindow::ResetSelectionDisplay() {
@@ -112,7 +152,7 @@ void MainWindow::Rotate(bool left) {
     else
       rotator_->RotateRight(path, true);
   } catch (const lumatrim::LumatrimError& error) {
-    failure = QString::fromStdString(error.what());
+    failure = failuretext::Message(QStringLiteral("Fotografii se nepodařilo otočit."), error);
   }
   QApplication::restoreOverrideCursor();
   if (!failure.isEmpty()) ShowMessage(failure);

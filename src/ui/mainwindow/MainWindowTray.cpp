@@ -1,6 +1,7 @@
 // Browsing, the tray and the window's small commands.
 #include <QApplication>
 #include <QDrag>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
@@ -10,12 +11,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QFrame>
 #include <QTreeView>
 
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/optimize/OptimizeDialog.h"
 #include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/TrayList.h"
 #include "ui/prompts/AppTitle.h"
+#include "ui/prompts/Prompts.h"
 
 namespace {
 
@@ -49,21 +53,43 @@ void MainWindow::ShowFolder(const QString& path) {
 void MainWindow::RevealWorkingFolder() {
   // Nothing is selected, but the tree opens down to the folder the list
   // shows, so the user sees where it is.
-  const QString working = shownFolder_;
-  QModelIndex target = folderModel_->index(working);
+  QModelIndex target = folderModel_->index(shownFolder_);
   if (!target.isValid()) return;
   for (QModelIndex up = target.parent(); up.isValid(); up = up.parent()) folderTree_->expand(up);
   folderTree_->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-  // The model lists and sorts folders in the background, moving rows after
-  // every load; keep the folder in view until the user takes over the tree.
-  auto scroll = [this, working] {
-    if (revealing_) folderTree_->scrollTo(folderModel_->index(working), QAbstractItemView::PositionAtCenter);
-  };
-  connect(folderModel_, &QFileSystemModel::directoryLoaded, this, scroll);
-  connect(folderModel_, &QAbstractItemModel::layoutChanged, this, scroll);
-  connect(folderModel_, &QAbstractItemModel::rowsInserted, this, scroll);
-  QTimer::singleShot(0, this, scroll);
+  revealing_ = true;
+  if (!revealHooked_) {
+    revealHooked_ = true;
+    // The model lists and sorts folders in the background, moving rows after
+    // every load; keep the folder in view until the user takes over the tree.
+    auto scroll = [this] {
+      if (revealing_) folderTree_->scrollTo(folderModel_->index(shownFolder_), QAbstractItemView::PositionAtCenter);
+    };
+    connect(folderModel_, &QFileSystemModel::directoryLoaded, this, scroll);
+    connect(folderModel_, &QAbstractItemModel::layoutChanged, this, scroll);
+    connect(folderModel_, &QAbstractItemModel::rowsInserted, this, scroll);
+    QTimer::singleShot(0, this, scroll);
+  }
   QTimer::singleShot(3000, this, [this] { revealing_ = false; });
+}
+
+void MainWindow::OpenPhotos(const QStringList& paths) {
+  QStringList photos;
+  for (const QString& path : paths) {
+    const QFileInfo info(path);
+    if (info.isFile()) photos << info.absoluteFilePath();
+  }
+  if (photos.isEmpty()) return;
+  ShowFolder(QFileInfo(photos.first()).absolutePath());
+  RevealWorkingFolder();
+  for (const QString& photo : photos) AddToTray(photo);
+  // The first photo is the selected one: its preview and summary show.
+  for (int row = 0; row < fileList_->count(); ++row) {
+    if (fileList_->PathAt(row) == photos.first()) {
+      fileList_->setCurrentRow(row);
+      break;
+    }
+  }
 }
 
 void MainWindow::FolderTreeMoved() { ShowFolder(folderModel_->filePath(folderTree_->currentIndex())); }
@@ -116,10 +142,7 @@ void MainWindow::MoveAllClicked() {
 }
 
 void MainWindow::RemoveFromTrayChosen() {
-  if (trayList_->count() > 0) {
-    QList<QListWidgetItem*> selected = trayList_->selectedItems();
-    if (!selected.isEmpty()) delete selected.first();
-  }
+  qDeleteAll(trayList_->selectedItems());
   if (trayList_->count() == 0) continueButton_->setEnabled(false);
 }
 
@@ -135,17 +158,26 @@ void MainWindow::DetailsClicked() { OpenDetailWindow(); }
 
 void MainWindow::InfoIconClicked() {
   if (messageSink_) return messageSink_(QString::fromUtf8(kAuthorLine));
-  QMessageBox::information(this, QString::fromUtf8(kAppTitle), QString::fromUtf8(kAuthorLine));
+  Prompts::Message(this, QString::fromUtf8(kAuthorLine));
 }
 
 void MainWindow::CloseClicked() { close(); }
 
 void MainWindow::ShowMessage(const QString& text) {
   if (messageSink_) return messageSink_(text);
-  QMessageBox::warning(this, QString::fromUtf8(kAppTitle), text);
+  Prompts::Error(this, text);  // wrapped, never wider than a small screen
 }
 
 void MainWindow::SetHint(const QString& text) { hintLabel_->setText(text); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // A batch still running is stopped first, as "Přerušit" stops it.
+  for (OptimizeDialog* dialog : findChildren<OptimizeDialog*>()) {
+    if (dialog->BatchRunning()) dialog->CancelAndLeave();
+  }
+  SaveWindowPlace();
+  QMainWindow::closeEvent(event);
+}
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
@@ -159,6 +191,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (watched == previewPanel_ && type == QEvent::Resize) refitTimer_->start();
   if (watched == folderTree_->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::Wheel)) {
     revealing_ = false;
   } else if (watched == folderTree_ && type == QEvent::KeyPress) {

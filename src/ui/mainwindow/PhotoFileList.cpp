@@ -2,6 +2,7 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -40,7 +41,8 @@ void PhotoFileList::ShowFolder(const QString& folder) {
   QDir dir(folder);
   // Name filters of QDir ignore letter case, so IMG_0001.JPG is listed too.
   QFileInfoList files = dir.entryInfoList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files);
-  QCollator collator;
+  // Czech order whatever the system's locale: "č" after "c", "ř" after "r".
+  QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
   collator.setNumericMode(true);
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   std::sort(files.begin(), files.end(),

@@ -27,7 +27,7 @@ class FittedRowDelegate : public QStyledItemDelegate {
 
 TrayList::TrayList(QWidget* parent) : QListWidget(parent) {
   setObjectName(QStringLiteral("trayList"));
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
   setContextMenuPolicy(Qt::CustomContextMenu);

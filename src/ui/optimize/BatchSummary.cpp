@@ -44,7 +44,10 @@ QString BatchSummary(const OptiReport& report) {
   QStringList failed, renamed;
   for (const OptiPhotoResult& photo : report.Photos) {
     if (photo.Outcome == PhotoOutcome::Failed) {
-      failed << QStringLiteral("„%1“: %2").arg(Name(photo.Source), PhotoFailureText(photo.Failure));
+      // The Czech cause first; the engine's technical words below it, for whoever must dig further.
+      QString line = QStringLiteral("„%1“: %2").arg(Name(photo.Source), PhotoFailureText(photo.Failure));
+      if (!photo.Detail.empty()) line += QStringLiteral("\n    ") + QString::fromStdString(photo.Detail);
+      failed << line;
     } else if (photo.Outcome == PhotoOutcome::Written && (photo.Numbered || photo.Shortened)) {
       renamed << QStringLiteral("„%1“ → „%2“").arg(Name(photo.Source), Name(photo.Output));
     }

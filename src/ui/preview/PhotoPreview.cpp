@@ -6,8 +6,15 @@
 #include <QPainter>
 #include <algorithm>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cmath>
+
 #include "core/jpeg/JpegImage.h"
+#include "ui/preview/Orientation.h"
 #include "ui/preview/PhotoFit.h"
+#include "ui/preview/PreviewLoader.h"
 
 using photofit::Snap;
 
@@ -35,7 +42,8 @@ void InvertSegment(QImage& image, int x0, int y0, int x1, int y1) {
 
 }  // namespace
 
-PhotoPreview::PhotoPreview(QWidget* owner) : QWidget(owner), jpeg_(std::make_unique<lumatrim::JpegImage>()) {
+PhotoPreview::PhotoPreview(QWidget* owner) : QWidget(owner), loader_(new PreviewLoader(this)) {
+  connect(loader_, &PreviewLoader::Decoded, this, &PhotoPreview::ShowDecoded);
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   cursorShape_ = Qt::CrossCursor;
@@ -51,46 +59,122 @@ void PhotoPreview::SetCropControls(QAbstractButton* button, QLabel* label) {
   cropLabel_ = label;
 }
 
-void PhotoPreview::LoadPhoto(const QString& path) {
+void PhotoPreview::LoadPhoto(const QString& path, int orientation) {
+  loader_->Cancel();
   empty_ = path.isEmpty();
   if (empty_) return;
-  // Loaded aside first, so a file that is not a JPEG leaves the shown photo whole.
-  auto next = std::make_unique<lumatrim::JpegImage>();
-  next->LoadFromFile(path.toStdString());
-  jpeg_ = std::move(next);
+  // Only the header is checked here, so a file that is not a JPEG leaves the
+  // shown photo whole; ShowFitted decodes.
+  lumatrim::JpegImage header;
+  header.LoadFromFile(QFile::encodeName(path).toStdString());
+  path_ = path;
+  orientation_ = orientation;
+  const QSize upright = orientation::UprightSize(QSize(header.Width(), header.Height()), orientation);
+  photoWidth_ = upright.width();
+  photoHeight_ = upright.height();
 }
 
-int PhotoPreview::PhotoWidth() const { return jpeg_->Width(); }
-int PhotoPreview::PhotoHeight() const { return jpeg_->Height(); }
+PreviewRequest PhotoPreview::MakeRequest(int boxWidth, int boxHeight) const {
+  PreviewRequest request;
+  request.Path = path_;
+  request.Orientation = orientation_;
+  request.BoxWidth = boxWidth;
+  request.BoxHeight = boxHeight;
+  request.FitSquare = fitSquare_;
+  request.PixelRatio = devicePixelRatioF();
+  return request;
+}
 
 void PhotoPreview::ShowFitted(int boxWidth, int boxHeight, bool fitSquare, bool interactive) {
+  fitSquare_ = fitSquare;
+  interactive_ = interactive;
   if (!empty_) {
-    ClearSelection();
-    photofit::Placement p = photofit::Fit(jpeg_->Width(), jpeg_->Height(), boxWidth, boxHeight, fitSquare);
-    QImage fitted;
-    if (p.Width > 0 && p.Height > 0) {
-      // libjpeg's DCT scaling does most of the reduction while decoding; the
-      // last step to the exact size is a smooth resample of a small picture.
-      lumatrim::Bitmap bitmap = jpeg_->Decode(jpeg_->PreviewScale(p.Width, p.Height));
-      QImage decoded(bitmap.Bytes.data(), bitmap.Width, bitmap.Height, static_cast<qsizetype>(bitmap.Stride()),
-                     QImage::Format_RGB888);
-      fitted = decoded.convertToFormat(QImage::Format_RGB32);
-      if (fitted.size() != QSize(p.Width, p.Height))
-        fitted = fitted.scaled(p.Width, p.Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                     .convertToFormat(QImage::Format_RGB32);
-    }
-    setGeometry(p.Left, p.Top, p.Width, p.Height);
-    scale_ = p.Scale;
-    picture_ = fitted;
-    update();
+    const DecodedPreview result = DecodePreview(MakeRequest(boxWidth, boxHeight));
+    if (result.Failed) throw lumatrim::LumatrimError(result.Kind, result.Detail.toStdString());
+    ShowDecoded(result);
+    return;
   }
-  setEnabled(interactive && !empty_);
-  setVisible(!empty_);
+  setEnabled(false);
+  setVisible(false);
+}
+
+void PhotoPreview::ShowPhotoAsync(const QString& path, int orientation, const QImage& thumbnail, int boxWidth,
+                                  int boxHeight, bool fitSquare, bool interactive) {
+  fitSquare_ = fitSquare;
+  interactive_ = interactive;
+  if (path.isEmpty()) {
+    loader_->Cancel();
+    empty_ = true;
+    setEnabled(false);
+    setVisible(false);
+    return;
+  }
+  path_ = path;
+  orientation_ = orientation;
+  if (!thumbnail.isNull())
+    ShowThumbnail(orientation::Upright(thumbnail, orientation), boxWidth, boxHeight, fitSquare);
+  loader_->Request(MakeRequest(boxWidth, boxHeight));
+}
+
+void PhotoPreview::RefitAsync(int boxWidth, int boxHeight) {
+  if (empty_ || path_.isEmpty()) return;
+  loader_->Request(MakeRequest(boxWidth, boxHeight));
+}
+
+bool PhotoPreview::Decoding() const { return loader_->Busy(); }
+
+bool PhotoPreview::WaitUntilDecoded(int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  while (loader_->Busy() && clock.elapsed() < timeoutMs)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+  return !loader_->Busy();
+}
+
+void PhotoPreview::ShowThumbnail(const QImage& upright, int boxWidth, int boxHeight, bool fitSquare) {
+  // The thumbnail has the photo's proportions, so it takes the place the
+  // photo will take; it is only a stand-in, not for drawing a selection on.
+  constexpr int kStandIn = 64;  // pretend it is large, so Fit reduces rather than keeps it small
+  const photofit::Placement p =
+      photofit::Fit(upright.width() * kStandIn, upright.height() * kStandIn, boxWidth, boxHeight, fitSquare);
+  if (p.Width <= 0 || p.Height <= 0) return;
+  ClearSelection();
+  const double ratio = devicePixelRatioF();
+  QImage picture = upright.scaled(QSize(static_cast<int>(std::lround(p.Width * ratio)),
+                                        static_cast<int>(std::lround(p.Height * ratio))),
+                                  Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                       .convertToFormat(QImage::Format_RGB32);
+  picture.setDevicePixelRatio(ratio);
+  setGeometry(p.Left, p.Top, p.Width, p.Height);
+  picture_ = picture;
+  setEnabled(false);
+  setVisible(true);
+  update();
+}
+
+void PhotoPreview::ShowDecoded(const DecodedPreview& result) {
+  if (result.Failed) {
+    emit PhotoFailed(result.Kind, result.Detail);
+    return;
+  }
+  empty_ = false;
+  path_ = result.Path;
+  photoWidth_ = result.PhotoWidth;
+  photoHeight_ = result.PhotoHeight;
+  ClearSelection();
+  const photofit::Placement& p = result.Place;
+  setGeometry(p.Left, p.Top, p.Width, p.Height);
+  scale_ = p.Scale;
+  picture_ = result.Picture;
+  setEnabled(interactive_);
+  setVisible(true);
+  update();
+  emit PhotoShown();
 }
 
 QString PhotoPreview::DimensionsText() const {
   if (empty_) return {};
-  return QStringLiteral("%1 × %2").arg(jpeg_->Width()).arg(jpeg_->Height());
+  return QStringLiteral("%1 × %2").arg(photoWidth_).arg(photoHeight_);
 }
 
 QString PhotoPreview::ScaleText() const {
@@ -109,6 +193,7 @@ void PhotoPreview::ClearSelection() {
 }
 
 void PhotoPreview::ClearPicture() {
+  loader_->Cancel();
   ClearSelection();
   picture_ = QImage();
   setEnabled(false);
@@ -128,6 +213,12 @@ PhotoPreview::Rect PhotoPreview::ToClient(const Rect& photo) const {
 void PhotoPreview::InvertFrame(const Rect& photo) {
   if (photo.Empty() || picture_.isNull()) return;
   Rect c = ToClient(photo);
+  // The picture has device pixels (twice as many on a high-density screen).
+  const double ratio = picture_.devicePixelRatio();
+  if (ratio != 1.0) {
+    const auto device = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+    c = {device(c.Left), device(c.Top), device(c.Right), device(c.Bottom)};
+  }
   // A closed polyline: each segment leaves its end out, so every pixel of the
   // frame is inverted exactly once and a second pass restores it.
   InvertSegment(picture_, c.Left, c.Top, c.Right, c.Top);
@@ -193,8 +284,8 @@ void PhotoPreview::HitTest(const Point& p) {
 }
 
 void PhotoPreview::DragTo(const Point& p) {
-  const int photoW = jpeg_->Width();
-  const int photoH = jpeg_->Height();
+  const int photoW = photoWidth_;
+  const int photoH = photoHeight_;
   Rect next = selection_;
   switch (dragMode_) {
     case DragMode::NewSelection: {

@@ -1,30 +1,58 @@
 #include "ui/prompts/Prompts.h"
 
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <algorithm>
+#include <memory>
 
 const QString Prompts::kTitle = QStringLiteral("Korvel Lumatrim 1.5");
 
 namespace {
 
+constexpr int kLabelWidth = 520;  // the text column; icon and margins make up the rest
+constexpr int kMinInputWidth = 320;
+constexpr int kLongRun = 30;
+
+// Paths and other long unbroken runs get invisible break chances (after a
+// slash, an underscore, a dot or every kLongRun characters), so the label can
+// wrap them instead of growing wider than the screen.
+QString Breakable(const QString& text) {
+  const QChar zeroWidthSpace(0x200B);
+  QString out;
+  out.reserve(text.size() + text.size() / 8);
+  int run = 0;
+  for (const QChar ch : text) {
+    out += ch;
+    run = ch.isSpace() ? 0 : run + 1;
+    if (ch == QLatin1Char('/') || ch == QLatin1Char('_') || ch == QLatin1Char('.') || run >= kLongRun) {
+      out += zeroWidthSpace;
+      run = 0;
+    }
+  }
+  return out;
+}
+
 void DefaultMessage(QWidget* parent, const QString& text) {
-  QMessageBox::information(parent, Prompts::kTitle, text, QMessageBox::Ok);
+  std::unique_ptr<QMessageBox> box(Prompts::MakeMessageBox(parent, QMessageBox::Information, text, QMessageBox::Ok));
+  box->exec();
 }
 
 void DefaultError(QWidget* parent, const QString& text) {
-  QMessageBox::warning(parent, Prompts::kTitle, text, QMessageBox::Ok);
+  std::unique_ptr<QMessageBox> box(Prompts::MakeMessageBox(parent, QMessageBox::Warning, text, QMessageBox::Ok));
+  box->exec();
 }
 
 bool DefaultQuestion(QWidget* parent, const QString& text) {
-  return QMessageBox::question(parent, Prompts::kTitle, text, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  std::unique_ptr<QMessageBox> box(Prompts::MakeQuestionBox(parent, text));
+  return box->exec() == QMessageBox::Yes;
 }
 
 bool DefaultInput(QWidget* parent, const QString& title, const QString& prompt, QString& text) {
-  bool ok = false;
-  const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, text, &ok);
-  if (ok) text = answer;
-  return ok;
+  std::unique_ptr<QInputDialog> dialog(Prompts::MakeInputDialog(parent, title, prompt, text));
+  if (dialog->exec() != QDialog::Accepted) return false;
+  text = dialog->textValue();
+  return true;
 }
 
 }  // namespace
@@ -39,4 +67,39 @@ void Prompts::RestoreDefaults() {
   Error = DefaultError;
   Question = DefaultQuestion;
   Input = DefaultInput;
+}
+
+QMessageBox* Prompts::MakeMessageBox(QWidget* parent, int icon, const QString& text, int buttons) {
+  auto* box = new QMessageBox(static_cast<QMessageBox::Icon>(icon), kTitle, Breakable(text),
+                              static_cast<QMessageBox::StandardButtons>(buttons), parent);
+  box->setTextFormat(Qt::PlainText);
+  if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+    label->setWordWrap(true);
+    label->setMaximumWidth(kLabelWidth);
+  }
+  box->setMaximumWidth(kMaxBoxWidth);
+  return box;
+}
+
+QMessageBox* Prompts::MakeQuestionBox(QWidget* parent, const QString& text) {
+  QMessageBox* box = MakeMessageBox(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No);
+  box->setDefaultButton(QMessageBox::No);
+  return box;
+}
+
+QInputDialog* Prompts::MakeInputDialog(QWidget* parent, const QString& title, const QString& prompt,
+                                       const QString& text) {
+  auto* dialog = new QInputDialog(parent);
+  dialog->setWindowTitle(title);
+  dialog->setLabelText(prompt);
+  dialog->setTextValue(text);
+  dialog->setInputMode(QInputDialog::TextInput);
+  // The title bar's font is the window manager's; allow for a larger one
+  // than ours, plus the buttons of the title bar.
+  const QFontMetrics metrics(dialog->font());
+  const int titleNeed = metrics.horizontalAdvance(title) * 3 / 2 + 120;
+  const int valueNeed = metrics.horizontalAdvance(text) + 60;
+  dialog->resize(std::clamp(std::max(titleNeed, valueNeed), kMinInputWidth, kMaxBoxWidth),
+                 dialog->sizeHint().height());
+  return dialog;
 }

@@ -2,6 +2,8 @@
 #include <QString>
 #include <functional>
 
+class QInputDialog;
+class QMessageBox;
 class QWidget;
 
 // The modal boxes of the dialogs (message, Yes/No question, text input). They
@@ -23,4 +25,14 @@ struct Prompts {
 
   // Puts the real message box, question box and input box back.
   static void RestoreDefaults();
+
+  // The real boxes, built but not shown (the defaults exec them; tests look
+  // at their buttons and sizes). Texts wrap, also inside long paths, and the
+  // box stays under kMaxBoxWidth.
+  static constexpr int kMaxBoxWidth = 600;
+  static QMessageBox* MakeMessageBox(QWidget* parent, int icon, const QString& text, int buttons);
+  static QMessageBox* MakeQuestionBox(QWidget* parent, const QString& text);
+  // As wide as its title and its value need (within kMaxBoxWidth).
+  static QInputDialog* MakeInputDialog(QWidget* parent, const QString& title, const QString& prompt,
+                                       const QString& text);
 };

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTreeView>
 
+#include "ui/layout/AnchorLayout.h"
 #include "ui/prompts/Prompts.h"
 
 namespace {
@@ -27,6 +28,9 @@ TargetFolderDialog::TargetFolderDialog(QLineEdit* targetEdit, QWidget* parent)
   setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
   setModal(true);
   resize(264, 274);
+  // Designed at 264 x 274; a larger dialog gives the room to the tree, the
+  // buttons keep to their corners.
+  auto* layout = new AnchorLayout(this, QSize(264, 274));
 
   folderModel_ = new QFileSystemModel(this);
   folderModel_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -42,17 +46,17 @@ TargetFolderDialog::TargetFolderDialog(QLineEdit* targetEdit, QWidget* parent)
   folderTree_->setIndentation(19);
   folderTree_->setSelectionMode(QAbstractItemView::SingleSelection);
   folderTree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  folderTree_->setGeometry(8, 32, 249, 201);
+  layout->Place(folderTree_, {8, 32, 249, 201}, {0, 0, 1, 1});
 
   newFolderButton_ = new QPushButton(QStringLiteral("Vytvořit složku"), this);
   newFolderButton_->setObjectName(QStringLiteral("newFolderButton"));
-  newFolderButton_->setGeometry(160, 8, 96, 21);
+  layout->Place(newFolderButton_, {160, 8, 96, 21}, {1, 0, 0, 0});
   closeButton_ = new QPushButton(QStringLiteral("Zavřít"), this);
   closeButton_->setObjectName(QStringLiteral("closeButton"));
-  closeButton_->setGeometry(8, 240, 60, 21);
+  layout->Place(closeButton_, {8, 240, 60, 21}, {0, 1, 0, 0});
   okButton_ = new QPushButton(QStringLiteral("OK"), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
-  okButton_->setGeometry(196, 240, 60, 21);
+  layout->Place(okButton_, {196, 240, 60, 21}, {1, 1, 0, 0});
   okButton_->setAutoDefault(false);
   closeButton_->setAutoDefault(false);
   newFolderButton_->setAutoDefault(false);
