@@ -126,7 +126,7 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
       value = RenderValue(raw, fmt, entry.DecodeList, entry.FormatString);
     }
     if (entry.Tag != 0 && entry.RenderFunc) {
-      TagRenderContext context{this};
+      TagRenderContext context{DecimalSeparator, &TagList};
       value = entry.RenderFunc(value, context);
     } else {
       value = Printable(value);
@@ -247,7 +247,7 @@ void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const T
           value = Quoted(raw, false);
         }
       }
-      TagRenderContext context{this, false};
+      TagRenderContext context{DecimalSeparator, &TagList};
       std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
       TTagEntry entry = EntryFromRow(def);
       entry.Data = context.BlockRendered ? std::move(value) : std::move(display);
@@ -279,13 +279,7 @@ int TImageInfo::AddThumbTag(const TTagEntry& entry) {
 }
 
 void TImageInfo::AddCustomTag(const std::string& name, const std::string& value, int formatCode) {
-  TTagEntry entry;
-  entry.Group = 1;
-  entry.Name = entry.Desc = name;
-  entry.Data = entry.Raw = value;
-  entry.Size = static_cast<int32_t>(value.size());
-  entry.FormatCode = static_cast<uint16_t>(formatCode);
-  TagList.push_back(std::move(entry));
+  TagList.push_back(DerivedEntry(name, value, static_cast<uint16_t>(formatCode)));
 }
 
 void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {

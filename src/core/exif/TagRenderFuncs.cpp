@@ -4,14 +4,13 @@
 #include <vector>
 
 #include "core/bytes/Error.h"
-#include "core/exif/ImageInfo.h"
 #include "core/exif/TagRender.h"
 
 namespace lumatrim {
 namespace {
 
 char SeparatorOf(const TagRenderContext& context) {
-  return context.Info ? context.Info->DecimalSeparator : DefaultDecimalSeparator();
+  return context.DecimalSeparator ? context.DecimalSeparator : DefaultDecimalSeparator();
 }
 
 std::vector<std::string> SplitAtCommaBlank(const std::string& value) {
