@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/jpeg/JpegSegment.h"
+#include "core/jpeg/SegmentSplice.h"
 #include "support/JpegBuilder.h"
 
 using namespace lumatrim;
@@ -70,4 +71,23 @@ TEST(JpegSegment, anIccProfileCountsOnlyBeforeTheScanInACompleteSegment) {
   EXPECT_TRUE(HasIccProfile(JpegBuilder().App0Jfif().Segment(0xE2, icc).Sos().Bytes()));
   EXPECT_FALSE(HasIccProfile(JpegBuilder().App0Jfif().Sos().Segment(0xE2, icc).Bytes()));
   EXPECT_FALSE(HasIccProfile(JpegBuilder().SegmentWithLength(0xE2, 0x4000, icc).Bytes()));
+}
+
+TEST(SegmentSplice, theEncodersOwnMetadataIsPassedOverAndStaleBlocksLeftOut) {
+  const std::string exif = JpegBuilder().App1Exif("II*\0"s).Bytes();
+  const std::string iptc = JpegBuilder().App13("Photoshop 3.0\0"s).Bytes();
+  const std::string dqt = JpegBuilder().Dqt().Bytes();
+  const std::string encoded = JpegBuilder().Soi().App0Jfif().Com("x").Bytes() + dqt + exif + iptc + "\xFF\xDA"s;
+  const size_t afterCom = encoded.size() - dqt.size() - exif.size() - iptc.size() - 2;
+  EXPECT_EQ(EndOfLeadingMetadata(encoded), afterCom) << "APP0 and COM passed over, APP1 and APP13 absent";
+  EXPECT_EQ(EndOfLeadingMetadata(encoded.substr(0, 5)), std::nullopt) << "too short for the probes";
+  // Stray bytes before a marker stop the probes where they stand.
+  EXPECT_EQ(EndOfLeadingMetadata("\xFF\xD8\x00\xE0\x00\x10"s + dqt), 2u);
+
+  std::string out;
+  AppendWithoutStaleMetadata(out, encoded, afterCom, true, false);
+  EXPECT_EQ(out, dqt + iptc + "\xFF\xDA"s);
+  out.clear();
+  AppendWithoutStaleMetadata(out, encoded, afterCom, false, true);
+  EXPECT_EQ(out, dqt + exif + "\xFF\xDA"s);
 }
