@@ -5,12 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build-bench}
 cmake -S . -B "$dir" -G Ninja -DLUMATRIM_BENCH=ON >/dev/null
-cmake --build "$dir" --target select_photo_bench optimize_makephoto lumatrim-cli >/dev/null
+cmake --build "$dir" --target select_photo_bench optimize_makephoto lumatrim-samples >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$dir/bench/optimize_makephoto" "$work/plain.jpg" "$work/thumb.jpg" 6000 4000 3 92
 # Give it the EXIF block of a sample camera photo, as a camera file has one.
-"$dir/app/lumatrim-cli" make-samples "$work/samples" >/dev/null
+"$dir/tools/samples/lumatrim-samples" "$work/samples" >/dev/null
 python3 - "$work/samples/01_canon_hrad.jpg" "$work/plain.jpg" "$work/photo.jpg" <<'PY'
 import sys
 donor = open(sys.argv[1], 'rb').read(); plain = open(sys.argv[2], 'rb').read()

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "ui/main/FormDefault.h"
+#include "ui/mainwindow/MainWindow.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -33,10 +33,10 @@ int main(int argc, char** argv) {
     }
   }
   QDir::setCurrent(folder.path());
-  TFormDefault window;
+  MainWindow window;
   window.SetMessageSink([](const QString& text) { std::fprintf(stderr, "message: %s\n", qPrintable(text)); });
-  auto* list = window.findChild<QListWidget*>(QStringLiteral("ListFile"));
-  auto* grid = window.findChild<QTableWidget*>(QStringLiteral("GridExif"));
+  auto* list = window.findChild<QListWidget*>(QStringLiteral("fileList"));
+  auto* summaryGrid = window.findChild<QTableWidget*>(QStringLiteral("summaryGrid"));
 
   list->setCurrentRow(0);  // warms the page cache and the tag tables
   std::vector<double> ms;
@@ -48,10 +48,10 @@ int main(int argc, char** argv) {
   }
   std::sort(ms.begin(), ms.end());
   std::printf("photo %s: %s, scale %s, %s; camera \"%s\"\n", argv[1],
-              qPrintable(window.findChild<QLabel*>(QStringLiteral("LabScale"))->text()),
-              qPrintable(window.findChild<QLabel*>(QStringLiteral("LabMeritko"))->text()),
-              qPrintable(window.findChild<QLabel*>(QStringLiteral("LabSize"))->text()),
-              qPrintable(grid->item(0, 1)->text()));
+              qPrintable(window.findChild<QLabel*>(QStringLiteral("dimensionsLabel"))->text()),
+              qPrintable(window.findChild<QLabel*>(QStringLiteral("scaleLabel"))->text()),
+              qPrintable(window.findChild<QLabel*>(QStringLiteral("fileSizeLabel"))->text()),
+              qPrintable(summaryGrid->item(0, 1)->text()));
   std::printf("select: median %.1f ms, best %.1f ms, worst %.1f ms over %d runs\n", ms[ms.size() / 2], ms.front(),
               ms.back(), runs);
   return 0;

@@ -22,9 +22,9 @@
 #include <functional>
 #include <vector>
 
-#include "ui/cil/Prompts.h"
-#include "ui/main/FormDefault.h"
-#include "ui/optimal/FormOpti.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/optimize/OptimizeDialog.h"
+#include "ui/prompts/Prompts.h"
 
 namespace {
 
@@ -70,16 +70,16 @@ int main(int argc, char** argv) {
   Prompts::Error = [&errors](QWidget*, const QString& text) { errors << text; };
 
   QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
-  TFormDefault window;
+  MainWindow window;
   window.show();
-  window.ButPresunClick();
-  auto* tray = window.findChild<QListWidget*>(QStringLiteral("ListTarget"));
+  window.MoveAllClicked();
+  auto* tray = window.findChild<QListWidget*>(QStringLiteral("trayList"));
   const int photos = tray->count();
 
-  TFormOpti* dialog = nullptr;
+  OptimizeDialog* dialog = nullptr;
   PaintCounter windowPaints([&](QWidget* w) { return w == &window; });  // one per frame
   PaintCounter dialogPaints([&](QWidget* w) { return dialog && w->window() == dialog; });
-  PaintCounter gaugePaints([&](QWidget* w) { return dialog && w == dialog->Gauge; });
+  PaintCounter gaugePaints([&](QWidget* w) { return dialog && w == dialog->ProgressBar(); });
   for (PaintCounter* counter : {&windowPaints, &dialogPaints, &gaugePaints}) app.installEventFilter(counter);
   QElapsedTimer clock;
   std::vector<double> ticks, gaugeSteps;
@@ -96,29 +96,29 @@ int main(int argc, char** argv) {
   });
 
   QTimer::singleShot(0, &window, [&] {
-    dialog = window.findChild<TFormOpti*>();
-    QObject::connect(dialog->Gauge, &QProgressBar::valueChanged, [&](int value) {
+    dialog = window.findChild<OptimizeDialog*>();
+    QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, [&](int value) {
       if (value <= gaugeLast) return;
       if (value > gaugeLast + 1) ++gaugeJumps;
       gaugeLast = value;
       gaugeSteps.push_back(clock.nsecsElapsed() / 1e6);
     });
-    QObject::connect(dialog, &TFormOpti::BatchEnded, [&](bool) {
+    QObject::connect(dialog, &OptimizeDialog::BatchEnded, [&](bool) {
       seconds = clock.nsecsElapsed() / 1e9;
       heartbeat.stop();
       windowPaints.counting = dialogPaints.counting = gaugePaints.counting = false;
     });
-    dialog->EditCil->setText(target);
-    dialog->Track->setValue(20);
-    dialog->RadVlast->click();
-    dialog->EditSir->setText(QStringLiteral("600"));
-    dialog->EditDel->setText(QStringLiteral("800"));
+    dialog->TargetFolderEdit()->setText(target);
+    dialog->CompressionSlider()->setValue(20);
+    dialog->CustomSizeRadio()->click();
+    dialog->WidthEdit()->setText(QStringLiteral("600"));
+    dialog->LengthEdit()->setText(QStringLiteral("800"));
     windowPaints.counting = dialogPaints.counting = gaugePaints.counting = true;
     clock.start();
     heartbeat.start(10);
-    dialog->ButProces->click();
+    dialog->StartButton()->click();
   });
-  window.findChild<QPushButton*>(QStringLiteral("ButPokrac"))->click();  // returns when the dialog has closed
+  window.findChild<QPushButton*>(QStringLiteral("continueButton"))->click();  // returns when the dialog has closed
 
   if (!errors.isEmpty() || tray->count() != 0) {
     std::fprintf(stderr, "window_batch_bench: the batch failed: %s\n", qPrintable(errors.join(QLatin1Char('\n'))));

@@ -1,7 +1,13 @@
-// ReadPhoto of a TIFF file (named .nef for every third input length, which
-// changes how Nikon maker notes are laid out), then every query made of it.
+// A TIFF read two ways, then every query made of it: ReadPhoto of the bytes
+// as a file (named .nef or .tif, which counts only for bytes that announce no
+// kind), and the TIFF scan over the bytes in memory with a kept block of a few
+// bytes, so that the directories and values past it are read on demand.
+#include <memory>
+#include <string>
+
 #include "FuzzCommon.h"
 #include "Targets.h"
+#include "core/bytes/RandomAccessBytes.h"
 
 int lumatrim::fuzz::RunReadTiff(const uint8_t* data, size_t size) {
   using namespace lumatrim;
@@ -10,6 +16,11 @@ int lumatrim::fuzz::RunReadTiff(const uint8_t* data, size_t size) {
   TimgData photo;
   (void)photo.ReadPhoto(path);
   fuzz::ExerciseMetadata(photo);
+
+  TimgData inMemory;
+  inMemory.TiffBlockSize = static_cast<int>(size % 61);
+  (void)inMemory.ScanTiffBytes(std::make_shared<MemoryBytes>(std::string(reinterpret_cast<const char*>(data), size)));
+  fuzz::ExerciseMetadata(inMemory);
   return 0;
 }
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
-cmake --build "$dir" --target dialogs_shot lumatrim-cli >/dev/null
+cmake --build "$dir" --target dialogs_shot lumatrim-samples >/dev/null
 [ -n "$(ls samples/*.jpg 2>/dev/null)" ] || ./scripts/make-samples.sh "$dir"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}
-cmake --build "$dir" --target main_window_shot lumatrim-cli >/dev/null
+cmake --build "$dir" --target main_window_shot lumatrim-samples >/dev/null
 [ -n "$(ls samples/*.jpg 2>/dev/null)" ] || ./scripts/make-samples.sh "$dir"
 mkdir -p docs
 shot=("$dir/tools/screenshots/main_window_shot" "$PWD/samples" 01_canon_hrad.jpg "$PWD/docs/main-window.png"

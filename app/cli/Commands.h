@@ -9,6 +9,5 @@ int RunStrip(int argc, char** argv);
 int RunIptc(int argc, char** argv);
 int RunRotate(int argc, char** argv);
 int RunOptimize(int argc, char** argv);
-int RunMakeSamples(int argc, char** argv);
 
 }  // namespace cli

@@ -22,6 +22,7 @@ namespace {
 using lumatrim::TimgData;
 using lumatrim::TTagEntry;
 
+// Text that is not UTF-8 is read in the code page chosen with --charset.
 QString Text(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
 
 // The user's decimal separator, as the windows show numbers.
@@ -46,10 +47,10 @@ struct PhotoInfo {
   TimgData data;
   std::vector<TTagEntry> thumbnail;
   std::vector<TTagEntry> iptc;
+  std::vector<std::vector<std::string>> iptcValues;  // per item, one text per dataset
 
   explicit PhotoInfo(const std::string& path, char separator) {
     data.DecimalSeparator = separator;
-    data.BuildMode = 255;
     data.ReadPhoto(path);
     if (data.ExifInfo && data.ThumbnailPresent()) {
       data.ExifInfo->ParseThumbnailDirectory();
@@ -60,6 +61,7 @@ struct PhotoInfo {
     if (data.IptcPresent() && data.IptcInfo) {
       data.IptcInfo->ReadFromOwner();
       iptc = data.IptcInfo->ItemsInUse();
+      for (int i = 0; i < data.IptcInfo->Count(); ++i) iptcValues.push_back(data.IptcInfo->DisplayValues(i));
     }
   }
   const std::vector<TTagEntry>& Tags() const {
@@ -90,9 +92,14 @@ QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   out["tags"] = TagsJson(photo.Tags());
   out["thumbnail"] = TagsJson(photo.thumbnail);
   QJsonArray iptc;
-  for (const TTagEntry& item : photo.iptc) {
+  for (size_t i = 0; i < photo.iptc.size(); ++i) {
+    const TTagEntry& item = photo.iptc[i];
+    // The datasets one by one beside the comma text: a keyword holding a comma is one entry.
+    QJsonArray values;
+    for (const std::string& value : photo.iptcValues[i]) values.append(Text(value));
     iptc.append(QJsonObject{{"record", item.Record}, {"dataset", item.Tag}, {"name", Text(item.Name)},
-                            {"desc", Text(item.Desc)}, {"value", Text(item.Data)}, {"size", item.Size}});
+                            {"desc", Text(item.Desc)}, {"value", Text(item.Data)}, {"values", values},
+                            {"size", item.Size}});
   }
   out["iptc"] = iptc;
   return out;

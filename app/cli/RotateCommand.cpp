@@ -4,7 +4,8 @@
 #include <memory>
 
 #include "cli/Commands.h"
-#include "ui/jpegtran/JpegTran.h"
+#include "core/bytes/Error.h"
+#include "rotation/JpegRotator.h"
 
 namespace cli {
 
@@ -25,13 +26,17 @@ int RunRotate(int argc, char** argv) {
     static char* fakeArgv[] = {name, nullptr};
     app = std::make_unique<QCoreApplication>(fakeArgc, fakeArgv);
   }
-  TJpegTran rotator;
-  rotator.SetMessageSink([](const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
+  JpegRotator rotator;
   int status = 0;
   for (int i = 1; i < argc; ++i) {
-    QString path = QString::fromLocal8Bit(argv[i]);
-    QString done = left ? rotator.RotateLeft(path, true) : rotator.RotateRight(path, true);
-    if (done.isEmpty()) status = 1;
+    const QString path = QString::fromLocal8Bit(argv[i]);
+    try {
+      if (left) rotator.RotateLeft(path, true);
+      else rotator.RotateRight(path, true);
+    } catch (const lumatrim::LumatrimError& error) {
+      std::fprintf(stderr, "%s\n", error.what());
+      status = 1;
+    }
   }
   return status;
 }

@@ -143,10 +143,9 @@ void CorpusSeeds(const std::string& corpus) {
   for (const auto& file : fs::directory_iterator(photos)) {
     const std::string path = file.path().string();
     const std::string name = file.path().filename().string();
-    std::string ext = file.path().extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const bool tiff = ext == ".tif" || ext == ".tiff" || ext == ".nef";
     const std::string head = ReadFilePrefix(path, kReaderSeedBytes);
+    // The bytes tell the kind, as they do for the reader (a JPEG may be named .nef).
+    const bool tiff = head.rfind(std::string("II*\0", 4), 0) == 0 || head.rfind(std::string("MM\0*", 4), 0) == 0;
     Seed(tiff ? "fuzz_read_tiff" : "fuzz_read_jpeg", name, head);
 
     TimgData data;

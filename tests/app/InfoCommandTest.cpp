@@ -3,12 +3,15 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <string>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "exif/RefJson.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
@@ -139,4 +142,51 @@ TEST(InfoCommand, oneFilesOutputDoesNotDependOnTheFilesBefore) {
   EXPECT_EQ(tag["name"].toString(), "Make");
   EXPECT_EQ(tag["desc"].toString(), "Make");
   EXPECT_EQ(tag["value"].toString(), "Nikon");
+}
+
+// The corpus against exiftool's reference readings: every photo with a GPS
+// version has it listed, and a JPEG named .nef and a TIFF whose EXIF directory
+// lies past its first 256 KB give the camera and exposure exiftool gives.
+TEST(InfoCommand, corpusPhotosListWhatExiftoolFinds) {
+  const std::string corpus = CorpusDir();
+  if (corpus.empty()) GTEST_SKIP() << "no photo corpus on this machine";
+  TempDir dir;
+  std::string args = "info --json";
+  for (const auto& item : std::filesystem::directory_iterator(corpus + "/photos")) args += " " + Quote(item.path().string());
+  const CliRun run = Cli(dir, args);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+  ASSERT_GT(files.size(), 70);
+
+  int gpsPhotos = 0;
+  for (const auto& fileValue : files) {
+    const QJsonObject file = fileValue.toObject();
+    const std::string name = std::filesystem::path(file["file"].toString().toStdString()).filename().string();
+    SCOPED_TRACE(name);
+    std::map<std::string, std::string> ours;  // the first entry of each name
+    for (const auto& tag : file["tags"].toArray())
+      ours.emplace(tag.toObject()["name"].toString().toStdString(), tag.toObject()["value"].toString().toStdString());
+    const std::string printed = ReadFile(corpus + "/reference/" + name + ".json");
+    const std::string numeric = ReadFile(corpus + "/reference/" + name + ".num.json");
+
+    if (const auto version = RefJson(printed, "GPS:GPSVersionID")) {
+      ++gpsPhotos;
+      std::string dotted = ours["GPSVersionID"];  // "2, 2, 0, 0" where exiftool says "2.2.0.0"
+      for (size_t at; (at = dotted.find(", ")) != std::string::npos;) dotted.replace(at, 2, ".");
+      EXPECT_EQ(dotted, version->text);
+    }
+    if (name != "nikon_jpeg_named_nef_1.nef" && name != "nikon_d1x_tiff_exif_beyond_256k_1.tiff") continue;
+    EXPECT_EQ(ours["Make"], RefJson(numeric, "IFD0:Make").value_or(RefValue{}).text);
+    EXPECT_EQ(ours["Model"], RefJson(numeric, "IFD0:Model").value_or(RefValue{}).text);
+    // "1/125 sec" and "F5.0" against exiftool's plain numbers.
+    const std::string exposure = ours["ExposureTime"], fNumber = ours["FNumber"];
+    const size_t slash = exposure.find('/');
+    ASSERT_TRUE(slash != std::string::npos && fNumber.rfind("F", 0) == 0) << exposure << " " << fNumber;
+    const double ourExposure = std::stod(exposure.substr(0, slash)) / std::stod(exposure.substr(slash + 1));
+    EXPECT_NEAR(ourExposure, std::stod(RefJson(numeric, "ExifIFD:ExposureTime").value_or(RefValue{"0", false}).text),
+                1e-9);
+    EXPECT_NEAR(std::stod(fNumber.substr(1)),
+                std::stod(RefJson(numeric, "ExifIFD:FNumber").value_or(RefValue{"0", false}).text), 1e-9);
+  }
+  EXPECT_GE(gpsPhotos, 8);
 }

@@ -32,6 +32,33 @@ TEST(EndInd, bytesOutsideTheBufferReadAsZero) {
   EXPECT_EQ(block.Copy(3, 1), "");
 }
 
+// A block continued past its Buffer by a source: the same answers as a
+// Buffer holding the whole block, wherever a read falls.
+TEST(EndInd, aSourceContinuesTheBufferWithTheSameAnswers) {
+  const std::string file = "HEADER" + std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x09", 9);
+  for (bool bigEndian : {false, true})
+    for (size_t kept : {0u, 1u, 4u, 9u}) {
+      SCOPED_TRACE(std::to_string(kept) + (bigEndian ? " MM" : " II"));
+      tEndInd whole, split;
+      whole.BigEndian = split.BigEndian = bigEndian;
+      whole.SetBuffer(file.substr(6));
+      split.SetBuffer(file.substr(6, kept));
+      split.Source = std::make_shared<lumatrim::MemoryBytes>(file);
+      split.SourceOrigin = 6;
+      EXPECT_EQ(split.BlockSize(), 9);
+      for (int64_t pos : {INT64_MIN, int64_t{-4}, int64_t{-1}, int64_t{0}, int64_t{1}, int64_t{3}, int64_t{4},
+                          int64_t{6}, int64_t{8}, int64_t{9}, int64_t{10}, INT64_MAX}) {
+        SCOPED_TRACE(pos);
+        EXPECT_EQ(split.GetByte(pos), whole.GetByte(pos));
+        EXPECT_EQ(split.GetWord(pos), whole.GetWord(pos));
+        EXPECT_EQ(split.GetLong(pos), whole.GetLong(pos));
+        EXPECT_EQ(split.Copy(pos, 5), whole.Copy(pos, 5));
+        EXPECT_EQ(split.Copy(pos, INT64_MAX), whole.Copy(pos, INT64_MAX));
+        EXPECT_EQ(split.Contains(pos, 2), whole.Contains(pos, 2));
+      }
+    }
+}
+
 TEST(EndInd, writesInTheBlockOrderAndNeverOutsideTheBuffer) {
   tEndInd block;
   std::string buffer(6, '\0');

@@ -1,6 +1,7 @@
 // Walking IFD0 and the directories it links to, in both byte orders.
 #include <gtest/gtest.h>
 
+#include "core/exif/TagTables.h"
 #include "exif/ExifTestKit.h"
 
 using namespace lumatrim;
@@ -156,4 +157,61 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
   const std::string before = data->Slot(data->ExifSection)->Content;
   data->ExifInfo->UpdateImageSize(10, 10);
   EXPECT_EQ(data->Slot(data->ExifSection)->Content, before) << "no size entry: nothing written";
+}
+
+// The picture's size stands in IFD0 and again in the EXIF sub-IFD, in whatever
+// integer type the camera chose; a new size reaches all of them and nothing
+// else: not the thumbnail's IFD1, not a SubIFD's image, not a field that holds
+// the offset of several values.
+TEST_P(Directory, everySizeEntryOfThePictureFollowsTheNewSize) {
+  auto sizes = [](const std::vector<TTagEntry>& list) {
+    std::vector<std::string> out;
+    for (const TTagEntry& e : list)
+      if (e.Tag == 0x0100 || e.Tag == 0x0101 || e.Tag == 0xA002 || e.Tag == 0xA003)
+        out.push_back(e.Name + "=" + e.Data + "/" + std::to_string(e.FormatCode));
+    return out;
+  };
+  auto resized = [&](const Ifd& ifd0) {
+    auto data = Parse(ifd0);
+    data->ExifInfo->ParseThumbnailDirectory();  // the detail window parses IFD1 before a save
+    data->ExifInfo->UpdateImageSize(600, 800);
+    const std::string segment = data->Slot(data->ExifSection)->Content;
+    EXPECT_EQ(data->ExifInfo->Buffer, segment) << "the parser's copy is kept in step";
+    auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
+    again->ExifInfo->ParseThumbnailDirectory();
+    return std::pair(sizes(again->ExifInfo->TagList), sizes(again->ExifInfo->ThumbTagList));
+  };
+
+  Ifd camera;
+  camera.Short(0x0100, {3000}).Long(0x0101, {2000});
+  camera.SubIfd(0x8769, Ifd().Typed(0xA002, SLONG, {3000}).Short(0xA003, {2000}));
+  camera.SubIfd(0x014A, Ifd().Long(0x0100, {4000}).Long(0x0101, {3000}));
+  camera.Next(Ifd().Short(0x0100, {160}).Short(0x0101, {120}).Short(0x0103, {6}));
+  const auto [tags, thumbnail] = resized(camera);
+  EXPECT_EQ(tags, (std::vector<std::string>{"ImageWidth=800/3", "ImageLength=600/4", "ExifImageWidth=800/9",
+                                            "ExifImageLength=600/3", "ImageWidth=4000/4", "ImageLength=3000/4"}));
+  EXPECT_EQ(thumbnail, (std::vector<std::string>{"ImageWidth=160/3", "ImageLength=120/3"}));
+
+  Ifd offsets;
+  offsets.Long(0x0100, {3000, 3000}).SubIfd(0x8769, Ifd().Long(0xA002, {3000}));
+  EXPECT_EQ(resized(offsets).first, (std::vector<std::string>{"ImageWidth=3000, 3000/4", "ExifImageWidth=800/4"}));
+}
+
+// Tag number 0 is a real tag in the GPS table (GPSVersionID); only tags that
+// no table holds are left out.
+TEST_P(Directory, gpsVersionIdIsStoredAndUnknownTagsAreNot) {
+  Ifd gps;
+  gps.Bytes(0x00, {2, 2, 0, 0}).Ascii(0x01, "N").Short(0x7F, {1});
+  auto data = Parse(Ifd().Ascii(0x010F, "Canon").Short(0x4242, {1}).SubIfd(0x8825, gps));
+  const TImageInfo& info = *data->ExifInfo;
+  EXPECT_EQ(info.TagValueByName("GPSVersionID"), "2, 2, 0, 0");
+  EXPECT_EQ(info.GetTagByName("GPSVersionID").Desc, "GPSVersion ID");
+  EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");
+  EXPECT_EQ(info.TagCount(), 4) << "Make, GPSVersionID, GPSLatitudeRef, GPSInfo; not 0x4242 nor GPS 0x7F";
+  TTagEntry entry;
+  TImageInfo listed(nullptr);
+  listed.AddTag(info.GetTagByName("GPSVersionID"));
+  listed.AddTag(LookupTagDef(0x7F, kDirGps));
+  EXPECT_TRUE(listed.NextTag(0, entry) && entry.Name == "GPSVersionID" && !listed.NextTag(0, entry))
+      << "AddTag takes the row of tag 0, not the Unknown row";
 }

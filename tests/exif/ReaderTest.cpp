@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "exif/ExifTestKit.h"
@@ -26,17 +28,28 @@ std::pair<bool, std::unique_ptr<TimgData>> Read(const TempDir& dir, const std::s
   return {ok, std::move(data)};
 }
 
+// What the windows ask of a read photo.
+void ExerciseRead(TimgData& data) {
+  if (!data.ExifInfo) return;
+  data.ExifInfo->ParseThumbnailDirectory();
+  (void)data.CutThumbnail();
+  for (const char* name : {"Make", "ExposureTime", "GPSVersionID"}) (void)data.ExifInfo->GetTagNumber(name);
+}
+
 }  // namespace
 
 TEST(ReadPhoto, outcomesByFileKind) {
   TempDir dir;
   const std::string camera = JpegBuilder().Soi().App1Exif(kTiff).Dqt().Sos().Bytes();
   const std::string jfif = JpegBuilder().Soi().App0Jfif().Dqt().Segment(0xC0, "sof").Sos().Bytes();
+  // The bytes decide the kind; the name only for bytes that announce none.
   const struct { const char* name; std::string bytes; bool ok; } cases[] = {
       {"IMG_0001.JPG", camera, true}, {"a.jpeg", camera, true},       {"a.Jpe", camera, true},
-      {"photo", camera, false},       {"photo.png", camera, false},   {"jpg", camera, false},
-      {"fake.jpg", "GIF89a", false},  {"jfif.jpg", jfif, false},
-      {"jpeg.nef", camera, false}};  // a .nef name means a TIFF read
+      {"photo", camera, true},        {"photo.png", camera, true},    {"jpg", camera, true},
+      {"jpeg.nef", camera, true},     {"jpeg.TIF", camera, true},     {"tiff.jpg", kTiff, true},
+      {"tiff.png", kTiff, true},      {"tiff", kTiff, true},          {"fake.jpg", "GIF89a", false},
+      {"fake.tif", "GIF89a", false},  {"fake.png", "GIF89a", false},  {"jfif.jpg", jfif, false},
+      {"jfif.nef", jfif, false}};
   for (const auto& c : cases) {
     auto [ok, data] = Read(dir, c.name, c.bytes);
     EXPECT_EQ(ok, c.ok) << c.name;
@@ -44,7 +57,8 @@ TEST(ReadPhoto, outcomesByFileKind) {
     if (!ok) continue;
     EXPECT_EQ(data->FilePath, dir.File(c.name));
     EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/250 sec");
-    EXPECT_EQ(data->ExifInfo->Buffer, data->Slot(data->ExifSection)->Content);
+    EXPECT_EQ(data->ExifInfo->IsTiffFile, c.bytes == kTiff) << c.name;
+    if (c.bytes == camera) { EXPECT_EQ(data->ExifInfo->Buffer, data->Slot(data->ExifSection)->Content); }
   }
   EXPECT_FALSE(Read(dir, "short.tiff", "II*").first);
   TimgData data;
@@ -144,6 +158,40 @@ TEST(ReadPhoto, tiffFiles) {
       << "a header offset past the block falls back to offset 8";
 }
 
+// Directories anywhere in a TIFF file are walked; only the first block and the
+// bytes the directories use are read, however large the file.
+TEST(ReadPhoto, aTiffIsWalkedWholeWithoutBeingHeldWhole) {
+  TempDir dir;
+  for (Order order : {Order::Intel, Order::Motorola}) {
+    SCOPED_TRACE(OrderName(order));
+    Ifd exif;
+    exif.Rational(0x829A, {{1, 250}}).Rational(0x829D, {{56, 10}}).Ascii(0x9003, "2004:01:02 03:04:05");
+    Ifd ifd0;
+    ifd0.Ascii(0x010F, "NIKON CORPORATION").Ascii(0x0110, "NIKON D1X").Long(0x0111, {8}).SubIfd(0x8769, exif);
+    ifd0.SubIfd(0x8825, Ifd().Bytes(0x00, {2, 2, 0, 0}));
+    const struct { const char* name; uint32_t ifd0Offset; } cases[] = {
+        {"beyond the kept block", 300000}, {"three gigabytes in, in a sparse file", 0xC0000000u}};
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      const std::string path = dir.File("far.nef");
+      const std::string body = ifd0.Serialize(order, c.ifd0Offset);
+      WriteFile(path, TiffBuilder(order).Ifd0Offset(c.ifd0Offset).Bytes(Ifd()).substr(0, 8));
+      std::filesystem::resize_file(path, c.ifd0Offset);
+      std::ofstream(path, std::ios::binary | std::ios::app) << body;
+      TimgData data;
+      data.DecimalSeparator = '.';
+      ASSERT_TRUE(data.ReadPhoto(path));
+      const TImageInfo& info = *data.ExifInfo;
+      EXPECT_EQ(info.CameraMake + "|" + info.CameraModel, "NIKON CORPORATION|NIKON D1X");
+      EXPECT_EQ(info.TagValueByName("ExposureTime") + "|" + info.TagValueByName("FNumber"), "1/250 sec|F5.6");
+      EXPECT_EQ(info.TagValueByName("DateTimeOriginal"), "2004:01:02 03:04:05");
+      EXPECT_EQ(info.TagValueByName("GPSVersionID"), "2, 2, 0, 0");
+      EXPECT_EQ(data.Slot(1)->Content.size(), size_t{TimgData::TiffReadSize}) << "the block kept stays this size";
+      EXPECT_FALSE(info.Source) << "the file is let go once its directories are read";
+    }
+  }
+}
+
 TEST(Thumbnail, needsAnIfd1EnoughRoomAStartAndAnEnd) {
   const std::string body(300, 'b'), dqt = "\xFF\xD8\xFF\xDB" + body + "\xFF\xD9";
   const struct { std::string thumb, cut; } cases[] = {
@@ -171,6 +219,13 @@ TEST(ReadPhoto, everyPrefixOfAPhotoIsSafe) {
     for (size_t n = 0; n <= full.size(); ++n) {
       auto data = ScanBytes(full.substr(0, n));
       if (data->ExifInfo) data->ExifInfo->ParseThumbnailDirectory(), data->CutThumbnail();
+    }
+    // The TIFF file cut anywhere, with only a few bytes kept and the rest read on demand.
+    const std::string file = TiffBuilder(order).Ifd0Offset(40).Bytes(ifd0);
+    for (size_t n = 0; n <= file.size(); ++n) {
+      TimgData data;
+      data.TiffBlockSize = static_cast<int>(n % 23);
+      if (data.ScanTiffBytes(std::make_shared<MemoryBytes>(file.substr(0, n)))) ExerciseRead(data);
     }
     // The TIFF block cut anywhere and walked as it is.
     for (size_t n = 0; n <= tiff.size(); ++n) {

@@ -27,7 +27,7 @@ struct Layout {
   std::string make, model, exifVersion, header;  // header: the note's bytes before its directory
   int offsetsFrom;  // -1: the EXIF block's TIFF header; k: byte k of the note
   Ifd dir;
-  Strings expected;  // maker entries as "Desc=Data", in TagList order; Skip rows, unknown tags and tag 0 make none
+  Strings expected;  // maker entries as "Desc=Data", in TagList order; Skip rows and unknown tags make none; rows of tag 0 count
   bool ownTiffHeader = false, littleEndian = false;
 
   // The note for a block order, landing at TIFF offset `at`; `fixed` gets the
@@ -95,7 +95,7 @@ const std::vector<Layout>& Layouts() {
       // Always little-endian, offsets from the note's first byte.
       {"Fujifilm", "FUJIFILM", "FinePix2400Zoom", "0210", "FUJIFILM"s + U32(12, Order::Intel), 0,
        Ifd().Undefined(0, "0130").Ascii(4096, "NORMAL ").Short(4097, {3}).Short(4112, {1}).Short(4146, {0}),
-       {"Quality=\"NORMAL \"", "Sharpness=Normal", "FlashMode=On"}, false, true},
+       {"Version=\"0130\"", "Quality=\"NORMAL \"", "Sharpness=Normal", "FlashMode=On"}, false, true},
       // Derived items stand before their parent (ExposureInfo1, ExposureInfo2, CustomFunctions).
       {"Canon", "Canon", "", "0220", "", -1,
        Ifd().Short(0, {1}).Short(1, {0, 2, 0, 4}).Short(4, {0, 0, 0, 0, 0, 0, 0, 1}).Ascii(6, "IMG:PowerShot S40 JPEG")
@@ -109,7 +109,7 @@ const std::vector<Layout>& Layouts() {
       {"Sanyo", "SANYO Electric Co.,Ltd.", "", "0210", "SANYO\0\x01\0"s, -1,
        Ifd().Short(513, {2}).Short(515, {1}).Undefined(3840, "DUMPDATA"), {"JpegQuality=2", "DataDump=\"DUMPDATA\""}},
       {"Minolta", "Minolta Co., Ltd.", "", "0210", "", -1,
-       Ifd().Undefined(0, "MLY0").Undefined(3584, "PrintIM\0"s + "0100"), {"PIMdata=\"PrintIM.0100\""}},
+       Ifd().Undefined(0, "MLY0").Undefined(3584, "PrintIM\0"s + "0100"), {"ModelID=\"MLY0\"", "PIMdata=\"PrintIM.0100\""}},
   };
   return layouts;
 }

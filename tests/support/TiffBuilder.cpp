@@ -57,6 +57,10 @@ Ifd& Ifd::Typed(uint16_t tag, uint16_t type, std::initializer_list<uint32_t> val
 }
 
 Ifd& Ifd::Short(uint16_t tag, std::initializer_list<uint16_t> values) {
+  return Short(tag, std::vector<uint16_t>(values));
+}
+
+Ifd& Ifd::Short(uint16_t tag, const std::vector<uint16_t>& values) {
   Item item; item.tag = tag; item.type = SHORT; item.count = static_cast<uint32_t>(values.size());
   item.numberSize = 2;
   for (uint16_t v : values) item.numbers.push_back(v);
@@ -67,6 +71,10 @@ Ifd& Ifd::Short(uint16_t tag, std::initializer_list<uint16_t> values) {
 Ifd& Ifd::Long(uint16_t tag, std::initializer_list<uint32_t> values) { return Typed(tag, LONG, values); }
 
 Ifd& Ifd::Rational(uint16_t tag, std::initializer_list<std::pair<uint32_t, uint32_t>> values) {
+  return Rational(tag, std::vector<std::pair<uint32_t, uint32_t>>(values));
+}
+
+Ifd& Ifd::Rational(uint16_t tag, const std::vector<std::pair<uint32_t, uint32_t>>& values) {
   Item item; item.tag = tag; item.type = RATIONAL; item.count = static_cast<uint32_t>(values.size());
   item.numberSize = 4;
   for (auto [n, d] : values) { item.numbers.push_back(n); item.numbers.push_back(d); }
@@ -88,6 +96,13 @@ Ifd& Ifd::SRational(uint16_t tag, std::initializer_list<std::pair<int32_t, int32
 Ifd& Ifd::WithOffset(uint16_t tag, uint16_t type, uint32_t count, uint32_t offsetField) {
   Item item; item.tag = tag; item.type = type; item.count = count;
   item.fixedOffset = true; item.offsetField = offsetField;
+  items_.push_back(item);
+  return *this;
+}
+
+Ifd& Ifd::Generated(uint16_t tag, uint16_t type, uint32_t count, size_t size, Generator make) {
+  Item item; item.tag = tag; item.type = type; item.count = count;
+  item.generate = std::move(make); item.generatedSize = size;
   items_.push_back(item);
   return *this;
 }
@@ -118,7 +133,8 @@ Ifd& Ifd::ForceCount(uint16_t count) {
   return *this;
 }
 
-std::string Ifd::ValueBytes(const Item& item, Order order) {
+std::string Ifd::ValueBytes(const Item& item, Order order, uint32_t at) {
+  if (item.generate) return item.generate(at, order);
   if (!item.numbers.empty()) {
     std::string out;
     for (uint64_t v : item.numbers) out += Number(v, item.numberSize, order);
@@ -127,7 +143,8 @@ std::string Ifd::ValueBytes(const Item& item, Order order) {
   return item.anyOrder;
 }
 
-std::string Ifd::Serialize(Order order, uint32_t start) const {
+std::string Ifd::Serialize(Order order, uint32_t start, Layout layout) const {
+  if (layout == Layout::Camera) return SerializeInCameraLayout(order, start);
   const auto dirSize = static_cast<uint32_t>(2 + 12 * items_.size() + 4);
   std::string data;  // everything after the directory itself
   auto here = [&] { return start + dirSize + static_cast<uint32_t>(data.size()); };
@@ -146,7 +163,7 @@ std::string Ifd::Serialize(Order order, uint32_t start) const {
     if (item.child) continue;
     if (item.thumbnailOffset) { fields[i] = U32(thumbOffset, order); continue; }
     if (item.thumbnailLength) { fields[i] = U32(static_cast<uint32_t>(thumbnail_.size()), order); continue; }
-    std::string value = ValueBytes(item, order);
+    std::string value = ValueBytes(item, order, here());
     if (value.size() <= 4) {
       fields[i] = value + std::string(4 - value.size(), '\0');
     } else {
@@ -175,12 +192,56 @@ std::string Ifd::Serialize(Order order, uint32_t start) const {
   return out + data;
 }
 
+std::string Ifd::SerializeInCameraLayout(Order order, uint32_t start) const {
+  const auto dirSize = static_cast<uint32_t>(2 + 12 * items_.size() + 4);
+  std::string data;
+  // Offset of the next block, word-aligned before it (no padding at the end).
+  auto place = [&] {
+    if (data.size() % 2) data.push_back('\0');
+    return start + dirSize + static_cast<uint32_t>(data.size());
+  };
+  std::vector<std::string> fields(items_.size());
+  std::vector<size_t> later;  // sub-directories and the thumbnail, after the values
+  for (size_t i = 0; i < items_.size(); ++i) {
+    const Item& item = items_[i];
+    if (item.fixedOffset) { fields[i] = U32(item.offsetField, order); continue; }
+    if (item.child || item.thumbnailOffset) { later.push_back(i); continue; }
+    if (item.thumbnailLength) { fields[i] = U32(static_cast<uint32_t>(thumbnail_.size()), order); continue; }
+    const size_t size = item.generate ? item.generatedSize : ValueBytes(item, order, 0).size();
+    if (size <= 4) {
+      std::string value = ValueBytes(item, order, 0);
+      value.resize(4, '\0');
+      fields[i] = value;
+    } else {
+      const uint32_t at = place();
+      fields[i] = U32(at, order);
+      data += ValueBytes(item, order, at);
+    }
+  }
+  for (size_t i : later) {
+    const uint32_t at = place();
+    fields[i] = U32(at, order);
+    data += items_[i].child ? items_[i].child->Serialize(order, at, Layout::Camera) : thumbnail_;
+  }
+  uint32_t nextOffset = 0;
+  if (next_) {
+    nextOffset = place();
+    data += next_->Serialize(order, nextOffset, Layout::Camera);
+  }
+  std::string out = U16(forcedCount_ >= 0 ? static_cast<uint16_t>(forcedCount_) : static_cast<uint16_t>(items_.size()), order);
+  for (size_t i = 0; i < items_.size(); ++i) {
+    out += U16(items_[i].tag, order) + U16(items_[i].type, order) + U32(items_[i].count, order) + fields[i];
+  }
+  out += U32(nextOffset, order);
+  return out + data;
+}
+
 std::string TiffBuilder::Bytes(const Ifd& ifd0) const {
   std::string out = order_ == Order::Motorola ? "MM" : "II";
   out += U16(42, order_) + U32(ifd0Offset_, order_);
   // A header naming another IFD0 offset still gets IFD0 at 8 unless padded.
   if (ifd0Offset_ > 8 && ifd0Offset_ < 1u << 20) out += std::string(ifd0Offset_ - 8, '\0');
-  return out + ifd0.Serialize(order_, ifd0Offset_ >= 8 && ifd0Offset_ < 1u << 20 ? ifd0Offset_ : 8);
+  return out + ifd0.Serialize(order_, ifd0Offset_ >= 8 && ifd0Offset_ < 1u << 20 ? ifd0Offset_ : 8, layout_);
 }
 
 }  // namespace lumatrim::test

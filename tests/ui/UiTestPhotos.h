@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/cil/Prompts.h"
+#include "ui/prompts/Prompts.h"
 
 // Helpers shared by the window tests.
 

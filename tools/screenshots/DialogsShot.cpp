@@ -20,9 +20,9 @@
 #include <random>
 
 #include "core/jpeg/JpegImage.h"
-#include "ui/fexif/FormExif.h"
-#include "ui/main/FormDefault.h"
-#include "ui/optimal/FormOpti.h"
+#include "ui/details/DetailsWindow.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/optimize/OptimizeDialog.h"
 
 namespace {
 
@@ -146,47 +146,47 @@ int main(int argc, char** argv) {
   const int photoCount = static_cast<int>(QDir(photos).entryList({QStringLiteral("*.jpg")}, QDir::Files).size());
 
   QDir::setCurrent(photos);
-  TFormDefault form;
+  MainWindow form;
   form.move(0, 0);
   form.show();
-  auto* listFile = form.findChild<QListWidget*>(QStringLiteral("ListFile"));
-  auto* tray = form.findChild<QListWidget*>(QStringLiteral("ListTarget"));
-  auto* pokrac = form.findChild<QPushButton*>(QStringLiteral("ButPokrac"));
-  auto* presun = form.findChild<QPushButton*>(QStringLiteral("ButPresun"));
-  auto* butExif = form.findChild<QPushButton*>(QStringLiteral("ButExif"));
-  if (!listFile || !tray || !pokrac || !presun || !butExif) {
+  auto* fileList = form.findChild<QListWidget*>(QStringLiteral("fileList"));
+  auto* tray = form.findChild<QListWidget*>(QStringLiteral("trayList"));
+  auto* continueButton = form.findChild<QPushButton*>(QStringLiteral("continueButton"));
+  auto* moveAllButton = form.findChild<QPushButton*>(QStringLiteral("moveAllButton"));
+  auto* detailsButton = form.findChild<QPushButton*>(QStringLiteral("detailsButton"));
+  if (!fileList || !tray || !continueButton || !moveAllButton || !detailsButton) {
     Fail(QStringLiteral("main window controls not found"));
     return 1;
   }
 
   Script script;
-  script.Then(QStringLiteral("move every photo to the tray"), [&] { Click(presun); });
+  script.Then(QStringLiteral("move every photo to the tray"), [&] { Click(moveAllButton); });
   script.Then(QStringLiteral("Pokračovat >"), [&] {
     if (tray->count() != photoCount) Fail(QStringLiteral("tray has %1 photos").arg(tray->count()));
-    Click(pokrac);  // modal: the next steps run inside its loop
+    Click(continueButton);  // modal: the next steps run inside its loop
   });
   script.Then(
       QStringLiteral("type the target, the short side and start"),
       [&] {
-        TFormOpti* dialog = Modal<TFormOpti>();
+        OptimizeDialog* dialog = Modal<OptimizeDialog>();
         dialog->activateWindow();
-        TypeInto(dialog->EditCil, target);
-        TypeInto(dialog->EditSir, QStringLiteral("600"));
-        if (dialog->EditDel->text() != QStringLiteral("800")) Fail(QStringLiteral("no 4:3 auto-fill"));
-        QTest::keyClick(dialog->Track, Qt::Key_Right);  // compression 21 %
+        TypeInto(dialog->TargetFolderEdit(), target);
+        TypeInto(dialog->WidthEdit(), QStringLiteral("600"));
+        if (dialog->LengthEdit()->text() != QStringLiteral("800")) Fail(QStringLiteral("no 4:3 auto-fill"));
+        QTest::keyClick(dialog->CompressionSlider(), Qt::Key_Right);  // compression 21 %
         // The shot is taken while the batch runs: the engine works on its own
         // thread, so the dialog has repainted with the gauge part way.
-        QObject::connect(dialog->Gauge, &QProgressBar::valueChanged, dialog, [&form, &docs, dialog](int value) {
+        QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, dialog, [&form, &docs, dialog](int value) {
           static bool taken = false;
           if (taken || value < 3) return;
           taken = true;
-          if (dialog->ButZav->isVisible()) Fail(QStringLiteral("< Zpět shown during the batch"));
+          if (dialog->BackButton()->isVisible()) Fail(QStringLiteral("< Zpět shown during the batch"));
           dialog->repaint();
           Shot(ScreenRect(&form), docs + QStringLiteral("/optimalizace-davka.png"));
         });
-        Click(dialog->ButProces);
+        Click(dialog->StartButton());
       },
-      [] { return Modal<TFormOpti>() != nullptr; });
+      [] { return Modal<OptimizeDialog>() != nullptr; });
   script.Then(
       QStringLiteral("confirm the completion message"),
       [&] {
@@ -196,29 +196,29 @@ int main(int argc, char** argv) {
       },
       [] { return Modal<QMessageBox>() != nullptr; });
   script.Then(QStringLiteral("check the outputs, select a photo"), [&] {
-    if (tray->count() != 0 || pokrac->isEnabled()) Fail(QStringLiteral("tray not emptied after the batch"));
+    if (tray->count() != 0 || continueButton->isEnabled()) Fail(QStringLiteral("tray not emptied after the batch"));
     const int written = static_cast<int>(QDir(target).entryList({QStringLiteral("opt_*.jpg")}, QDir::Files).size());
     if (written != photoCount) Fail(QStringLiteral("%1 of %2 photos written").arg(written).arg(photoCount));
-    QListWidgetItem* item = listFile->findItems(QStringLiteral("01_canon_hrad.jpg"), Qt::MatchExactly).value(0);
+    QListWidgetItem* item = fileList->findItems(QStringLiteral("01_canon_hrad.jpg"), Qt::MatchExactly).value(0);
     if (item == nullptr) return Fail(QStringLiteral("sample photo not listed"));
-    listFile->setFocus();
-    listFile->setCurrentItem(item);  // as the arrow keys select it
+    fileList->setFocus();
+    fileList->setCurrentItem(item);  // as the arrow keys select it
   });
   script.Then(
-      QStringLiteral("Podrobnosti"), [&] { Click(butExif); }, [&] { return butExif->isEnabled(); });
+      QStringLiteral("Podrobnosti"), [&] { Click(detailsButton); }, [&] { return detailsButton->isEnabled(); });
   const char* tabShots[] = {"/podrobnosti-exif.png", "/podrobnosti-miniatura.png", "/podrobnosti-iptc.png"};
   for (int tab = 0; tab < 3; ++tab) {
     script.Then(
         QStringLiteral("tab %1").arg(tab),
         [&, tab] {
-          TFormExif* window = Modal<TFormExif>();
-          if (window->Page->currentIndex() != tab) Fail(QStringLiteral("wrong tab shown"));
+          DetailsWindow* window = Modal<DetailsWindow>();
+          if (window->Tabs()->currentIndex() != tab) Fail(QStringLiteral("wrong tab shown"));
           Shot(ScreenRect(window), docs + QString::fromLatin1(tabShots[tab]));
-          QTest::keyClick(window->Page, Qt::Key_Tab, Qt::ControlModifier);
+          QTest::keyClick(window->Tabs(), Qt::Key_Tab, Qt::ControlModifier);
         },
-        [] { return Modal<TFormExif>() != nullptr; });
+        [] { return Modal<DetailsWindow>() != nullptr; });
   }
-  script.Then(QStringLiteral("Zavřít"), [&] { QTest::keyClick(Modal<TFormExif>()->ButZav, Qt::Key_Space); });
+  script.Then(QStringLiteral("Zavřít"), [&] { QTest::keyClick(Modal<DetailsWindow>()->CloseButton(), Qt::Key_Space); });
   script.Then(QStringLiteral("close the program"), [&] { form.close(); }, [] { return QApplication::activeModalWidget() == nullptr; });
   script.Start();
   const int status = QApplication::exec();

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <cstdio>
 
-#include "ui/main/AppTitle.h"
-#include "ui/main/FormDefault.h"
-#include "ui/main/MainIcons.h"
+#include "ui/mainwindow/MainIcons.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/prompts/AppTitle.h"
 
 namespace {
 
@@ -36,16 +36,16 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "main_window_shot: no folder %s\n", argv[1]);
     return 1;
   }
-  TFormDefault window;
+  MainWindow window;
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
 
-  auto* list = window.findChild<QListWidget*>(QStringLiteral("ListFile"));
+  auto* list = window.findChild<QListWidget*>(QStringLiteral("fileList"));
   for (int i = 4; i < argc; ++i) {
     int row = RowOf(list, QString::fromLocal8Bit(argv[i]));
     if (row < 0) continue;
     list->setCurrentRow(row);
-    window.ListFileDblClick();
+    window.FileDoubleClicked();
   }
   int row = RowOf(list, QString::fromLocal8Bit(argv[2]));
   if (row < 0) {

@@ -1,10 +1,43 @@
 #include "core/bytes/EndInd.h"
 
+#include <algorithm>
+
 namespace lumatrim {
 
-bool tEndInd::InRange(const std::string& bytes, int64_t pos, int64_t count) {
-  const auto size = static_cast<int64_t>(bytes.size());
+bool tEndInd::InRange(int64_t size, int64_t pos, int64_t count) {
   return pos >= 1 && count >= 0 && count <= size && pos - 1 <= size - count;
+}
+
+int64_t tEndInd::BlockSize() const {
+  if (!Source) return static_cast<int64_t>(Buffer.size());
+  return std::max<int64_t>(0, Source->Size() - SourceOrigin);
+}
+
+std::string tEndInd::Copy(int64_t pos, int64_t count) const {
+  if (!FromSource(pos, count)) return CopyFrom(Buffer, pos, count);
+  if (pos < 1 || pos > BlockSize()) return {};
+  return Source->ReadAt(SourceOrigin + pos - 1, count);
+}
+
+std::string tEndInd::Window(int64_t pos, int count) const {
+  std::string bytes(static_cast<size_t>(count), '\0');
+  if (pos > BlockSize() || pos <= -count) return bytes;
+  const int64_t skipped = pos < 1 ? 1 - pos : 0;  // bytes before position 1 stay zero
+  const std::string got = Copy(pos + skipped, count - skipped);
+  bytes.replace(static_cast<size_t>(skipped), got.size(), got);
+  return bytes;
+}
+
+uint8_t tEndInd::GetByte(int64_t pos) const {
+  return FromSource(pos, 1) ? ByteAt(Window(pos, 1), 1) : ByteAt(Buffer, pos);
+}
+
+uint16_t tEndInd::GetWord(int64_t pos) const {
+  return FromSource(pos, 2) ? WordAt(Window(pos, 2), 1, BigEndian) : WordAt(Buffer, pos, BigEndian);
+}
+
+uint32_t tEndInd::GetLong(int64_t pos) const {
+  return FromSource(pos, 4) ? LongAt(Window(pos, 4), 1, BigEndian) : LongAt(Buffer, pos, BigEndian);
 }
 
 uint8_t tEndInd::ByteAt(const std::string& bytes, int64_t pos) {

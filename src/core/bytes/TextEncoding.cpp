@@ -1,8 +1,86 @@
 #include "core/bytes/TextEncoding.h"
 
+#include <iconv.h>
+
+#include <atomic>
+#include <cctype>
 #include <cstdint>
+#include <mutex>
 
 namespace lumatrim {
+namespace {
+
+struct PageNames {
+  const char* name;   // as settings store it
+  const char* iconv;  // as glibc's iconv knows it
+  const char* alias;
+};
+constexpr PageNames kNames[] = {
+    {"windows-1250", "CP1250", "cp1250"}, {"windows-1251", "CP1251", "cp1251"}, {"windows-1252", "CP1252", "cp1252"},
+    {"windows-1253", "CP1253", "cp1253"}, {"windows-1254", "CP1254", "cp1254"}, {"windows-1255", "CP1255", "cp1255"},
+    {"windows-1256", "CP1256", "cp1256"}, {"windows-1257", "CP1257", "cp1257"}, {"windows-1258", "CP1258", "cp1258"},
+    {"ISO-8859-1", "ISO-8859-1", "latin1"},
+};
+static_assert(std::size(kNames) == kCodePages.size());
+
+std::atomic<CodePage> processPage{kDefaultCodePage};
+
+// The UTF-8 form of each byte 0x80..0xFF of one page, asked of iconv once.
+struct PageTable {
+  std::once_flag built;
+  std::string upper[128];
+};
+PageTable tables[kCodePages.size()];
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+void BuildTable(CodePage page, PageTable& table) {
+  const iconv_t cd = ::iconv_open("UTF-8", kNames[static_cast<size_t>(page)].iconv);
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    std::string& out = table.upper[b - 0x80];
+    out = kReplacement;
+    if (cd == reinterpret_cast<iconv_t>(-1)) continue;
+    char in = static_cast<char>(b);
+    char buffer[8];
+    char* inPtr = &in;
+    char* outPtr = buffer;
+    size_t inLeft = 1, outLeft = sizeof buffer;
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && inLeft == 0)
+      out.assign(buffer, static_cast<size_t>(outPtr - buffer));
+  }
+  if (cd != reinterpret_cast<iconv_t>(-1)) ::iconv_close(cd);
+}
+
+const PageTable& TableOf(CodePage page) {
+  PageTable& table = tables[static_cast<size_t>(page)];
+  std::call_once(table.built, [&] { BuildTable(page, table); });
+  return table;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const char* CodePageName(CodePage page) { return kNames[static_cast<size_t>(page)].name; }
+
+std::optional<CodePage> CodePageByName(std::string_view name) {
+  for (CodePage page : kCodePages) {
+    const PageNames& names = kNames[static_cast<size_t>(page)];
+    if (SameIgnoringCase(name, names.name) || SameIgnoringCase(name, names.alias)) return page;
+  }
+  if (SameIgnoringCase(name, "latin-1")) return CodePage::Latin1;
+  return std::nullopt;
+}
+
+CodePage LegacyCodePage() { return processPage.load(std::memory_order_relaxed); }
+void SetLegacyCodePage(CodePage page) { processPage.store(page, std::memory_order_relaxed); }
 
 bool IsValidUtf8(const std::string& bytes) {
   size_t i = 0;
@@ -32,20 +110,19 @@ bool IsValidUtf8(const std::string& bytes) {
   return true;
 }
 
-std::string DisplayUtf8(const std::string& bytes) {
+std::string ToUtf8(const std::string& bytes, CodePage page) {
   if (IsValidUtf8(bytes)) return bytes;
+  const PageTable& table = TableOf(page);
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char ch : bytes) {
     const auto c = static_cast<uint8_t>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else {
-      out += static_cast<char>(0xC0 | c >> 6);
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    if (c < 0x80) out += ch;
+    else out += table.upper[c - 0x80];
   }
   return out;
 }
+
+std::string DisplayUtf8(const std::string& bytes) { return ToUtf8(bytes, LegacyCodePage()); }
 
 }  // namespace lumatrim

@@ -18,6 +18,7 @@ constexpr int kMaxDirectoryDepth = 16;
 constexpr size_t kMakeLength = 32;
 constexpr size_t kModelLength = 40;
 constexpr size_t kExifVersionLength = 6;
+constexpr uint16_t kFormatShort = 3, kFormatLong = 4, kFormatSlong = 9;
 
 enum SpecialTag : uint16_t {
   kImageWidth = 0x0100, kImageLength = 0x0101, kCompression = 0x0103, kMake = 0x010F, kModel = 0x0110,
@@ -78,6 +79,7 @@ std::string TImageInfo::RenderValue(const std::string& raw, int fmt, const std::
 //   4 bytes  offset of the next directory (IFD1 after IFD0)
 void TImageInfo::ParseDirectory(int64_t start, int base, const std::string&, int kind, int64_t size) {
   MarkDirectoryVisited(start, base);
+  if (depth_ == 0) role_ = kind == kDirMain ? DirectoryRole::kIfd0 : DirectoryRole::kOther;
   const int count = GetWord(start);
   const int64_t linkPos = start + 2 + 12 * static_cast<int64_t>(count);
   if (linkPos > start + base + size) {
@@ -111,9 +113,10 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
                          tag == kExifVersion || tag == kMakerNote || tag == kExifImageWidth ||
                          tag == kExifImageLength || tag == kInteropOffset;
     TTagEntry entry = LookupTagDef(tag, kind);
+    const bool known = !IsUnknownRow(entry);
     // An entry of a tag absent from the dictionary is never stored, so unless
     // it drives the walk there is nothing to do with it.
-    if (entry.Tag == 0 && !special) continue;
+    if (!known && !special) continue;
 
     std::string raw = Copy(valuePos, static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 2)));
     std::string value;
@@ -125,7 +128,7 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     } else {
       value = RenderValue(raw, fmt, entry.DecodeList, entry.FormatString);
     }
-    if (entry.Tag != 0 && entry.RenderFunc) {
+    if (known && entry.RenderFunc) {
       TagRenderContext context{DecimalSeparator, &TagList};
       value = entry.RenderFunc(value, context);
     } else {
@@ -137,15 +140,11 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     switch (tag) {
       case kImageWidth:
       case kExifImageWidth:
-        WidthPos = ClampToInt(p + 8);
-        WidthFormat = fmt;
-        ImageWidth = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+        if (kind == kDirMain) RecordSize(p + 8, fmt, GetLong(p + 4), raw, true);
         break;
       case kImageLength:
       case kExifImageLength:
-        HeightPos = ClampToInt(p + 8);
-        HeightFormat = fmt;
-        ImageHeight = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+        if (kind == kDirMain) RecordSize(p + 8, fmt, GetLong(p + 4), raw, false);
         break;
       case kCompression:
         if (kind == kDirThumbnail) ThumbCompression = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
@@ -170,18 +169,21 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
       case kGpsInfo: {
         const int64_t sub = static_cast<int64_t>(GetLong(valuePos)) + base;
         if (!DirectoryVisited(sub, base) && depth_ < kMaxDirectoryDepth) {
+          const DirectoryRole parent = role_;
+          role_ = tag == kExifOffset && parent == DirectoryRole::kIfd0 ? DirectoryRole::kExif : DirectoryRole::kOther;
           try {
             ParseDirectory(sub, base, "", tag == kGpsInfo ? kDirGps : kDirMain, size);
           } catch (...) {
             // A broken sub-directory loses only its own entries.
           }
+          role_ = parent;
         }
         break;
       }
       default: break;
     }
 
-    if (entry.Tag == 0) continue;
+    if (!known) continue;
     entry.Data = std::move(value);
     entry.Size = static_cast<int32_t>(raw.size());
     entry.Raw = std::move(raw);
@@ -190,6 +192,16 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     if (kind == kDirThumbnail) AddThumbTag(entry);
     else AddTag(std::move(entry));
   }
+}
+
+void TImageInfo::RecordSize(int64_t fieldPos, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth) {
+  (isWidth ? WidthPos : HeightPos) = ClampToInt(fieldPos);
+  (isWidth ? ImageWidth : ImageHeight) = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+  // Only a single integer lives in the value field itself; anything else
+  // there is an offset, which a size must never overwrite.
+  const bool integer = fmt == kFormatShort || fmt == kFormatLong || fmt == kFormatSlong;
+  const bool picture = role_ == DirectoryRole::kIfd0 || role_ == DirectoryRole::kExif;
+  if (integer && count == 1 && picture) SizeFields.push_back({ClampToInt(fieldPos), fmt, isWidth});
 }
 
 void TImageInfo::ParseThumbnailDirectory() {
@@ -264,17 +276,17 @@ void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const T
 }
 
 int TImageInfo::AddTag(const TTagEntry& entry) {
-  if (entry.Tag != 0) TagList.push_back(entry);
+  if (!IsUnknownRow(entry)) TagList.push_back(entry);
   return TagCount() - 1;
 }
 
 int TImageInfo::AddTag(TTagEntry&& entry) {
-  if (entry.Tag != 0) TagList.push_back(std::move(entry));
+  if (!IsUnknownRow(entry)) TagList.push_back(std::move(entry));
   return TagCount() - 1;
 }
 
 int TImageInfo::AddThumbTag(const TTagEntry& entry) {
-  if (entry.Tag != 0) ThumbTagList.push_back(entry);
+  if (!IsUnknownRow(entry)) ThumbTagList.push_back(entry);
   return ThumbTagCount() - 1;
 }
 
@@ -283,19 +295,17 @@ void TImageInfo::AddCustomTag(const std::string& name, const std::string& value,
 }
 
 void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {
-  if (ImageHeight <= 0 || ImageWidth <= 0) return;
-  if (ImageHeight == newHeight && ImageWidth == newWidth) return;
-  auto write = [this](std::string& bytes, int pos, uint16_t format, int value) {
-    if (format == 4) PutLong(bytes, static_cast<uint32_t>(value), pos);
-    else if (format == 3) PutWord(bytes, static_cast<uint16_t>(value), pos);
+  if (newHeight <= 0 || newWidth <= 0) return;
+  auto writeAll = [&](std::string& bytes) {
+    for (const SizeField& field : SizeFields) {
+      const int value = field.IsWidth ? newWidth : newHeight;
+      if (field.Format != kFormatShort) PutLong(bytes, static_cast<uint32_t>(value), field.Pos);
+      else if (value <= UINT16_MAX) PutWord(bytes, static_cast<uint16_t>(value), field.Pos);
+    }
   };
-  auto writeBoth = [&](std::string& bytes) {
-    write(bytes, HeightPos, HeightFormat, newHeight);
-    write(bytes, WidthPos, WidthFormat, newWidth);
-  };
-  writeBoth(Buffer);
+  writeAll(Buffer);
   if (Owner) {
-    if (tSection* exif = Owner->Slot(Owner->ExifSection)) writeBoth(exif->Content);
+    if (tSection* exif = Owner->Slot(Owner->ExifSection)) writeAll(exif->Content);
   }
 }
 

@@ -38,16 +38,23 @@ class TImageInfo : public tEndInd {
 
   TimgData* Owner = nullptr;  // not owned; may be null (tests, tools)
   int BuildMode = 255;
-  bool IsTiffFile = false;    // .tif/.tiff/.nef: IFD1 is not recorded
+  bool IsTiffFile = false;    // read from a TIFF or NEF file: IFD1 is not recorded
   int Base = kJpegBase;       // set by the reader; the maker-note decoder reads it
   char DecimalSeparator;      // of numbers in value texts; defaults to the global locale's
 
   std::string ExifVersion;  // first 6 raw bytes of 0x9000
   std::string CameraMake;   // value text of 0x010F, max 32 chars
   std::string CameraModel;  // value text of 0x0110, max 40 chars
-  int ImageWidth = 0, ImageHeight = 0;
-  int WidthPos = 0, HeightPos = 0;                // positions of the 4-byte value fields
-  uint16_t WidthFormat = 0, HeightFormat = 0;     // SHORT or LONG, as read
+  int ImageWidth = 0, ImageHeight = 0;            // the last size entry met
+  int WidthPos = 0, HeightPos = 0;                // positions of those entries' value fields
+  // Every size entry of IFD0 and the EXIF sub-IFD (ImageWidth/ImageLength,
+  // ExifImageWidth/ExifImageLength), so a new size reaches all of them.
+  struct SizeField {
+    int Pos;          // of the 4-byte value field
+    uint16_t Format;  // SHORT, LONG or SLONG
+    bool IsWidth;
+  };
+  std::vector<SizeField> SizeFields;
   std::string MakerNoteRaw;
   int MakerNotePos = 0;
   int Ifd1Offset = 0;   // TIFF offset of IFD1; 0 when none
@@ -66,12 +73,16 @@ class TImageInfo : public tEndInd {
   void ParseMakerDirectory(const std::string& block, std::span<const TTagDef> table, int dirOffset,
                            int adjust);
 
-  int AddTag(const TTagEntry& entry);       // refuses Tag 0; index of the last entry
+  // Refuse the dictionary's "Unknown" row (a tag no table knows); rows whose
+  // tag number is 0 (GPSVersionID, some maker rows) are stored like any other.
+  // The index of the last entry comes back.
+  int AddTag(const TTagEntry& entry);
   int AddTag(TTagEntry&& entry);
   int AddThumbTag(const TTagEntry& entry);
   void AddCustomTag(const std::string& name, const std::string& value, int formatCode);
 
-  // Writes the new size into the owner's EXIF segment (and this Buffer).
+  // Writes the new size into every size entry of the owner's EXIF segment
+  // (and this Buffer), each in its own integer type.
   void UpdateImageSize(int newHeight, int newWidth);
 
   // Rendering in this block's byte order and decimal separator.
@@ -102,8 +113,15 @@ class TImageInfo : public tEndInd {
   bool DirectoryVisited(int64_t start, int base) const;
 
  private:
+  // Which directory is being walked: the picture's size is recorded only in
+  // IFD0 and the EXIF sub-IFD (never in IFD1, the thumbnail's, or SubIFDs).
+  enum class DirectoryRole { kIfd0, kExif, kOther };
+
   std::vector<std::pair<int64_t, int>> visited_;
   int depth_ = 0;  // nesting of sub-directory walks
+  DirectoryRole role_ = DirectoryRole::kOther;
+
+  void RecordSize(int64_t fieldPos, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth);
 
   void WalkEntries(int64_t start, int base, int kind, int64_t size, int count);
 };

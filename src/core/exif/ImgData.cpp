@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "core/bytes/Error.h"
+#include "core/bytes/RandomAccessBytes.h"
 #include "core/exif/TagRender.h"
 #include "core/exif/TagTables.h"
 
@@ -20,6 +21,7 @@ namespace {
 
 enum Marker : int { kEoi = 217, kSos = 218, kApp0 = 224, kApp1 = 225, kApp13 = 237, kCom = 254 };
 constexpr int kGiveUpSlot = 5;  // without metadata among the first four segments
+constexpr int kTiffHeaderSize = 8;
 
 // A file opened for reading; closed when the scan leaves, however it leaves.
 // Small reads (markers, length fields) come from a little buffer; a segment
@@ -80,14 +82,56 @@ bool ReadByte(ByteReader& input, uint8_t& byte) {
   return true;
 }
 
-std::string LowerExtension(const std::string& path) {
+// Reads on past the kept segments up to the image data for an APP13
+// "Photoshop 3.0" segment, into slot. Without it a photo with many segments
+// would get a new, empty IPTC record on its next save and lose its own.
+bool FindLateIptc(ByteReader& input, tSection& slot) {
+  for (;;) {
+    uint8_t marker = 0xFF;
+    while (marker == 0xFF)
+      if (!ReadByte(input, marker)) return false;
+    if (marker == kSos || marker == kEoi) return false;
+    char length[2];
+    if (input.Read(length, 2) != 2) return false;
+    const int n = static_cast<uint8_t>(length[0]) << 8 | static_cast<uint8_t>(length[1]);
+    if (n < 2) return false;
+    std::string content(length, 2);
+    content.resize(static_cast<size_t>(n));
+    if (input.Read(content.data() + 2, static_cast<size_t>(n - 2)) != static_cast<size_t>(n - 2)) return false;
+    if (marker == kApp13 && content.compare(2, 13, "Photoshop 3.0") == 0) {
+      slot.Marker = marker;
+      slot.SegLength = n;
+      slot.Content = std::move(content);
+      return true;
+    }
+  }
+}
+
+enum class PhotoKind { kJpeg, kTiff, kOther };
+
+// The kind a file's first bytes announce: FF D8 for a JPEG, "II*\0" or
+// "MM\0*" for a TIFF (NEF files are TIFFs).
+PhotoKind KindOfBytes(const std::string& path) {
+  FileByteReader input(path);
+  char magic[4];
+  const size_t n = input.IsOpen() ? input.Read(magic, sizeof magic) : 0;
+  const std::string_view start(magic, n);
+  if (start.substr(0, 2) == "\xFF\xD8") return PhotoKind::kJpeg;
+  if (start == std::string_view("II*\0", 4) || start == std::string_view("MM\0*", 4)) return PhotoKind::kTiff;
+  return PhotoKind::kOther;
+}
+
+// The kind a file's name suggests, for files whose bytes announce none.
+PhotoKind KindOfName(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   const size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || dot < nameStart) return {};
+  if (dot == std::string::npos || dot < nameStart) return PhotoKind::kOther;
   std::string ext = path.substr(dot);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return ext;
+  if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") return PhotoKind::kJpeg;
+  if (ext == ".tif" || ext == ".tiff" || ext == ".nef") return PhotoKind::kTiff;
+  return PhotoKind::kOther;
 }
 
 // Clears ReadingTiff however the TIFF read leaves.
@@ -149,10 +193,13 @@ bool TimgData::ReadPhoto(const std::string& path) {
       ErrorText = "Illegal Exif construction";
       return false;
     }
-    const std::string ext = LowerExtension(path);
+    // The bytes decide; a file they do not name (damaged, or too short) is
+    // tried as its name suggests.
+    PhotoKind kind = KindOfBytes(path);
+    if (kind == PhotoKind::kOther) kind = KindOfName(path);
     bool found = false;
-    if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") found = ScanJpegFile(path);
-    else if (ext == ".tif" || ext == ".tiff" || ext == ".nef") found = ScanTiffFile(path);
+    if (kind == PhotoKind::kJpeg) found = ScanJpegFile(path);
+    else if (kind == PhotoKind::kTiff) found = ScanTiffFile(path);
     else return false;
     if (found) ErrorText = "<none>";
     return found;
@@ -233,6 +280,10 @@ bool TimgData::ScanJpegSegments(ByteReader& input) {
         break;
     }
   }
+  if (IptcSection == 0 && SectionCount == kScanSlots && FindLateIptc(input, Sections[kSlotCount])) {
+    SectionCount = IptcSection = kSlotCount;
+    IptcInfo.reset(new TIPTCdata(this));
+  }
   return MetadataPresent();
 }
 
@@ -278,39 +329,53 @@ void TimgData::WalkIfd0(int64_t start, int base, int64_t size) {
 }
 
 bool TimgData::ScanTiffFile(const std::string& path) {
+  const std::shared_ptr<FileBytes> file = FileBytes::Open(path);
+  if (!file) throw LumatrimError("Cannot open file " + path);
+  return ScanTiffBytes(file);
+}
+
+// A TIFF file:
+//   "II" or "MM"  byte order     2 bytes  42     4 bytes  offset of IFD0
+// then directories and their values anywhere in the file. The first
+// TiffBlockSize bytes after the header are kept (slot 1); the parser reads
+// whatever lies beyond them from the file, directory by directory, so a large
+// NEF costs only the bytes its directories use.
+bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& file) {
   TiffReadingFlag reading(ReadingTiff);
-  FileByteReader input(path);
-  if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
   try {
-    char order[2];
-    if (input.Read(order, 2) != 2) return false;
-    const bool motorola = order[0] == 'M' && order[1] == 'M';
-    if (!motorola && !(order[0] == 'I' && order[1] == 'I')) return false;
+    const std::string header = file->ReadAt(0, kTiffHeaderSize);
+    const bool motorola = header.compare(0, 2, "MM") == 0;
+    if (!motorola && header.compare(0, 2, "II") != 0) return false;
+    if (header.size() != kTiffHeaderSize) return false;
     tSection& s = Sections[1];
-    // The rest of the header: 42 (not checked) and the offset of IFD0.
-    char header[6];
-    if (input.Read(header, 6) != 6) return false;
-    s.Content.resize(TiffReadSize);
-    s.Content.resize(input.Read(s.Content.data(), TiffReadSize));  // a short file gives a short block
+    s.Content = file->ReadAt(kTiffHeaderSize, std::max(0, TiffBlockSize));  // a short file gives a short block
     s.Marker = 0;
     s.SegLength = 0;
     SectionCount = 1;
     ExifSection = 1;
     NewExifInfo();
-    ExifInfo->IsTiffFile = ReadingTiff;
-    ExifInfo->Base = TImageInfo::kTiffBase;
-    ExifInfo->SetBuffer(s.Content);
+    TImageInfo& info = *ExifInfo;
+    info.IsTiffFile = ReadingTiff;
+    info.Base = TImageInfo::kTiffBase;
+    info.SetBuffer(s.Content);
+    info.Source = file;
+    info.SourceOrigin = kTiffHeaderSize;
     BigEndian = motorola;
-    ExifInfo->BigEndian = motorola;
+    info.BigEndian = motorola;
     // Position 1 of the block is file offset 8, where IFD0 usually starts. A
-    // header naming another offset inside the block is followed; one pointing
+    // header naming another offset inside the file is followed; one pointing
     // outside it falls back to offset 8.
-    const int64_t ifd0 = tEndInd::LongAt(std::string(header + 2, 4), 1, motorola);
-    const int64_t blockSize = static_cast<int64_t>(s.Content.size());
-    const int64_t start = ifd0 > 8 && ifd0 + TImageInfo::kTiffBase + 2 <= blockSize ? ifd0 + TImageInfo::kTiffBase : 1;
+    const int64_t ifd0 = tEndInd::LongAt(header, 5, motorola);
+    const int64_t blockSize = info.BlockSize();
+    const int64_t start = ifd0 > kTiffHeaderSize && ifd0 + TImageInfo::kTiffBase + 2 <= blockSize
+                              ? ifd0 + TImageInfo::kTiffBase
+                              : 1;
     WalkIfd0(start, TImageInfo::kTiffBase, blockSize);
+    // Every value is copied into its entry by now; the file is let go.
+    info.Source.reset();
     return true;
   } catch (...) {
+    if (ExifInfo) ExifInfo->Source.reset();
     return false;
   }
 }

@@ -49,7 +49,7 @@ class TimgData : public tEndInd {
  public:
   static constexpr int kSlotCount = 21;      // slots 1..21; 21 only for a new IPTC segment
   static constexpr int kScanSlots = 20;      // segments the scan keeps at most
-  static constexpr int TiffReadSize = 256000;
+  static constexpr int TiffReadSize = 256000;  // of a TIFF file kept after its header
 
   explicit TimgData(int buildMode = 255);
   ~TimgData() override;
@@ -64,6 +64,7 @@ class TimgData : public tEndInd {
   int CommentSection = 0;
   int JfifSection = 0;
   bool ReadingTiff = false;
+  int TiffBlockSize = TiffReadSize;  // smaller in fuzzing, so the on-demand reads are reached
   int BuildMode = 255;
   std::string FilePath;
   std::string ErrorText;  // "<none>" after a successful read
@@ -82,6 +83,9 @@ class TimgData : public tEndInd {
   bool ScanJpegSegments(ByteReader& input);
   void ParseExifSegment();
   bool ScanTiffFile(const std::string& path);
+  // A TIFF file's bytes; directories and values past the kept block are read
+  // from them on demand while the directories are walked.
+  bool ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& file);
 
   bool ExifPresent() const { return ExifSection != 0; }
   bool IptcPresent() const { return IptcSection != 0; }

@@ -97,6 +97,11 @@ TTagEntry LookupTagDef(int tag, int kind) {
   return EntryFromRow(*found);
 }
 
+bool IsUnknownRow(const TTagEntry& entry) {
+  const TTagDef& unknown = MainTagTable[kMainUnknownRow];
+  return entry.Tag == unknown.Tag && entry.Name == unknown.Name;
+}
+
 int FindTableRow(int tag, std::span<const TTagDef> table) {
   for (size_t i = 0; i < table.size(); ++i)
     if (table[i].Tag == tag) return static_cast<int>(i);

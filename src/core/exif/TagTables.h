@@ -46,6 +46,10 @@ TTagEntry EntryFromRow(const TTagDef& row);
 // The dictionary row of a tag for a directory kind, or the "Unknown" row.
 TTagEntry LookupTagDef(int tag, int kind);
 
+// True for the row LookupTagDef gives for a tag no dictionary holds. (Tag 0
+// alone does not tell: GPSVersionID and some maker rows have tag number 0.)
+bool IsUnknownRow(const TTagEntry& entry);
+
 // Index of the first row of any table whose Tag equals tag, or -1.
 int FindTableRow(int tag, std::span<const TTagDef> table);
 

@@ -8,67 +8,124 @@
 #include "core/jpeg/JpegImage.h"
 
 namespace lumatrim {
-
 namespace {
-constexpr int kCapacityStep = 25;
+
+// Version 2 of the record, for a record read without one or made anew.
+constexpr char kDefaultRecordVersion[] = {0x00, 0x02};
+
+bool HasHighByte(const std::string& text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) > 127) return true;
+  }
+  return false;
 }
 
-TIPTCdata::TIPTCdata(TimgData* owner) : owner_(owner) {}
+bool Repeatable(const TTagEntry& row) { return IsRepeatableDataset(row.Record, row.Tag); }
+
+}  // namespace
+
+TIPTCdata::TIPTCdata(TimgData* owner, CodePage codePage) : owner_(owner), codePage_(codePage) {}
 TIPTCdata::~TIPTCdata() = default;
 
-void TIPTCdata::SetCount(int n) {
-  if (n < 0) n = 0;
-  if (n > Capacity()) items_.resize(static_cast<size_t>(n));
-  itemCount_ = n;
+std::string TIPTCdata::Shown(const IptcValue& value) const {
+  return value.Edited ? value.Bytes : ToUtf8(value.Bytes, codePage_);
+}
+
+IptcValue TIPTCdata::Typed(const std::string& text) const { return {ToUtf8(text, codePage_), true}; }
+
+TTagEntry TIPTCdata::GetItem(int i) const {
+  const IptcItem& item = items_[static_cast<size_t>(i)];
+  TTagEntry entry = item.Row;
+  if (Repeatable(item.Row)) entry.Data = WriteCommaText(DisplayValues(i));
+  else if (!item.Values.empty()) entry.Data = Shown(item.Values.front());
+  return entry;
+}
+
+std::vector<std::string> TIPTCdata::DisplayValues(int i) const {
+  std::vector<std::string> texts;
+  for (const IptcValue& value : items_[static_cast<size_t>(i)].Values) texts.push_back(Shown(value));
+  return texts;
+}
+
+void TIPTCdata::SetItemValue(int i, const std::string& value) {
+  IptcItem& item = items_[static_cast<size_t>(i)];
+  if (!Repeatable(item.Row)) {
+    if (item.Values.empty() || Shown(item.Values.front()) != value) item.Values = {Typed(value)};
+    return;
+  }
+  // Each item of the comma text takes over an old value showing the same
+  // text, so keywords the user left alone keep their bytes.
+  std::vector<IptcValue> old = std::move(item.Values);
+  std::vector<bool> taken(old.size(), false);
+  item.Values.clear();
+  for (const std::string& text : ReadCommaText(value)) {
+    size_t k = 0;
+    while (k < old.size() && (taken[k] || Shown(old[k]) != text)) ++k;
+    if (k < old.size()) {
+      taken[k] = true;
+      item.Values.push_back(old[k]);
+    } else {
+      item.Values.push_back(Typed(text));
+    }
+  }
 }
 
 void TIPTCdata::Clear() {
-  itemCount_ = 0;
-  for (TTagEntry& item : items_) item = TTagEntry();
+  items_.clear();
+  charsetMarker_.clear();
+  recordVersion_.reset();
 }
 
 int TIPTCdata::AppendItem(const TTagEntry& item) {
-  if (item.Tag == 0) return itemCount_ - 1;
-  if (itemCount_ >= Capacity() - 1) items_.resize(items_.size() + kCapacityStep);
-  items_[static_cast<size_t>(itemCount_)] = item;
-  ++itemCount_;
-  return itemCount_ - 1;
+  if (item.Tag == 0) return Count() - 1;
+  IptcItem added{item, {{item.Data, false}}};
+  added.Row.Data.clear();
+  items_.push_back(std::move(added));
+  return Count() - 1;
 }
 
 int TIPTCdata::IndexOfName(const std::string& name) const {
-  for (int i = 0; i < itemCount_; ++i) {
-    if (SameNameIgnoringCase(items_[static_cast<size_t>(i)].Name, name)) return i;
+  for (int i = 0; i < Count(); ++i) {
+    if (SameNameIgnoringCase(items_[static_cast<size_t>(i)].Row.Name, name)) return i;
   }
   return -1;
 }
 
 void TIPTCdata::RemoveItem(const std::string& name) {
   const int i = IndexOfName(name);
-  if (i < 0) return;
-  for (int k = i; k + 1 < itemCount_; ++k) items_[static_cast<size_t>(k)] = items_[static_cast<size_t>(k + 1)];
-  --itemCount_;
-  items_[static_cast<size_t>(itemCount_)] = TTagEntry();
+  if (i >= 0) items_.erase(items_.begin() + i);
 }
 
 int TIPTCdata::SetValue(const std::string& name, const std::string& value) {
-  const int i = IndexOfName(name);
+  int i = IndexOfName(name);
   if (i >= 0) {
-    if (!value.empty()) items_[static_cast<size_t>(i)].Data = value;
+    if (!value.empty()) SetItemValue(i, value);
     return i;
   }
   const int r = TableIndexOfName(name);
   if (r < 0) return -1;
-  TTagEntry item = IptcItemFromRow(r);
-  item.Data = value;
-  return AppendItem(item);
+  items_.push_back({IptcItemFromRow(r), {}});
+  i = Count() - 1;
+  // An item added with no value still gets its one empty dataset.
+  if (value.empty() && !Repeatable(items_.back().Row)) items_.back().Values = {Typed("")};
+  else SetItemValue(i, value);
+  return i;
 }
 
 int TIPTCdata::AddMultiple(const std::string& name, const std::string& value) {
-  const int i = IndexOfName(name);
-  if (i < 0) return SetValue(name, MergeCommaLists("", value));
-  if (!value.empty()) {
-    TTagEntry& item = items_[static_cast<size_t>(i)];
-    item.Data = MergeCommaLists(item.Data, value);
+  int i = IndexOfName(name);
+  if (i < 0) {
+    const int r = TableIndexOfName(name);
+    if (r < 0) return -1;
+    items_.push_back({IptcItemFromRow(r), {}});
+    i = Count() - 1;
+  }
+  IptcItem& item = items_[static_cast<size_t>(i)];
+  for (const std::string& raw : ReadCommaText(value)) {
+    const std::string text = TrimBlanks(raw);
+    bool known = false;
+    for (const IptcValue& have : item.Values) known = known || SameNameIgnoringCase(Shown(have), text);
+    if (!known) item.Values.push_back(Typed(text));
   }
   return i;
 }
@@ -76,12 +133,12 @@ int TIPTCdata::AddMultiple(const std::string& name, const std::string& value) {
 int TIPTCdata::AddByName(const std::string& name, const std::string& value) {
   const int r = TableIndexOfName(name);
   if (r < 0) return -1;
-  return IsRepeatableDataset(IptcTagTable[r].Def.Tag) ? AddMultiple(name, value) : SetValue(name, value);
+  return Repeatable(IptcItemFromRow(r)) ? AddMultiple(name, value) : SetValue(name, value);
 }
 
 std::string TIPTCdata::GetValue(const std::string& name, const std::string& defaultValue) const {
   const int i = IndexOfName(name);
-  return i >= 0 ? items_[static_cast<size_t>(i)].Data : defaultValue;
+  return i >= 0 ? GetItem(i).Data : defaultValue;
 }
 
 bool TIPTCdata::ReadFromFile(const std::string& path) {
@@ -107,35 +164,56 @@ void TIPTCdata::ReadFromOwner() {
 
 void TIPTCdata::ParseApp13(const std::string& bytes) {
   Clear();
-  const int64_t length = static_cast<int64_t>(bytes.size());
-  // 1-based position of the first "Photoshop 3.0", 0 when absent; the search
-  // for the first dataset starts 13 bytes on either way.
-  const size_t found = bytes.find("Photoshop 3.0");
-  const int64_t start = (found == std::string::npos ? 0 : static_cast<int64_t>(found) + 1) + 13;
-  int64_t j = length + 1;
-  for (int64_t p = start < 1 ? 1 : start; p < length; ++p) {
-    const uint8_t record = tEndInd::ByteAt(bytes, p + 1);
-    if (tEndInd::ByteAt(bytes, p) == 0x1C && (record == 2 || record == 8)) {
-      j = p;
-      break;
+  bool charsetSeen = false;
+  for (const RawIptcDataset& d : ReadIptcDatasets(bytes)) {
+    if (d.Record == 1 && d.Number == 90 && !charsetSeen) {
+      charsetSeen = true;
+      charsetMarker_ = d.Value;
     }
-  }
-  int64_t pos = j + 1;
-  while (pos < length - 2) {
-    const TTagEntry item = ParseDataset(bytes, pos);
-    if (IsRepeatableDataset(item.Tag)) {
-      AddMultiple(item.Name, item.Data);
+    if (d.Record == 2 && d.Number == 0 && !recordVersion_) recordVersion_ = d.Value;
+    if (d.Record != 2 && d.Record != 8) continue;  // the envelope (1) is the builder's own
+    TTagEntry row;
+    const int r = TableIndexOf(d.Record, d.Number);
+    if (r >= 0 && std::string(IptcTagTable[r].Def.Name) != "SKIP") {
+      row = IptcItemFromRow(r);
     } else {
-      AppendItem(item);
+      row.Name = row.Desc = "Custom_" + std::to_string(d.Number);
+      row.Tag = static_cast<uint16_t>(d.Number);
+      row.Record = static_cast<uint16_t>(d.Record);
+      row.Size = kIptcCustomSize;
+    }
+    // Every occurrence of a repeatable dataset is one value of the same item.
+    const int i = Repeatable(row) ? IndexOfName(row.Name) : -1;
+    if (i >= 0) {
+      items_[static_cast<size_t>(i)].Values.push_back({d.Value, false});
+    } else {
+      row.Data = d.Value;
+      AppendItem(row);  // record versions (dataset 0) are not items
     }
   }
 }
 
 std::vector<TTagEntry> TIPTCdata::ItemsInUse() const {
-  return {items_.begin(), items_.begin() + itemCount_};
+  std::vector<TTagEntry> out;
+  for (int i = 0; i < Count(); ++i) out.push_back(GetItem(i));
+  return out;
 }
 
-std::string TIPTCdata::BuildApp13() const { return BuildApp13Payload(ItemsInUse()); }
+std::string TIPTCdata::BuildApp13() const {
+  const bool markedUtf8 = charsetMarker_ == kUtf8Designation;
+  bool utf8 = markedUtf8;
+  for (const IptcItem& item : items_) {
+    for (const IptcValue& value : item.Values) utf8 = utf8 || (value.Edited && HasHighByte(value.Bytes));
+  }
+  std::vector<RawIptcDataset> datasets;
+  for (const IptcItem& item : items_) {
+    for (const IptcValue& value : item.Values) {
+      datasets.push_back({item.Row.Record, item.Row.Tag, utf8 ? Shown(value) : value.Bytes});
+    }
+  }
+  const std::string marker = utf8 ? std::string(kUtf8Designation) : charsetMarker_;
+  return BuildApp13Payload(marker, recordVersion_.value_or(std::string(kDefaultRecordVersion, 2)), datasets);
+}
 
 void TIPTCdata::SaveToFile(const std::string& path, const std::string& sourcePath) {
   if (owner_ == nullptr) throw LumatrimError("The IPTC data of \"" + path + "\" belongs to no photo.");

@@ -1,46 +1,78 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/bytes/TextEncoding.h"
 #include "core/exif/TagEntry.h"
 
 namespace lumatrim {
 
 class TimgData;
 
+// One value of an item: the bytes as the file held them, or text the user
+// gave (always UTF-8). Only the latter are rewritten when the record is saved.
+struct IptcValue {
+  std::string Bytes;
+  bool Edited = false;
+};
+
+// One item: its table row (Record, Tag, Name, Desc, Size) and its values.
+// Keywords and SuppCategory hold one value per dataset; every other item one.
+struct IptcItem {
+  TTagEntry Row;
+  std::vector<IptcValue> Values;
+};
+
 // The IPTC item store of one photo: the datasets of its APP13 "Photoshop 3.0"
-// block as items (key name, display name, value bytes), editable by name, and
-// built back into a new APP13 payload. Keywords and SuppCategory hold all their
-// occurrences in one item as comma text.
+// block as items, editable by name, and built back into a new APP13 payload.
+//
+// Texts given to and returned by the store are UTF-8. Values read from the
+// file stay bytes until shown or saved; bytes that are not UTF-8 are taken to
+// be in the store's legacy code page. A save writes every untouched value
+// byte for byte, unless the record must be UTF-8 (1:90) because it was so
+// marked or a value the user gave needs it: then untouched values are
+// converted from the code page, so they read back as the same characters.
 class TIPTCdata {
  public:
-  explicit TIPTCdata(TimgData* owner);
+  explicit TIPTCdata(TimgData* owner, CodePage codePage = LegacyCodePage());
   virtual ~TIPTCdata();
   TIPTCdata(const TIPTCdata&) = delete;
   TIPTCdata& operator=(const TIPTCdata&) = delete;
 
   TimgData* Owner() const { return owner_; }
-  int Capacity() const { return static_cast<int>(items_.size()); }
+  CodePage GetCodePage() const { return codePage_; }
+  void SetCodePage(CodePage page) { codePage_ = page; }
 
-  int Count() const { return itemCount_; }
-  void SetCount(int n);
-  TTagEntry GetItem(int i) const { return items_[static_cast<size_t>(i)]; }
-  void SetItemValue(int i, const std::string& value) { items_[static_cast<size_t>(i)].Data = value; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  // Item i with Data = its display text: the value, or for Keywords and
+  // SuppCategory the values as comma text (quoted where they hold blanks,
+  // commas or quotes).
+  TTagEntry GetItem(int i) const;
+  // Item i's values as UTF-8 text, one per dataset.
+  std::vector<std::string> DisplayValues(int i) const;
+  // The user's text for item i; for a repeatable item comma text, whose
+  // items become the values. Values whose text did not change keep their bytes.
+  void SetItemValue(int i, const std::string& value);
   void Clear();
-  // Ignores an item with Tag 0; returns Count() - 1.
+  // Appends a table or custom item holding item.Data as bytes read from a
+  // file; ignored when item.Tag is 0. Returns Count() - 1.
   int AppendItem(const TTagEntry& item);
-  bool HasItems() const { return itemCount_ > 0; }
+  bool HasItems() const { return !items_.empty(); }
 
   // Index of the first item whose Name equals name ignoring case, or -1.
   virtual int IndexOfName(const std::string& name) const;
   virtual void RemoveItem(const std::string& name);
-  // Sets an item's value (an empty value leaves an existing item alone), or
-  // adds the table's item of that name. -1 when the name is unknown.
+  // Sets an item's value as SetItemValue does (an empty value leaves an
+  // existing item alone), or adds the table's item of that name. -1 when the
+  // name is unknown.
   virtual int SetValue(const std::string& name, const std::string& value);
-  // Merges the comma list value into the item's list.
+  // Adds the items of the comma text value that the item does not hold yet
+  // (letter case ignored, blanks around them removed).
   virtual int AddMultiple(const std::string& name, const std::string& value);
   // AddMultiple for Keywords and SuppCategory, SetValue for the rest.
   virtual int AddByName(const std::string& name, const std::string& value);
+  // The display text of the named item, or defaultValue.
   virtual std::string GetValue(const std::string& name, const std::string& defaultValue) const;
   // Reads the photo into the owner and parses its IPTC block. When this store
   // is the owner's, the read replaces it, so the items land in the owner's new
@@ -58,13 +90,18 @@ class TIPTCdata {
   // sourcePath (from path itself when empty). Throws LumatrimError.
   void SaveToFile(const std::string& path, const std::string& sourcePath = "");
 
-  // The items in use, in order.
+  // Every item as GetItem gives it, in order.
   std::vector<TTagEntry> ItemsInUse() const;
 
  private:
+  std::string Shown(const IptcValue& value) const;
+  IptcValue Typed(const std::string& text) const;
+
   TimgData* owner_;
-  std::vector<TTagEntry> items_;  // capacity grows by 25 slots
-  int itemCount_ = 0;
+  CodePage codePage_;
+  std::vector<IptcItem> items_;
+  std::string charsetMarker_;  // the value of 1:90 as read, empty when none
+  std::optional<std::string> recordVersion_;  // the value of 2:0 as read
 };
 
 }  // namespace lumatrim

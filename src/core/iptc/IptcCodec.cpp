@@ -2,26 +2,78 @@
 
 #include "core/bytes/EndInd.h"
 #include "core/bytes/Error.h"
-#include "core/bytes/TextEncoding.h"
-#include "core/iptc/CommaText.h"
-#include "core/iptc/IptcTagTable.h"
 
 namespace lumatrim {
 namespace {
 
-// ESC % G: ISO 2022 designation of UTF-8, the value of dataset 1:90.
-const std::string kUtf8Designation = "\x1B\x25\x47";
-
-bool HasHighByte(const std::string& text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) > 127) return true;
-  }
-  return false;
-}
+constexpr char kSignature[] = "Photoshop 3.0";  // with its 0 byte: 14 bytes
 
 std::string Bytes(std::initializer_list<unsigned> values) {
   std::string out;
   for (unsigned v : values) out += static_cast<char>(v & 0xFF);
+  return out;
+}
+
+// One Photoshop resource, 1-based positions in the segment.
+struct Resource {
+  int Id = 0;
+  int64_t Begin = 0, End = 0;          // the whole resource, padding included
+  int64_t DataBegin = 0, DataSize = 0;
+};
+
+// The resources of a segment as kept:
+//   2 bytes   segment length
+//   14 bytes  "Photoshop 3.0\0"
+//   then      "8BIM", 2-byte id, Pascal name padded to an even length,
+//             4-byte data size, data padded to an even length
+// complete is set when the list runs cleanly to the segment's end.
+std::vector<Resource> ResourcesOf(const std::string& segment, bool& complete) {
+  std::vector<Resource> list;
+  complete = false;
+  if (tEndInd::CopyFrom(segment, 3, sizeof kSignature) != std::string(kSignature, sizeof kSignature)) return list;
+  const auto size = static_cast<int64_t>(segment.size());
+  int64_t pos = 2 + static_cast<int64_t>(sizeof kSignature) + 1;
+  while (pos + 12 <= size + 1 && tEndInd::CopyFrom(segment, pos, 4) == "8BIM") {
+    Resource r;
+    r.Id = tEndInd::WordAt(segment, pos + 4, true);
+    const int64_t nameLength = tEndInd::ByteAt(segment, pos + 6);
+    const int64_t sizeAt = pos + 6 + ((nameLength + 2) & ~int64_t{1});
+    r.DataSize = tEndInd::LongAt(segment, sizeAt, true);
+    r.DataBegin = sizeAt + 4;
+    r.Begin = pos;
+    r.End = r.DataBegin + ((r.DataSize + 1) & ~int64_t{1});
+    if (r.End > size + 1 + (r.DataSize % 2)) return list;  // a resource running past the segment ends the walk
+    list.push_back(r);
+    pos = r.End;
+  }
+  complete = pos >= size + 1;
+  return list;
+}
+
+bool StartsDataset(const std::string& bytes, int64_t pos) {
+  const uint8_t record = tEndInd::ByteAt(bytes, pos + 1);
+  return tEndInd::ByteAt(bytes, pos) == 0x1C && (record == 1 || record == 2 || record == 8);
+}
+
+// Datasets from the 1-based position begin (its 1C) up to end (exclusive).
+// With resync, bytes that start no dataset are passed over up to the next
+// 1C of record 1, 2 or 8, so one damaged length does not hide the rest of
+// the record (and a save cannot drop it); otherwise they end the walk.
+std::vector<RawIptcDataset> WalkDatasets(const std::string& bytes, int64_t begin, int64_t end, bool resync) {
+  std::vector<RawIptcDataset> out;
+  int64_t pos = begin;
+  for (;;) {
+    while (resync && pos + 5 <= end && !StartsDataset(bytes, pos)) ++pos;
+    if (pos + 5 > end || tEndInd::ByteAt(bytes, pos) != 0x1C) break;
+    RawIptcDataset d;
+    d.Record = tEndInd::ByteAt(bytes, pos + 1);
+    d.Number = tEndInd::ByteAt(bytes, pos + 2);
+    const int64_t n = tEndInd::WordAt(bytes, pos + 3, true);
+    const int64_t valueBegin = pos + 5;
+    d.Value = tEndInd::CopyFrom(bytes, valueBegin, std::min(n, end - valueBegin));
+    out.push_back(std::move(d));
+    pos = valueBegin + n;
+  }
   return out;
 }
 
@@ -39,82 +91,34 @@ std::string EncodeDataset(int record, int dataset, const std::string& value) {
          value;
 }
 
-std::string EncodeRepeated(int record, int dataset, const std::string& value) {
-  // The store keeps repeatable values as comma text, which quotes an item
-  // holding a blank, a comma or a quote ("New York", "Smith, John"). Commas
-  // inside quotes do not split, and a quoted part loses its quotes, so a saved
-  // keyword comes back as it was instead of gaining quote characters or being
-  // cut in two. Unquoted parts are split and trimmed as always.
-  std::string out;
-  std::string rest = value;
-  while (!TrimBlanks(rest).empty()) {
-    size_t comma = std::string::npos;
-    bool quoted = false;
-    for (size_t i = 0; i < rest.size(); ++i) {
-      if (rest[i] == '"') quoted = !quoted;
-      if (rest[i] == ',' && !quoted) { comma = i; break; }
-    }
-    std::string part;
-    if (comma != std::string::npos) {
-      part = TrimBlanks(rest.substr(0, comma));
-      rest = TrimBlanks(rest.substr(comma + 1));
-    } else {
-      part = rest;
-      rest.clear();
-    }
-    const std::string trimmed = TrimBlanks(part);
-    if (trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"') {
-      const std::vector<std::string> items = ReadCommaText(trimmed);
-      // A keyword that itself begins with a double quote stays quoted: read
-      // back, a leading quote opens quoted comma text, so the bare keyword
-      // would lose half its quotes on every save.
-      if (items.size() == 1 && (items.front().empty() || items.front().front() != '"')) part = items.front();
-    }
-    out += EncodeDataset(record, dataset, part);
+std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment) {
+  bool complete = false;
+  const auto end = static_cast<int64_t>(segment.size()) + 1;
+  const std::vector<Resource> resources = ResourcesOf(segment, complete);
+  for (const Resource& r : resources) {
+    if (r.Id == 0x0404) return WalkDatasets(segment, r.DataBegin, std::min(r.DataBegin + r.DataSize, end), true);
   }
-  return out;
+  // Resources without IPTC data: what follows them is theirs, not datasets.
+  if (complete || !resources.empty()) return {};
+  // No resource list: the first 1C followed by record 2 or 8 from
+  // position 13 on (past "Photoshop 3.0" when it is there) starts the datasets.
+  const size_t found = segment.find("Photoshop 3.0");
+  const int64_t start = (found == std::string::npos ? 0 : static_cast<int64_t>(found) + 1) + 13;
+  for (int64_t p = std::max<int64_t>(start, 1); p + 1 < end; ++p) {
+    const uint8_t record = tEndInd::ByteAt(segment, p + 1);
+    if (tEndInd::ByteAt(segment, p) == 0x1C && (record == 2 || record == 8)) return WalkDatasets(segment, p, end, false);
+  }
+  return {};
 }
 
-TTagEntry ParseDataset(const std::string& bytes, int64_t& pos) {
-  TTagEntry item;
-  const int record = tEndInd::ByteAt(bytes, pos);
-  const int dataset = tEndInd::ByteAt(bytes, pos + 1);
-  const int64_t n = tEndInd::WordAt(bytes, pos + 2, true);
-  pos += 4;
-  if (record == 2 || record == 8) {
-    const int r = TableIndexOf(record, dataset);
-    if (r >= 0 && std::string(IptcTagTable[r].Def.Name) != "SKIP") {
-      item = IptcItemFromRow(r);
-    } else {
-      item.Name = item.Desc = "Custom_" + std::to_string(dataset);
-      item.Tag = static_cast<uint16_t>(dataset);
-      item.Record = static_cast<uint16_t>(record);
-      item.Size = kIptcCustomSize;
-    }
-    item.Data = tEndInd::CopyFrom(bytes, pos, n);
-  }
-  pos += n + 1;
-  return item;
-}
-
-std::string BuildApp13Payload(const std::vector<TTagEntry>& items) {
-  bool utf8 = false;
-  for (const TTagEntry& item : items) utf8 = utf8 || HasHighByte(item.Data);
-
+std::string BuildApp13Payload(const std::string& charsetMarker, const std::string& recordVersion,
+                              const std::vector<RawIptcDataset>& datasets) {
   std::string data;
-  for (const TTagEntry& item : items) {
-    // Values that are not UTF-8 came from older files in Latin-1.
-    const std::string value = utf8 ? DisplayUtf8(item.Data) : item.Data;
-    if (item.Record == 2 && IsRepeatableDataset(item.Tag)) {
-      data += EncodeRepeated(2, item.Tag, value);
-    } else {
-      data += EncodeDataset(item.Record, item.Tag, value);
-    }
-  }
+  for (const RawIptcDataset& d : datasets) data += EncodeDataset(d.Record, d.Number, d.Value);
   if (data.size() % 2 == 0) data += '\0';
 
-  std::string version = EncodeDataset(2, 0, std::string("\x00\x02", 2));
-  if (utf8) version = EncodeDataset(1, 90, kUtf8Designation) + version;
+  std::string version = EncodeDataset(2, 0, recordVersion);
+  if (!charsetMarker.empty()) version = EncodeDataset(1, 90, charsetMarker) + version;
   const size_t length = data.size() + version.size();
   if (length > kMaxIptcResourceData) {
     throw LumatrimError("IPTC data of " + std::to_string(length) + " bytes does not fit one resource (at most " +
@@ -132,22 +136,10 @@ std::string BuildApp13Payload(const std::vector<TTagEntry>& items) {
 }
 
 std::string KeepOtherResources(const std::string& newPayload, const std::string& oldSegment) {
-  // 2 length bytes, "Photoshop 3.0\0", then resources: "8BIM", 2-byte id,
-  // a Pascal name padded to an even length, 4-byte size, data padded to even.
-  const std::string signature("Photoshop 3.0\0", 14);
-  if (tEndInd::CopyFrom(oldSegment, 3, static_cast<int64_t>(signature.size())) != signature) return newPayload;
+  bool complete = false;
   std::string kept;
-  int64_t pos = 2 + static_cast<int64_t>(signature.size()) + 1;  // 1-based
-  const auto size = static_cast<int64_t>(oldSegment.size());
-  while (pos + 12 <= size + 1 && tEndInd::CopyFrom(oldSegment, pos, 4) == "8BIM") {
-    const int id = tEndInd::WordAt(oldSegment, pos + 4, true);
-    const int64_t nameLength = tEndInd::ByteAt(oldSegment, pos + 6);
-    const int64_t sizeAt = pos + 6 + ((nameLength + 2) & ~int64_t{1});
-    const int64_t dataSize = tEndInd::LongAt(oldSegment, sizeAt, true);
-    const int64_t end = sizeAt + 4 + ((dataSize + 1) & ~int64_t{1});
-    if (end > size + 1 + (dataSize % 2)) break;  // a resource running past the segment ends the walk
-    if (id != 0x0404 && id != 0x0425 && id != 0x040B) kept += tEndInd::CopyFrom(oldSegment, pos, end - pos);
-    pos = end;
+  for (const Resource& r : ResourcesOf(oldSegment, complete)) {
+    if (r.Id != 0x0404 && r.Id != 0x0425 && r.Id != 0x040B) kept += tEndInd::CopyFrom(oldSegment, r.Begin, r.End - r.Begin);
   }
   if (kept.size() % 2) kept += '\0';
   if (kept.empty() || newPayload.size() + kept.size() > kMaxApp13Payload) return newPayload;

@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "core/exif/TagEntry.h"
-
 namespace lumatrim {
 
 // Limits of the plain IPTC and JPEG length fields. Anything longer is refused
@@ -13,22 +11,31 @@ inline constexpr size_t kMaxIptcValue = 32767;        // 15 bits: the top bit ma
 inline constexpr size_t kMaxIptcResourceData = 65535;
 inline constexpr size_t kMaxApp13Payload = 65533;     // segment length 65535 minus its own 2 bytes
 
+// ESC % G: ISO 2022 designation of UTF-8, the value of dataset 1:90.
+inline constexpr char kUtf8Designation[] = "\x1B\x25\x47";
+
+// One dataset as it stands in the file: record, dataset number, value bytes.
+struct RawIptcDataset {
+  int Record = 0;
+  int Number = 0;
+  std::string Value;
+};
+
 // One dataset: 1C, record, dataset, 2-byte big-endian length, value.
 std::string EncodeDataset(int record, int dataset, const std::string& value);
 
-// A comma list written as one dataset per part (quotes are kept as typed).
-std::string EncodeRepeated(int record, int dataset, const std::string& value);
-
-// The dataset whose record byte stands at the 1-based pos of bytes; pos is
-// advanced past it. Datasets of records other than 2 and 8 give an empty item.
-TTagEntry ParseDataset(const std::string& bytes, int64_t& pos);
+// The datasets of an APP13 segment as kept (from its 2-byte length field on),
+// in file order. They are read from the IPTC resource (8BIM 0x0404); when the
+// resource list cannot be read at all, from the first 1C 02 / 1C 08 found
+// after position 13 to the end of the segment. The walk ends at a byte that
+// is not 1C; a value running past the end is cut there.
+std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment);
 
 // The APP13 payload: "Photoshop 3.0", the 8BIM 0x0404 resource with the
-// record version and one dataset per item (or per comma part of a repeatable
-// item), then an empty 8BIM 0x040B resource. When a value holds a byte above
-// 127, the coded-character-set dataset 1:90 (UTF-8) comes first and values
-// that are not valid UTF-8 are taken as Latin-1 and converted.
-std::string BuildApp13Payload(const std::vector<TTagEntry>& items);
+// coded-character-set dataset 1:90 (when charsetMarker is not empty), the
+// record version 2:0 and the datasets, then an empty 8BIM 0x040B resource.
+std::string BuildApp13Payload(const std::string& charsetMarker, const std::string& recordVersion,
+                              const std::vector<RawIptcDataset>& datasets);
 
 // A new payload from BuildApp13Payload followed by the resources of the old
 // APP13 segment (kept from its length field on) that the store does not

@@ -86,6 +86,6 @@ TTagEntry IptcItemFromRow(int r) {
   return item;
 }
 
-bool IsRepeatableDataset(int dataset) { return dataset == 20 || dataset == 25; }
+bool IsRepeatableDataset(int record, int dataset) { return record == 2 && (dataset == 20 || dataset == 25); }
 
 }  // namespace lumatrim

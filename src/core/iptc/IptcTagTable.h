@@ -26,9 +26,9 @@ int TableIndexOf(int record, int dataset);
 // An item made from row r (Record, Tag, Name, Desc, Size), with an empty value.
 TTagEntry IptcItemFromRow(int r);
 
-// Keywords (25) and SuppCategory (20) may occur many times; all occurrences
-// are held in one item as comma text. Tested on the dataset number alone.
-bool IsRepeatableDataset(int dataset);
+// Keywords (2:25) and SuppCategory (2:20) may occur many times; all
+// occurrences are held in one item, one value each.
+bool IsRepeatableDataset(int record, int dataset);
 
 // Letter case is ignored by every key-name lookup.
 bool SameNameIgnoringCase(const std::string& a, const std::string& b);

@@ -58,7 +58,7 @@ MakerNoteEntries WalkMakerDirectory(const MakerNoteSource& source, const MakerLa
       TagRenderContext context{source.decimalSeparator, &result.entries};
       std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
       TTagEntry parsed = EntryFromRow(def);
-      if (parsed.Tag == 0) continue;  // a table's "Unknown" row names nothing
+      if (IsUnknownRow(parsed)) continue;  // the dictionary's "Unknown" row names nothing
       parsed.Data = context.BlockRendered ? std::move(value) : std::move(display);
       parsed.Raw = std::string(raw);
       parsed.FormatCode = entry.type;

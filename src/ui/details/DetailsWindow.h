@@ -1,0 +1,91 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+#include <exception>
+#include <memory>
+
+#include "core/exif/ImgData.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QWidget;
+
+// The detail window of one photo: every EXIF tag and maker entry ("EXIF
+// info"), the thumbnail with its tags ("EXIF miniatura") and the editable
+// IPTC items ("IPTC data"). It reads the photo itself, into two containers of
+// its own, while it is created.
+class DetailsWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // path: the photo selected in the main window. The opener sets the caption.
+  explicit DetailsWindow(const QString& path, QWidget* parent = nullptr);
+  ~DetailsWindow() override;
+
+  // Reads the photo again and fills the three tabs.
+  void LoadPhoto();
+  // Mouse released over the IPTC grid at pos (viewport coordinates).
+  void IptcGridClicked(const QPoint& pos);
+  void SaveIptcClicked();
+  void RemoveIptcClicked();
+  void RemoveExifClicked();
+  void CloseClicked();
+
+  // The controls the tests and the screenshot program drive.
+  QTabWidget* Tabs() const { return tabs_; }
+  QWidget* IptcTab() const { return iptcTab_; }
+  QTableWidget* GeneralGrid() const { return generalGrid_; }
+  QTableWidget* MakerGrid() const { return makerGrid_; }
+  QTableWidget* ThumbnailGrid() const { return thumbnailGrid_; }
+  QLabel* ThumbnailSizeLabel() const { return thumbnailSizeLabel_; }
+  QTableWidget* IptcGrid() const { return iptcGrid_; }
+  QPushButton* SaveIptcButton() const { return saveIptcButton_; }
+  QPushButton* RemoveIptcButton() const { return removeIptcButton_; }
+  QPushButton* RemoveExifButton() const { return removeExifButton_; }
+  QPushButton* CloseButton() const { return closeButton_; }
+
+ public slots:
+  void done(int result) override;  // every way out releases the containers
+
+ signals:
+  // The EXIF block was removed from the file; the main window reloads it.
+  void ExifRemoved();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  void EditIptcRow(int row);
+  void ReportWriteFailure(const QString& action, const std::exception& error);
+  void ReleasePhoto();
+
+  std::unique_ptr<lumatrim::TimgData> exifPhoto_;
+  std::unique_ptr<lumatrim::TimgData> iptcPhoto_;
+
+  QTabWidget* tabs_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+  QWidget* exifTab_ = nullptr;
+  QGroupBox* generalGroup_ = nullptr;
+  QTableWidget* generalGrid_ = nullptr;
+  QGroupBox* makerGroup_ = nullptr;
+  QTableWidget* makerGrid_ = nullptr;
+  QPushButton* removeExifButton_ = nullptr;
+  QWidget* thumbnailTab_ = nullptr;
+  QGroupBox* thumbnailGroup_ = nullptr;
+  QTableWidget* thumbnailGrid_ = nullptr;
+  QLabel* thumbnailSizeLabel_ = nullptr;
+  QFrame* thumbnailFrame_ = nullptr;
+  QLabel* thumbnailPicture_ = nullptr;
+  QWidget* iptcTab_ = nullptr;
+  QGroupBox* iptcGroup_ = nullptr;
+  QTableWidget* iptcGrid_ = nullptr;
+  QPushButton* saveIptcButton_ = nullptr;
+  QPushButton* removeIptcButton_ = nullptr;
+
+  QString path_;
+};

@@ -1,0 +1,286 @@
+#include "ui/mainwindow/MainWindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QApplication>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTreeView>
+
+#include "core/exif/ImgData.h"
+#include "rotation/JpegRotator.h"
+#include "ui/mainwindow/GroupFrame.h"
+#include "ui/mainwindow/MainIcons.h"
+#include "ui/mainwindow/PhotoFileList.h"
+#include "ui/mainwindow/TrayList.h"
+#include "ui/preview/PhotoPreview.h"
+#include "ui/prompts/AppTitle.h"
+
+namespace {
+
+constexpr int kClientWidth = 653;
+constexpr int kClientHeight = 509;
+constexpr int kStatusHeight = 19;
+const QColor kCream(0xFF, 0xFB, 0xF0);
+
+const char* const kSummaryCaptions[12] = {"Fotoaparát", "Model",    "Kvalita",   "Blesk",   "Ohnisko", "Expozice",
+                                          "Clona",      "Citlivost", "Program", "Měření", "Software", "Vytvořeno"};
+
+QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect place) {
+  auto* group = new GroupFrame(title, parent);
+  group->setObjectName(QString::fromLatin1(name));
+  group->setGeometry(place);
+  // Opaque, so the frame of moveAllFrame lying beneath shows only below the columns.
+  group->setAutoFillBackground(true);
+  return group;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, QRect place, bool enabled) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(place);
+  button->setEnabled(enabled);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QString& text, QRect place, Qt::Alignment align) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(place);
+  label->setAlignment(align | Qt::AlignVCenter);
+  return label;
+}
+
+QLabel* Icon(QWidget* parent, const char* name, const QPixmap& pixmap, QPoint at, const QString& hint) {
+  auto* icon = new QLabel(parent);
+  icon->setObjectName(QString::fromLatin1(name));
+  icon->setPixmap(pixmap);
+  icon->setGeometry(QRect(at, QSize(32, 32)));
+  icon->setCursor(Qt::PointingHandCursor);
+  icon->setToolTip(hint);
+  return icon;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("MainWindow"));
+  setWindowTitle(QString::fromUtf8(kAppTitle));
+  setWindowIcon(MainIcons::AppIcon());
+  QFont font(QStringLiteral("DejaVu Sans"), 8);
+  font.setStyleHint(QFont::SansSerif);
+  setFont(font);
+  setFixedSize(kClientWidth, kClientHeight);
+  BuildLayout();
+
+  // The owned objects, in the order the window makes them.
+  metadata_ = std::make_unique<lumatrim::TimgData>();
+  rotator_ = std::make_unique<JpegRotator>();
+  preview_ = new PhotoPreview(previewPanel_);
+  preview_->SetCropControls(cropButton_, cropLabel_);
+
+  ShowFolder(QDir::currentPath());
+  RevealWorkingFolder();
+}
+
+MainWindow::~MainWindow() {
+  trayList_->setAcceptDrops(false);
+  metadata_.reset();
+  delete preview_;
+}
+
+void MainWindow::BuildLayout() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  setCentralWidget(client);
+
+  // Beneath the three columns: only its lower part shows, framing moveAllButton_.
+  auto* moveAllFrame = new GroupFrame(QString(), client);
+  moveAllFrame->setObjectName(QStringLiteral("moveAllFrame"));
+  moveAllFrame->setGeometry(104, 370, 441, 105);
+
+  BuildBrowser(Group(client, "explorerGroup", QStringLiteral(" Průzkumník "), {8, 8, 214, 445}));
+  BuildPreview();
+  BuildSummary();
+  BuildTray();
+  BuildBottom();
+
+  // Every click in the tree counts, also on the selected folder or on an
+  // expand arrow; the lists report focus for the status-bar hints.
+  for (QObject* watched : std::initializer_list<QObject*>{folderTree_, folderTree_->viewport(), fileList_,
+                                                          fileList_->viewport(), trayList_, exitIcon_, infoIcon_})
+    watched->installEventFilter(this);
+}
+
+void MainWindow::BuildBrowser(QGroupBox* group) {
+  folderModel_ = new QFileSystemModel(this);
+  folderModel_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
+  folderModel_->setRootPath(QStringLiteral("/"));
+
+  folderTree_ = new QTreeView(group);
+  folderTree_->setObjectName(QStringLiteral("folderTree"));
+  folderTree_->setGeometry(6, 18, 200, 200);
+  folderTree_->setModel(folderModel_);
+  folderTree_->setRootIndex(folderModel_->index(QStringLiteral("/")));
+  folderTree_->setHeaderHidden(true);
+  for (int column = 1; column < folderModel_->columnCount(); ++column) folderTree_->hideColumn(column);
+  folderTree_->setIndentation(19);
+  folderTree_->setSelectionMode(QAbstractItemView::SingleSelection);
+  folderTree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  connect(folderTree_->selectionModel(), &QItemSelectionModel::currentChanged, this, &MainWindow::FolderTreeMoved);
+
+  fileList_ = new PhotoFileList(group);
+  fileList_->setGeometry(6, 220, 200, 205);
+  // The selection, not the current row: a mouse press moves the current row
+  // before it selects, so the current-row signal would show the old photo.
+  connect(fileList_, &QListWidget::itemSelectionChanged, this, [this] {
+    selectionHandled_ = true;
+    ShowSelectedPhoto();
+  });
+  connect(fileList_, &QListWidget::itemClicked, this, [this] {
+    // A click that changed the row was handled already; a click on the
+    // selected file reloads it.
+    if (!selectionHandled_) ShowSelectedPhoto();
+    selectionHandled_ = false;
+  });
+  connect(fileList_, &QListWidget::itemDoubleClicked, this, &MainWindow::FileDoubleClicked);
+  connect(fileList_, &PhotoFileList::DragRequested, this, &MainWindow::FileDragStarted);
+
+  auto* moveToTrayAction = new QAction(QStringLiteral("Presun"), fileList_);
+  moveToTrayAction->setObjectName(QStringLiteral("moveToTrayAction"));
+  moveToTrayAction->setShortcut(Qt::Key_F5);
+  moveToTrayAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  fileList_->addAction(moveToTrayAction);
+  connect(moveToTrayAction, &QAction::triggered, this, &MainWindow::FileDoubleClicked);
+
+  Label(group, "moveHintLabel", QStringLiteral("F5 - přesun souboru do zásobníku"), {24, 427, 186, 14}, Qt::AlignLeft);
+}
+
+void MainWindow::BuildPreview() {
+  QWidget* client = centralWidget();
+  auto* previewGroup = Group(client, "previewGroup", QString(), {228, 8, 206, 188});
+
+  previewPanel_ = new QFrame(previewGroup);
+  previewPanel_->setObjectName(QStringLiteral("previewPanel"));
+  previewPanel_->setGeometry(2, 16, 200, 150);
+
+  cropButton_ = Button(previewPanel_, "cropButton", QString(), {16, 128, 23, 22}, false);
+  cropButton_->hide();
+  cropLabel_ = Label(previewPanel_, "cropLabel", QString(), {112, 137, 80, 13}, Qt::AlignLeft);
+  cropLabel_->hide();
+
+  auto* previewInfoPanel = new QFrame(previewGroup);
+  previewInfoPanel->setObjectName(QStringLiteral("previewInfoPanel"));
+  previewInfoPanel->setGeometry(2, 168, 200, 17);
+  previewInfoPanel->setFrameShape(QFrame::StyledPanel);
+  previewInfoPanel->setFrameShadow(QFrame::Sunken);
+  previewInfoPanel->setAutoFillBackground(true);
+  QPalette cream = previewInfoPanel->palette();
+  cream.setColor(QPalette::Window, kCream);
+  previewInfoPanel->setPalette(cream);
+  dimensionsLabel_ = Label(previewInfoPanel, "dimensionsLabel", QStringLiteral("0"), {4, 1, 80, 15}, Qt::AlignLeft);
+  scaleLabel_ = Label(previewInfoPanel, "scaleLabel", QStringLiteral("0%"), {86, 1, 33, 15}, Qt::AlignHCenter);
+  fileSizeLabel_ = Label(previewInfoPanel, "fileSizeLabel", QStringLiteral("0k"), {124, 1, 72, 15}, Qt::AlignRight);
+
+  rotateLeftButton_ = Button(client, "rotateLeftButton", QStringLiteral("< 90°"), {232, 4, 40, 22}, false);
+  rotateLeftButton_->setToolTip(QStringLiteral("Otočit vlevo"));
+  rotateRightButton_ = Button(client, "rotateRightButton", QStringLiteral("90° >"), {390, 4, 40, 22}, false);
+  rotateRightButton_->setToolTip(QStringLiteral("Otočit vpravo"));
+  connect(rotateLeftButton_, &QPushButton::clicked, this, &MainWindow::RotateLeftClicked);
+  connect(rotateRightButton_, &QPushButton::clicked, this, &MainWindow::RotateRightClicked);
+}
+
+void MainWindow::BuildSummary() {
+  auto* summaryGroup = Group(centralWidget(), "summaryGroup", QStringLiteral(" EXIF Informace "), {226, 200, 210, 253});
+
+  summaryGrid_ = new QTableWidget(12, 2, summaryGroup);
+  summaryGrid_->setObjectName(QStringLiteral("summaryGrid"));
+  summaryGrid_->setGeometry(3, 16, 204, 204);
+  summaryGrid_->horizontalHeader()->hide();
+  summaryGrid_->verticalHeader()->hide();
+  summaryGrid_->verticalHeader()->setMinimumSectionSize(16);
+  summaryGrid_->verticalHeader()->setDefaultSectionSize(16);
+  summaryGrid_->setColumnWidth(0, 70);
+  summaryGrid_->setColumnWidth(1, 132);
+  summaryGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  summaryGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  summaryGrid_->setFrameShape(QFrame::NoFrame);
+  summaryGrid_->setWordWrap(false);
+  summaryGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  summaryGrid_->setSelectionMode(QAbstractItemView::NoSelection);
+  summaryGrid_->setFocusPolicy(Qt::NoFocus);
+  // Display only; kept enabled so the values are not greyed out.
+  summaryGrid_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QPalette cream = summaryGrid_->palette();
+  cream.setColor(QPalette::Base, kCream);
+  summaryGrid_->setPalette(cream);
+  for (int row = 0; row < 12; ++row) {
+    summaryGrid_->setItem(row, 0, new QTableWidgetItem(QString::fromUtf8(kSummaryCaptions[row])));
+    summaryGrid_->setItem(row, 1, new QTableWidgetItem());
+  }
+
+  detailsButton_ = Button(summaryGroup, "detailsButton", QStringLiteral("Podrobnosti"), {118, 224, 81, 22}, false);
+  connect(detailsButton_, &QPushButton::clicked, this, &MainWindow::DetailsClicked);
+}
+
+void MainWindow::BuildTray() {
+  auto* trayGroup =
+      Group(centralWidget(), "trayGroup", QStringLiteral(" Zásobník pro optimalizaci "), {440, 8, 206, 445});
+  trayList_ = new TrayList(trayGroup);
+  trayList_->setGeometry(6, 16, 192, 420);
+  connect(trayList_, &TrayList::Dropped, this, &MainWindow::FileDroppedOnTray);
+
+  auto* trayMenu = new QMenu(trayList_);
+  trayMenu->setObjectName(QStringLiteral("trayMenu"));
+  QAction* removeAction = trayMenu->addAction(QStringLiteral("Odstranit"), this, &MainWindow::RemoveFromTrayChosen);
+  removeAction->setObjectName(QStringLiteral("removeAction"));
+  QAction* clearAction =
+      trayMenu->addAction(QStringLiteral("Odstranit vše"), this, &MainWindow::ClearTrayChosen);
+  clearAction->setObjectName(QStringLiteral("clearAction"));
+  connect(trayList_, &QWidget::customContextMenuRequested, this,
+          [this, trayMenu](const QPoint& at) { trayMenu->exec(trayList_->viewport()->mapToGlobal(at)); });
+}
+
+void MainWindow::BuildBottom() {
+  QWidget* client = centralWidget();
+  moveAllButton_ =
+      Button(client, "moveAllButton", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true);
+  connect(moveAllButton_, &QPushButton::clicked, this, &MainWindow::MoveAllClicked);
+  // The caption with its wide blanks needs the condensed face to fit 126 pixels.
+  QFont condensed = moveAllButton_->font();
+  condensed.setFamily(QStringLiteral("DejaVu Sans Condensed"));
+  moveAllButton_->setFont(condensed);
+
+  continueButton_ = Button(client, "continueButton", QStringLiteral("Pokračovat >"), {560, 458, 83, 25}, false);
+  connect(continueButton_, &QPushButton::clicked, this, &MainWindow::ContinueClicked);
+  closeButton_ = Button(client, "closeButton", QStringLiteral("Zavřít"), {400, 464, 75, 25}, true);
+  closeButton_->hide();
+  connect(closeButton_, &QPushButton::clicked, this, &MainWindow::CloseClicked);
+
+  exitIcon_ = Icon(client, "exitIcon", MainIcons::ExitIcon(), {11, 456}, QStringLiteral("Ukončit aplikaci"));
+  infoIcon_ = Icon(client, "infoIcon", MainIcons::InfoIcon(), {50, 456}, QStringLiteral("Info autora"));
+
+  QStatusBar* status = statusBar();
+  status->setObjectName(QStringLiteral("statusBar"));
+  status->setFixedHeight(kStatusHeight);
+  status->setSizeGripEnabled(false);
+  hintLabel_ = new QLabel(status);
+  hintLabel_->setObjectName(QStringLiteral("hintLabel"));
+  hintLabel_->setFixedWidth(400);
+  hintLabel_->setAlignment(Qt::AlignCenter);
+  versionLabel_ = new QLabel(QStringLiteral("v 1.5"), status);
+  versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+  versionLabel_->setFixedWidth(50);
+  versionLabel_->setAlignment(Qt::AlignCenter);
+  status->addWidget(hintLabel_);
+  status->addWidget(versionLabel_);
+}

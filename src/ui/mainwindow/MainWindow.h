@@ -1,0 +1,148 @@
+#pragma once
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class QDrag;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+class QTreeView;
+class QFileSystemModel;
+class PhotoFileList;
+class JpegRotator;
+class PhotoPreview;
+class TrayList;
+
+namespace lumatrim {
+class TimgData;
+}
+
+// The main window: folder tree and file list on the left, the selected
+// photo's preview and EXIF summary in the middle, the tray of photos to be
+// optimised on the right.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // --- What the dialogs use -------------------------------------------------
+  // The tray's entries, in order (what "Pokračovat >" hands over).
+  QStringList TrayPaths() const;
+  // After a finished batch: the tray is emptied and "Pokračovat >" disabled.
+  void EmptyTrayAfterBatch();
+  // Full path of the file selected in the file list; empty when none is.
+  QString SelectedFile() const;
+
+  // --- Browsing (also used by tests and at start) ---------------------------
+  // Points the file list at a folder (an empty path keeps the current one).
+  void ShowFolder(const QString& path);
+  QString ShownFolder() const { return shownFolder_; }
+
+  // Display name and value of each tag, in reading order.
+  using TagList = std::vector<std::pair<QString, QString>>;
+  // The summary value of a display name: the value of the first tag whose
+  // display name matches without regard to case, or "---".
+  static QString SummaryValueIn(const TagList& tags, const QString& name);
+  // The same over the selected photo's EXIF and maker tags.
+  QString SummaryValue(const QString& name) const { return SummaryValueIn(exifTags_, name); }
+
+  // The drag of FileDragStarted runs through this (tests replace it, since
+  // a real drag is a modal loop waiting for the mouse).
+  void SetDragExecutor(std::function<void(QDrag*)> executor) { dragExecutor_ = std::move(executor); }
+  // Message boxes go through this; tests capture them.
+  void SetMessageSink(std::function<void(const QString&)> sink) { messageSink_ = std::move(sink); }
+
+  PhotoPreview* Preview() const { return preview_; }
+
+ public slots:
+  // Selection handling: preview, sizes, summary. Runs on every selection in
+  // the file list, after a rotation and after the detail window changed the file.
+  void ShowSelectedPhoto();
+  // The tree's current folder changed: the file list follows it.
+  void FolderTreeMoved();
+  void FolderTreeClicked();
+  void FileDoubleClicked();
+  void FileDragStarted();
+  void FileDroppedOnTray();
+  void MoveAllClicked();
+  void RemoveFromTrayChosen();
+  void ClearTrayChosen();
+  void ContinueClicked();
+  void InfoIconClicked();
+  void CloseClicked();
+  void RotateLeftClicked();
+  void RotateRightClicked();
+  void DetailsClicked();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private slots:
+  // Hook points of the dialogs (MainWindowDialogs.cpp).
+  void OpenOptimisationDialog();
+  void OpenDetailWindow();
+
+ private:
+  void BuildLayout();
+  void BuildBrowser(QGroupBox* group);
+  void BuildPreview();
+  void BuildSummary();
+  void BuildTray();
+  void BuildBottom();
+  void RevealWorkingFolder();
+  void AddToTray(const QString& path);
+  void ResetSelectionDisplay();
+  void ClearSummaryValues();
+  void FillSummary();
+  void Rotate(bool left);
+  void ShowMessage(const QString& text);
+  void SetHint(const QString& text);
+
+  std::unique_ptr<lumatrim::TimgData> metadata_;
+  std::unique_ptr<JpegRotator> rotator_;
+  PhotoPreview* preview_ = nullptr;
+
+  QFileSystemModel* folderModel_ = nullptr;
+  QTreeView* folderTree_ = nullptr;
+  PhotoFileList* fileList_ = nullptr;
+  TrayList* trayList_ = nullptr;
+  QFrame* previewPanel_ = nullptr;
+  QLabel* dimensionsLabel_ = nullptr;
+  QLabel* scaleLabel_ = nullptr;
+  QLabel* fileSizeLabel_ = nullptr;
+  QPushButton* cropButton_ = nullptr;
+  QLabel* cropLabel_ = nullptr;
+  QPushButton* rotateLeftButton_ = nullptr;
+  QPushButton* rotateRightButton_ = nullptr;
+  QTableWidget* summaryGrid_ = nullptr;
+  QPushButton* detailsButton_ = nullptr;
+  QPushButton* moveAllButton_ = nullptr;
+  QPushButton* continueButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+  QLabel* exitIcon_ = nullptr;
+  QLabel* infoIcon_ = nullptr;
+  QLabel* hintLabel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+
+  // Display name and value of every EXIF and maker tag of the selected photo,
+  // in reading order: what the summary rows are looked up in.
+  TagList exifTags_;
+  QString shownFolder_;
+  QString draggedPath_;  // path stored when the last drag from the file list began
+  bool selectionHandled_ = false;
+  bool centred_ = false;
+  bool revealing_ = true;  // keeps the working folder in view at start
+  std::function<void(QDrag*)> dragExecutor_;
+  std::function<void(const QString&)> messageSink_;
+};

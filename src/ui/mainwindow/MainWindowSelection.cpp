@@ -1,0 +1,120 @@
+// The selected photo: preview, sizes, EXIF summary, rotation.
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <exception>
+
+#include "core/bytes/Error.h"
+#include "core/bytes/TextEncoding.h"
+#include "core/exif/ImgData.h"
+#include "rotation/JpegRotator.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/PhotoFileList.h"
+#include "ui/preview/PhotoPreview.h"
+
+namespace {
+
+// Row by row: the display name looked up, and whether " ISO" follows.
+struct SummaryRow {
+  const char* key;
+  bool iso;
+};
+constexpr SummaryRow kSummaryRows[12] = {
+    {"Make", false},          {"Model", false},         {"JpegQual", false},         {"Flash", false},
+    {"Focal Length", false},  {"Exposure Time", false}, {"FNumber", false},          {"ISOSpeed Ratings", true},
+    {"Exposure Program", false}, {"Metering Mode", false}, {"Software", false},      {"Date Time", false},
+};
+
+QString DisplayText(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
+
+}  // namespace
+
+QString MainWindow::SummaryValueIn(const TagList& tags, const QString& name) {
+  for (const auto& [tagName, value] : tags) {
+    if (tagName.compare(name, Qt::CaseInsensitive) == 0) return value;
+  }
+  return QStringLiteral("---");
+}
+
+void MainWindow::ClearSummaryValues() {
+  for (int row = 0; row < summaryGrid_->rowCount(); ++row) summaryGrid_->item(row, 1)->setText(QString());
+}
+
+void MainWindow::FillSummary() {
+  for (int row = 0; row < 12; ++row) {
+    QString value = SummaryValue(QString::fromLatin1(kSummaryRows[row].key));
+    if (kSummaryRows[row].iso) value += QStringLiteral(" ISO");
+    summaryGrid_->item(row, 1)->setText(value);
+  }
+}
+
+void MainWindow::ShowSelectedPhoto() {
+  ClearSummaryValues();
+  detailsButton_->setEnabled(false);
+  if (fileList_->count() == 0) return;
+  try {
+    const QString path = SelectedFile();
+    preview_->LoadPhoto(path);
+    dimensionsLabel_->setText(preview_->DimensionsText());
+    preview_->ShowFitted(previewPanel_->width(), previewPanel_->height(), true, rotator_->ToolFound());
+    scaleLabel_->setText(preview_->ScaleText());
+    fileSizeLabel_->setText(QStringLiteral("%1k").arg(QFileInfo(path).size() / 1024));
+    // Turning needs a photo; with none selected the buttons stay off.
+    rotateLeftButton_->setEnabled(!path.isEmpty());
+    rotateRightButton_->setEnabled(!path.isEmpty());
+
+    metadata_->ReadPhoto(QFile::encodeName(path).toStdString());
+    exifTags_.clear();
+    if (metadata_->ExifPresent() && metadata_->ExifInfo) {
+      lumatrim::TImageInfo& info = *metadata_->ExifInfo;
+      lumatrim::TTagEntry entry;
+      for (int group : {0, 1}) {
+        info.ResetTagCursor();
+        while (info.NextTag(group, entry)) exifTags_.emplace_back(DisplayText(entry.Desc), DisplayText(entry.Data));
+      }
+      FillSummary();
+      detailsButton_->setEnabled(true);
+    }
+  } catch (const std::exception&) {
+    ShowMessage(QStringLiteral("Chybná EXIF data."));
+  }
+}
+
+void MainWindow::ResetSelectionDisplay() {
+  preview_->ClearPicture();
+  ClearSummaryValues();
+  detailsButton_->setEnabled(false);
+  dimensionsLabel_->setText(QStringLiteral("0"));
+  scaleLabel_->setText(QStringLiteral("0%"));
+  fileSizeLabel_->setText(QStringLiteral("0k"));
+  rotateLeftButton_->setEnabled(false);
+  rotateRightButton_->setEnabled(false);
+}
+
+void MainWindow::RotateLeftClicked() { Rotate(true); }
+
+void MainWindow::RotateRightClicked() { Rotate(false); }
+
+void MainWindow::Rotate(bool left) {
+  const QString path = SelectedFile();
+  if (path.isEmpty()) return;
+  // The tool runs to its end before the photo is reloaded; its complaint is
+  // shown after the busy cursor is gone.
+  QString failure;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    if (left)
+      rotator_->RotateLeft(path, true);
+    else
+      rotator_->RotateRight(path, true);
+  } catch (const lumatrim::LumatrimError& error) {
+    failure = QString::fromStdString(error.what());
+  }
+  QApplication::restoreOverrideCursor();
+  if (!failure.isEmpty()) ShowMessage(failure);
+  ShowSelectedPhoto();
+}

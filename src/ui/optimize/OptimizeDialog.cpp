@@ -1,0 +1,290 @@
+#include "ui/optimize/OptimizeDialog.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QSlider>
+#include <cmath>
+
+#include "ui/optimize/BatchRunner.h"
+#include "ui/prompts/Prompts.h"
+#include "ui/targetfolder/TargetFolderDialog.h"
+
+namespace {
+
+constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
+
+// Integer value of a side edit; empty text counts as 0.
+long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
+
+template <typename T>
+T* Named(T* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+}  // namespace
+
+OptimizeDialog::OptimizeDialog(QWidget* parent, BatchFunction batch)
+    : QDialog(parent), runner_(std::make_unique<BatchRunner>(std::move(batch))) {
+  setObjectName(QStringLiteral("OptimizeDialog"));
+  setWindowTitle(QStringLiteral("Optimalizace"));
+  setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+  setModal(true);
+  // No close button: the dialog ends through "< Zpět" or a finished batch.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setFixedSize(385, 199);
+  BuildControls();
+
+  connect(runner_.get(), &BatchRunner::PhotoDone, this, &OptimizeDialog::OnPhotoDone,
+          Qt::QueuedConnection);
+  connect(runner_.get(), &BatchRunner::Finished, this, &OptimizeDialog::OnBatchFinished,
+          Qt::QueuedConnection);
+}
+
+OptimizeDialog::~OptimizeDialog() = default;
+
+void OptimizeDialog::BuildControls() {
+  targetGroup_ = Named(new QGroupBox(QStringLiteral(" Optimalizované uložit do "), this), "targetGroup");
+  targetGroup_->setGeometry(8, 4, 369, 46);
+  targetFolderEdit_ = Named(new QLineEdit(targetGroup_), "targetFolderEdit");
+  targetFolderEdit_->setGeometry(8, 18, 321, 21);
+  chooseTargetButton_ = Named(new QPushButton(QStringLiteral("..."), targetGroup_), "chooseTargetButton");
+  chooseTargetButton_->setGeometry(335, 18, 26, 21);
+
+  compressionGroup_ = Named(new QGroupBox(QStringLiteral(" Komprese v % "), this), "compressionGroup");
+  compressionGroup_->setGeometry(8, 54, 161, 62);
+  compressionSlider_ = Named(new QSlider(Qt::Horizontal, compressionGroup_), "compressionSlider");
+  compressionSlider_->setGeometry(6, 18, 149, 20);
+  compressionSlider_->setRange(0, 100);
+  compressionSlider_->setSingleStep(1);
+  compressionSlider_->setPageStep(10);
+  compressionSlider_->setTickPosition(QSlider::NoTicks);
+  compressionSlider_->setValue(20);
+  compressionMinLabel_ = Named(new QLabel(QStringLiteral("0"), compressionGroup_), "compressionMinLabel");
+  compressionMinLabel_->setGeometry(10, 42, 24, 14);
+  compressionMaxLabel_ = Named(new QLabel(QStringLiteral("100"), compressionGroup_), "compressionMaxLabel");
+  compressionMaxLabel_->setGeometry(127, 42, 26, 14);
+  compressionMaxLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  compressionValueLabel_ = Named(new QLabel(QStringLiteral("20"), compressionGroup_), "compressionValueLabel");
+  compressionValueLabel_->setGeometry(60, 42, 41, 14);
+  compressionValueLabel_->setAlignment(Qt::AlignCenter);
+
+  notePanel_ = Named(new QFrame(this), "notePanel");
+  notePanel_->setGeometry(8, 120, 161, 44);
+  notePanel_->setAutoFillBackground(true);
+  QPalette red = notePanel_->palette();
+  red.setColor(QPalette::Window, QColor(0xC0, 0x00, 0x00));
+  red.setColor(QPalette::WindowText, Qt::white);
+  notePanel_->setPalette(red);
+  noteLabel_ = Named(new QLabel(QStringLiteral("Optimalizace bude provedena u všech souborů umístěných v zásobníku"),
+                            notePanel_),
+                 "noteLabel");
+  noteLabel_->setGeometry(4, 2, 153, 40);
+  noteLabel_->setWordWrap(true);
+  noteLabel_->setAlignment(Qt::AlignCenter);
+
+  sizeGroup_ = Named(new QGroupBox(QStringLiteral(" Požadované rozměry (px) "), this), "sizeGroup");
+  sizeGroup_->setGeometry(176, 54, 201, 110);
+  fixedWidthRadio_ =
+      Named(new QRadioButton(QStringLiteral("Pevná šířka / volná délka"), sizeGroup_), "fixedWidthRadio");
+  fixedWidthRadio_->setGeometry(8, 16, 185, 17);
+  fixedWidthRadio_->setChecked(true);
+  fixedLengthRadio_ =
+      Named(new QRadioButton(QStringLiteral("Pevná délka / volná šířka"), sizeGroup_), "fixedLengthRadio");
+  fixedLengthRadio_->setGeometry(8, 33, 185, 17);
+  customSizeRadio_ = Named(new QRadioButton(QStringLiteral("Vlastní"), sizeGroup_), "customSizeRadio");
+  customSizeRadio_->setGeometry(8, 50, 185, 17);
+  originalSizeRadio_ =
+      Named(new QRadioButton(QStringLiteral("Původní (bez změny)"), sizeGroup_), "originalSizeRadio");
+  originalSizeRadio_->setGeometry(8, 67, 185, 17);
+
+  // Sides are whole pixels: digits only, so no sign and no fractions get in.
+  const QRegularExpression digits(QStringLiteral("[0-9]{0,%1}").arg(kMaxSideDigits));
+  widthLabel_ = Named(new QLabel(QStringLiteral("Š."), sizeGroup_), "widthLabel");
+  widthLabel_->setGeometry(10, 87, 14, 14);
+  widthEdit_ = Named(new QLineEdit(QStringLiteral("0"), sizeGroup_), "widthEdit");
+  widthEdit_->setGeometry(26, 84, 60, 21);
+  widthEdit_->setValidator(new QRegularExpressionValidator(digits, widthEdit_));
+  lengthLabel_ = Named(new QLabel(QStringLiteral("D."), sizeGroup_), "lengthLabel");
+  lengthLabel_->setGeometry(104, 87, 14, 14);
+  lengthEdit_ = Named(new QLineEdit(QStringLiteral("0"), sizeGroup_), "lengthEdit");
+  lengthEdit_->setGeometry(120, 84, 60, 21);
+  lengthEdit_->setValidator(new QRegularExpressionValidator(digits, lengthEdit_));
+  lengthEdit_->setEnabled(false);
+
+  progressBar_ = Named(new QProgressBar(this), "progressBar");
+  progressBar_->setGeometry(8, 172, 190, 18);
+  progressBar_->setRange(0, 0);
+  progressBar_->setValue(0);
+  progressBar_->setTextVisible(true);
+  progressBar_->hide();
+  backButton_ = Named(new QPushButton(QStringLiteral("< Zpět"), this), "backButton");
+  backButton_->setGeometry(206, 169, 80, 25);
+  startButton_ = Named(new QPushButton(QStringLiteral("Optimalizovat"), this), "startButton");
+  startButton_->setGeometry(292, 169, 85, 25);
+  startButton_->setEnabled(false);
+  for (QPushButton* button : {chooseTargetButton_, backButton_, startButton_}) button->setAutoDefault(false);
+
+  connect(chooseTargetButton_, &QPushButton::clicked, this, &OptimizeDialog::ChooseTargetClicked);
+  connect(compressionSlider_, &QSlider::valueChanged, this, &OptimizeDialog::CompressionChanged);
+  connect(fixedWidthRadio_, &QRadioButton::clicked, this, &OptimizeDialog::FixedWidthChosen);
+  connect(fixedLengthRadio_, &QRadioButton::clicked, this, &OptimizeDialog::FixedLengthChosen);
+  connect(customSizeRadio_, &QRadioButton::clicked, this, &OptimizeDialog::CustomSizeChosen);
+  connect(originalSizeRadio_, &QRadioButton::clicked, this, &OptimizeDialog::OriginalSizeChosen);
+  connect(widthEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::WidthEdited);
+  connect(lengthEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::LengthEdited);
+  connect(startButton_, &QPushButton::clicked, this, &OptimizeDialog::StartClicked);
+  connect(backButton_, &QPushButton::clicked, this, &OptimizeDialog::BackClicked);
+}
+
+void OptimizeDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  HideCloseButton();
+}
+
+void OptimizeDialog::HideCloseButton() {
+  // The title bar's close button must stay away even if a window manager
+  // re-added it; Esc and the window manager's close are refused in reject()
+  // and closeEvent().
+  if (windowFlags().testFlag(Qt::WindowCloseButtonHint))
+    setWindowFlag(Qt::WindowCloseButtonHint, false);
+}
+
+void OptimizeDialog::reject() {
+  if (leaving_) QDialog::reject();
+}
+
+void OptimizeDialog::closeEvent(QCloseEvent* event) {
+  if (leaving_) {
+    QDialog::closeEvent(event);
+  } else {
+    event->ignore();
+  }
+}
+
+void OptimizeDialog::ChooseTargetClicked() {
+  if (sources_.isEmpty()) return;
+  auto* chooser = new TargetFolderDialog(targetFolderEdit_, this);
+  chooser->setAttribute(Qt::WA_DeleteOnClose);
+  chooser->exec();
+}
+
+void OptimizeDialog::CompressionChanged() {
+  compressionValueLabel_->setText(QString::number(compressionSlider_->value()));
+}
+
+// The mode handlers set both texts to "0" (their change handlers run and
+// disable the button), then the button gets the mode's own state.
+void OptimizeDialog::SetSizeMode(bool widthEditable, bool lengthEditable, bool startEnabled) {
+  widthEdit_->setEnabled(widthEditable);
+  lengthEdit_->setEnabled(lengthEditable);
+  widthEdit_->setText(QStringLiteral("0"));
+  lengthEdit_->setText(QStringLiteral("0"));
+  startButton_->setEnabled(startEnabled);
+}
+
+void OptimizeDialog::FixedWidthChosen() { SetSizeMode(true, false, false); }
+void OptimizeDialog::FixedLengthChosen() { SetSizeMode(false, true, false); }
+void OptimizeDialog::CustomSizeChosen() { SetSizeMode(true, true, false); }
+void OptimizeDialog::OriginalSizeChosen() { SetSizeMode(false, false, true); }
+
+// Every mode but "Původní" needs both sides, so the button is never enabled
+// while one of them is 0 or empty.
+void OptimizeDialog::UpdateStartButton() {
+  if (running_) return;
+  startButton_->setEnabled(originalSizeRadio_->isChecked() ||
+                           (SideValue(widthEdit_) > 0 && SideValue(lengthEdit_) > 0));
+}
+
+void OptimizeDialog::WidthEdited() {
+  // Only the user's typing fills the other side; text set by the program
+  // (mode change, auto-fill) never does, since that edit has no focus.
+  if (fixedWidthRadio_->isChecked() && widthEdit_->hasFocus()) {
+    shortSide_ = static_cast<double>(SideValue(widthEdit_));
+    // Long side of a 4:3 picture, halves rounded to even.
+    const double longSide = std::nearbyint(shortSide_ + shortSide_ / 3.0);
+    lengthEdit_->setText(QString::number(static_cast<long long>(longSide)));
+  }
+  UpdateStartButton();
+}
+
+void OptimizeDialog::LengthEdited() {
+  if (fixedLengthRadio_->isChecked() && lengthEdit_->hasFocus()) {
+    longSide_ = static_cast<double>(SideValue(lengthEdit_));
+    const double shortSide = std::nearbyint(longSide_ - longSide_ / 4.0);
+    widthEdit_->setText(QString::number(static_cast<long long>(shortSide)));
+  }
+  UpdateStartButton();
+}
+
+void OptimizeDialog::BackClicked() {
+  if (running_) return;
+  leaving_ = true;
+  done(QDialog::Rejected);
+}
+
+void OptimizeDialog::SetRunning(bool running) {
+  running_ = running;
+  backButton_->setVisible(!running);
+  targetGroup_->setEnabled(!running);
+  compressionGroup_->setEnabled(!running);
+  sizeGroup_->setEnabled(!running);
+  if (running) {
+    startButton_->setEnabled(false);
+  } else {
+    UpdateStartButton();
+  }
+}
+
+void OptimizeDialog::StartClicked() {
+  if (running_) return;
+  if (targetFolderEdit_->text().isEmpty()) {
+    Prompts::Message(this, QStringLiteral("Zadejte cestu k uložení!"));
+    return;
+  }
+  BatchSettings settings;
+  settings.Sources = sources_;
+  settings.TargetFolder = targetFolderEdit_->text();
+  settings.Compression = compressionSlider_->value();
+  settings.KeepSize = originalSizeRadio_->isChecked();
+  settings.ShortSide = static_cast<int>(SideValue(widthEdit_));
+  settings.LongSide = static_cast<int>(SideValue(lengthEdit_));
+
+  progressBar_->setRange(0, std::max(1, static_cast<int>(settings.Sources.size())));
+  progressBar_->setValue(0);
+  progressBar_->show();
+  SetRunning(true);
+  // The photos are processed off this thread; progress and the end come
+  // back as queued signals, so the window keeps repainting.
+  runner_->Start(std::move(settings));
+}
+
+void OptimizeDialog::OnPhotoDone(int done) {
+  if (done > progressBar_->value()) progressBar_->setValue(done);
+}
+
+void OptimizeDialog::OnBatchFinished(bool success, const QString& message) {
+  if (success) {
+    progressBar_->setValue(progressBar_->maximum());
+    Prompts::Message(this, QStringLiteral("Optimalizace byla úspěšně dokončena."));
+    running_ = false;
+    emit BatchCompleted();
+    emit BatchEnded(true);
+    leaving_ = true;
+    done(QDialog::Accepted);
+    return;
+  }
+  // The failure's own message, then the dialog is usable again: the user can
+  // correct the target or the sizes and start again, or go back.
+  Prompts::Error(this, message);
+  progressBar_->hide();
+  progressBar_->setValue(0);
+  SetRunning(false);
+  emit BatchEnded(false);
+}

@@ -1,0 +1,115 @@
+// The main window's "Pokračovat >" and "Podrobnosti" open the real dialogs:
+// a batch from the tray empties it, and removing EXIF reloads the selection.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "JpegBuilder.h"
+#include "UiTestPhotos.h"
+#include "core/exif/ImgData.h"
+#include "ui/details/DetailsWindow.h"
+#include "ui/mainwindow/MainWindow.h"
+#include "ui/optimize/OptimizeDialog.h"
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The main window started in a folder, as a user starts it there.
+class DialogWiring : public ::testing::Test {
+ protected:
+  void SetUp() override { QDir::setCurrent(Q(dir.Path())); }
+  void TearDown() override {
+    form.reset();
+    QDir::setCurrent(previousFolder);
+  }
+  void StartWindow() {
+    form = std::make_unique<MainWindow>();
+    form->show();
+    tray = form->findChild<QListWidget*>(QStringLiteral("trayList"));
+    continueButton = form->findChild<QPushButton*>(QStringLiteral("continueButton"));
+  }
+  // Runs what a user does inside the next modal dialog of type T, once it is up.
+  template <typename T>
+  void InDialog(std::function<void(T*)> steps) {
+    QTimer::singleShot(0, form.get(), [this, steps] {
+      T* dialog = nullptr;  // an earlier dialog may still wait for its deletion
+      for (T* open : form->findChildren<T*>()) dialog = open->isVisible() ? open : dialog;
+      ASSERT_NE(dialog, nullptr);
+      QTimer::singleShot(20000, dialog, [dialog] {  // a dialog left open must not hang the tests
+        ADD_FAILURE() << "the dialog was still open";
+        dialog->done(QDialog::Rejected);
+      });
+      steps(dialog);
+    });
+  }
+
+  QString previousFolder = QDir::currentPath();
+  lumatrim::test::TempDir dir;
+  std::unique_ptr<MainWindow> form;
+  QListWidget* tray = nullptr;
+  QPushButton* continueButton = nullptr;
+  lumatrim::test::PromptRecorder prompts;
+};
+
+TEST_F(DialogWiring, BatchFromTheTrayEmptiesItAndBackKeepsIt) {
+  uitest::WritePhoto(dir.File("jaro.jpg"), 400, 300);
+  uitest::WritePhoto(dir.File("léto.jpg"), 300, 400);
+  const std::string target = dir.File("hotové");
+  ASSERT_TRUE(QDir().mkpath(Q(target)));
+  StartWindow();
+  form->MoveAllClicked();
+  InDialog<OptimizeDialog>([](OptimizeDialog* dialog) { dialog->BackButton()->click(); });
+  continueButton->click();
+  EXPECT_EQ(tray->count(), 2) << "back leaves the tray as it was";
+  EXPECT_TRUE(continueButton->isEnabled());
+
+  QStringList handedOver;
+  InDialog<OptimizeDialog>([&](OptimizeDialog* dialog) {
+    handedOver = dialog->Sources();
+    dialog->TargetFolderEdit()->setText(Q(target));
+    dialog->CustomSizeRadio()->click();
+    dialog->WidthEdit()->setText(QStringLiteral("150"));
+    dialog->LengthEdit()->setText(QStringLiteral("200"));
+    dialog->StartButton()->click();
+  });
+  continueButton->click();  // returns when the dialog has closed
+
+  EXPECT_EQ(handedOver, (QStringList{Q(dir.File("jaro.jpg")), Q(dir.File("léto.jpg"))}));
+  EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Optimalizace byla úspěšně dokončena.")});
+  EXPECT_EQ(tray->count(), 0);
+  EXPECT_FALSE(continueButton->isEnabled());
+  EXPECT_EQ(uitest::PhotoSize(target + "/opt_jaro.jpg"), std::make_pair(200, 150));
+  EXPECT_EQ(uitest::PhotoSize(target + "/opt_léto.jpg"), std::make_pair(150, 200));
+}
+
+TEST_F(DialogWiring, DetailWindowRemovingExifReloadsTheSelection) {
+  if (lumatrim::test::CorpusDir().empty()) GTEST_SKIP() << "no corpus";
+  const std::string path = lumatrim::test::WriteFile(
+      dir.File("canon.jpg"), lumatrim::test::ReadFile(lumatrim::test::CorpusDir() + "/photos/canon_eos_20d_1.jpg"));
+  StartWindow();
+  form->findChild<QListWidget*>(QStringLiteral("fileList"))->setCurrentRow(0);
+  auto* detailsButton = form->findChild<QPushButton*>(QStringLiteral("detailsButton"));
+  ASSERT_TRUE(detailsButton->isEnabled());
+
+  QString caption;
+  prompts.answerYes = true;
+  InDialog<DetailsWindow>([&](DetailsWindow* window) {
+    caption = window->windowTitle();
+    window->RemoveExifButton()->click();
+  });
+  detailsButton->click();
+
+  EXPECT_EQ(caption, QStringLiteral("canon.jpg"));
+  lumatrim::TimgData meta;
+  meta.ReadPhoto(path);
+  EXPECT_FALSE(meta.ExifPresent());
+  EXPECT_FALSE(detailsButton->isEnabled()) << "the reloaded selection has no EXIF any more";
+}
+
+}  // namespace
