@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bytes/ByteSource.h"
 #include "core/bytes/EndInd.h"
 #include "core/exif/ImageInfo.h"
 #include "core/iptc/IPTCdata.h"
@@ -18,24 +19,6 @@ struct tSection {
   std::string Content;    // from the 2-byte big-endian length field on
   int32_t Marker = 0;     // the byte after FF, e.g. 225 for APP1
   int32_t SegLength = 0;  // the length field as read
-};
-
-// Sequential byte input for the segment scan (a file or bytes in memory).
-class ByteReader {
- public:
-  virtual ~ByteReader() = default;
-  // Reads up to n bytes into dst; returns how many were read (short at the end).
-  virtual size_t Read(char* dst, size_t n) = 0;
-};
-
-class MemoryByteReader : public ByteReader {
- public:
-  explicit MemoryByteReader(const std::string& bytes) : bytes_(bytes) {}
-  size_t Read(char* dst, size_t n) override;
-
- private:
-  const std::string& bytes_;
-  size_t pos_ = 0;
 };
 
 // The metadata container of one photo file. Reading never throws: the result,
@@ -80,7 +63,7 @@ class TimgData : public tEndInd {
   void ResetContainer();
   bool ReadPhoto(const std::string& path);
   bool ScanJpegFile(const std::string& path);
-  bool ScanJpegSegments(ByteReader& input);
+  bool ScanJpegSegments(ByteSource& input);
   void ParseExifSegment();
   bool ScanTiffFile(const std::string& path);
   // A TIFF file's bytes; directories and values past the kept block are read

@@ -2,17 +2,32 @@
 
 namespace lumatrim {
 
-bool JpegSegment::Signed(std::string_view signature) const {
-  return content.size() >= 2 + signature.size() && std::string_view(content).substr(2, signature.size()) == signature;
+namespace {
+
+// The payload (after the length field) begins with signature.
+bool Signed(std::string_view content, std::string_view signature) {
+  return content.size() >= 2 + signature.size() && content.substr(2, signature.size()) == signature;
 }
 
-bool JpegSegment::IsExif() const { return Is(JpegMarker::App1) && Signed(std::string_view("Exif\0", 5)); }
+bool Is(uint8_t marker, JpegMarker expected) { return marker == static_cast<uint8_t>(expected); }
 
-bool JpegSegment::IsPhotoshop() const { return Is(JpegMarker::App13) && Signed("Photoshop 3.0"); }
+}  // namespace
 
-bool JpegSegment::IsIccProfile() const {
-  return Is(JpegMarker::App2) && Signed(std::string_view("ICC_PROFILE\0", 12));
+bool IsExifSegment(uint8_t marker, std::string_view content) {
+  return Is(marker, JpegMarker::App1) && Signed(content, std::string_view("Exif\0", 5));
 }
+
+bool IsPhotoshopSegment(uint8_t marker, std::string_view content) {
+  return Is(marker, JpegMarker::App13) && Signed(content, "Photoshop 3.0");
+}
+
+bool IsIccProfileSegment(uint8_t marker, std::string_view content) {
+  return Is(marker, JpegMarker::App2) && Signed(content, std::string_view("ICC_PROFILE\0", 12));
+}
+
+bool JpegSegment::IsExif() const { return IsExifSegment(marker, content); }
+bool JpegSegment::IsPhotoshop() const { return IsPhotoshopSegment(marker, content); }
+bool JpegSegment::IsIccProfile() const { return IsIccProfileSegment(marker, content); }
 
 bool JpegSegmentReader::ReadByte(uint8_t& byte) {
   char c;

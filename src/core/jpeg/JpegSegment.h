@@ -32,13 +32,16 @@ struct JpegSegment {
   bool Complete() const { return lengthField >= 2 && content.size() == lengthField; }
   // Bytes from the start to the end the length field names.
   uint64_t Extent() const { return uint64_t{lengthField} + 2; }
-  // The payload (after the length field) begins with signature.
-  bool Signed(std::string_view signature) const;
-  bool IsExif() const;       // APP1 "Exif\0"
-  bool IsPhotoshop() const;  // APP13 "Photoshop 3.0"
-  bool IsIccProfile() const; // APP2 "ICC_PROFILE\0"
+  bool IsExif() const;
+  bool IsPhotoshop() const;
+  bool IsIccProfile() const;
   bool EndsHeaders() const { return Is(JpegMarker::Sos) || Is(JpegMarker::Eoi); }
 };
+
+// What a segment is, from its marker and its content (from the length field on).
+bool IsExifSegment(uint8_t marker, std::string_view content);        // APP1 "Exif\0"
+bool IsPhotoshopSegment(uint8_t marker, std::string_view content);   // APP13 "Photoshop 3.0"
+bool IsIccProfileSegment(uint8_t marker, std::string_view content);  // APP2 "ICC_PROFILE\0"
 
 // Walks the segments of a JPEG stream one by one, after the caller has taken
 // the SOI. Callers choose where to stop (most stop at the first incomplete
