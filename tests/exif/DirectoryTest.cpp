@@ -27,7 +27,7 @@ TEST_P(Directory, cameraTagsAreNamedAndRendered) {
   auto data = Parse(ifd0);
   const TImageInfo& info = *data->ExifInfo;
   EXPECT_EQ(data->ErrorText, "");
-  EXPECT_EQ(info.BigEndian, GetParam() == Order::Motorola);
+  EXPECT_EQ(info.BigEndian(), GetParam() == Order::Motorola);
   EXPECT_EQ(info.TagValueByName("Make") + "|" + info.CameraModel, "Canon|Canon EOS 20D") << "no trailing zero";
   EXPECT_EQ(info.TagValueByName("orientation"), "CounterClockwise 90°");
   EXPECT_EQ(info.TagValueByName("ExposureTime"), "1/125 sec");
@@ -51,9 +51,9 @@ TEST_P(Directory, valuesAndWhatCannotBeStored) {
   EXPECT_EQ(info.TagCount(), 7) << "format 0 or 13, an unknown tag and count 0 are skipped";
   const TTagEntry inside = info.GetTagByName("ImageDescription"), outside = info.GetTagByName("Software");
   EXPECT_EQ(inside.Data, "abc");
-  EXPECT_EQ(inside.DataPos, 17 + 2 + 8) << "up to four bytes live in the entry's value field";
+  EXPECT_EQ(inside.DataOffset, 16 + 2 + 8) << "up to four bytes live in the entry's value field";
   EXPECT_EQ(outside.Raw, std::string("abcd\0", 5));
-  EXPECT_EQ(outside.DataPos, 17 + 2 + 10 * 12 + 4) << "right behind the directory";
+  EXPECT_EQ(outside.DataOffset, 16 + 2 + 10 * 12 + 4) << "right behind the directory";
   EXPECT_EQ(info.TagValueByName("DocumentName"), "Ab.c.");
   EXPECT_EQ(info.TagValueByName("ExifVersion"), "\"0221\"");
   EXPECT_EQ(info.ExifVersion, std::string("0221\0x", 6));
@@ -145,7 +145,7 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
   auto data = Parse(Ifd().Long(0x0100, {160}).Short(0x0101, {120}).SubIfd(0x8769, exif));
   TImageInfo& info = *data->ExifInfo;
   EXPECT_EQ(std::pair(info.ImageWidth, info.ImageHeight), std::pair(3000, 2000));
-  EXPECT_EQ(info.WidthPos, info.GetTagByName("ExifImageWidth").DataPos);
+  EXPECT_EQ(info.WidthOffset, info.GetTagByName("ExifImageWidth").DataOffset);
   info.UpdateImageSize(480, 720);
   EXPECT_EQ(info.ImageWidth, 3000) << "the parsed size is kept";
   const std::string segment = data->Slot(data->ExifSection)->Content;
@@ -176,7 +176,7 @@ TEST_P(Directory, everySizeEntryOfThePictureFollowsTheNewSize) {
     data->ExifInfo->ParseThumbnailDirectory();  // the detail window parses IFD1 before a save
     data->ExifInfo->UpdateImageSize(600, 800);
     const std::string segment = data->Slot(data->ExifSection)->Content;
-    EXPECT_EQ(data->ExifInfo->Buffer, segment) << "the parser's copy is kept in step";
+    EXPECT_EQ(data->ExifInfo->Block, segment) << "the parser's copy is kept in step";
     auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
     again->ExifInfo->ParseThumbnailDirectory();
     return std::pair(sizes(again->ExifInfo->TagList), sizes(again->ExifInfo->ThumbTagList));

@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include <algorithm>
+
+#include "core/bytes/RandomAccessBytes.h"
+
 namespace lumatrim {
 namespace {
 
@@ -15,30 +19,55 @@ std::string Hex(int64_t value) {
 
 }  // namespace
 
+int64_t ByteView::Size() const {
+  if (!source_) return static_cast<int64_t>(bytes_.size());
+  return std::max<int64_t>(0, source_->Size() - sourceOrigin_);
+}
+
+void ByteView::Gather(int64_t offset, int count, uint8_t* out) const {
+  std::fill(out, out + count, 0);
+  // Far outside: answer before offset + count could overflow.
+  if (offset <= -count || offset > Size()) return;
+  if (!source_ || InMemory(offset, count)) {
+    for (int i = 0; i < count; ++i)
+      if (InMemory(offset + i, 1)) out[i] = static_cast<uint8_t>(bytes_[static_cast<size_t>(offset + i)]);
+    return;
+  }
+  const int64_t skipped = offset < 0 ? -offset : 0;  // bytes before the window stay zero
+  const std::string got = Copy(offset + skipped, count - skipped);
+  std::copy(got.begin(), got.end(), out + skipped);
+}
+
 uint8_t ByteView::U8(int64_t offset) const {
-  return Contains(offset, 1) ? static_cast<uint8_t>(bytes_[static_cast<size_t>(offset)]) : 0;
+  uint8_t b[1];
+  Gather(offset, 1, b);
+  return b[0];
 }
 
 uint16_t ByteView::U16(int64_t offset) const {
-  // Far outside: answer before offset + 1 could overflow.
-  if (offset < -1 || offset > Size()) return 0;
-  const uint16_t a = U8(offset), b = U8(offset + 1);
-  return BigEndian() ? static_cast<uint16_t>(a << 8 | b) : static_cast<uint16_t>(b << 8 | a);
+  uint8_t b[2];
+  Gather(offset, 2, b);
+  return BigEndian() ? static_cast<uint16_t>(b[0] << 8 | b[1]) : static_cast<uint16_t>(b[1] << 8 | b[0]);
 }
 
 uint32_t ByteView::U32(int64_t offset) const {
-  if (offset < -3 || offset > Size()) return 0;
+  uint8_t b[4];
+  Gather(offset, 4, b);
   uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) {
-    const uint32_t byte = U8(offset + i);
-    value |= BigEndian() ? byte << (8 * (3 - i)) : byte << (8 * i);
-  }
+  for (int i = 0; i < 4; ++i) value |= BigEndian() ? uint32_t{b[i]} << (8 * (3 - i)) : uint32_t{b[i]} << (8 * i);
   return value;
 }
 
+std::string ByteView::Copy(int64_t offset, int64_t count) const {
+  if (!source_ || InMemory(offset, count)) return std::string(Clip(offset, count));
+  if (offset < 0 || offset >= Size()) return {};
+  return source_->ReadAt(sourceOrigin_ + offset, count);
+}
+
 std::string_view ByteView::Clip(int64_t offset, int64_t count) const {
-  if (offset < 0 || count <= 0 || offset >= Size()) return {};
-  const int64_t available = Size() - offset;
+  const auto size = static_cast<int64_t>(bytes_.size());
+  if (offset < 0 || count <= 0 || offset >= size) return {};
+  const int64_t available = size - offset;
   return bytes_.substr(static_cast<size_t>(offset), static_cast<size_t>(count < available ? count : available));
 }
 
@@ -89,9 +118,9 @@ uint32_t Cursor::U32() {
   return at < 0 ? 0 : view_.U32(at);
 }
 
-std::string_view Cursor::Bytes(int64_t count) {
+std::string Cursor::Bytes(int64_t count) {
   const int64_t at = Take(count);
-  return at < 0 ? std::string_view() : view_.Clip(at, count);
+  return at < 0 ? std::string() : view_.Copy(at, count);
 }
 
 void Cursor::Seek(int64_t offset) {

@@ -5,6 +5,8 @@
 
 namespace lumatrim {
 
+class RandomAccessBytes;  // core/bytes/RandomAccessBytes.h
+
 enum class ByteOrder : uint8_t { LittleEndian, BigEndian };  // "II" and "MM" in a TIFF header
 
 // A read-only window on bytes someone else owns, read in one byte order at
@@ -14,12 +16,18 @@ enum class ByteOrder : uint8_t { LittleEndian, BigEndian };  // "II" and "MM" in
 // the window as easily as past it. The direct reads treat every byte outside
 // the window as zero, which the metadata layout relies on (an entry cut off by
 // the end of its block reads as zeros); Cursor reads refuse instead.
+//
+// A window too large to hold (a TIFF file) keeps only its beginning in
+// memory; with a source, offset o past it is byte sourceOrigin + o of the
+// source, read on demand.
 class ByteView {
  public:
   ByteView() = default;
   ByteView(std::string_view bytes, ByteOrder order) : bytes_(bytes), order_(order) {}
+  ByteView(std::string_view prefix, ByteOrder order, const RandomAccessBytes* source, int64_t sourceOrigin)
+      : bytes_(prefix), order_(order), source_(source), sourceOrigin_(sourceOrigin) {}
 
-  int64_t Size() const { return static_cast<int64_t>(bytes_.size()); }
+  int64_t Size() const;
   bool Empty() const { return bytes_.empty(); }
   ByteOrder Order() const { return order_; }
   bool BigEndian() const { return order_ == ByteOrder::BigEndian; }
@@ -38,14 +46,25 @@ class ByteView {
 
   // Up to count bytes from offset: shorter where the window ends first, empty
   // when offset lies outside it.
+  std::string Copy(int64_t offset, int64_t count) const;
+  // The same, of the bytes held in memory, without a copy.
   std::string_view Clip(int64_t offset, int64_t count) const;
-  // The same bytes as a view of their own (same byte order).
+  // Those bytes as a view of their own (same byte order).
   ByteView Sub(int64_t offset, int64_t count) const { return ByteView(Clip(offset, count), order_); }
-  ByteView WithOrder(ByteOrder order) const { return ByteView(bytes_, order); }
+  ByteView WithOrder(ByteOrder order) const { return ByteView(bytes_, order, source_, sourceOrigin_); }
 
  private:
   std::string_view bytes_;
   ByteOrder order_ = ByteOrder::LittleEndian;
+  const RandomAccessBytes* source_ = nullptr;
+  int64_t sourceOrigin_ = 0;
+
+  bool InMemory(int64_t offset, int64_t count) const {
+    const auto size = static_cast<int64_t>(bytes_.size());
+    return offset >= 0 && count >= 0 && count <= size && offset <= size - count;
+  }
+  // count (at most 4) bytes from offset, zero where they lie outside the window.
+  void Gather(int64_t offset, int count, uint8_t* out) const;
 };
 
 // Writes a number in a byte order into a buffer; a write that would not fit
@@ -64,7 +83,7 @@ class Cursor {
   uint8_t U8();
   uint16_t U16();
   uint32_t U32();
-  std::string_view Bytes(int64_t count);
+  std::string Bytes(int64_t count);
   void Skip(int64_t count) { Take(count); }
   void Seek(int64_t offset);
 

@@ -1,15 +1,10 @@
 #include "core/exif/ImgData.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <cstring>
 
 #include "core/bytes/Error.h"
 #include "core/bytes/FileSource.h"
@@ -99,8 +94,6 @@ void TimgData::ResetContainer() {
   ErrorText.clear();
   ExifInfo.reset();
   IptcInfo.reset();
-  BigEndian = false;
-  Buffer.clear();
 }
 
 void TimgData::NewExifInfo() {
@@ -181,8 +174,7 @@ bool TimgData::ScanJpegSegments(ByteSource& input) {
         } else {
           ExifSection = SectionCount;
           NewExifInfo();
-          Buffer = s.Content;
-          ParseExifSegment();
+          ParseExifSegment(s.Content);
         }
         break;
       case JpegMarker::App13:
@@ -205,41 +197,41 @@ bool TimgData::ScanJpegSegments(ByteSource& input) {
   return MetadataPresent();
 }
 
-// The APP1 block as kept (positions 1-based):
-//   1..2  length   3..8  "Exif" 0 0   9..10  "II"/"MM"   11..12  42
-//   13..16  offset of IFD0 from position 9
-void TimgData::ParseExifSegment() {
+// The APP1 block as kept:
+//   0: 2 bytes length   2: "Exif\0\0"   8: "II"/"MM"   10: 42
+//   12: 4 bytes offset of IFD0 from offset 8 (the TIFF header)
+void TimgData::ParseExifSegment(std::string block) {
   if (!ExifInfo) NewExifInfo();
   const tSection* exif = Slot(ExifSection);
   if (!exif) return;
-  if (Buffer.size() < 6 || Buffer.compare(2, 4, "Exif") != 0) {
+  if (block.size() < 6 || block.compare(2, 4, "Exif") != 0) {
     ErrorText = "Incorrect Exif header";
     return;
   }
-  const uint8_t a = GetByte(9), b = GetByte(10);
-  if (a == 'I' && b == 'I') BigEndian = false;
-  else if (a == 'M' && b == 'M') BigEndian = true;
+  const ByteView header(block, ByteOrder::LittleEndian);
+  const uint8_t a = header.U8(8), b = header.U8(9);
+  ByteOrder order;
+  if (a == 'I' && b == 'I') order = ByteOrder::LittleEndian;
+  else if (a == 'M' && b == 'M') order = ByteOrder::BigEndian;
   else {
     ErrorText = "Invalid Exif alignment marker";
     return;
   }
-  const int64_t ifd0 = GetLong(13);
-  // The parser takes the bytes over rather than a third copy of up to 64 KB;
-  // they stay readable as ExifInfo->Buffer and in the segment's slot.
-  ExifInfo->SetBuffer(std::move(Buffer));
-  Buffer.clear();
-  ExifInfo->BigEndian = BigEndian;
-  ExifInfo->Base = TImageInfo::kJpegBase;
+  const int64_t ifd0 = header.WithOrder(order).U32(12);
+  // The parser takes the bytes over; they stay readable in the segment's slot.
+  ExifInfo->Block = std::move(block);
+  ExifInfo->Order = order;
+  ExifInfo->TiffOrigin = TImageInfo::kJpegTiffOrigin;
   const int64_t size = static_cast<int64_t>(exif->SegLength) - 6;
-  WalkIfd0(ifd0 == 0 ? 17 : ifd0 + 9, TImageInfo::kJpegBase, size);
+  WalkIfd0(ifd0 == 0 ? 16 : ifd0 + TImageInfo::kJpegTiffOrigin, TImageInfo::kJpegTiffOrigin, size);
 }
 
 // An entry that cannot be rendered ends the walk of IFD0, but not the read:
 // the segments after the EXIF block (IPTC, comment) must still be found, or a
 // rewrite of the photo would lose them.
-void TimgData::WalkIfd0(int64_t start, int base, int64_t size) {
+void TimgData::WalkIfd0(int64_t offset, int64_t origin, int64_t size) {
   try {
-    ExifInfo->ParseDirectory(start, base, "", kDirMain, size);
+    ExifInfo->ParseDirectory(offset, origin, kDirMain, size);
   } catch (const std::exception& error) {
     ErrorText = std::string("Error Detected = ") + error.what();
   }
@@ -274,21 +266,20 @@ bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& fil
     NewExifInfo();
     TImageInfo& info = *ExifInfo;
     info.IsTiffFile = ReadingTiff;
-    info.Base = TImageInfo::kTiffBase;
-    info.SetBuffer(s.Content);
+    const ByteOrder byteOrder = motorola ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
+    const int64_t origin = TImageInfo::kTiffFileOrigin;
+    info.TiffOrigin = origin;
+    info.Block = s.Content;
+    info.Order = byteOrder;
     info.Source = file;
     info.SourceOrigin = kTiffHeaderSize;
-    BigEndian = motorola;
-    info.BigEndian = motorola;
-    // Position 1 of the block is file offset 8, where IFD0 usually starts. A
+    // Offset 0 of the block is file offset 8, where IFD0 usually starts. A
     // header naming another offset inside the file is followed; one pointing
     // outside it falls back to offset 8.
-    const int64_t ifd0 = tEndInd::LongAt(header, 5, motorola);
-    const int64_t blockSize = info.BlockSize();
-    const int64_t start = ifd0 > kTiffHeaderSize && ifd0 + TImageInfo::kTiffBase + 2 <= blockSize
-                              ? ifd0 + TImageInfo::kTiffBase
-                              : 1;
-    WalkIfd0(start, TImageInfo::kTiffBase, blockSize);
+    const int64_t ifd0 = ByteView(header, byteOrder).U32(4);
+    const int64_t blockSize = info.View().Size();
+    const int64_t start = ifd0 > kTiffHeaderSize && ifd0 + origin + 3 <= blockSize ? ifd0 + origin : 0;
+    WalkIfd0(start, origin, blockSize);
     // Every value is copied into its entry by now; the file is let go.
     info.Source.reset();
     return true;
@@ -304,7 +295,7 @@ bool TimgData::ThumbnailPresent() const {
 
 std::string TimgData::CutThumbnail() const {
   if (!ThumbnailPresent()) return {};
-  const std::string& exif = ExifInfo->Buffer;
+  const std::string& exif = ExifInfo->Block;
   const size_t from = static_cast<size_t>(ExifInfo->Ifd1Offset) - 1;
   if (from >= exif.size()) return {};
   const std::string_view area(exif.data() + from, exif.size() - from);

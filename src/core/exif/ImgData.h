@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/bytes/ByteSource.h"
-#include "core/bytes/EndInd.h"
 #include "core/exif/ImageInfo.h"
 #include "core/iptc/IPTCdata.h"
 
@@ -25,17 +24,15 @@ struct tSection {
 // ErrorText and the presence queries tell the outcome.
 //
 // After a read the EXIF block is held twice: as the segment's slot content
-// (what the writer emits) and as ExifInfo->Buffer (what the parser reads).
-// The inherited Buffer is only a scratch copy while the segment is checked and
-// is empty afterwards; BigEndian keeps the block's byte order.
-class TimgData : public tEndInd {
+// (what the writer emits) and as ExifInfo->Block (what the parser reads).
+class TimgData {
  public:
   static constexpr int kSlotCount = 21;      // slots 1..21; 21 only for a new IPTC segment
   static constexpr int kScanSlots = 20;      // segments the scan keeps at most
   static constexpr int TiffReadSize = 256000;  // of a TIFF file kept after its header
 
   explicit TimgData(int buildMode = 255);
-  ~TimgData() override;
+  ~TimgData();
   TimgData(const TimgData&) = delete;
   TimgData& operator=(const TimgData&) = delete;
 
@@ -64,7 +61,7 @@ class TimgData : public tEndInd {
   bool ReadPhoto(const std::string& path);
   bool ScanJpegFile(const std::string& path);
   bool ScanJpegSegments(ByteSource& input);
-  void ParseExifSegment();
+  void ParseExifSegment(std::string block);
   bool ScanTiffFile(const std::string& path);
   // A TIFF file's bytes; directories and values past the kept block are read
   // from them on demand while the directories are walked.
@@ -93,7 +90,7 @@ class TimgData : public tEndInd {
 
  private:
   void NewExifInfo();
-  void WalkIfd0(int64_t start, int base, int64_t size);
+  void WalkIfd0(int64_t offset, int64_t origin, int64_t size);
 };
 
 }  // namespace lumatrim

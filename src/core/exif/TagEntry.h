@@ -46,7 +46,7 @@ struct TTagEntry {
   std::string DecodeList;
   std::string Data;         // rendered value text (bytes)
   std::string Raw;          // raw value bytes
-  int32_t DataPos = 0;      // 1-based position of the value bytes in the parsed buffer
+  int32_t DataOffset = 0;   // of the value bytes in the parsed block
   std::string FormatString;
   int32_t Size = 0;         // byte length of Raw
   RenderFunction RenderFunc = nullptr;

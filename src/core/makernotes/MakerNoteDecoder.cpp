@@ -51,9 +51,9 @@ MakerNoteEntries WalkMakerDirectory(const MakerNoteSource& source, const MakerLa
       if (IsSkipRow(def)) continue;
 
       const auto size = static_cast<int64_t>(std::min<uint64_t>(entry.byteCount, INT64_MAX / 4));
-      const std::string_view raw = note.Contains(entry.valueOffset, size)
-                                       ? note.Clip(entry.valueOffset, size)
-                                       : source.exif.Clip(source.noteOffset + entry.valueOffset, size);
+      const std::string raw = note.Contains(entry.valueOffset, size)
+                                  ? note.Copy(entry.valueOffset, size)
+                                  : source.exif.Copy(source.noteOffset + entry.valueOffset, size);
       std::string value = ValueText(raw, entry.type, def, note.Order(), source.decimalSeparator);
       TagRenderContext context{source.decimalSeparator, &result.entries};
       std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
