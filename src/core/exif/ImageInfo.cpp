@@ -45,8 +45,7 @@ int ClampToInt(int64_t value) {
 
 }  // namespace
 
-TImageInfo::TImageInfo(TimgData* owner, int buildMode)
-    : Owner(owner), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
+TImageInfo::TImageInfo(TimgData* owner) : Owner(owner), DecimalSeparator(DefaultDecimalSeparator()) {
   InitTagTables(true);
   ClearVisitedDirectories();
   TagList.reserve(64);  // a camera photo has about that many

@@ -30,7 +30,7 @@ class TImageInfo {
   static constexpr int64_t kJpegTiffOrigin = 8;   // "II"/"MM" of an APP1 block kept with its length bytes
   static constexpr int64_t kTiffFileOrigin = -8;  // TIFF block kept from file offset 8
 
-  explicit TImageInfo(TimgData* owner, int buildMode = 255);
+  explicit TImageInfo(TimgData* owner);
   virtual ~TImageInfo();
 
   std::string Block;
@@ -50,7 +50,6 @@ class TImageInfo {
   int ThumbTagCursor = 0;
 
   TimgData* Owner = nullptr;  // not owned; may be null (tests, tools)
-  int BuildMode = 255;
   bool IsTiffFile = false;    // read from a TIFF or NEF file: IFD1 is not recorded
   int64_t TiffOrigin = kJpegTiffOrigin;  // set by the reader
   char DecimalSeparator;      // of numbers in value texts; defaults to the global locale's

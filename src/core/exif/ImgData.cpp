@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
 
 #include "core/bytes/Error.h"
 #include "core/bytes/FileSource.h"
@@ -72,8 +73,7 @@ struct TiffReadingFlag {
 
 }  // namespace
 
-TimgData::TimgData(int buildMode)
-    : Sections(kSlotCount + 1), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
+TimgData::TimgData() : Sections(kSlotCount + 1), DecimalSeparator(DefaultDecimalSeparator()) {
   ResetContainer();
 }
 
@@ -97,7 +97,7 @@ void TimgData::ResetContainer() {
 }
 
 void TimgData::NewExifInfo() {
-  ExifInfo = std::make_unique<TImageInfo>(this, BuildMode);
+  ExifInfo = std::make_unique<TImageInfo>(this);
   ExifInfo->DecimalSeparator = DecimalSeparator;
 }
 
@@ -123,7 +123,7 @@ bool TimgData::ReadPhoto(const std::string& path) {
     else return false;
     if (found) ErrorText = "<none>";
     return found;
-  } catch (...) {
+  } catch (const std::exception&) {
     ErrorText = "Illegal Exif construction";
     return false;
   }
@@ -135,7 +135,7 @@ bool TimgData::ScanJpegFile(const std::string& path) {
   if (!input.IsOpen()) throw LumatrimError("Cannot open file " + path);
   try {
     return ScanJpegSegments(input);
-  } catch (...) {
+  } catch (const std::exception&) {
     return false;
   }
 }
@@ -283,7 +283,7 @@ bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& fil
     // Every value is copied into its entry by now; the file is let go.
     info.Source.reset();
     return true;
-  } catch (...) {
+  } catch (const std::exception&) {
     if (ExifInfo) ExifInfo->Source.reset();
     return false;
   }

@@ -31,7 +31,7 @@ class TimgData {
   static constexpr int kScanSlots = 20;      // segments the scan keeps at most
   static constexpr int TiffReadSize = 256000;  // of a TIFF file kept after its header
 
-  explicit TimgData(int buildMode = 255);
+  TimgData();
   ~TimgData();
   TimgData(const TimgData&) = delete;
   TimgData& operator=(const TimgData&) = delete;
@@ -45,7 +45,6 @@ class TimgData {
   int JfifSection = 0;
   bool ReadingTiff = false;
   int TiffBlockSize = TiffReadSize;  // smaller in fuzzing, so the on-demand reads are reached
-  int BuildMode = 255;
   std::string FilePath;
   std::string ErrorText;  // "<none>" after a successful read
   char DecimalSeparator;  // handed to every TImageInfo made here

@@ -1,6 +1,7 @@
 #include "core/exif/TagRenderFuncs.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 #include "core/bytes/Error.h"
@@ -66,7 +67,7 @@ std::string RenderFlash(const std::string& value, TagRenderContext&) {
   long long v = 0;
   try {
     v = std::stoll(digits, &used, 10);
-  } catch (...) {
+  } catch (const std::logic_error&) {  // not a number, or out of range
     used = 0;
   }
   if (digits.empty() || used != digits.size())
