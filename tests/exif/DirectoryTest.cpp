@@ -132,7 +132,7 @@ TEST_P(Directory, thumbnailDirectoryOnDemand) {
     std::string tiff = TiffBuilder(GetParam()).Bytes(Ifd().Ascii(0x010F, "Canon"));
     tiff.replace(8 + 2 + 12, 4, U32(link, GetParam()));  // the next-IFD field after the one entry
     data = ScanBytes(JpegBuilder().Soi().App1Exif(tiff).Sos().Bytes());
-    data->ExifInfo->ParseThumbnailDirectory();
+    data->ParseThumbnailDirectory();
     EXPECT_EQ(data->ExifInfo->ThumbTagCount(), 0) << link;
     EXPECT_EQ(data->CutThumbnail(), "");
     if (link == 0) { EXPECT_EQ(data->ErrorText, "Illegally sized directory"); }
@@ -146,7 +146,7 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
   TImageInfo& info = *data->ExifInfo;
   EXPECT_EQ(std::pair(info.ImageWidth, info.ImageHeight), std::pair(3000, 2000));
   EXPECT_EQ(info.WidthOffset, info.GetTagByName("ExifImageWidth").DataOffset);
-  info.UpdateImageSize(480, 720);
+  data->UpdateImageSize(480, 720);
   EXPECT_EQ(info.ImageWidth, 3000) << "the parsed size is kept";
   const std::string segment = data->Slot(data->ExifSection)->Content;
   auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
@@ -155,7 +155,7 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
 
   data = Parse(Ifd().Ascii(0x010F, "x"));
   const std::string before = data->Slot(data->ExifSection)->Content;
-  data->ExifInfo->UpdateImageSize(10, 10);
+  data->UpdateImageSize(10, 10);
   EXPECT_EQ(data->Slot(data->ExifSection)->Content, before) << "no size entry: nothing written";
 }
 
@@ -174,7 +174,7 @@ TEST_P(Directory, everySizeEntryOfThePictureFollowsTheNewSize) {
   auto resized = [&](const Ifd& ifd0) {
     auto data = Parse(ifd0);
     data->ExifInfo->ParseThumbnailDirectory();  // the detail window parses IFD1 before a save
-    data->ExifInfo->UpdateImageSize(600, 800);
+    data->UpdateImageSize(600, 800);
     const std::string segment = data->Slot(data->ExifSection)->Content;
     EXPECT_EQ(data->ExifInfo->Block, segment) << "the parser's copy is kept in step";
     auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
@@ -209,7 +209,7 @@ TEST_P(Directory, gpsVersionIdIsStoredAndUnknownTagsAreNot) {
   EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");
   EXPECT_EQ(info.TagCount(), 4) << "Make, GPSVersionID, GPSLatitudeRef, GPSInfo; not 0x4242 nor GPS 0x7F";
   TTagEntry entry;
-  TImageInfo listed(nullptr);
+  TImageInfo listed;
   listed.AddTag(info.GetTagByName("GPSVersionID"));
   listed.AddTag(LookupTagDef(0x7F, kDirGps));
   EXPECT_TRUE(listed.NextTag(0, entry) && entry.Name == "GPSVersionID" && !listed.NextTag(0, entry))

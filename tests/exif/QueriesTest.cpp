@@ -53,7 +53,7 @@ TEST(AddFocalLength35, workedExampleAndItsVariants) {
 }
 
 TEST(Enumeration, groupsCursorsAndLookups) {
-  TImageInfo info(nullptr);
+  TImageInfo info;
   auto add = [&](int tag, const char* value) {
     TTagEntry e = LookupTagDef(tag, kDirMain);
     e.Data = value;
@@ -74,12 +74,12 @@ TEST(Enumeration, groupsCursorsAndLookups) {
   EXPECT_EQ(info.TagIndexByName("MODEL"), 2);
   EXPECT_EQ(info.TagValueByName("nothing") + info.GetTagByName("nothing").Name, "");
   EXPECT_EQ(info.GetTagNumber("Macro Mode"), 0.0) << "entries with Tag 0 have no number";
-  TImageInfo empty(nullptr);
+  TImageInfo empty;
   EXPECT_FALSE(empty.NextTag(1, entry) || empty.NextThumbTag(0, entry));
 }
 
 TEST(GetTagInt, roundsHalvesToEven) {
-  TImageInfo info(nullptr);
+  TImageInfo info;
   for (auto [tag, n, d, rounded] : {std::tuple{0x011A, 5u, 2u, 2}, {0x011B, 7u, 2u, 4}, {0x920A, 11u, 4u, 3}}) {
     TTagEntry e = LookupTagDef(tag, kDirMain);
     e.Raw = U32(n, Order::Intel) + U32(d, Order::Intel);

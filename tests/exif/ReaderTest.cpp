@@ -231,7 +231,7 @@ TEST(ReadPhoto, everyPrefixOfAPhotoIsSafe) {
     }
     // The TIFF block cut anywhere and walked as it is.
     for (size_t n = 0; n <= tiff.size(); ++n) {
-      TImageInfo info(nullptr);
+      TImageInfo info;
       info.Order = CoreOrder(order);
       info.Block = tiff.substr(std::min<size_t>(8, n), n > 8 ? n - 8 : 0);
       info.ParseDirectory(0, TImageInfo::kTiffFileOrigin, kDirMain, static_cast<int64_t>(info.Block.size()));

@@ -4,7 +4,6 @@
 #include <cctype>
 #include <exception>
 
-#include "core/exif/ImgData.h"
 #include "core/exif/TagRender.h"
 #include "core/exif/TagTables.h"
 #include "core/exif/IfdEntry.h"
@@ -45,7 +44,7 @@ int ClampToInt(int64_t value) {
 
 }  // namespace
 
-TImageInfo::TImageInfo(TimgData* owner) : Owner(owner), DecimalSeparator(DefaultDecimalSeparator()) {
+TImageInfo::TImageInfo() : DecimalSeparator(DefaultDecimalSeparator()) {
   InitTagTables(true);
   ClearVisitedDirectories();
   TagList.reserve(64);  // a camera photo has about that many
@@ -53,10 +52,7 @@ TImageInfo::TImageInfo(TimgData* owner) : Owner(owner), DecimalSeparator(Default
 
 TImageInfo::~TImageInfo() = default;
 
-void TImageInfo::SetErrorText(const std::string& text) {
-  if (Owner) Owner->ErrorText = text;
-  else ErrorText = text;
-}
+void TImageInfo::SetErrorText(const std::string& text) { ErrorText = text; }
 
 bool TImageInfo::DirectoryVisited(int64_t offset, int64_t origin) const {
   return std::find(visited_.begin(), visited_.end(), std::make_pair(offset, origin)) != visited_.end();
@@ -241,7 +237,7 @@ void TImageInfo::AddCustomTag(const std::string& name, const std::string& value,
   TagList.push_back(DerivedEntry(name, value, static_cast<uint16_t>(formatCode)));
 }
 
-void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {
+void TImageInfo::WriteImageSize(std::string& block, int newHeight, int newWidth) const {
   if (newHeight <= 0 || newWidth <= 0) return;
   auto writeAll = [&](std::string& bytes) {
     for (const SizeField& field : SizeFields) {
@@ -250,10 +246,7 @@ void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {
       else if (value <= UINT16_MAX) PutU16(bytes, field.Offset, static_cast<uint16_t>(value), Order);
     }
   };
-  writeAll(Block);
-  if (Owner) {
-    if (tSection* exif = Owner->Slot(Owner->ExifSection)) writeAll(exif->Content);
-  }
+  writeAll(block);
 }
 
 }  // namespace lumatrim

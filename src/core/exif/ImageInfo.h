@@ -11,8 +11,6 @@
 
 namespace lumatrim {
 
-class TimgData;
-
 // The parsed TIFF/EXIF directories of one photo: the tag list (standard, GPS,
 // maker-note and derived tags) and the thumbnail tag list. Block holds the
 // bytes being parsed (a JPEG APP1 segment from its length field on, or the
@@ -30,7 +28,7 @@ class TImageInfo {
   static constexpr int64_t kJpegTiffOrigin = 8;   // "II"/"MM" of an APP1 block kept with its length bytes
   static constexpr int64_t kTiffFileOrigin = -8;  // TIFF block kept from file offset 8
 
-  explicit TImageInfo(TimgData* owner);
+  TImageInfo();
   virtual ~TImageInfo();
 
   std::string Block;
@@ -49,7 +47,6 @@ class TImageInfo {
   int TagCursor = 0;
   int ThumbTagCursor = 0;
 
-  TimgData* Owner = nullptr;  // not owned; may be null (tests, tools)
   bool IsTiffFile = false;    // read from a TIFF or NEF file: IFD1 is not recorded
   int64_t TiffOrigin = kJpegTiffOrigin;  // set by the reader
   char DecimalSeparator;      // of numbers in value texts; defaults to the global locale's
@@ -73,7 +70,7 @@ class TImageInfo {
   int Ifd1Length = 0;
   int ThumbCompression = 0;
 
-  // Outcome text when there is no Owner (with an owner it goes to Owner->ErrorText).
+  // Why the last walk stopped early; the reader passes it on as its outcome.
   std::string ErrorText;
   void SetErrorText(const std::string& text);
 
@@ -90,9 +87,9 @@ class TImageInfo {
   int AddThumbTag(const TTagEntry& entry);
   void AddCustomTag(const std::string& name, const std::string& value, int formatCode);
 
-  // Writes the new size into every size entry of the owner's EXIF segment
-  // (and this Buffer), each in its own integer type.
-  void UpdateImageSize(int newHeight, int newWidth);
+  // Writes the new size into every size entry of a copy of the EXIF block
+  // (the segment as kept, or Block), each in its own integer type.
+  void WriteImageSize(std::string& block, int newHeight, int newWidth) const;
 
   // Rendering in this block's byte order and decimal separator.
   int32_t RawToInt(const std::string& raw) const;

@@ -97,7 +97,7 @@ void TimgData::ResetContainer() {
 }
 
 void TimgData::NewExifInfo() {
-  ExifInfo = std::make_unique<TImageInfo>(this);
+  ExifInfo = std::make_unique<TImageInfo>();
   ExifInfo->DecimalSeparator = DecimalSeparator;
 }
 
@@ -233,8 +233,9 @@ void TimgData::WalkIfd0(int64_t offset, int64_t origin, int64_t size) {
   try {
     ExifInfo->ParseDirectory(offset, origin, kDirMain, size);
   } catch (const std::exception& error) {
-    ErrorText = std::string("Error Detected = ") + error.what();
+    ExifInfo->ErrorText = std::string("Error Detected = ") + error.what();
   }
+  if (!ExifInfo->ErrorText.empty()) ErrorText = ExifInfo->ErrorText;
   ExifInfo->AddFocalLength35();
 }
 
@@ -287,6 +288,19 @@ bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& fil
     if (ExifInfo) ExifInfo->Source.reset();
     return false;
   }
+}
+
+void TimgData::ParseThumbnailDirectory() {
+  if (!ExifInfo) return;
+  ExifInfo->ErrorText.clear();
+  ExifInfo->ParseThumbnailDirectory();
+  if (!ExifInfo->ErrorText.empty()) ErrorText = ExifInfo->ErrorText;
+}
+
+void TimgData::UpdateImageSize(int newHeight, int newWidth) {
+  if (!ExifInfo) return;
+  ExifInfo->WriteImageSize(ExifInfo->Block, newHeight, newWidth);
+  if (tSection* exif = Slot(ExifSection)) ExifInfo->WriteImageSize(exif->Content, newHeight, newWidth);
 }
 
 bool TimgData::ThumbnailPresent() const {

@@ -70,6 +70,10 @@ class TimgData {
   bool IptcPresent() const { return IptcSection != 0; }
   bool MetadataPresent() const { return ExifSection != 0 || CommentSection != 0 || IptcSection != 0; }
   bool ThumbnailPresent() const;
+  // Walks IFD1 into the thumbnail list; a walk that stops early becomes the outcome.
+  void ParseThumbnailDirectory();
+  // Writes a new picture size into the kept EXIF segment (and the parser's copy).
+  void UpdateImageSize(int newHeight, int newWidth);
   // The EXIF thumbnail's JPEG bytes (SOI to EOI), or empty.
   std::string CutThumbnail() const;
 

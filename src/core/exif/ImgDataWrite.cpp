@@ -98,7 +98,7 @@ void TimgData::SaveJpegWithMetadata(const JpegImage& image, const std::string& p
   if (!imageStart) throw LumatrimError("Cannot write \"" + path + "\": the JPEG image data is incomplete.");
   const size_t skip = *imageStart;
 
-  if (adjustSize && ExifInfo) ExifInfo->UpdateImageSize(image.Height(), image.Width());
+  if (adjustSize) UpdateImageSize(image.Height(), image.Width());
 
   std::string out;
   out.reserve(data.size() - skip + 4096);
