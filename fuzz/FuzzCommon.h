@@ -123,4 +123,14 @@ inline void ExerciseMetadata(TimgData& data) {
   }
 }
 
+// Reads the bytes as a photo file of the given name, checks the outcome is
+// told, and exercises what the reader offers.
+inline bool ReadAsFile(const std::string& name, const uint8_t* data, size_t size) {
+  TimgData photo;
+  const bool found = photo.ReadPhoto(WriteScratch(name, data, size));
+  if (found && photo.ErrorText.empty()) Violated("a read without outcome text");
+  ExerciseMetadata(photo);
+  return found;
+}
+
 }  // namespace lumatrim::fuzz

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/exif/ImageInfo.h"
+#include "core/makernotes/MakerNoteDecoder.h"
 
 namespace lumatrim::fuzz {
 
@@ -32,16 +33,18 @@ struct MakerNoteSetup {
     return {static_cast<char>(Make), static_cast<char>(Flags), static_cast<char>(p >> 8), static_cast<char>(p & 0xFF)};
   }
 
-  void Apply(TImageInfo& info, const std::string& note) const {
-    info.CameraMake = kMakes[Make % kMakes.size()];
-    info.CameraModel = (Flags & 16) ? "NIKON D70" : "E990";
-    info.ExifVersion = (Flags & 8) ? "" : (Flags & 4) ? "0220" : "0210";
-    info.IsTiffFile = (Flags & 2) != 0;
-    info.Base = info.IsTiffFile ? TImageInfo::kTiffBase : TImageInfo::kJpegBase;
-    info.BigEndian = (Flags & 1) != 0;
-    info.MakerNoteRaw = note;
-    info.MakerNotePos = Position;
-    info.SetBuffer(std::string(Position - 1, '\0') + note + std::string(64, '\0'));
+  // The note as the directory walk would hand it over, inside an EXIF block
+  // made here (exifBlock) of zeros around it.
+  MakerNoteSource Apply(const std::string& note, std::string& exifBlock) const {
+    const bool fromTiff = (Flags & 2) != 0;
+    const int64_t tiffOrigin = fromTiff ? TImageInfo::kTiffFileOrigin : TImageInfo::kJpegTiffOrigin;
+    exifBlock = std::string(Position - 1, '\0') + note + std::string(64, '\0');
+    MakerNoteSource source;
+    source.noteOffset = Position - 1;
+    source.facts = {kMakes[Make % kMakes.size()], (Flags & 16) ? "NIKON D70" : "E990",
+                    (Flags & 8) ? "" : (Flags & 4) ? "0220" : "0210", note, source.noteOffset - tiffOrigin, fromTiff};
+    source.exif = ByteView(exifBlock, (Flags & 1) ? ByteOrder::BigEndian : ByteOrder::LittleEndian);
+    return source;
   }
 };
 

@@ -8,7 +8,6 @@
 
 #include "FuzzCommon.h"
 #include "Targets.h"
-#include "core/makernotes/MakerNoteHook.h"
 #include "MakerNoteSeed.h"
 
 int lumatrim::fuzz::RunMakerNote(const uint8_t* data, size_t size) {
@@ -18,16 +17,11 @@ int lumatrim::fuzz::RunMakerNote(const uint8_t* data, size_t size) {
   const std::string note(reinterpret_cast<const char*>(data) + fuzz::kMakerNoteHeader,
                          size - fuzz::kMakerNoteHeader);
 
-  TImageInfo info(nullptr);
-  setup.Apply(info, note);
-  const bool bigEndian = info.BigEndian;
-  (void)DecodeMakerNoteOf(info);
-  if (info.BigEndian != bigEndian) fuzz::Violated("the walk left the byte order changed");
-
-  TTagEntry entry;
-  info.ResetTagCursor();
-  while (info.NextTag(1, entry)) {
-  }
+  std::string exifBlock;
+  const MakerNoteSource source = setup.Apply(note, exifBlock);
+  const MakerNoteEntries maker = DecodeMakerNote(source);
+  for (const TTagEntry& entry : maker.entries)
+    if (entry.Group != 1) fuzz::Violated("a maker entry outside the maker group");
   return 0;
 }
 

@@ -12,10 +12,7 @@
 int lumatrim::fuzz::RunReadTiff(const uint8_t* data, size_t size) {
   using namespace lumatrim;
   const bool nef = size % 3 == 0;
-  const std::string path = fuzz::WriteScratch(nef ? "photo.nef" : "photo.tif", data, size);
-  TimgData photo;
-  (void)photo.ReadPhoto(path);
-  fuzz::ExerciseMetadata(photo);
+  (void)fuzz::ReadAsFile(nef ? "photo.nef" : "photo.tif", data, size);
 
   TimgData inMemory;
   inMemory.TiffBlockSize = static_cast<int>(size % 61);

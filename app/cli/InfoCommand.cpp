@@ -56,7 +56,7 @@ struct PhotoInfo {
     data.DecimalSeparator = separator;
     data.ReadPhoto(path);
     if (data.ExifInfo && data.ThumbnailPresent()) {
-      data.ExifInfo->ParseThumbnailDirectory();
+      data.ParseThumbnailDirectory();
       TTagEntry entry;
       data.ExifInfo->ResetThumbTagCursor();
       while (data.ExifInfo->NextThumbTag(0, entry)) thumbnail.push_back(entry);

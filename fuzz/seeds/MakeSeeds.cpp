@@ -163,10 +163,11 @@ void CorpusSeeds(const std::string& corpus) {
           for (char& c : *s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         if (a == b) setup.Make = static_cast<uint8_t>(m);
       }
-      setup.Flags = static_cast<uint8_t>((info->BigEndian ? 1 : 0) | (info->IsTiffFile ? 2 : 0) |
+      setup.Flags = static_cast<uint8_t>((info->BigEndian() ? 1 : 0) | (info->IsTiffFile ? 2 : 0) |
                                          (info->ExifVersion > "0210" ? 4 : 0) | (info->ExifVersion.empty() ? 8 : 0) |
                                          (info->CameraModel.find(" D") != std::string::npos ? 16 : 0));
-      setup.Position = static_cast<uint16_t>(info->MakerNotePos > 0 && info->MakerNotePos <= 8192 ? info->MakerNotePos : 1);
+      const int64_t position = info->MakerNoteOffset + 1;
+      setup.Position = static_cast<uint16_t>(position > 0 && position <= 8192 ? position : 1);
       Seed("fuzz_makernote", name, setup.Header() + info->MakerNoteRaw);
     }
     if (const tSection* iptc = data.Slot(data.IptcSection)) Seed("fuzz_iptc_app13", name, iptc->Content);

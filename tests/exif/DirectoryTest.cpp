@@ -27,7 +27,7 @@ TEST_P(Directory, cameraTagsAreNamedAndRendered) {
   auto data = Parse(ifd0);
   const TImageInfo& info = *data->ExifInfo;
   EXPECT_EQ(data->ErrorText, "");
-  EXPECT_EQ(info.BigEndian, GetParam() == Order::Motorola);
+  EXPECT_EQ(info.BigEndian(), GetParam() == Order::Motorola);
   EXPECT_EQ(info.TagValueByName("Make") + "|" + info.CameraModel, "Canon|Canon EOS 20D") << "no trailing zero";
   EXPECT_EQ(info.TagValueByName("orientation"), "CounterClockwise 90°");
   EXPECT_EQ(info.TagValueByName("ExposureTime"), "1/125 sec");
@@ -51,9 +51,9 @@ TEST_P(Directory, valuesAndWhatCannotBeStored) {
   EXPECT_EQ(info.TagCount(), 7) << "format 0 or 13, an unknown tag and count 0 are skipped";
   const TTagEntry inside = info.GetTagByName("ImageDescription"), outside = info.GetTagByName("Software");
   EXPECT_EQ(inside.Data, "abc");
-  EXPECT_EQ(inside.DataPos, 17 + 2 + 8) << "up to four bytes live in the entry's value field";
+  EXPECT_EQ(inside.DataOffset, 16 + 2 + 8) << "up to four bytes live in the entry's value field";
   EXPECT_EQ(outside.Raw, std::string("abcd\0", 5));
-  EXPECT_EQ(outside.DataPos, 17 + 2 + 10 * 12 + 4) << "right behind the directory";
+  EXPECT_EQ(outside.DataOffset, 16 + 2 + 10 * 12 + 4) << "right behind the directory";
   EXPECT_EQ(info.TagValueByName("DocumentName"), "Ab.c.");
   EXPECT_EQ(info.TagValueByName("ExifVersion"), "\"0221\"");
   EXPECT_EQ(info.ExifVersion, std::string("0221\0x", 6));
@@ -132,7 +132,7 @@ TEST_P(Directory, thumbnailDirectoryOnDemand) {
     std::string tiff = TiffBuilder(GetParam()).Bytes(Ifd().Ascii(0x010F, "Canon"));
     tiff.replace(8 + 2 + 12, 4, U32(link, GetParam()));  // the next-IFD field after the one entry
     data = ScanBytes(JpegBuilder().Soi().App1Exif(tiff).Sos().Bytes());
-    data->ExifInfo->ParseThumbnailDirectory();
+    data->ParseThumbnailDirectory();
     EXPECT_EQ(data->ExifInfo->ThumbTagCount(), 0) << link;
     EXPECT_EQ(data->CutThumbnail(), "");
     if (link == 0) { EXPECT_EQ(data->ErrorText, "Illegally sized directory"); }
@@ -145,8 +145,8 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
   auto data = Parse(Ifd().Long(0x0100, {160}).Short(0x0101, {120}).SubIfd(0x8769, exif));
   TImageInfo& info = *data->ExifInfo;
   EXPECT_EQ(std::pair(info.ImageWidth, info.ImageHeight), std::pair(3000, 2000));
-  EXPECT_EQ(info.WidthPos, info.GetTagByName("ExifImageWidth").DataPos);
-  info.UpdateImageSize(480, 720);
+  EXPECT_EQ(info.WidthOffset, info.GetTagByName("ExifImageWidth").DataOffset);
+  data->UpdateImageSize(480, 720);
   EXPECT_EQ(info.ImageWidth, 3000) << "the parsed size is kept";
   const std::string segment = data->Slot(data->ExifSection)->Content;
   auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
@@ -155,7 +155,7 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
 
   data = Parse(Ifd().Ascii(0x010F, "x"));
   const std::string before = data->Slot(data->ExifSection)->Content;
-  data->ExifInfo->UpdateImageSize(10, 10);
+  data->UpdateImageSize(10, 10);
   EXPECT_EQ(data->Slot(data->ExifSection)->Content, before) << "no size entry: nothing written";
 }
 
@@ -174,9 +174,9 @@ TEST_P(Directory, everySizeEntryOfThePictureFollowsTheNewSize) {
   auto resized = [&](const Ifd& ifd0) {
     auto data = Parse(ifd0);
     data->ExifInfo->ParseThumbnailDirectory();  // the detail window parses IFD1 before a save
-    data->ExifInfo->UpdateImageSize(600, 800);
+    data->UpdateImageSize(600, 800);
     const std::string segment = data->Slot(data->ExifSection)->Content;
-    EXPECT_EQ(data->ExifInfo->Buffer, segment) << "the parser's copy is kept in step";
+    EXPECT_EQ(data->ExifInfo->Block, segment) << "the parser's copy is kept in step";
     auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
     again->ExifInfo->ParseThumbnailDirectory();
     return std::pair(sizes(again->ExifInfo->TagList), sizes(again->ExifInfo->ThumbTagList));
@@ -209,7 +209,7 @@ TEST_P(Directory, gpsVersionIdIsStoredAndUnknownTagsAreNot) {
   EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");
   EXPECT_EQ(info.TagCount(), 4) << "Make, GPSVersionID, GPSLatitudeRef, GPSInfo; not 0x4242 nor GPS 0x7F";
   TTagEntry entry;
-  TImageInfo listed(nullptr);
+  TImageInfo listed;
   listed.AddTag(info.GetTagByName("GPSVersionID"));
   listed.AddTag(LookupTagDef(0x7F, kDirGps));
   EXPECT_TRUE(listed.NextTag(0, entry) && entry.Name == "GPSVersionID" && !listed.NextTag(0, entry))

@@ -12,7 +12,7 @@ namespace lumatrim::test {
 inline std::unique_ptr<TimgData> ScanBytes(const std::string& jpeg, bool* found = nullptr, char separator = '.') {
   auto data = std::make_unique<TimgData>();
   data->DecimalSeparator = separator;
-  MemoryByteReader input(jpeg);
+  MemorySource input(jpeg);
   const bool ok = data->ScanJpegSegments(input);
   if (found) *found = ok;
   return data;

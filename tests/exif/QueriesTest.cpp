@@ -53,7 +53,7 @@ TEST(AddFocalLength35, workedExampleAndItsVariants) {
 }
 
 TEST(Enumeration, groupsCursorsAndLookups) {
-  TImageInfo info(nullptr);
+  TImageInfo info;
   auto add = [&](int tag, const char* value) {
     TTagEntry e = LookupTagDef(tag, kDirMain);
     e.Data = value;
@@ -74,12 +74,12 @@ TEST(Enumeration, groupsCursorsAndLookups) {
   EXPECT_EQ(info.TagIndexByName("MODEL"), 2);
   EXPECT_EQ(info.TagValueByName("nothing") + info.GetTagByName("nothing").Name, "");
   EXPECT_EQ(info.GetTagNumber("Macro Mode"), 0.0) << "entries with Tag 0 have no number";
-  TImageInfo empty(nullptr);
+  TImageInfo empty;
   EXPECT_FALSE(empty.NextTag(1, entry) || empty.NextThumbTag(0, entry));
 }
 
 TEST(GetTagInt, roundsHalvesToEven) {
-  TImageInfo info(nullptr);
+  TImageInfo info;
   for (auto [tag, n, d, rounded] : {std::tuple{0x011A, 5u, 2u, 2}, {0x011B, 7u, 2u, 4}, {0x920A, 11u, 4u, 3}}) {
     TTagEntry e = LookupTagDef(tag, kDirMain);
     e.Raw = U32(n, Order::Intel) + U32(d, Order::Intel);
@@ -89,30 +89,3 @@ TEST(GetTagInt, roundsHalvesToEven) {
   }
 }
 
-namespace {
-
-std::string Fail(const std::string&, TagRenderContext&) { throw LumatrimError("bad value"); }
-
-constexpr TTagDef kMakerTable[] = {{0, 1, "First", "First", "", "", nullptr}, {0, 5, "Text", "Text", "", "", nullptr},
-                                   {0, 6, "Broken", "Broken", "", "", Fail}};
-
-}  // namespace
-
-// The walk itself is tested with the real maker tables; what they never do is throw.
-TEST(ParseMakerDirectory, aRenderErrorStopsTheWalkWithAMessage) {
-  TImageInfo info(nullptr);
-  info.SetBuffer("exif");
-  const std::string block = Ifd().Short(1, {7}).Short(6, {1}).Short(1, {8}).Serialize(Order::Intel, 0);
-  info.ParseMakerDirectory(block, kMakerTable, 0, 1);
-  EXPECT_EQ(info.ErrorText, "Error Detected = bad value");
-  EXPECT_EQ(info.TagCount(), 1);
-  EXPECT_EQ(info.GetBuffer(), "exif") << "the buffer is restored";
-  // Hostile counts, offsets and adjusts read nothing outside.
-  info.MakerNotePos = 0x7FFFFFFF;
-  Ifd hostile;
-  hostile.WithOffset(5, ASCII, 0xFFFFFFFF, 0xFFFFFFFF).WithOffset(1, SHORT, 0x7FFFFFFF, 0x80000000);
-  info.ParseMakerDirectory(hostile.Serialize(Order::Intel, 0), kMakerTable, 0, -5);
-  info.ParseMakerDirectory("", kMakerTable, 1000, 0);
-  info.ParseMakerDirectory("\xFF", kMakerTable, -1000, 0);
-  EXPECT_EQ(info.TagCount(), 3);
-}

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "exif/ExifTestKit.h"
+#include "core/exif/TagTables.h"
+#include "support/ByteOrders.h"
 
 using namespace lumatrim;
 using namespace lumatrim::test;
@@ -58,7 +60,7 @@ TEST(ReadPhoto, outcomesByFileKind) {
     EXPECT_EQ(data->FilePath, dir.File(c.name));
     EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/250 sec");
     EXPECT_EQ(data->ExifInfo->IsTiffFile, c.bytes == kTiff) << c.name;
-    if (c.bytes == camera) { EXPECT_EQ(data->ExifInfo->Buffer, data->Slot(data->ExifSection)->Content); }
+    if (c.bytes == camera) { EXPECT_EQ(data->ExifInfo->Block, data->Slot(data->ExifSection)->Content); }
   }
   EXPECT_FALSE(Read(dir, "short.tiff", "II*").first);
   TimgData data;
@@ -229,10 +231,10 @@ TEST(ReadPhoto, everyPrefixOfAPhotoIsSafe) {
     }
     // The TIFF block cut anywhere and walked as it is.
     for (size_t n = 0; n <= tiff.size(); ++n) {
-      TImageInfo info(nullptr);
-      info.BigEndian = order == Order::Motorola;
-      info.SetBuffer(tiff.substr(std::min<size_t>(8, n), n > 8 ? n - 8 : 0));
-      info.ParseDirectory(1, -7, "", 1, static_cast<int64_t>(info.Buffer.size()));
+      TImageInfo info;
+      info.Order = CoreOrder(order);
+      info.Block = tiff.substr(std::min<size_t>(8, n), n > 8 ? n - 8 : 0);
+      info.ParseDirectory(0, TImageInfo::kTiffFileOrigin, kDirMain, static_cast<int64_t>(info.Block.size()));
     }
   }
 }

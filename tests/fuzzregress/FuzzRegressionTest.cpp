@@ -13,7 +13,7 @@
 #include "core/exif/ImageInfo.h"
 #include "core/exif/ImgData.h"
 #include "core/jpeg/JpegImage.h"
-#include "core/makernotes/MakerNoteHook.h"
+#include "core/makernotes/MakerNoteDecoder.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
@@ -66,20 +66,20 @@ TEST(FuzzRegressions, MakerNoteAtTheIntLimitIsWalkedWithoutOverflow) {
   for (const char* make : {"Canon", "OLYMPUS OPTICAL CO.,LTD", "CASIO", "Minolta Co., Ltd."}) {
     for (bool tiff : {true, false}) {
       SCOPED_TRACE(std::string(make) + (tiff ? " in a TIFF file" : " in a JPEG file"));
-      TImageInfo info(nullptr);
-      info.CameraMake = make;
-      info.IsTiffFile = tiff;
-      info.Base = tiff ? TImageInfo::kTiffBase : TImageInfo::kJpegBase;
-      info.MakerNotePos = INT_MAX;
+      MakerNoteSource source;
+      const int64_t tiffOrigin = tiff ? TImageInfo::kTiffFileOrigin : TImageInfo::kJpegTiffOrigin;
+      source.noteOffset = INT_MAX - 1;
       // A directory of one ImageType entry whose 32 bytes lie at offset 100.
       std::string note(8, '\0');
       note += lumatrim::test::U16(1, Order::Intel) + lumatrim::test::U16(6, Order::Intel) +
               lumatrim::test::U16(2, Order::Intel) + lumatrim::test::U32(32, Order::Intel) +
               lumatrim::test::U32(100, Order::Intel) + std::string(200, 'x');
-      info.MakerNoteRaw = note;
-      info.SetBuffer(std::string(64, '\0'));
-      EXPECT_TRUE(DecodeMakerNoteOf(info));
-      for (const TTagEntry& entry : info.TagList) {
+      source.facts = {make, "", "", note, source.noteOffset - tiffOrigin, tiff};
+      const std::string exif(64, '\0');
+      source.exif = ByteView(exif, ByteOrder::LittleEndian);
+      const MakerNoteEntries maker = DecodeMakerNote(source);
+      EXPECT_TRUE(maker.supported);
+      for (const TTagEntry& entry : maker.entries) {
         EXPECT_EQ(entry.Raw.find('x'), std::string::npos) << "a value was read from a made-up place";
       }
     }

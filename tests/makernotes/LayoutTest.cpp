@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "MakerRead.h"
-#include "core/exif/ImageInfo.h"
 #include "core/makernotes/CasioTable.h"
 #include "core/makernotes/MakerLayout.h"
 #include "core/makernotes/NikonOldTable.h"
@@ -163,13 +162,8 @@ TEST(MakerLayoutChoice, makeExifVersionModelAndSignature) {
       {"Can", "", "", "", false, nullptr, 0},            {"NIKO", "", "", "", false, nullptr, 0}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.make + "|" + row.model + "|" + row.version + "|" + row.note + (row.tiff ? "|tiff" : ""));
-    TImageInfo info(nullptr);
-    info.CameraMake = row.make;
-    info.CameraModel = row.model;
-    info.ExifVersion = row.version;
-    info.MakerNoteRaw = row.note;
-    info.MakerNotePos = 100;
-    const auto layout = ChooseMakerLayout(info, row.tiff);
+    const MakerNoteFacts facts{row.make, row.model, row.version, row.note, 100, row.tiff};
+    const auto layout = ChooseMakerLayout(facts);
     EXPECT_EQ(layout ? layout->Table.data() : nullptr, row.table);
     EXPECT_EQ(layout ? layout->DirOffset : 0, row.dirOffset);
   }

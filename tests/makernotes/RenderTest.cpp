@@ -5,7 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/exif/ImageInfo.h"
+#include "core/exif/TagEntry.h"
+#include "core/exif/TagRender.h"
 #include "core/makernotes/CanonRender.h"
 #include "core/makernotes/MakerText.h"
 #include "core/makernotes/NikonRender.h"
@@ -17,12 +18,12 @@ using Items = std::vector<std::pair<std::string, std::string>>;
 
 // The derived items a render function added, as (label, text); each must block the parent's own text.
 Items Derived(RenderFunction f, const std::string& value) {
-  TImageInfo info(nullptr);
-  TagRenderContext context{&info, false};
+  std::vector<TTagEntry> added;
+  TagRenderContext context{DefaultDecimalSeparator(), &added};
   f(value, context);
   EXPECT_TRUE(context.BlockRendered);
   Items items;
-  for (const TTagEntry& e : info.TagList) {
+  for (const TTagEntry& e : added) {
     EXPECT_TRUE(e.Group == 1 && e.FormatCode == 2 && e.Raw == e.Data) << e.Desc;
     items.emplace_back(e.Desc, e.Data);
   }
@@ -35,19 +36,18 @@ TEST(MakerText, listItemsColourModesAndLensTexts) {
         {"0, 2, 0, 4", ",", 5, ""}, {"0, 2", ",", 0, ""}, {"a,,b", ",", 2, ""}, {"a,,b", ",", 3, "b"},
         {"a, b", ", ", 2, "b"}})
     EXPECT_EQ(ListItem(text, separator, index), item) << text << " #" << index;
-  TImageInfo info(nullptr);
-  TagRenderContext context{&info, false};
+  TagRenderContext context{DefaultDecimalSeparator()};
   for (auto [mode, text] : {std::pair{"\"MODE1\"", "Mode1 (sRGB)"}, {"\"MODE1a\"", "Mode1 (sRGB)"},
                             {"\"MODE2\"", "Mode 2 (Adobe RGB)"}, {"\"MODE3\"", "Mode 3 (sRGB): higher saturation"},
                             {"\"COLOR\"", "COLOR"}, {"\"BW\"", "BW\""} /* short: keeps the closing quote */, {"", ""}})
     EXPECT_EQ(NikonColorMode(mode, context), text) << mode;
-  info.DecimalSeparator = '.';
+  context.DecimalSeparator = '.';
   for (auto [lens, text] : {std::pair{"180/10, 700/10, 35/10, 45/10", "18.0-70.0(mm)  F3.5-F4.5"},
                             {"50/1, 50/1, 14/10, 14/10", "50.0-50.0(mm)  F1.4-F1.4"},
                             {"180/10, 0/0, x, 45/10", "18.0-0.0(mm)  F0.0-F4.5"},  // not fractions: zeros
                             {"garbage", "0.0-0.0(mm)  F0.0-F0.0"}, {"", "0.0-0.0(mm)  F0.0-F0.0"}})
     EXPECT_EQ(NikonLensText(lens, context), text) << lens;
-  info.DecimalSeparator = ',';  // the user's locale
+  context.DecimalSeparator = ',';  // the user's locale
   EXPECT_EQ(NikonLensText("180/10, 700/10, 35/10, 45/10", context), "18,0-70,0(mm)  F3,5-F4,5");
   EXPECT_FALSE(context.BlockRendered);
 }

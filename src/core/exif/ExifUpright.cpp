@@ -283,7 +283,7 @@ void MakeExifUpright(TimgData& photo, const std::string& thumbnailJpeg) {
   }
   exif->SegLength = static_cast<int32_t>(exif->Content.size());
   // The parser's copy follows, so a later look at the thumbnail sees the new one.
-  if (photo.ExifInfo) photo.ExifInfo->Buffer = exif->Content;
+  if (photo.ExifInfo) photo.ExifInfo->Block = exif->Content;
 }
 
 }  // namespace lumatrim

@@ -186,8 +186,7 @@ bool DropGps(TimgData& photo) {
   // Read again, so the tags shown and the size fields the writer updates
   // belong to the new bytes.
   photo.ExifInfo.reset();
-  photo.Buffer = exif->Content;
-  photo.ParseExifSegment();
+  photo.ParseExifSegment(exif->Content);
   return true;
 }
 

@@ -4,10 +4,11 @@
 #include <cctype>
 #include <exception>
 
-#include "core/exif/ImgData.h"
 #include "core/exif/TagRender.h"
 #include "core/exif/TagTables.h"
-#include "core/makernotes/MakerNoteHook.h"
+#include "core/exif/IfdEntry.h"
+#include "core/exif/TiffType.h"
+#include "core/makernotes/MakerNoteDecoder.h"
 
 namespace lumatrim {
 namespace {
@@ -18,7 +19,6 @@ constexpr int kMaxDirectoryDepth = 16;
 constexpr size_t kMakeLength = 32;
 constexpr size_t kModelLength = 40;
 constexpr size_t kExifVersionLength = 6;
-constexpr uint16_t kFormatShort = 3, kFormatLong = 4, kFormatSlong = 9;
 
 enum SpecialTag : uint16_t {
   kImageWidth = 0x0100, kImageLength = 0x0101, kCompression = 0x0103, kMake = 0x010F, kModel = 0x0110,
@@ -44,8 +44,7 @@ int ClampToInt(int64_t value) {
 
 }  // namespace
 
-TImageInfo::TImageInfo(TimgData* owner, int buildMode)
-    : Owner(owner), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
+TImageInfo::TImageInfo() : DecimalSeparator(DefaultDecimalSeparator()) {
   InitTagTables(true);
   ClearVisitedDirectories();
   TagList.reserve(64);  // a camera photo has about that many
@@ -53,46 +52,42 @@ TImageInfo::TImageInfo(TimgData* owner, int buildMode)
 
 TImageInfo::~TImageInfo() = default;
 
-void TImageInfo::SetErrorText(const std::string& text) {
-  if (Owner) Owner->ErrorText = text;
-  else ErrorText = text;
+void TImageInfo::SetErrorText(const std::string& text) { ErrorText = text; }
+
+bool TImageInfo::DirectoryVisited(int64_t offset, int64_t origin) const {
+  return std::find(visited_.begin(), visited_.end(), std::make_pair(offset, origin)) != visited_.end();
 }
 
-bool TImageInfo::DirectoryVisited(int64_t start, int base) const {
-  return std::find(visited_.begin(), visited_.end(), std::make_pair(start, base)) != visited_.end();
-}
-
-int32_t TImageInfo::RawToInt(const std::string& raw) const { return lumatrim::RawToInt(raw, BigEndian); }
+int32_t TImageInfo::RawToInt(const std::string& raw) const { return lumatrim::RawToInt(raw, BigEndian()); }
 
 double TImageInfo::RawToNumber(const std::string& raw, int fmt) const {
-  return lumatrim::RawToNumber(raw, fmt, BigEndian);
+  return lumatrim::RawToNumber(raw, fmt, BigEndian());
 }
 
 std::string TImageInfo::RenderValue(const std::string& raw, int fmt, const std::string& decodeList,
                                     const std::string& formatString) const {
-  return lumatrim::RenderValue(raw, fmt, decodeList, formatString, BigEndian, DecimalSeparator);
+  return lumatrim::RenderValue(raw, fmt, decodeList, formatString, BigEndian(), DecimalSeparator);
 }
 
-// Layout of one directory at `start` (positions are offset + base):
-//   2 bytes  entry count
-//   12 bytes per entry: tag, type, count, value or offset of the value
-//   4 bytes  offset of the next directory (IFD1 after IFD0)
-void TImageInfo::ParseDirectory(int64_t start, int base, const std::string&, int kind, int64_t size) {
-  MarkDirectoryVisited(start, base);
+// A directory (see IfdReader) whose entries must end by offset + origin + 1 +
+// size; the link to IFD1 is taken from IFD0 of a JPEG block only.
+void TImageInfo::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t size) {
+  MarkDirectoryVisited(offset, origin);
   if (depth_ == 0) role_ = kind == kDirMain ? DirectoryRole::kIfd0 : DirectoryRole::kOther;
-  const int count = GetWord(start);
-  const int64_t linkPos = start + 2 + 12 * static_cast<int64_t>(count);
-  if (linkPos > start + base + size) {
+  const IfdReader directory(View(), offset);
+  const int count = directory.CountField();
+  const int64_t linkOffset = directory.LinkOffset(count);
+  if (linkOffset > offset + origin + 1 + size) {
     SetErrorText("Illegally sized directory");
     return;
   }
   if (kind == kDirMain && Ifd1Offset == 0 && !IsTiffFile) {
-    Ifd1Offset = static_cast<int32_t>(GetLong(linkPos));
-    Ifd1Length = ClampToInt(base + size - static_cast<int64_t>(Ifd1Offset));
+    Ifd1Offset = static_cast<int32_t>(directory.NextDirectory(count));
+    Ifd1Length = ClampToInt(origin + 1 + size - static_cast<int64_t>(Ifd1Offset));
   }
   ++depth_;
   try {
-    WalkEntries(start, base, kind, size, count);
+    WalkEntries(offset, origin, kind, size, count);
   } catch (...) {
     --depth_;
     throw;
@@ -100,14 +95,15 @@ void TImageInfo::ParseDirectory(int64_t start, int base, const std::string&, int
   --depth_;
 }
 
-void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, int count) {
+void TImageInfo::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count) {
+  const ByteView block = View();
+  const IfdReader directory(block, offset);
   for (int i = 0; i < count; ++i) {
-    const int64_t p = start + 2 + 12 * static_cast<int64_t>(i);
-    const uint16_t tag = GetWord(p);
-    const uint16_t fmt = GetWord(p + 2);
-    const uint64_t byteCount = static_cast<uint64_t>(GetLong(p + 4)) * BytesPerFormat(fmt);
+    const IfdEntry field = directory.Entry(i, origin);
+    const uint16_t tag = field.tag;
+    const uint16_t fmt = field.type;
+    const uint64_t byteCount = field.byteCount;
     if (byteCount == 0) continue;
-    const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(GetLong(p + 8)) + base;
     const bool special = tag == kImageWidth || tag == kImageLength || tag == kCompression || tag == kMake ||
                          tag == kModel || tag == kSubIfds || tag == kExifOffset || tag == kGpsInfo ||
                          tag == kExifVersion || tag == kMakerNote || tag == kExifImageWidth ||
@@ -118,18 +114,18 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     // it drives the walk there is nothing to do with it.
     if (!known && !special) continue;
 
-    std::string raw = Copy(valuePos, static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 2)));
+    std::string raw = block.Copy(field.valueOffset, static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 2)));
     std::string value;
-    if (fmt == 2) {
+    if (IsType(fmt, TiffType::Ascii)) {
       value = raw;
       if (!value.empty() && value.back() == '\0') value.pop_back();
-    } else if (fmt == 7) {
+    } else if (IsType(fmt, TiffType::Undefined)) {
       value = Quoted(raw, true);
     } else {
       value = RenderValue(raw, fmt, entry.DecodeList, entry.FormatString);
     }
     if (known && entry.RenderFunc) {
-      TagRenderContext context{this};
+      TagRenderContext context{DecimalSeparator, &TagList};
       value = entry.RenderFunc(value, context);
     } else {
       value = Printable(value);
@@ -140,11 +136,11 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     switch (tag) {
       case kImageWidth:
       case kExifImageWidth:
-        if (kind == kDirMain) RecordSize(p + 8, fmt, GetLong(p + 4), raw, true);
+        if (kind == kDirMain) RecordSize(field.offset + 8, fmt, field.count, raw, true);
         break;
       case kImageLength:
       case kExifImageLength:
-        if (kind == kDirMain) RecordSize(p + 8, fmt, GetLong(p + 4), raw, false);
+        if (kind == kDirMain) RecordSize(field.offset + 8, fmt, field.count, raw, false);
         break;
       case kCompression:
         if (kind == kDirThumbnail) ThumbCompression = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
@@ -154,26 +150,20 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
       case kExifVersion: ExifVersion = raw.substr(0, kExifVersionLength); break;
       case kMakerNote:
         MakerNoteRaw = raw;
-        MakerNotePos = ClampToInt(valuePos);
-        try {
-          DecodeMakerNoteOf(*this);
-        } catch (const std::exception& error) {
-          SetErrorText(std::string("Error Detected = ") + error.what());
-        } catch (...) {
-          SetErrorText("Error Detected = maker note");
-        }
+        MakerNoteOffset = field.valueOffset;
+        DecodeMakerNote();
         break;
       case kSubIfds:
       case kExifOffset:
       case kInteropOffset:
       case kGpsInfo: {
-        const int64_t sub = static_cast<int64_t>(GetLong(valuePos)) + base;
-        if (!DirectoryVisited(sub, base) && depth_ < kMaxDirectoryDepth) {
+        const int64_t sub = static_cast<int64_t>(block.U32(field.valueOffset)) + origin;
+        if (!DirectoryVisited(sub, origin) && depth_ < kMaxDirectoryDepth) {
           const DirectoryRole parent = role_;
           role_ = tag == kExifOffset && parent == DirectoryRole::kIfd0 ? DirectoryRole::kExif : DirectoryRole::kOther;
           try {
-            ParseDirectory(sub, base, "", tag == kGpsInfo ? kDirGps : kDirMain, size);
-          } catch (...) {
+            ParseDirectory(sub, origin, tag == kGpsInfo ? kDirGps : kDirMain, size);
+          } catch (const std::exception&) {
             // A broken sub-directory loses only its own entries.
           }
           role_ = parent;
@@ -187,91 +177,44 @@ void TImageInfo::WalkEntries(int64_t start, int base, int kind, int64_t size, in
     entry.Data = std::move(value);
     entry.Size = static_cast<int32_t>(raw.size());
     entry.Raw = std::move(raw);
-    entry.DataPos = ClampToInt(valuePos);
+    entry.DataOffset = ClampToInt(field.valueOffset);
     entry.FormatCode = fmt;
     if (kind == kDirThumbnail) AddThumbTag(entry);
     else AddTag(std::move(entry));
   }
 }
 
-void TImageInfo::RecordSize(int64_t fieldPos, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth) {
-  (isWidth ? WidthPos : HeightPos) = ClampToInt(fieldPos);
+void TImageInfo::RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth) {
+  (isWidth ? WidthOffset : HeightOffset) = fieldOffset;
   (isWidth ? ImageWidth : ImageHeight) = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
   // Only a single integer lives in the value field itself; anything else
   // there is an offset, which a size must never overwrite.
-  const bool integer = fmt == kFormatShort || fmt == kFormatLong || fmt == kFormatSlong;
+  const bool integer = IsType(fmt, TiffType::Short) || IsType(fmt, TiffType::Long) || IsType(fmt, TiffType::SLong);
   const bool picture = role_ == DirectoryRole::kIfd0 || role_ == DirectoryRole::kExif;
-  if (integer && count == 1 && picture) SizeFields.push_back({ClampToInt(fieldPos), fmt, isWidth});
+  if (integer && count == 1 && picture) SizeFields.push_back({fieldOffset, fmt, isWidth});
+}
+
+// The maker note just met: its entries join the tag list here, before the
+// MakerNote entry itself.
+void TImageInfo::DecodeMakerNote() {
+  MakerNoteSource source;
+  source.facts = {CameraMake, CameraModel, ExifVersion, MakerNoteRaw, MakerNoteOffset - TiffOrigin, IsTiffFile};
+  source.exif = View();
+  source.noteOffset = MakerNoteOffset;
+  source.decimalSeparator = DecimalSeparator;
+  MakerNoteEntries maker = lumatrim::DecodeMakerNote(source);
+  for (TTagEntry& entry : maker.entries) TagList.push_back(std::move(entry));
+  if (!maker.failure.empty()) SetErrorText(maker.failure);
 }
 
 void TImageInfo::ParseThumbnailDirectory() {
   ThumbTagList.clear();
   ThumbTagCursor = 0;
   try {
-    ParseDirectory(static_cast<int64_t>(Ifd1Offset) + kJpegBase, kJpegBase, "Thumbnail", kDirThumbnail,
+    ParseDirectory(static_cast<int64_t>(Ifd1Offset) + kJpegTiffOrigin, kJpegTiffOrigin, kDirThumbnail,
                    static_cast<int64_t>(Ifd1Length) - 12);
   } catch (const std::exception& error) {
     SetErrorText(std::string("Error Detected = ") + error.what());
-  }
-}
-
-void TImageInfo::ParseMakerDirectory(const std::string& block, std::span<const TTagDef> table, int dirOffset,
-                                     int adjust) {
-  // The walk reads the maker-note bytes in place, in the current BigEndian
-  // (the decoder may switch it around the call); Buffer keeps the EXIF block,
-  // where values running past the note are looked for.
-  auto word = [&](int64_t pos) { return WordAt(block, pos, BigEndian); };
-  auto longAt = [&](int64_t pos) { return LongAt(block, pos, BigEndian); };
-  try {
-    const int64_t start = static_cast<int64_t>(dirOffset) + 1;
-    const int64_t valueBase = static_cast<int64_t>(dirOffset) + 2 - adjust;
-    // A count that runs past the note is read only as far as whole entries go:
-    // nothing outside the maker-note bytes is taken for an entry.
-    const int64_t entriesInBlock = std::max<int64_t>(0, (static_cast<int64_t>(block.size()) - (start + 1)) / 12);
-    const int64_t count = std::min<int64_t>(word(start), entriesInBlock);
-    for (int64_t i = 0; i < count; ++i) {
-      const int64_t p = start + 2 + 12 * i;
-      const uint16_t tag = word(p);
-      const uint16_t fmt = word(p + 2);
-      const uint64_t byteCount = static_cast<uint64_t>(longAt(p + 4)) * BytesPerFormat(fmt);
-      const int row = FindTableRow(tag, table);
-      if (row < 0) continue;  // unmatched entries are not stored
-      const TTagDef& def = table[row];
-      std::string name = RowDesc(def);
-      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
-      if (name == "SKIP") continue;
-
-      const int64_t count64 = static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 4));
-      const int64_t valuePos = byteCount <= 4 ? p + 8 : static_cast<int64_t>(longAt(p + 8)) + valueBase;
-      // A value past the end of the maker-note bytes is looked for at the same
-      // place of the EXIF segment, where the note came from.
-      std::string raw = InRange(block, valuePos, count64) ? CopyFrom(block, valuePos, count64)
-                                                          : Copy(MakerNotePos - 1 + valuePos, count64);
-      std::string value;
-      if (fmt == 2) {
-        value = Quoted(raw, true);
-      } else if (fmt == 7) {
-        value = Quoted(raw, false);
-      } else {
-        try {
-          value = RenderValue(raw, fmt, def.DecodeList, def.FormatString);
-        } catch (...) {
-          value = Quoted(raw, false);
-        }
-      }
-      TagRenderContext context{this, false};
-      std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
-      TTagEntry entry = EntryFromRow(def);
-      entry.Data = context.BlockRendered ? std::move(value) : std::move(display);
-      entry.Raw = std::move(raw);
-      entry.FormatCode = fmt;
-      entry.Group = 1;
-      AddTag(std::move(entry));
-    }
-  } catch (const std::exception& error) {
-    SetErrorText(std::string("Error Detected = ") + error.what());
-  } catch (...) {
-    SetErrorText("Error Detected = maker note");
   }
 }
 
@@ -291,28 +234,19 @@ int TImageInfo::AddThumbTag(const TTagEntry& entry) {
 }
 
 void TImageInfo::AddCustomTag(const std::string& name, const std::string& value, int formatCode) {
-  TTagEntry entry;
-  entry.Group = 1;
-  entry.Name = entry.Desc = name;
-  entry.Data = entry.Raw = value;
-  entry.Size = static_cast<int32_t>(value.size());
-  entry.FormatCode = static_cast<uint16_t>(formatCode);
-  TagList.push_back(std::move(entry));
+  TagList.push_back(DerivedEntry(name, value, static_cast<uint16_t>(formatCode)));
 }
 
-void TImageInfo::UpdateImageSize(int newHeight, int newWidth) {
+void TImageInfo::WriteImageSize(std::string& block, int newHeight, int newWidth) const {
   if (newHeight <= 0 || newWidth <= 0) return;
   auto writeAll = [&](std::string& bytes) {
     for (const SizeField& field : SizeFields) {
       const int value = field.IsWidth ? newWidth : newHeight;
-      if (field.Format != kFormatShort) PutLong(bytes, static_cast<uint32_t>(value), field.Pos);
-      else if (value <= UINT16_MAX) PutWord(bytes, static_cast<uint16_t>(value), field.Pos);
+      if (!IsType(field.Format, TiffType::Short)) PutU32(bytes, field.Offset, static_cast<uint32_t>(value), Order);
+      else if (value <= UINT16_MAX) PutU16(bytes, field.Offset, static_cast<uint16_t>(value), Order);
     }
   };
-  writeAll(Buffer);
-  if (Owner) {
-    if (tSection* exif = Owner->Slot(Owner->ExifSection)) writeAll(exif->Content);
-  }
+  writeAll(block);
 }
 
 }  // namespace lumatrim

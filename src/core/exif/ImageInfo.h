@@ -1,33 +1,44 @@
 #pragma once
 #include <cstdint>
-#include <span>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/bytes/EndInd.h"
+#include "core/bytes/ByteView.h"
+#include "core/bytes/RandomAccessBytes.h"
 #include "core/exif/TagEntry.h"
 
 namespace lumatrim {
 
-class TimgData;
-
 // The parsed TIFF/EXIF directories of one photo: the tag list (standard, GPS,
-// maker-note and derived tags) and the thumbnail tag list. Buffer holds the
-// block being parsed (a JPEG APP1 segment from its length field on, or the
-// TIFF block from file offset 8 on); a TIFF offset o is at position o + Base.
+// maker-note and derived tags) and the thumbnail tag list. Block holds the
+// bytes being parsed (a JPEG APP1 segment from its length field on, or the
+// TIFF block from file offset 8 on); a TIFF offset o is at Block offset
+// o + TiffOrigin:
+//   JPEG:  2 length  6 "Exif\0\0"  | 8: "II"/"MM", 42, offset of IFD0 ...
+//   TIFF:  the header's 8 bytes are not kept | 0: what follows them
 //
 // All parsing state lives in the object, so two photos can be parsed on two
 // threads at once. Failures become ErrorText; the one exception that leaves
 // ParseDirectory is an entry that cannot be rendered (a Flash entry with two
 // values), which ends that directory's walk and reaches whoever started it.
-class TImageInfo : public tEndInd {
+class TImageInfo {
  public:
-  static constexpr int kJpegBase = 9;   // "II"/"MM" of an APP1 block kept with its length bytes
-  static constexpr int kTiffBase = -7;  // TIFF block kept from file offset 8
+  static constexpr int64_t kJpegTiffOrigin = 8;   // "II"/"MM" of an APP1 block kept with its length bytes
+  static constexpr int64_t kTiffFileOrigin = -8;  // TIFF block kept from file offset 8
 
-  explicit TImageInfo(TimgData* owner, int buildMode = 255);
-  ~TImageInfo() override;
+  TImageInfo();
+  virtual ~TImageInfo();
+
+  std::string Block;
+  ByteOrder Order = ByteOrder::LittleEndian;
+  // A TIFF file's bytes past Block, read on demand during the walk: Block
+  // offset o is byte SourceOrigin + o of Source.
+  std::shared_ptr<const RandomAccessBytes> Source;
+  int64_t SourceOrigin = 0;
+  ByteView View() const { return ByteView(Block, Order, Source.get(), SourceOrigin); }
+  bool BigEndian() const { return Order == ByteOrder::BigEndian; }
 
   std::vector<TTagEntry> TagList;       // IFD0, EXIF, interop, SubIFDs, GPS, maker, derived
   std::vector<TTagEntry> ThumbTagList;  // IFD1
@@ -36,42 +47,37 @@ class TImageInfo : public tEndInd {
   int TagCursor = 0;
   int ThumbTagCursor = 0;
 
-  TimgData* Owner = nullptr;  // not owned; may be null (tests, tools)
-  int BuildMode = 255;
   bool IsTiffFile = false;    // read from a TIFF or NEF file: IFD1 is not recorded
-  int Base = kJpegBase;       // set by the reader; the maker-note decoder reads it
+  int64_t TiffOrigin = kJpegTiffOrigin;  // set by the reader
   char DecimalSeparator;      // of numbers in value texts; defaults to the global locale's
 
   std::string ExifVersion;  // first 6 raw bytes of 0x9000
   std::string CameraMake;   // value text of 0x010F, max 32 chars
   std::string CameraModel;  // value text of 0x0110, max 40 chars
   int ImageWidth = 0, ImageHeight = 0;            // the last size entry met
-  int WidthPos = 0, HeightPos = 0;                // positions of those entries' value fields
+  int64_t WidthOffset = 0, HeightOffset = 0;      // Block offsets of those entries' value fields
   // Every size entry of IFD0 and the EXIF sub-IFD (ImageWidth/ImageLength,
   // ExifImageWidth/ExifImageLength), so a new size reaches all of them.
   struct SizeField {
-    int Pos;          // of the 4-byte value field
+    int64_t Offset;   // of the 4-byte value field in Block
     uint16_t Format;  // SHORT, LONG or SLONG
     bool IsWidth;
   };
   std::vector<SizeField> SizeFields;
   std::string MakerNoteRaw;
-  int MakerNotePos = 0;
+  int64_t MakerNoteOffset = 0;  // in Block
   int Ifd1Offset = 0;   // TIFF offset of IFD1; 0 when none
   int Ifd1Length = 0;
   int ThumbCompression = 0;
 
-  // Outcome text when there is no Owner (with an owner it goes to Owner->ErrorText).
+  // Why the last walk stopped early; the reader passes it on as its outcome.
   std::string ErrorText;
   void SetErrorText(const std::string& text);
 
-  // Directory walks. kind: 1 main, 2 GPS, 4 thumbnail (DirectoryKind).
-  void ParseDirectory(int64_t start, int base, const std::string& name, int kind, int64_t size);
+  // Directory walks of the directory at Block offset `offset`, whose value
+  // offsets count from `origin`. kind: 1 main, 2 GPS, 4 thumbnail (DirectoryKind).
+  void ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t size);
   void ParseThumbnailDirectory();
-  // A maker-note directory inside block (dirOffset counted from 0); values that
-  // do not fit into an entry are at block position offset + dirOffset + 2 - adjust.
-  void ParseMakerDirectory(const std::string& block, std::span<const TTagDef> table, int dirOffset,
-                           int adjust);
 
   // Refuse the dictionary's "Unknown" row (a tag no table knows); rows whose
   // tag number is 0 (GPSVersionID, some maker rows) are stored like any other.
@@ -81,9 +87,9 @@ class TImageInfo : public tEndInd {
   int AddThumbTag(const TTagEntry& entry);
   void AddCustomTag(const std::string& name, const std::string& value, int formatCode);
 
-  // Writes the new size into every size entry of the owner's EXIF segment
-  // (and this Buffer), each in its own integer type.
-  void UpdateImageSize(int newHeight, int newWidth);
+  // Writes the new size into every size entry of a copy of the EXIF block
+  // (the segment as kept, or Block), each in its own integer type.
+  void WriteImageSize(std::string& block, int newHeight, int newWidth) const;
 
   // Rendering in this block's byte order and decimal separator.
   int32_t RawToInt(const std::string& raw) const;
@@ -107,23 +113,24 @@ class TImageInfo : public tEndInd {
   // The 35 mm equivalent focal length, when the camera did not record it.
   void AddFocalLength35();
 
-  // Directories already walked, by (start, base); ends loops of offsets.
+  // Directories already walked, by (offset, origin); ends loops of offsets.
   void ClearVisitedDirectories() { visited_.clear(); }
-  void MarkDirectoryVisited(int64_t start, int base) { visited_.emplace_back(start, base); }
-  bool DirectoryVisited(int64_t start, int base) const;
+  void MarkDirectoryVisited(int64_t offset, int64_t origin) { visited_.emplace_back(offset, origin); }
+  bool DirectoryVisited(int64_t offset, int64_t origin) const;
 
  private:
   // Which directory is being walked: the picture's size is recorded only in
   // IFD0 and the EXIF sub-IFD (never in IFD1, the thumbnail's, or SubIFDs).
   enum class DirectoryRole { kIfd0, kExif, kOther };
 
-  std::vector<std::pair<int64_t, int>> visited_;
+  std::vector<std::pair<int64_t, int64_t>> visited_;
   int depth_ = 0;  // nesting of sub-directory walks
   DirectoryRole role_ = DirectoryRole::kOther;
 
-  void RecordSize(int64_t fieldPos, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth);
+  void RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth);
 
-  void WalkEntries(int64_t start, int base, int kind, int64_t size, int count);
+  void WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count);
+  void DecodeMakerNote();
 };
 
 }  // namespace lumatrim

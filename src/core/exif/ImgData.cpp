@@ -1,110 +1,40 @@
 #include "core/exif/ImgData.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <cstring>
+#include <exception>
 
 #include "core/bytes/Error.h"
+#include "core/bytes/FileSource.h"
 #include "core/bytes/RandomAccessBytes.h"
+#include "core/jpeg/JpegSegment.h"
 #include "core/exif/TagRender.h"
 #include "core/exif/TagTables.h"
 
 namespace lumatrim {
 namespace {
 
-enum Marker : int { kEoi = 217, kSos = 218, kApp0 = 224, kApp1 = 225, kApp13 = 237, kCom = 254 };
 constexpr int kGiveUpSlot = 5;  // without metadata among the first four segments
 constexpr int kTiffHeaderSize = 8;
-
-// A file opened for reading; closed when the scan leaves, however it leaves.
-// Small reads (markers, length fields) come from a little buffer; a segment
-// larger than what is buffered goes straight from the file into its slot, so
-// only a few bytes past the start of scan are ever read.
-class FileByteReader : public ByteReader {
- public:
-  explicit FileByteReader(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ~FileByteReader() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileByteReader(const FileByteReader&) = delete;
-  FileByteReader& operator=(const FileByteReader&) = delete;
-  bool IsOpen() const { return fd_ >= 0; }
-
-  size_t Read(char* dst, size_t n) override {
-    size_t done = Take(dst, n);
-    while (done < n) {
-      if (n - done >= sizeof buffer_) {
-        const ssize_t got = ReadFile(dst + done, n - done);
-        if (got <= 0) break;
-        done += static_cast<size_t>(got);
-      } else {
-        const ssize_t got = ReadFile(buffer_, sizeof buffer_);
-        if (got <= 0) break;
-        begin_ = 0;
-        end_ = static_cast<size_t>(got);
-        done += Take(dst + done, n - done);
-      }
-    }
-    return done;
-  }
-
- private:
-  size_t Take(char* dst, size_t n) {
-    if (begin_ >= end_ || end_ > sizeof buffer_) return 0;
-    const size_t count = std::min(n, end_ - begin_);
-    std::memcpy(dst, buffer_ + begin_, count);
-    begin_ += count;
-    return count;
-  }
-  ssize_t ReadFile(char* dst, size_t n) {
-    ssize_t got;
-    do got = ::read(fd_, dst, n);
-    while (got < 0 && errno == EINTR);
-    return got;
-  }
-
-  int fd_;
-  char buffer_[2048];
-  size_t begin_ = 0, end_ = 0;
-};
-
-bool ReadByte(ByteReader& input, uint8_t& byte) {
-  char c;
-  if (input.Read(&c, 1) != 1) return false;
-  byte = static_cast<uint8_t>(c);
-  return true;
-}
 
 // Reads on past the kept segments up to the image data for an APP13
 // "Photoshop 3.0" segment, into slot. Without it a photo with many segments
 // would get a new, empty IPTC record on its next save and lose its own.
-bool FindLateIptc(ByteReader& input, tSection& slot) {
-  for (;;) {
-    uint8_t marker = 0xFF;
-    while (marker == 0xFF)
-      if (!ReadByte(input, marker)) return false;
-    if (marker == kSos || marker == kEoi) return false;
-    char length[2];
-    if (input.Read(length, 2) != 2) return false;
-    const int n = static_cast<uint8_t>(length[0]) << 8 | static_cast<uint8_t>(length[1]);
-    if (n < 2) return false;
-    std::string content(length, 2);
-    content.resize(static_cast<size_t>(n));
-    if (input.Read(content.data() + 2, static_cast<size_t>(n - 2)) != static_cast<size_t>(n - 2)) return false;
-    if (marker == kApp13 && content.compare(2, 13, "Photoshop 3.0") == 0) {
-      slot.Marker = marker;
-      slot.SegLength = n;
-      slot.Content = std::move(content);
+bool FindLateIptc(ByteSource& input, tSection& slot) {
+  JpegSegmentReader reader(input, JpegSegmentReader::Prefix::Lenient);
+  JpegSegment segment;
+  while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
+    if (segment.IsPhotoshop()) {
+      slot.Marker = segment.marker;
+      slot.SegLength = segment.lengthField;
+      slot.Content = std::move(segment.content);
       return true;
     }
   }
+  return false;
 }
 
 enum class PhotoKind { kJpeg, kTiff, kOther };
@@ -112,7 +42,7 @@ enum class PhotoKind { kJpeg, kTiff, kOther };
 // The kind a file's first bytes announce: FF D8 for a JPEG, "II*\0" or
 // "MM\0*" for a TIFF (NEF files are TIFFs).
 PhotoKind KindOfBytes(const std::string& path) {
-  FileByteReader input(path);
+  FileSource input(path);
   char magic[4];
   const size_t n = input.IsOpen() ? input.Read(magic, sizeof magic) : 0;
   const std::string_view start(magic, n);
@@ -143,15 +73,7 @@ struct TiffReadingFlag {
 
 }  // namespace
 
-size_t MemoryByteReader::Read(char* dst, size_t n) {
-  const size_t count = std::min(n, bytes_.size() - pos_);
-  if (count > 0) std::memcpy(dst, bytes_.data() + pos_, count);
-  pos_ += count;
-  return count;
-}
-
-TimgData::TimgData(int buildMode)
-    : Sections(kSlotCount + 1), BuildMode(buildMode), DecimalSeparator(DefaultDecimalSeparator()) {
+TimgData::TimgData() : Sections(kSlotCount + 1), DecimalSeparator(DefaultDecimalSeparator()) {
   ResetContainer();
 }
 
@@ -172,12 +94,10 @@ void TimgData::ResetContainer() {
   ErrorText.clear();
   ExifInfo.reset();
   IptcInfo.reset();
-  BigEndian = false;
-  Buffer.clear();
 }
 
 void TimgData::NewExifInfo() {
-  ExifInfo = std::make_unique<TImageInfo>(this, BuildMode);
+  ExifInfo = std::make_unique<TImageInfo>();
   ExifInfo->DecimalSeparator = DecimalSeparator;
 }
 
@@ -203,7 +123,7 @@ bool TimgData::ReadPhoto(const std::string& path) {
     else return false;
     if (found) ErrorText = "<none>";
     return found;
-  } catch (...) {
+  } catch (const std::exception&) {
     ErrorText = "Illegal Exif construction";
     return false;
   }
@@ -211,11 +131,11 @@ bool TimgData::ReadPhoto(const std::string& path) {
 
 bool TimgData::ScanJpegFile(const std::string& path) {
   ReadingTiff = false;
-  FileByteReader input(path);
+  FileSource input(path);
   if (!input.IsOpen()) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
   try {
     return ScanJpegSegments(input);
-  } catch (...) {
+  } catch (const std::exception&) {
     return false;
   }
 }
@@ -224,56 +144,46 @@ bool TimgData::ScanJpegFile(const std::string& path) {
 //   FF D8                     start of image
 //   FF m  hi lo  payload...   segments; hi·256 + lo counts the length bytes too
 //   FF DA ...                 start of scan: the coded image, never read here
-bool TimgData::ScanJpegSegments(ByteReader& input) {
+// A segment cut short by the end of the file, or whose length field is below
+// 2, still takes a slot; the scan ends with the file.
+bool TimgData::ScanJpegSegments(ByteSource& input) {
   char soi[2];
   if (input.Read(soi, 2) != 2 || soi[0] != '\xFF' || soi[1] != '\xD8') return false;
+  JpegSegmentReader reader(input, JpegSegmentReader::Prefix::Lenient, 2);
   SectionCount = 0;
-  while (SectionCount < kScanSlots) {
-    uint8_t marker = 0xFF;
-    while (marker == 0xFF)
-      if (!ReadByte(input, marker)) return MetadataPresent();  // the file ends inside the scan
-
-    char length[2];
-    if (input.Read(length, 2) != 2) return MetadataPresent();
+  JpegSegment segment;
+  while (SectionCount < kScanSlots && reader.Next(segment)) {
+    const bool complete = segment.Complete();
     tSection& s = Sections[static_cast<size_t>(++SectionCount)];
-    const int n = static_cast<uint8_t>(length[0]) << 8 | static_cast<uint8_t>(length[1]);
-    s.Marker = marker;
-    s.SegLength = n;
-    // A length below 2 cannot hold its own length bytes: the read counts as failed.
-    s.Content.assign(length, 2);
-    if (n < 2) continue;
-    s.Content.resize(static_cast<size_t>(n));
-    const size_t got = input.Read(s.Content.data() + 2, static_cast<size_t>(n - 2));
-    if (got != static_cast<size_t>(n - 2)) {
-      s.Content.resize(2 + got);
-      continue;
-    }
+    s.Marker = segment.marker;
+    s.SegLength = segment.lengthField;
+    s.Content = std::move(segment.content);
+    if (!complete) continue;
 
     if (SectionCount == kGiveUpSlot && !MetadataPresent()) break;
-    switch (marker) {
-      case kEoi:
-      case kSos:
+    switch (static_cast<JpegMarker>(segment.marker)) {
+      case JpegMarker::Eoi:
+      case JpegMarker::Sos:
         return MetadataPresent();
-      case kApp0:
+      case JpegMarker::App0:
         JfifSection = SectionCount;
         break;
-      case kApp1:
+      case JpegMarker::App1:
         if (SectionCount > kGiveUpSlot || ExifSection != 0) {
           --SectionCount;  // a second APP1 (or a late one) does not keep a slot
         } else {
           ExifSection = SectionCount;
           NewExifInfo();
-          Buffer = s.Content;
-          ParseExifSegment();
+          ParseExifSegment(s.Content);
         }
         break;
-      case kApp13:
+      case JpegMarker::App13:
         if (IptcSection == 0) {
           IptcSection = SectionCount;
           IptcInfo.reset(new TIPTCdata(this));
         }
         break;
-      case kCom:
+      case JpegMarker::Com:
         CommentSection = SectionCount;
         break;
       default:
@@ -287,44 +197,45 @@ bool TimgData::ScanJpegSegments(ByteReader& input) {
   return MetadataPresent();
 }
 
-// The APP1 block as kept (positions 1-based):
-//   1..2  length   3..8  "Exif" 0 0   9..10  "II"/"MM"   11..12  42
-//   13..16  offset of IFD0 from position 9
-void TimgData::ParseExifSegment() {
+// The APP1 block as kept:
+//   0: 2 bytes length   2: "Exif\0\0"   8: "II"/"MM"   10: 42
+//   12: 4 bytes offset of IFD0 from offset 8 (the TIFF header)
+void TimgData::ParseExifSegment(std::string block) {
   if (!ExifInfo) NewExifInfo();
   const tSection* exif = Slot(ExifSection);
   if (!exif) return;
-  if (Buffer.size() < 6 || Buffer.compare(2, 4, "Exif") != 0) {
+  if (block.size() < 6 || block.compare(2, 4, "Exif") != 0) {
     ErrorText = "Incorrect Exif header";
     return;
   }
-  const uint8_t a = GetByte(9), b = GetByte(10);
-  if (a == 'I' && b == 'I') BigEndian = false;
-  else if (a == 'M' && b == 'M') BigEndian = true;
+  const ByteView header(block, ByteOrder::LittleEndian);
+  const uint8_t a = header.U8(8), b = header.U8(9);
+  ByteOrder order;
+  if (a == 'I' && b == 'I') order = ByteOrder::LittleEndian;
+  else if (a == 'M' && b == 'M') order = ByteOrder::BigEndian;
   else {
     ErrorText = "Invalid Exif alignment marker";
     return;
   }
-  const int64_t ifd0 = GetLong(13);
-  // The parser takes the bytes over rather than a third copy of up to 64 KB;
-  // they stay readable as ExifInfo->Buffer and in the segment's slot.
-  ExifInfo->SetBuffer(std::move(Buffer));
-  Buffer.clear();
-  ExifInfo->BigEndian = BigEndian;
-  ExifInfo->Base = TImageInfo::kJpegBase;
+  const int64_t ifd0 = header.WithOrder(order).U32(12);
+  // The parser takes the bytes over; they stay readable in the segment's slot.
+  ExifInfo->Block = std::move(block);
+  ExifInfo->Order = order;
+  ExifInfo->TiffOrigin = TImageInfo::kJpegTiffOrigin;
   const int64_t size = static_cast<int64_t>(exif->SegLength) - 6;
-  WalkIfd0(ifd0 == 0 ? 17 : ifd0 + 9, TImageInfo::kJpegBase, size);
+  WalkIfd0(ifd0 == 0 ? 16 : ifd0 + TImageInfo::kJpegTiffOrigin, TImageInfo::kJpegTiffOrigin, size);
 }
 
 // An entry that cannot be rendered ends the walk of IFD0, but not the read:
 // the segments after the EXIF block (IPTC, comment) must still be found, or a
 // rewrite of the photo would lose them.
-void TimgData::WalkIfd0(int64_t start, int base, int64_t size) {
+void TimgData::WalkIfd0(int64_t offset, int64_t origin, int64_t size) {
   try {
-    ExifInfo->ParseDirectory(start, base, "", kDirMain, size);
+    ExifInfo->ParseDirectory(offset, origin, kDirMain, size);
   } catch (const std::exception& error) {
-    ErrorText = std::string("Error Detected = ") + error.what();
+    ExifInfo->ErrorText = std::string("Error Detected = ") + error.what();
   }
+  if (!ExifInfo->ErrorText.empty()) ErrorText = ExifInfo->ErrorText;
   ExifInfo->AddFocalLength35();
 }
 
@@ -356,28 +267,40 @@ bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& fil
     NewExifInfo();
     TImageInfo& info = *ExifInfo;
     info.IsTiffFile = ReadingTiff;
-    info.Base = TImageInfo::kTiffBase;
-    info.SetBuffer(s.Content);
+    const ByteOrder byteOrder = motorola ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
+    const int64_t origin = TImageInfo::kTiffFileOrigin;
+    info.TiffOrigin = origin;
+    info.Block = s.Content;
+    info.Order = byteOrder;
     info.Source = file;
     info.SourceOrigin = kTiffHeaderSize;
-    BigEndian = motorola;
-    info.BigEndian = motorola;
-    // Position 1 of the block is file offset 8, where IFD0 usually starts. A
+    // Offset 0 of the block is file offset 8, where IFD0 usually starts. A
     // header naming another offset inside the file is followed; one pointing
     // outside it falls back to offset 8.
-    const int64_t ifd0 = tEndInd::LongAt(header, 5, motorola);
-    const int64_t blockSize = info.BlockSize();
-    const int64_t start = ifd0 > kTiffHeaderSize && ifd0 + TImageInfo::kTiffBase + 2 <= blockSize
-                              ? ifd0 + TImageInfo::kTiffBase
-                              : 1;
-    WalkIfd0(start, TImageInfo::kTiffBase, blockSize);
+    const int64_t ifd0 = ByteView(header, byteOrder).U32(4);
+    const int64_t blockSize = info.View().Size();
+    const int64_t start = ifd0 > kTiffHeaderSize && ifd0 + origin + 3 <= blockSize ? ifd0 + origin : 0;
+    WalkIfd0(start, origin, blockSize);
     // Every value is copied into its entry by now; the file is let go.
     info.Source.reset();
     return true;
-  } catch (...) {
+  } catch (const std::exception&) {
     if (ExifInfo) ExifInfo->Source.reset();
     return false;
   }
+}
+
+void TimgData::ParseThumbnailDirectory() {
+  if (!ExifInfo) return;
+  ExifInfo->ErrorText.clear();
+  ExifInfo->ParseThumbnailDirectory();
+  if (!ExifInfo->ErrorText.empty()) ErrorText = ExifInfo->ErrorText;
+}
+
+void TimgData::UpdateImageSize(int newHeight, int newWidth) {
+  if (!ExifInfo) return;
+  ExifInfo->WriteImageSize(ExifInfo->Block, newHeight, newWidth);
+  if (tSection* exif = Slot(ExifSection)) ExifInfo->WriteImageSize(exif->Content, newHeight, newWidth);
 }
 
 bool TimgData::ThumbnailPresent() const {
@@ -386,7 +309,7 @@ bool TimgData::ThumbnailPresent() const {
 
 std::string TimgData::CutThumbnail() const {
   if (!ThumbnailPresent()) return {};
-  const std::string& exif = ExifInfo->Buffer;
+  const std::string& exif = ExifInfo->Block;
   const size_t from = static_cast<size_t>(ExifInfo->Ifd1Offset) - 1;
   if (from >= exif.size()) return {};
   const std::string_view area(exif.data() + from, exif.size() - from);

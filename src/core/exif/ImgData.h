@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/bytes/EndInd.h"
+#include "core/bytes/ByteSource.h"
 #include "core/exif/ImageInfo.h"
 #include "core/iptc/IPTCdata.h"
 
@@ -20,39 +20,19 @@ struct tSection {
   int32_t SegLength = 0;  // the length field as read
 };
 
-// Sequential byte input for the segment scan (a file or bytes in memory).
-class ByteReader {
- public:
-  virtual ~ByteReader() = default;
-  // Reads up to n bytes into dst; returns how many were read (short at the end).
-  virtual size_t Read(char* dst, size_t n) = 0;
-};
-
-class MemoryByteReader : public ByteReader {
- public:
-  explicit MemoryByteReader(const std::string& bytes) : bytes_(bytes) {}
-  size_t Read(char* dst, size_t n) override;
-
- private:
-  const std::string& bytes_;
-  size_t pos_ = 0;
-};
-
 // The metadata container of one photo file. Reading never throws: the result,
 // ErrorText and the presence queries tell the outcome.
 //
 // After a read the EXIF block is held twice: as the segment's slot content
-// (what the writer emits) and as ExifInfo->Buffer (what the parser reads).
-// The inherited Buffer is only a scratch copy while the segment is checked and
-// is empty afterwards; BigEndian keeps the block's byte order.
-class TimgData : public tEndInd {
+// (what the writer emits) and as ExifInfo->Block (what the parser reads).
+class TimgData {
  public:
   static constexpr int kSlotCount = 21;      // slots 1..21; 21 only for a new IPTC segment
   static constexpr int kScanSlots = 20;      // segments the scan keeps at most
   static constexpr int TiffReadSize = 256000;  // of a TIFF file kept after its header
 
-  explicit TimgData(int buildMode = 255);
-  ~TimgData() override;
+  TimgData();
+  ~TimgData();
   TimgData(const TimgData&) = delete;
   TimgData& operator=(const TimgData&) = delete;
 
@@ -65,7 +45,6 @@ class TimgData : public tEndInd {
   int JfifSection = 0;
   bool ReadingTiff = false;
   int TiffBlockSize = TiffReadSize;  // smaller in fuzzing, so the on-demand reads are reached
-  int BuildMode = 255;
   std::string FilePath;
   std::string ErrorText;  // "<none>" after a successful read
   char DecimalSeparator;  // handed to every TImageInfo made here
@@ -80,8 +59,8 @@ class TimgData : public tEndInd {
   void ResetContainer();
   bool ReadPhoto(const std::string& path);
   bool ScanJpegFile(const std::string& path);
-  bool ScanJpegSegments(ByteReader& input);
-  void ParseExifSegment();
+  bool ScanJpegSegments(ByteSource& input);
+  void ParseExifSegment(std::string block);
   bool ScanTiffFile(const std::string& path);
   // A TIFF file's bytes; directories and values past the kept block are read
   // from them on demand while the directories are walked.
@@ -91,6 +70,10 @@ class TimgData : public tEndInd {
   bool IptcPresent() const { return IptcSection != 0; }
   bool MetadataPresent() const { return ExifSection != 0 || CommentSection != 0 || IptcSection != 0; }
   bool ThumbnailPresent() const;
+  // Walks IFD1 into the thumbnail list; a walk that stops early becomes the outcome.
+  void ParseThumbnailDirectory();
+  // Writes a new picture size into the kept EXIF segment (and the parser's copy).
+  void UpdateImageSize(int newHeight, int newWidth);
   // The EXIF thumbnail's JPEG bytes (SOI to EOI), or empty.
   std::string CutThumbnail() const;
 
@@ -110,7 +93,7 @@ class TimgData : public tEndInd {
 
  private:
   void NewExifInfo();
-  void WalkIfd0(int64_t start, int base, int64_t size);
+  void WalkIfd0(int64_t offset, int64_t origin, int64_t size);
 };
 
 }  // namespace lumatrim

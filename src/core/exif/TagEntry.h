@@ -1,18 +1,20 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumatrim {
 
-class TImageInfo;
+struct TTagEntry;
 
-// What a render function may touch besides its input text: the directory set
-// being parsed (the Canon functions add derived items to it) and the flag
-// that keeps the parent entry's value as rendered. It travels with the call
-// instead of living in process-wide variables, so two photos can be parsed on
-// two threads at once.
+// What a render function may use besides its input text: the decimal
+// separator of numbers, the list derived items go to (the Canon functions
+// split one record into several) and the flag that keeps the parent entry's
+// value as rendered. It travels with the call instead of living in
+// process-wide variables, so two photos can be parsed on two threads at once.
 struct TagRenderContext {
-  TImageInfo* Info = nullptr;
+  char DecimalSeparator = '\0';           // '\0': the global locale's
+  std::vector<TTagEntry>* Added = nullptr;  // none: derived items are dropped
   bool BlockRendered = false;
 };
 
@@ -44,7 +46,7 @@ struct TTagEntry {
   std::string DecodeList;
   std::string Data;         // rendered value text (bytes)
   std::string Raw;          // raw value bytes
-  int32_t DataPos = 0;      // 1-based position of the value bytes in the parsed buffer
+  int32_t DataOffset = 0;   // of the value bytes in the parsed block
   std::string FormatString;
   int32_t Size = 0;         // byte length of Raw
   RenderFunction RenderFunc = nullptr;
@@ -54,5 +56,17 @@ struct TTagEntry {
       : Record(row.Record), Tag(row.Tag), Name(row.Name), Desc(row.Desc), DecodeList(row.DecodeList),
         FormatString(row.FormatString), RenderFunc(row.RenderFunc) {}
 };
+
+// A derived item (Group 1, no tag): its name is also its display name, its
+// value both the raw bytes and the text.
+inline TTagEntry DerivedEntry(const std::string& name, const std::string& value, uint16_t formatCode) {
+  TTagEntry entry;
+  entry.Group = 1;
+  entry.Name = entry.Desc = name;
+  entry.Data = entry.Raw = value;
+  entry.Size = static_cast<int32_t>(value.size());
+  entry.FormatCode = formatCode;
+  return entry;
+}
 
 }  // namespace lumatrim

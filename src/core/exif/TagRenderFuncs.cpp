@@ -1,17 +1,17 @@
 #include "core/exif/TagRenderFuncs.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 #include "core/bytes/Error.h"
-#include "core/exif/ImageInfo.h"
 #include "core/exif/TagRender.h"
 
 namespace lumatrim {
 namespace {
 
 char SeparatorOf(const TagRenderContext& context) {
-  return context.Info ? context.Info->DecimalSeparator : DefaultDecimalSeparator();
+  return context.DecimalSeparator ? context.DecimalSeparator : DefaultDecimalSeparator();
 }
 
 std::vector<std::string> SplitAtCommaBlank(const std::string& value) {
@@ -67,7 +67,7 @@ std::string RenderFlash(const std::string& value, TagRenderContext&) {
   long long v = 0;
   try {
     v = std::stoll(digits, &used, 10);
-  } catch (...) {
+  } catch (const std::logic_error&) {  // not a number, or out of range
     used = 0;
   }
   if (digits.empty() || used != digits.size())

@@ -6,7 +6,7 @@
 namespace lumatrim {
 
 // Render functions of the main and GPS dictionaries (value text in, display
-// text out). Numbers use the decimal separator of context.Info when set.
+// text out). Numbers use the decimal separator of the context when set.
 std::string RenderComponents(const std::string& value, TagRenderContext& context);
 std::string RenderShutterSpeed(const std::string& value, TagRenderContext& context);
 std::string RenderFlash(const std::string& value, TagRenderContext& context);  // throws on a non-integer

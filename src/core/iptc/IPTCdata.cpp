@@ -1,5 +1,6 @@
 #include "core/iptc/IPTCdata.h"
 
+#include "core/bytes/EndInd.h"
 #include "core/bytes/Error.h"
 #include "core/exif/ImgData.h"
 #include "core/iptc/CommaText.h"

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <span>
 
-#include "core/exif/ImageInfo.h"
+#include "core/exif/TagEntry.h"
 #include "core/exif/TagRender.h"
 #include "core/makernotes/MakerText.h"
 
@@ -75,7 +75,7 @@ constexpr CanonItem kCustomFunctions[] = {
 
 void AddItem(TagRenderContext& context, const char* label, const std::string& text) {
   // Kept as obtained: a piece after the first begins with the blank after its comma.
-  if (context.Info && HasContent(text)) context.Info->AddCustomTag(label, text, 2);
+  if (context.Added && HasContent(text)) context.Added->push_back(DerivedEntry(label, text, 2));
 }
 
 void SplitArray(const std::string& value, TagRenderContext& context, std::span<const CanonItem> items) {

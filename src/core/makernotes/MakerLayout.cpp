@@ -1,10 +1,5 @@
 #include "core/makernotes/MakerLayout.h"
 
-#include <algorithm>
-#include <climits>
-#include <cstdint>
-
-#include "core/exif/ImageInfo.h"
 #include "core/makernotes/CanonTable.h"
 #include "core/makernotes/CasioQvcTable.h"
 #include "core/makernotes/CasioTable.h"
@@ -17,24 +12,45 @@
 #include "core/makernotes/SeikoTable.h"
 
 namespace lumatrim {
-
 namespace {
 
-// Offsets counted from the TIFF header of the EXIF block: the maker note's own
-// offset from that header moves the values back to block positions.
-MakerLayout FromTiffHeader(const char* key, MakerTable table, int dirOffset, const TImageInfo& info) {
-  // A hostile note position can sit at the int limit; count in 64 bits and
-  // clamp, which leaves every value offset outside the block.
-  const int64_t ownOffset = int64_t{info.MakerNotePos} - info.Base;
-  const int64_t adjust = std::clamp<int64_t>(int64_t{dirOffset} + 1 + ownOffset, INT_MIN, INT_MAX);
-  return {key, table, dirOffset, static_cast<int>(adjust), false};
-}
+// Which of a make's rows applies; the first row that matches wins.
+enum class When : uint8_t {
+  Always,
+  NoteStartsWith,  // the note's first bytes are the row's signature
+  NewerNikon,      // EXIF version above 0210, or none and a D model in a TIFF/NEF file
+};
 
-// Offsets counted from byte k (from 0) of the maker note itself: the same for
-// JPEG and TIFF files.
-MakerLayout FromMakerByte(const char* key, MakerTable table, int dirOffset, int k, bool littleEndian) {
-  return {key, table, dirOffset, dirOffset + 1 - k, littleEndian};
-}
+// Where value offsets count from: the EXIF block's TIFF header, or a byte of the note.
+enum class Origin : uint8_t { TiffHeader, NoteByte };
+
+struct MakerLayoutRow {
+  const char* key;
+  When when;
+  const char* signature;
+  const MakerTable* table;
+  int dirOffset;
+  Origin origin;
+  int originByte;
+  bool littleEndian;
+};
+
+// clang-format off
+constexpr MakerLayoutRow kMakerLayouts[] = {
+    // key     when                  signature table            dir origin              byte little-endian
+    {"NIKON", When::NewerNikon,     "",       &NikonTable,     18, Origin::NoteByte,   10, false},  // own TIFF header at byte 10
+    {"NIKON", When::NoteStartsWith, "Nikon",  &NikonOldTable,   8, Origin::TiffHeader,  0, false},
+    {"NIKON", When::Always,         "",       &NikonTable,      0, Origin::TiffHeader,  0, false},
+    {"OLYMP", When::Always,         "",       &OlympusTable,    8, Origin::TiffHeader,  0, false},
+    {"CASIO", When::NoteStartsWith, "QVC",    &CasioQvcTable,   6, Origin::TiffHeader,  0, false},
+    {"CASIO", When::Always,         "",       &CasioTable,      0, Origin::TiffHeader,  0, false},
+    {"FUJIF", When::Always,         "",       &FujiTable,      12, Origin::NoteByte,    0, true},
+    {"CANON", When::Always,         "",       &CanonTable,      0, Origin::TiffHeader,  0, false},
+    {"SEIKO", When::Always,         "",       &SeikoTable,      8, Origin::TiffHeader,  0, false},
+    {"SANYO", When::Always,         "",       &SanyoTable,      8, Origin::TiffHeader,  0, false},
+    {"MINOL", When::Always,         "",       &MinoltaTable,    0, Origin::TiffHeader,  0, false},
+};
+// clang-format on
 
 // The character after the first blank of the model (the D of "NIKON D70"),
 // or its first character when it has no blank.
@@ -44,15 +60,15 @@ char ModelCharacter(const std::string& model) {
   return at < model.size() ? model[at] : '\0';
 }
 
-bool StartsWith(const std::string& bytes, const char* prefix) { return bytes.rfind(prefix, 0) == 0; }
-
-std::optional<MakerLayout> NikonLayout(const TImageInfo& info, bool fromTiffFile) {
-  // Newer cameras carry their own TIFF header at byte 10 of the maker note.
-  const bool newer = info.ExifVersion > std::string("0210") ||
-                     (info.ExifVersion.empty() && ModelCharacter(info.CameraModel) == 'D' && fromTiffFile);
-  if (newer) return FromMakerByte("NIKON", NikonTable, 18, 10, false);
-  if (StartsWith(info.MakerNoteRaw, "Nikon")) return FromTiffHeader("NIKON", NikonOldTable, 8, info);
-  return FromTiffHeader("NIKON", NikonTable, 0, info);
+bool Applies(const MakerLayoutRow& row, const MakerNoteFacts& facts) {
+  switch (row.when) {
+    case When::Always: return true;
+    case When::NoteStartsWith: return facts.note.starts_with(row.signature);
+    case When::NewerNikon:
+      return facts.exifVersion > std::string("0210") ||
+             (facts.exifVersion.empty() && ModelCharacter(facts.model) == 'D' && facts.fromTiffFile);
+  }
+  return false;
 }
 
 }  // namespace
@@ -64,19 +80,14 @@ std::string MakeKey(const std::string& cameraMake) {
   return key;
 }
 
-std::optional<MakerLayout> ChooseMakerLayout(const TImageInfo& info, bool fromTiffFile) {
-  const std::string key = MakeKey(info.CameraMake);
-  if (key == "NIKON") return NikonLayout(info, fromTiffFile);
-  if (key == "OLYMP") return FromTiffHeader("OLYMP", OlympusTable, 8, info);
-  if (key == "CASIO") {
-    if (StartsWith(info.MakerNoteRaw, "QVC")) return FromTiffHeader("CASIO", CasioQvcTable, 6, info);
-    return FromTiffHeader("CASIO", CasioTable, 0, info);
+std::optional<MakerLayout> ChooseMakerLayout(const MakerNoteFacts& facts) {
+  const std::string key = MakeKey(facts.make);
+  for (const MakerLayoutRow& row : kMakerLayouts) {
+    if (key != row.key || !Applies(row, facts)) continue;
+    // Offsets from the TIFF header move back by the note's own offset from it.
+    const int64_t origin = row.origin == Origin::NoteByte ? row.originByte : -facts.noteTiffOffset;
+    return MakerLayout{row.key, *row.table, row.dirOffset, origin, row.littleEndian};
   }
-  if (key == "FUJIF") return FromMakerByte("FUJIF", FujiTable, 12, 0, true);
-  if (key == "CANON") return FromTiffHeader("CANON", CanonTable, 0, info);
-  if (key == "SEIKO") return FromTiffHeader("SEIKO", SeikoTable, 8, info);
-  if (key == "SANYO") return FromTiffHeader("SANYO", SanyoTable, 8, info);
-  if (key == "MINOL") return FromTiffHeader("MINOL", MinoltaTable, 0, info);
   return std::nullopt;
 }
 

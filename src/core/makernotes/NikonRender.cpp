@@ -1,6 +1,6 @@
 #include "core/makernotes/NikonRender.h"
 
-#include "core/exif/ImageInfo.h"
+#include "core/exif/TagEntry.h"
 #include "core/exif/TagRender.h"
 
 namespace lumatrim {
@@ -29,7 +29,7 @@ std::string NikonLensText(const std::string& value, TagRenderContext& context) {
   }
   numbers[3] = RationalTextToFloat(rest);
 
-  const char separator = context.Info ? context.Info->DecimalSeparator : DefaultDecimalSeparator();
+  const char separator = context.DecimalSeparator ? context.DecimalSeparator : DefaultDecimalSeparator();
   auto one = [separator](double v) { return FormatNumber("%0.1f", v, separator); };
   return one(numbers[0]) + "-" + one(numbers[1]) + "(mm)  F" + one(numbers[2]) + "-F" + one(numbers[3]);
 }

@@ -1,0 +1,34 @@
+#include "core/jpeg/SegmentSplice.h"
+
+#include "core/jpeg/JpegSegment.h"
+
+namespace lumatrim {
+
+std::optional<size_t> EndOfLeadingMetadata(std::string_view data) {
+  size_t skip = 2;  // SOI
+  for (JpegMarker probe : {JpegMarker::App0, JpegMarker::App1, JpegMarker::App13, JpegMarker::Com}) {
+    if (data.size() < skip + 4) return std::nullopt;
+    // Only a marker counts: stray bytes that merely look like one (which
+    // libjpeg skips) must not make us cut away real image segments.
+    MemorySource source(data.substr(skip));
+    JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict);
+    JpegSegment segment;
+    if (reader.Next(segment) && segment.Is(probe)) skip += segment.Extent();
+  }
+  if (data.size() < skip + 2) return std::nullopt;
+  return skip;
+}
+
+void AppendWithoutStaleMetadata(std::string& out, std::string_view data, size_t offset, bool dropExif,
+                                bool dropIptc) {
+  MemorySource source(data.substr(offset));
+  JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, offset);
+  JpegSegment segment;
+  while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
+    const bool stale = (dropExif && segment.IsExif()) || (dropIptc && segment.IsPhotoshop());
+    if (!stale) out.append(data.substr(segment.start, segment.Extent()));
+  }
+  out.append(data.substr(segment.start));
+}
+
+}  // namespace lumatrim

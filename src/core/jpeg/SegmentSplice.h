@@ -1,0 +1,23 @@
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumatrim {
+
+// Where the coded image data of an encoded JPEG continues once its own leading
+// APP0, APP1, APP13 and COM are passed over (each at most once, in that order);
+// the photo's kept segments take their place. None when the data ends before
+// the probes could be made (an incomplete image).
+std::optional<size_t> EndOfLeadingMetadata(std::string_view data);
+
+// Appends data from offset on, leaving out the EXIF (dropExif) and IPTC
+// (dropIptc) segments among its leading segments. Such segments are left
+// behind the probes when a photo's segments come in an unusual order; carried
+// over they would double the photo's block, or keep alive the one the user
+// has just removed. The scan data is copied unchanged.
+void AppendWithoutStaleMetadata(std::string& out, std::string_view data, size_t offset, bool dropExif,
+                                bool dropIptc);
+
+}  // namespace lumatrim
