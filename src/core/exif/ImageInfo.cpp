@@ -19,6 +19,9 @@ constexpr int kMaxDirectoryDepth = 16;
 constexpr size_t kMakeLength = 32;
 constexpr size_t kModelLength = 40;
 constexpr size_t kExifVersionLength = 6;
+// A TIFF file's values are read from the file on demand: a damaged count must
+// not pull the whole file into memory. No value we show comes near this size.
+constexpr uint64_t kLargestValueRead = 1 << 20;
 
 enum SpecialTag : uint16_t {
   kImageWidth = 0x0100, kImageLength = 0x0101, kCompression = 0x0103, kMake = 0x010F, kModel = 0x0110,
@@ -114,7 +117,7 @@ void TImageInfo::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t s
     // it drives the walk there is nothing to do with it.
     if (!known && !special) continue;
 
-    std::string raw = block.Copy(field.valueOffset, static_cast<int64_t>(std::min<uint64_t>(byteCount, INT64_MAX / 2)));
+    std::string raw = block.Copy(field.valueOffset, static_cast<int64_t>(std::min<uint64_t>(byteCount, kLargestValueRead)));
     std::string value;
     if (IsType(fmt, TiffType::Ascii)) {
       value = raw;
