@@ -15,11 +15,12 @@ packages=(
   qt6-translations-l10n
 )
 if [ "${1:-}" = "--test" ]; then
-  # exiftool is the outside reader our round trips are checked against;
+  # exiftool and exiv2 are the outside readers our written metadata is checked
+  # against (rotated, optimised and GPS-stripped photos must read without warnings);
   # clang brings libFuzzer for the fuzz smoke step; xvfb/xauth/imagemagick
   # let us start the window headless and take screenshots; appstream checks
   # the software-centre description.
-  packages+=(libimage-exiftool-perl clang libclang-rt-dev xvfb xauth x11-apps imagemagick appstream)
+  packages+=(libimage-exiftool-perl exiv2 clang libclang-rt-dev xvfb xauth x11-apps imagemagick appstream)
 fi
 
 missing=()
