@@ -172,7 +172,7 @@ TEST(ExifUpright, BrokenDirectoriesAreLeftAsTheyAre) {
     SetOrientationNormal(app1);
     const ThumbnailEdit edit = ReplaceThumbnail(app1, Thumbnail(16, 8), 16, 8);
     EXPECT_EQ(LengthField(app1), app1.size());
-    if (edit == ThumbnailEdit::Replaced) EXPECT_TRUE(ExifThumbnail(app1) == Thumbnail(16, 8));
+    if (edit == ThumbnailEdit::Replaced) { EXPECT_TRUE(ExifThumbnail(app1) == Thumbnail(16, 8)); }
   }
 }
 

@@ -71,9 +71,9 @@ TEST(GpsRemoval, TheDirectoryGoesAndEveryOtherTagStays) {
       EXPECT_EQ(ExifLines(after), expected);
       const std::set<std::string> warned = ValidationWarnings(before);
       for (const std::string& warning : ValidationWarnings(after)) {
-        if (warning.rfind("Validate ", 0) != 0) EXPECT_TRUE(warned.count(warning)) << "new warning: " << warning;
+        if (warning.rfind("Validate ", 0) != 0) { EXPECT_TRUE(warned.count(warning)) << "new warning: " << warning; }
       }
-      if (HaveTool("exiv2 --version")) EXPECT_EQ(Exiv2Complaints(after), "");
+      if (HaveTool("exiv2 --version")) { EXPECT_EQ(Exiv2Complaints(after), ""); }
     }
   }
 }

@@ -145,9 +145,9 @@ TEST(BatchOutputs, GpsOptionLeavesThePositionOut) {
     EXPECT_EQ(ExifLines(without), expected);
     const std::set<std::string> warned = ValidationWarnings(with);
     for (const std::string& warning : ValidationWarnings(without)) {
-      if (warning.rfind("Validate ", 0) != 0) EXPECT_TRUE(warned.count(warning)) << "new warning: " << warning;
+      if (warning.rfind("Validate ", 0) != 0) { EXPECT_TRUE(warned.count(warning)) << "new warning: " << warning; }
     }
-    if (HaveTool("exiv2 --version")) EXPECT_EQ(Exiv2Complaints(without), Exiv2Complaints(with));
+    if (HaveTool("exiv2 --version")) { EXPECT_EQ(Exiv2Complaints(without), Exiv2Complaints(with)); }
   }
 }
 

@@ -121,7 +121,7 @@ TEST(Resample, EnlargingInterpolatesInsteadOfRepeatingPixels) {
       const int a = grown.Row(4)[3 * (x - 1)], b = grown.Row(4)[3 * x];
       run = a == b ? run + 1 : 1;
       longestRun = std::max(longestRun, run);
-      if (x > 7 && x < 50) EXPECT_GT(b, a) << "x " << x << ": rising in the middle";
+      if (x > 7 && x < 50) { EXPECT_GT(b, a) << "x " << x << ": rising in the middle"; }
     }
     EXPECT_LE(longestRun, 3);
     EXPECT_NEAR(grown.Row(0)[0], 20, 6) << "the ends keep the ramp's ends";
