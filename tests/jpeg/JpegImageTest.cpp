@@ -190,11 +190,7 @@ TEST(Stretch, DropsWholePixelsWithoutAveraging) {
 // of a full decode followed by the plain stretch, for every kind of stream.
 TEST(Stretch, StreamingDrawEqualsFullDecodeThenStretch) {
   const Bitmap photo = MakePhoto(203, 157, 7);
-  std::vector<uint8_t> gray, cmyk;
-  for (size_t i = 0; i < photo.Bytes.size(); i += 3) {
-    gray.push_back(photo.Bytes[i + 1]);
-    cmyk.insert(cmyk.end(), {photo.Bytes[i], photo.Bytes[i + 1], photo.Bytes[i + 2], 200});
-  }
+  const auto [gray, cmyk] = GrayAndCmykOf(photo);
   const std::pair<const char*, std::string> kinds[] = {
       {"baseline 4:2:0", EncodeRgb(photo)},
       {"baseline 4:2:2", EncodeRgb(photo, {.hSampling = 2, .vSampling = 1})},

@@ -77,6 +77,20 @@ inline std::string EncodeRgb(const Bitmap& b, const RawOptions& o = {}) {
   return EncodeRaw(b.Bytes, b.Width, b.Height, o);
 }
 
+// The photo as gray samples (its green) and as CMYK with a constant K, for
+// streams of other colour spaces with the same picture.
+struct OtherSamples {
+  std::vector<uint8_t> gray, cmyk;
+};
+inline OtherSamples GrayAndCmykOf(const Bitmap& photo) {
+  OtherSamples out;
+  for (size_t i = 0; i < photo.Bytes.size(); i += 3) {
+    out.gray.push_back(photo.Bytes[i + 1]);
+    out.cmyk.insert(out.cmyk.end(), {photo.Bytes[i], photo.Bytes[i + 1], photo.Bytes[i + 2], 200});
+  }
+  return out;
+}
+
 // The segments up to and including the first SOS, in file order: marker, payload.
 inline std::vector<std::pair<int, std::string>> Segments(const std::string& jpeg) {
   std::vector<std::pair<int, std::string>> segments;

@@ -44,11 +44,7 @@ JpegImage Loaded(const std::string& bytes) {
 // as the whole decoded picture would.
 TEST(ShrinkOnLoad, StreamedDecodeEqualsResamplingTheDecodedPicture) {
   const Bitmap photo = MakePhoto(403, 301, 5);
-  std::vector<uint8_t> gray, cmyk;
-  for (size_t i = 0; i < photo.Bytes.size(); i += 3) {
-    gray.push_back(photo.Bytes[i + 1]);
-    cmyk.insert(cmyk.end(), {photo.Bytes[i], photo.Bytes[i + 1], photo.Bytes[i + 2], 200});
-  }
+  const auto [gray, cmyk] = GrayAndCmykOf(photo);
   const std::pair<const char*, std::string> kinds[] = {
       {"baseline 4:2:0", EncodeRgb(photo)},
       {"baseline 4:2:2", EncodeRgb(photo, {.hSampling = 2, .vSampling = 1})},
