@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 
 namespace {
 
@@ -23,11 +23,11 @@ double ThreadSeconds() {
   return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
 }
 
-size_t ReadAndEnumerate(lumatrim::TimgData& data, const std::string& path) {
+size_t ReadAndEnumerate(lumatrim::PhotoMetadata& data, const std::string& path) {
   data.ReadPhoto(path);
   size_t bytes = 0;
   if (!data.ExifInfo) return bytes;
-  lumatrim::TTagEntry entry;
+  lumatrim::TagEntry entry;
   for (int group : {0, 1}) {
     data.ExifInfo->ResetTagCursor();
     while (data.ExifInfo->NextTag(group, entry)) bytes += entry.Desc.size() + entry.Data.size();
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
 
   size_t sink = 0;
   for (const auto& f : files) {  // warm the page cache
-    lumatrim::TimgData data;
+    lumatrim::PhotoMetadata data;
     sink += ReadAndEnumerate(data, f);
   }
 
@@ -63,14 +63,14 @@ int main(int argc, char** argv) {
   };
   auto measure = [&](bool freshContainer) {
     size_t done = 0;
-    lumatrim::TimgData shared;
+    lumatrim::PhotoMetadata shared;
     const auto start = Clock::now();
     const double cpuStart = ThreadSeconds();
     double elapsed = 0;
     while (elapsed < seconds) {
       for (const auto& f : files) {
         if (freshContainer) {
-          lumatrim::TimgData data;
+          lumatrim::PhotoMetadata data;
           sink += ReadAndEnumerate(data, f);
         } else {
           sink += ReadAndEnumerate(shared, f);

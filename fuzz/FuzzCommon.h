@@ -14,8 +14,8 @@
 #include <string>
 
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
-#include "core/iptc/IPTCdata.h"
+#include "core/exif/PhotoMetadata.h"
+#include "core/iptc/IptcRecord.h"
 #include "core/jpeg/JpegImage.h"
 
 namespace lumatrim::fuzz {
@@ -82,9 +82,9 @@ inline void DecodeBounded(const JpegImage& image) {
 
 // Everything a window asks of a read photo: both enumerations, lookups, the
 // thumbnail (cut and decoded) and the IPTC items. The reader must not throw.
-inline void ExerciseMetadata(TimgData& data) {
-  if (TImageInfo* info = data.ExifInfo.get()) {
-    TTagEntry entry;
+inline void ExerciseMetadata(PhotoMetadata& data) {
+  if (ExifData* info = data.ExifInfo.get()) {
+    TagEntry entry;
     for (int group : {0, 1}) {
       info->ResetTagCursor();
       while (info->NextTag(group, entry)) {
@@ -126,7 +126,7 @@ inline void ExerciseMetadata(TimgData& data) {
 // Reads the bytes as a photo file of the given name, checks the outcome is
 // told, and exercises what the reader offers.
 inline bool ReadAsFile(const std::string& name, const uint8_t* data, size_t size) {
-  TimgData photo;
+  PhotoMetadata photo;
   const bool found = photo.ReadPhoto(WriteScratch(name, data, size));
   if (found && photo.ErrorText.empty()) Violated("a read without outcome text");
   ExerciseMetadata(photo);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/exif/ImageInfo.h"
+#include "core/exif/ExifData.h"
 #include "core/makernotes/MakerNoteDecoder.h"
 
 namespace lumatrim::fuzz {
@@ -37,7 +37,7 @@ struct MakerNoteSetup {
   // made here (exifBlock) of zeros around it.
   MakerNoteSource Apply(const std::string& note, std::string& exifBlock) const {
     const bool fromTiff = (Flags & 2) != 0;
-    const int64_t tiffOrigin = fromTiff ? TImageInfo::kTiffFileOrigin : TImageInfo::kJpegTiffOrigin;
+    const int64_t tiffOrigin = fromTiff ? ExifData::kTiffFileOrigin : ExifData::kJpegTiffOrigin;
     exifBlock = std::string(Position - 1, '\0') + note + std::string(64, '\0');
     MakerNoteSource source;
     source.noteOffset = Position - 1;

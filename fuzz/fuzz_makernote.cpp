@@ -20,7 +20,7 @@ int lumatrim::fuzz::RunMakerNote(const uint8_t* data, size_t size) {
   std::string exifBlock;
   const MakerNoteSource source = setup.Apply(note, exifBlock);
   const MakerNoteEntries maker = DecodeMakerNote(source);
-  for (const TTagEntry& entry : maker.entries)
+  for (const TagEntry& entry : maker.entries)
     if (entry.Group != 1) fuzz::Violated("a maker entry outside the maker group");
   return 0;
 }

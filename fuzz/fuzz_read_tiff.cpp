@@ -14,7 +14,7 @@ int lumatrim::fuzz::RunReadTiff(const uint8_t* data, size_t size) {
   const bool nef = size % 3 == 0;
   (void)fuzz::ReadAsFile(nef ? "photo.nef" : "photo.tif", data, size);
 
-  TimgData inMemory;
+  PhotoMetadata inMemory;
   inMemory.TiffBlockSize = static_cast<int>(size % 61);
   (void)inMemory.ScanTiffBytes(std::make_shared<MemoryBytes>(std::string(reinterpret_cast<const char*>(data), size)));
   fuzz::ExerciseMetadata(inMemory);

@@ -57,7 +57,7 @@ void CheckOutput(const std::string& out, bool written, int width, int height) {
     fuzz::Violated("a written photo does not load");
   }
   if (reread.Width() != width || reread.Height() != height) fuzz::Violated("a written photo changed its size");
-  TimgData meta;
+  PhotoMetadata meta;
   (void)meta.ReadPhoto(out);
 }
 
@@ -69,7 +69,7 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
   const std::string in = fuzz::WriteScratch("rewrite/in.jpg", data, size);
   const JpegImage& small = SmallImage();
 
-  TimgData photo;
+  PhotoMetadata photo;
   (void)photo.ReadPhoto(in);
 
   // The photo rewritten with its own segments (what saving edited IPTC does).

@@ -15,15 +15,15 @@
 #include "cli/Commands.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/ExifUpright.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
 
 namespace cli {
 namespace {
 
-using lumatrim::TimgData;
-using lumatrim::TTagEntry;
+using lumatrim::PhotoMetadata;
+using lumatrim::TagEntry;
 
 // Text that is not UTF-8 is read in the code page chosen with --charset.
 QString Text(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
@@ -47,9 +47,9 @@ std::string ReadProblem(const std::string& path) {
 
 // One photo read into a fresh container, so no file's output depends on another.
 struct PhotoInfo {
-  TimgData data;
-  std::vector<TTagEntry> thumbnail;
-  std::vector<TTagEntry> iptc;
+  PhotoMetadata data;
+  std::vector<TagEntry> thumbnail;
+  std::vector<TagEntry> iptc;
   std::vector<std::vector<std::string>> iptcValues;  // per item, one text per dataset
 
   explicit PhotoInfo(const std::string& path, char separator) {
@@ -57,7 +57,7 @@ struct PhotoInfo {
     data.ReadPhoto(path);
     if (data.ExifInfo && data.ThumbnailPresent()) {
       data.ParseThumbnailDirectory();
-      TTagEntry entry;
+      TagEntry entry;
       data.ExifInfo->ResetThumbTagCursor();
       while (data.ExifInfo->NextThumbTag(0, entry)) thumbnail.push_back(entry);
     }
@@ -67,13 +67,13 @@ struct PhotoInfo {
       for (int i = 0; i < data.IptcInfo->Count(); ++i) iptcValues.push_back(data.IptcInfo->DisplayValues(i));
     }
   }
-  const std::vector<TTagEntry>& Tags() const {
-    static const std::vector<TTagEntry> none;
+  const std::vector<TagEntry>& Tags() const {
+    static const std::vector<TagEntry> none;
     return data.ExifInfo ? data.ExifInfo->TagList : none;
   }
 };
 
-QJsonObject TagJson(const TTagEntry& entry) {
+QJsonObject TagJson(const TagEntry& entry) {
   return QJsonObject{{"group", entry.Group},
                      {"tag", entry.Tag},
                      {"name", Text(entry.Name)},
@@ -81,9 +81,9 @@ QJsonObject TagJson(const TTagEntry& entry) {
                      {"value", Text(entry.Data)}};
 }
 
-QJsonArray TagsJson(const std::vector<TTagEntry>& entries) {
+QJsonArray TagsJson(const std::vector<TagEntry>& entries) {
   QJsonArray out;
-  for (const TTagEntry& entry : entries) out.append(TagJson(entry));
+  for (const TagEntry& entry : entries) out.append(TagJson(entry));
   return out;
 }
 
@@ -130,7 +130,7 @@ QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   out["thumbnail"] = TagsJson(photo.thumbnail);
   QJsonArray iptc;
   for (size_t i = 0; i < photo.iptc.size(); ++i) {
-    const TTagEntry& item = photo.iptc[i];
+    const TagEntry& item = photo.iptc[i];
     // The datasets one by one beside the comma text: a keyword holding a comma is one entry.
     QJsonArray values;
     for (const std::string& value : photo.iptcValues[i]) values.append(Text(value));
@@ -150,7 +150,7 @@ std::string OneLine(const std::string& bytes) {
   return out;
 }
 
-void PrintTag(const TTagEntry& entry) {
+void PrintTag(const TagEntry& entry) {
   std::printf("%d\t0x%04X\t%s\t%s\t%s\n", entry.Group, entry.Tag, OneLine(entry.Name).c_str(),
               OneLine(entry.Desc).c_str(), OneLine(entry.Data).c_str());
 }
@@ -160,14 +160,14 @@ void PrintTag(const TTagEntry& entry) {
 void PrintFileText(const std::string& path, const PhotoInfo& photo) {
   std::printf("== %s\n", OneLine(path).c_str());
   std::printf("outcome: %s\n", OneLine(photo.data.ErrorText).c_str());
-  for (const TTagEntry& entry : photo.Tags()) PrintTag(entry);
+  for (const TagEntry& entry : photo.Tags()) PrintTag(entry);
   if (!photo.thumbnail.empty()) {
     std::printf("thumbnail:\n");
-    for (const TTagEntry& entry : photo.thumbnail) PrintTag(entry);
+    for (const TagEntry& entry : photo.thumbnail) PrintTag(entry);
   }
   if (!photo.iptc.empty()) {
     std::printf("iptc:\n");
-    for (const TTagEntry& item : photo.iptc) {
+    for (const TagEntry& item : photo.iptc) {
       std::printf("%d:%d\t%s\t%s\t%s\n", item.Record, item.Tag, OneLine(item.Name).c_str(), OneLine(item.Desc).c_str(),
                   OneLine(item.Data).c_str());
     }

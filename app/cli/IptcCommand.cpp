@@ -9,7 +9,7 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/IptcTagTable.h"
 
 namespace cli {
@@ -40,7 +40,7 @@ int RunIptc(int argc, char** argv) {
     return 1;
   }
 
-  lumatrim::TimgData data;
+  lumatrim::PhotoMetadata data;
   data.ReadPhoto(path);
   if (data.IptcPresent() && data.IptcInfo) {
     data.IptcInfo->ReadFromOwner();
@@ -55,7 +55,7 @@ int RunIptc(int argc, char** argv) {
     return 1;
   }
   for (int i = 0; i < data.IptcInfo->Count(); ++i) {
-    const lumatrim::TTagEntry item = data.IptcInfo->GetItem(i);
+    const lumatrim::TagEntry item = data.IptcInfo->GetItem(i);
     std::printf("%s: %s\n", item.Name.c_str(), item.Data.c_str());
   }
   return 0;

@@ -9,7 +9,7 @@
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
 #include "core/exif/GpsRemoval.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 
 namespace cli {
 
@@ -29,7 +29,7 @@ int RunStrip(int argc, char** argv) {
       status = 1;
       continue;
     }
-    lumatrim::TimgData data;
+    lumatrim::PhotoMetadata data;
     data.ReadPhoto(path);
     if (data.ExifInfo && data.ExifInfo->IsTiffFile) {
       std::fprintf(stderr, "lumatrim-cli: %s: only JPEG photos can be rewritten\n", path.c_str());

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../MakerNoteSeed.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
@@ -151,9 +151,9 @@ void CorpusSeeds(const std::string& corpus) {
     const bool tiff = head.rfind(std::string("II*\0", 4), 0) == 0 || head.rfind(std::string("MM\0*", 4), 0) == 0;
     Seed(tiff ? "fuzz_read_tiff" : "fuzz_read_jpeg", name, head);
 
-    TimgData data;
+    PhotoMetadata data;
     (void)data.ReadPhoto(path);
-    if (TImageInfo* info = data.ExifInfo.get(); info && !info->MakerNoteRaw.empty()) {
+    if (ExifData* info = data.ExifInfo.get(); info && !info->MakerNoteRaw.empty()) {
       fuzz::MakerNoteSetup setup;
       for (size_t m = 0; m < fuzz::kMakes.size(); ++m) {
         std::string a = fuzz::kMakes[m], b = info->CameraMake;
@@ -170,8 +170,8 @@ void CorpusSeeds(const std::string& corpus) {
       setup.Position = static_cast<uint16_t>(position > 0 && position <= 8192 ? position : 1);
       Seed("fuzz_makernote", name, setup.Header() + info->MakerNoteRaw);
     }
-    if (const tSection* iptc = data.Slot(data.IptcSection)) Seed("fuzz_iptc_app13", name, iptc->Content);
-    if (const tSection* exif = data.Slot(data.ExifSection); exif && exif->Content.size() > 2) {
+    if (const KeptSegment* iptc = data.Slot(data.IptcSection)) Seed("fuzz_iptc_app13", name, iptc->Content);
+    if (const KeptSegment* exif = data.Slot(data.ExifSection); exif && exif->Content.size() > 2) {
       Seed("fuzz_exif_upright", name, exif->Content.substr(2));
     }
     const std::string thumb = data.CutThumbnail();

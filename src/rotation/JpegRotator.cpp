@@ -12,7 +12,7 @@
 
 #include "core/bytes/Error.h"
 #include "core/exif/ExifUpright.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
 
@@ -161,7 +161,7 @@ QByteArray JpegRotator::TransformThumbnail(const QByteArray& jpeg, PixelTransfor
 // orientation, size and thumbnail. Rewrites the turned file in place.
 void JpegRotator::WriteUprightExif(const QString& turnedPath, PixelTransform transform, int width, int height) {
   const std::string path = turnedPath.toStdString();
-  lumatrim::TimgData meta;
+  lumatrim::PhotoMetadata meta;
   meta.ReadPhoto(path);
   lumatrim::JpegImage picture;
   picture.LoadFromFile(path);
@@ -199,7 +199,7 @@ QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform tu
   } catch (const std::exception& e) {
     Fail(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(path), QString::fromStdString(e.what())));
   }
-  lumatrim::TimgData meta;
+  lumatrim::PhotoMetadata meta;
   meta.ReadPhoto(input);
   // The stored blocks are turned so that the picture the user sees turns:
   // first what makes it upright, then the turn itself.

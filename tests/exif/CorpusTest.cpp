@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "exif/RefJson.h"
 #include "support/JpegBuilder.h"
 
@@ -42,7 +42,7 @@ std::optional<RefValue> Theirs(const std::string& json, const std::string& tag) 
 }
 
 // Empty when we agree (or exiftool's value is no single number), else what differs.
-std::string Compare(const TImageInfo* info, const Field& f, const std::string& printed, const std::string& numeric) {
+std::string Compare(const ExifData* info, const Field& f, const std::string& printed, const std::string& numeric) {
   const bool ours = info && info->TagIndexByName(f.ours) >= 0;
   const auto theirs = Theirs(f.numeric ? numeric : printed, f.theirs);
   if (!ours || !theirs) return ours == theirs.has_value() ? "" : ours ? "exiftool has none" : "we have none";
@@ -65,7 +65,7 @@ TEST(Corpus, everyPhotoAgreesWithTheReference) {
   for (const auto& item : std::filesystem::directory_iterator(corpus + "/photos")) {
     const std::string file = item.path().filename().string();
     SCOPED_TRACE(file);
-    TimgData data;
+    PhotoMetadata data;
     data.DecimalSeparator = '.';
     data.ReadPhoto(item.path().string());
     if (data.ExifInfo) data.ExifInfo->ParseThumbnailDirectory(), data.CutThumbnail();  // for the sanitizers

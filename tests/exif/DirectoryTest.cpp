@@ -11,7 +11,7 @@ namespace {
 
 class Directory : public ::testing::TestWithParam<Order> {
  protected:
-  std::unique_ptr<TimgData> Parse(const Ifd& ifd0) { return ParseIfd0(GetParam(), ifd0); }
+  std::unique_ptr<PhotoMetadata> Parse(const Ifd& ifd0) { return ParseIfd0(GetParam(), ifd0); }
 };
 
 }  // namespace
@@ -25,7 +25,7 @@ TEST_P(Directory, cameraTagsAreNamedAndRendered) {
   ifd0.SubIfd(0x8769, Ifd().Rational(0x829A, {{1, 125}}).Short(0x8827, {200}));
   ifd0.SubIfd(0x014A, Ifd().Long(0x0100, {4000}).Short(0x0103, {6}));
   auto data = Parse(ifd0);
-  const TImageInfo& info = *data->ExifInfo;
+  const ExifData& info = *data->ExifInfo;
   EXPECT_EQ(data->ErrorText, "");
   EXPECT_EQ(info.BigEndian(), GetParam() == Order::Motorola);
   EXPECT_EQ(info.TagValueByName("Make") + "|" + info.CameraModel, "Canon|Canon EOS 20D") << "no trailing zero";
@@ -47,9 +47,9 @@ TEST_P(Directory, valuesAndWhatCannotBeStored) {
   ifd0.Raw(0x0100, 0, 4, "abcd").Raw(0x0101, 13, 4, "abcd").Short(0x4242, {1}).Raw(0x013B, ASCII, 0, "");
   ifd0.SubIfd(0x8769, Ifd().Undefined(0x9286, std::string("ASCII\0\0\0  Hello world \0", 24)));
   auto data = Parse(ifd0);
-  const TImageInfo& info = *data->ExifInfo;
+  const ExifData& info = *data->ExifInfo;
   EXPECT_EQ(info.TagCount(), 7) << "format 0 or 13, an unknown tag and count 0 are skipped";
-  const TTagEntry inside = info.GetTagByName("ImageDescription"), outside = info.GetTagByName("Software");
+  const TagEntry inside = info.GetTagByName("ImageDescription"), outside = info.GetTagByName("Software");
   EXPECT_EQ(inside.Data, "abc");
   EXPECT_EQ(inside.DataOffset, 16 + 2 + 8) << "up to four bytes live in the entry's value field";
   EXPECT_EQ(outside.Raw, std::string("abcd\0", 5));
@@ -100,7 +100,7 @@ TEST_P(Directory, gpsAndHostileOffsets) {
   ifd0.WithOffset(0x010F, ASCII, 0x40000000, 0x7FFFFFF0).WithOffset(0x8769, LONG, 1, 0xFFFFFFF7);
   ifd0.WithOffset(0x014A, LONG, 1, 0x7FFFFFFF).SubIfd(0x8825, gps).Ascii(0x0110, "still here");
   auto data = Parse(ifd0);
-  const TImageInfo& info = *data->ExifInfo;
+  const ExifData& info = *data->ExifInfo;
   EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");
   EXPECT_EQ(info.TagValueByName("GPSLatitude"), "50 Degrees 5 Minutes 7 Seconds");
   EXPECT_EQ(info.TagValueByName("GPSAltitudeRef"), "Sealevel");
@@ -116,8 +116,8 @@ TEST_P(Directory, thumbnailDirectoryOnDemand) {
   Ifd ifd1;
   ifd1.Short(0x0103, {6}).Rational(0x011A, {{72, 1}}).Thumbnail(thumb);
   auto data = Parse(Ifd().Ascii(0x010F, "C").Next(ifd1));
-  TImageInfo& info = *data->ExifInfo;
-  TTagEntry entry;
+  ExifData& info = *data->ExifInfo;
+  TagEntry entry;
   EXPECT_FALSE(info.NextThumbTag(0, entry)) << "nothing before ParseThumbnailDirectory";
   EXPECT_EQ(data->CutThumbnail(), thumb);
   info.ParseThumbnailDirectory();
@@ -143,7 +143,7 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
   Ifd exif;
   exif.Short(0xA002, {3000}).Long(0xA003, {2000});
   auto data = Parse(Ifd().Long(0x0100, {160}).Short(0x0101, {120}).SubIfd(0x8769, exif));
-  TImageInfo& info = *data->ExifInfo;
+  ExifData& info = *data->ExifInfo;
   EXPECT_EQ(std::pair(info.ImageWidth, info.ImageHeight), std::pair(3000, 2000));
   EXPECT_EQ(info.WidthOffset, info.GetTagByName("ExifImageWidth").DataOffset);
   data->UpdateImageSize(480, 720);
@@ -164,9 +164,9 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
 // else: not the thumbnail's IFD1, not a SubIFD's image, not a field that holds
 // the offset of several values.
 TEST_P(Directory, everySizeEntryOfThePictureFollowsTheNewSize) {
-  auto sizes = [](const std::vector<TTagEntry>& list) {
+  auto sizes = [](const std::vector<TagEntry>& list) {
     std::vector<std::string> out;
-    for (const TTagEntry& e : list)
+    for (const TagEntry& e : list)
       if (e.Tag == 0x0100 || e.Tag == 0x0101 || e.Tag == 0xA002 || e.Tag == 0xA003)
         out.push_back(e.Name + "=" + e.Data + "/" + std::to_string(e.FormatCode));
     return out;
@@ -203,13 +203,13 @@ TEST_P(Directory, gpsVersionIdIsStoredAndUnknownTagsAreNot) {
   Ifd gps;
   gps.Bytes(0x00, {2, 2, 0, 0}).Ascii(0x01, "N").Short(0x7F, {1});
   auto data = Parse(Ifd().Ascii(0x010F, "Canon").Short(0x4242, {1}).SubIfd(0x8825, gps));
-  const TImageInfo& info = *data->ExifInfo;
+  const ExifData& info = *data->ExifInfo;
   EXPECT_EQ(info.TagValueByName("GPSVersionID"), "2, 2, 0, 0");
   EXPECT_EQ(info.GetTagByName("GPSVersionID").Desc, "GPSVersion ID");
   EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");
   EXPECT_EQ(info.TagCount(), 4) << "Make, GPSVersionID, GPSLatitudeRef, GPSInfo; not 0x4242 nor GPS 0x7F";
-  TTagEntry entry;
-  TImageInfo listed;
+  TagEntry entry;
+  ExifData listed;
   listed.AddTag(info.GetTagByName("GPSVersionID"));
   listed.AddTag(LookupTagDef(0x7F, kDirGps));
   EXPECT_TRUE(listed.NextTag(0, entry) && entry.Name == "GPSVersionID" && !listed.NextTag(0, entry))

@@ -2,15 +2,15 @@
 #include <memory>
 #include <string>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
 namespace lumatrim::test {
 
 // A container that has scanned the given JPEG bytes.
-inline std::unique_ptr<TimgData> ScanBytes(const std::string& jpeg, bool* found = nullptr, char separator = '.') {
-  auto data = std::make_unique<TimgData>();
+inline std::unique_ptr<PhotoMetadata> ScanBytes(const std::string& jpeg, bool* found = nullptr, char separator = '.') {
+  auto data = std::make_unique<PhotoMetadata>();
   data->DecimalSeparator = separator;
   MemorySource input(jpeg);
   const bool ok = data->ScanJpegSegments(input);
@@ -23,11 +23,11 @@ inline std::string CameraJpeg(Order order, const Ifd& ifd0) {
   return JpegBuilder().Soi().App1Exif(TiffBuilder(order).Bytes(ifd0)).Dqt().Sos().Bytes();
 }
 
-inline std::unique_ptr<TimgData> ParseIfd0(Order order, const Ifd& ifd0, char separator = '.') {
+inline std::unique_ptr<PhotoMetadata> ParseIfd0(Order order, const Ifd& ifd0, char separator = '.') {
   return ScanBytes(CameraJpeg(order, ifd0), nullptr, separator);
 }
 
-inline int CountTag(const TImageInfo& info, int tag) {
+inline int CountTag(const ExifData& info, int tag) {
   int n = 0;
   for (const auto& e : info.TagList) n += e.Tag == tag;
   return n;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/exif/GpsRemoval.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "support/ExifTool.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
@@ -48,14 +48,14 @@ TEST(GpsRemoval, TheDirectoryGoesAndEveryOtherTagStays) {
 
       TempDir dir;
       const std::string path = WriteFile(dir.File("p.jpg"), PhotoWith(stripped));
-      TimgData data;
+      PhotoMetadata data;
       ASSERT_TRUE(data.ReadPhoto(path) && data.ExifInfo);
       EXPECT_EQ(data.ExifInfo->TagValueByName("Model"), "Canon EOS 5D");
       EXPECT_EQ(data.ExifInfo->GetTagInt("ExifImageWidth"), 640);
       EXPECT_TRUE(data.ExifInfo->TagValueByName("GPSLatitudeRef").empty());
       EXPECT_TRUE(data.ThumbnailPresent()) << "IFD1 is still linked";
 
-      TimgData original;
+      PhotoMetadata original;
       original.ReadPhoto(WriteFile(dir.File("o.jpg"), PhotoWith(tiff)));
       EXPECT_TRUE(DropGps(original));
       EXPECT_FALSE(DropGps(original)) << "nothing left to drop";
@@ -92,7 +92,7 @@ TEST(GpsRemoval, OddBlocksAreSafe) {
     const std::string tiff = TiffBuilder(Order::Motorola).Bytes(ifd0);
     const std::string stripped = TiffWithoutGps(tiff);
     TempDir dir;
-    TimgData data;
+    PhotoMetadata data;
     ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("p.jpg"), PhotoWith(stripped))));
     EXPECT_EQ(data.ExifInfo->TagValueByName("Make"), "Nikon");
     EXPECT_EQ(stripped.find(std::string("\x88\x25", 2)), std::string::npos) << "the pointer is gone";

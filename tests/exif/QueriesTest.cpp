@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/bytes/Error.h"
-#include "core/exif/ImageInfo.h"
+#include "core/exif/ExifData.h"
 #include "core/exif/TagTables.h"
 #include "exif/ExifTestKit.h"
 
@@ -40,12 +40,12 @@ TEST(AddFocalLength35, workedExampleAndItsVariants) {
       Ifd ifd0;
       if (c.resolutionUnit) ifd0.Short(0x0128, {c.resolutionUnit});
       auto data = ParseIfd0(order, ifd0.SubIfd(0x8769, exif), c.separator);
-      const TImageInfo& info = *data->ExifInfo;
+      const ExifData& info = *data->ExifInfo;
       EXPECT_EQ(CountTag(info, 0xA405), c.out ? 1 : 0);
       if (!c.out) continue;
       EXPECT_EQ(info.TagValueByName("FocalLengthin35mmFilm"), c.out);
       if (c.own35) continue;
-      const TTagEntry& added = info.TagList.back();  // the derived entry comes last
+      const TagEntry& added = info.TagList.back();  // the derived entry comes last
       EXPECT_EQ(added.Desc + "|" + added.FormatString, "Focal Length in 35mm Film|%s mm");
       EXPECT_EQ(added.Group, 0);
       EXPECT_TRUE(added.Raw.empty());
@@ -53,9 +53,9 @@ TEST(AddFocalLength35, workedExampleAndItsVariants) {
 }
 
 TEST(Enumeration, groupsCursorsAndLookups) {
-  TImageInfo info;
+  ExifData info;
   auto add = [&](int tag, const char* value) {
-    TTagEntry e = LookupTagDef(tag, kDirMain);
+    TagEntry e = LookupTagDef(tag, kDirMain);
     e.Data = value;
     return info.AddTag(e);
   };
@@ -63,7 +63,7 @@ TEST(Enumeration, groupsCursorsAndLookups) {
   info.AddCustomTag("Macro Mode", "Normal", 2);
   add(0x0110, "EOS");
   EXPECT_EQ(add(0x4242, "refused"), 2) << "Tag 0 is refused; the last entry's index comes back";
-  TTagEntry entry;
+  TagEntry entry;
   info.ResetTagCursor();
   EXPECT_TRUE(info.NextTag(0, entry) && entry.Data == "Canon" && info.NextTag(0, entry) && entry.Data == "EOS");
   EXPECT_FALSE(info.NextTag(0, entry));
@@ -74,14 +74,14 @@ TEST(Enumeration, groupsCursorsAndLookups) {
   EXPECT_EQ(info.TagIndexByName("MODEL"), 2);
   EXPECT_EQ(info.TagValueByName("nothing") + info.GetTagByName("nothing").Name, "");
   EXPECT_EQ(info.GetTagNumber("Macro Mode"), 0.0) << "entries with Tag 0 have no number";
-  TImageInfo empty;
+  ExifData empty;
   EXPECT_FALSE(empty.NextTag(1, entry) || empty.NextThumbTag(0, entry));
 }
 
 TEST(GetTagInt, roundsHalvesToEven) {
-  TImageInfo info;
+  ExifData info;
   for (auto [tag, n, d, rounded] : {std::tuple{0x011A, 5u, 2u, 2}, {0x011B, 7u, 2u, 4}, {0x920A, 11u, 4u, 3}}) {
-    TTagEntry e = LookupTagDef(tag, kDirMain);
+    TagEntry e = LookupTagDef(tag, kDirMain);
     e.Raw = U32(n, Order::Intel) + U32(d, Order::Intel);
     e.FormatCode = RATIONAL;
     info.AddTag(e);

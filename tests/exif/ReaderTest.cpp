@@ -23,15 +23,15 @@ Ifd SmallIfd0(const char* make = "Canon", uint32_t exposure = 250) {
 
 const std::string kTiff = TiffBuilder(Order::Intel).Bytes(SmallIfd0());
 
-std::pair<bool, std::unique_ptr<TimgData>> Read(const TempDir& dir, const std::string& name, const std::string& bytes) {
-  auto data = std::make_unique<TimgData>();
+std::pair<bool, std::unique_ptr<PhotoMetadata>> Read(const TempDir& dir, const std::string& name, const std::string& bytes) {
+  auto data = std::make_unique<PhotoMetadata>();
   data->DecimalSeparator = '.';
   const bool ok = data->ReadPhoto(WriteFile(dir.File(name), bytes));
   return {ok, std::move(data)};
 }
 
 // What the windows ask of a read photo.
-void ExerciseRead(TimgData& data) {
+void ExerciseRead(PhotoMetadata& data) {
   if (!data.ExifInfo) return;
   data.ExifInfo->ParseThumbnailDirectory();
   (void)data.CutThumbnail();
@@ -63,7 +63,7 @@ TEST(ReadPhoto, outcomesByFileKind) {
     if (c.bytes == camera) { EXPECT_EQ(data->ExifInfo->Block, data->Slot(data->ExifSection)->Content); }
   }
   EXPECT_FALSE(Read(dir, "short.tiff", "II*").first);
-  TimgData data;
+  PhotoMetadata data;
   EXPECT_FALSE(data.ReadPhoto(dir.File("missing.jpg")) || data.ReadPhoto("") || data.ReadPhoto(dir.Path()));
   EXPECT_EQ(data.ErrorText + data.FilePath, "") << "no file, or a folder";
   const std::string pipe = dir.File("pipe.jpg");
@@ -74,7 +74,7 @@ TEST(ReadPhoto, outcomesByFileKind) {
 
 TEST(ReadPhoto, theSameContainerForgetsThePreviousPhoto) {
   TempDir dir;
-  TimgData data;
+  PhotoMetadata data;
   const std::string first = JpegBuilder().Soi().App1Exif(kTiff).App13("x").Sos().Bytes();
   ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("a.jpg"), first)));
   EXPECT_TRUE(data.IptcInfo);
@@ -180,15 +180,15 @@ TEST(ReadPhoto, aTiffIsWalkedWholeWithoutBeingHeldWhole) {
       WriteFile(path, TiffBuilder(order).Ifd0Offset(c.ifd0Offset).Bytes(Ifd()).substr(0, 8));
       std::filesystem::resize_file(path, c.ifd0Offset);
       std::ofstream(path, std::ios::binary | std::ios::app) << body;
-      TimgData data;
+      PhotoMetadata data;
       data.DecimalSeparator = '.';
       ASSERT_TRUE(data.ReadPhoto(path));
-      const TImageInfo& info = *data.ExifInfo;
+      const ExifData& info = *data.ExifInfo;
       EXPECT_EQ(info.CameraMake + "|" + info.CameraModel, "NIKON CORPORATION|NIKON D1X");
       EXPECT_EQ(info.TagValueByName("ExposureTime") + "|" + info.TagValueByName("FNumber"), "1/250 sec|F5.6");
       EXPECT_EQ(info.TagValueByName("DateTimeOriginal"), "2004:01:02 03:04:05");
       EXPECT_EQ(info.TagValueByName("GPSVersionID"), "2, 2, 0, 0");
-      EXPECT_EQ(data.Slot(1)->Content.size(), size_t{TimgData::TiffReadSize}) << "the block kept stays this size";
+      EXPECT_EQ(data.Slot(1)->Content.size(), size_t{PhotoMetadata::TiffReadSize}) << "the block kept stays this size";
       EXPECT_FALSE(info.Source) << "the file is let go once its directories are read";
     }
   }
@@ -225,16 +225,16 @@ TEST(ReadPhoto, everyPrefixOfAPhotoIsSafe) {
     // The TIFF file cut anywhere, with only a few bytes kept and the rest read on demand.
     const std::string file = TiffBuilder(order).Ifd0Offset(40).Bytes(ifd0);
     for (size_t n = 0; n <= file.size(); ++n) {
-      TimgData data;
+      PhotoMetadata data;
       data.TiffBlockSize = static_cast<int>(n % 23);
       if (data.ScanTiffBytes(std::make_shared<MemoryBytes>(file.substr(0, n)))) ExerciseRead(data);
     }
     // The TIFF block cut anywhere and walked as it is.
     for (size_t n = 0; n <= tiff.size(); ++n) {
-      TImageInfo info;
+      ExifData info;
       info.Order = CoreOrder(order);
       info.Block = tiff.substr(std::min<size_t>(8, n), n > 8 ? n - 8 : 0);
-      info.ParseDirectory(0, TImageInfo::kTiffFileOrigin, kDirMain, static_cast<int64_t>(info.Block.size()));
+      info.ParseDirectory(0, ExifData::kTiffFileOrigin, kDirMain, static_cast<int64_t>(info.Block.size()));
     }
   }
 }
@@ -248,7 +248,7 @@ TEST(ReadPhoto, twoPhotosOnTwoThreads) {
     const std::string path = WriteFile(dir.File(std::string(make) + ".jpg"), jpeg);
     const std::string exposureText = "1/" + std::to_string(exposure) + " sec";
     for (int i = 0; i < 300 && good; ++i) {
-      TimgData data;
+      PhotoMetadata data;
       data.DecimalSeparator = '.';
       good = data.ReadPhoto(path) && data.ExifInfo->CameraMake == make &&
              data.ExifInfo->TagValueByName("ExposureTime") == exposureText && data.ExifInfo->TagCount() == 4;

@@ -49,7 +49,7 @@ TEST(RenderValue, examplesInBothByteOrders) {
       {0, 9, {0xFFFFFFFF}, "-1"}, {0, 8, {0xFFFF}, "65535"} /* SSHORT shows unsigned */, {0, 5, {1, 0}, "1/0"}};
   for (Order order : {Order::Intel, Order::Motorola})
     for (const auto& c : cases) {
-      const TTagEntry row = c.tag ? LookupTagDef(c.tag, kDirMain) : TTagEntry{};
+      const TagEntry row = c.tag ? LookupTagDef(c.tag, kDirMain) : TagEntry{};
       std::string text = RenderValue(Raw(c.fmt, c.values, order), c.fmt, row.DecodeList, row.FormatString,
                                      order == Order::Motorola, c.separator);
       TagRenderContext context;

@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
 #include "faults/FaultKit.h"
 
@@ -144,7 +144,7 @@ TEST(SizeLimits, ThumbnailClaimingAnAbsurdSizeIsRefused) {
   TempDir dir;
   {
     SCOPED_TRACE("a plausible thumbnail decodes");
-    TimgData data;
+    PhotoMetadata data;
     ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("fine.jpg"), photoWithThumbnail(Jpeg(16, 16)))));
     data.ExifInfo->ParseThumbnailDirectory();
     const auto thumbnail = data.DecodeThumbnail();
@@ -153,7 +153,7 @@ TEST(SizeLimits, ThumbnailClaimingAnAbsurdSizeIsRefused) {
   }
   const std::string path = WriteFile(dir.File("p.jpg"), photoWithThumbnail(Jpeg(65535, 65535)));
   EXPECT_EQ(WithMemoryLimit([&] {
-              TimgData data;
+              PhotoMetadata data;
               if (!data.ReadPhoto(path) || !data.ThumbnailPresent()) return 3;
               data.ExifInfo->ParseThumbnailDirectory();
               return RefusedNaming("65535 x 65535", [&] { (void)data.DecodeThumbnail(); });

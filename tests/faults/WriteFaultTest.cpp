@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/exif/ImgData.h"
-#include "core/iptc/IPTCdata.h"
+#include "core/exif/PhotoMetadata.h"
+#include "core/iptc/IptcRecord.h"
 #include "core/optimal/OptiBatch.h"
 #include "faults/FaultHooks.h"
 #include "faults/FaultKit.h"
@@ -35,14 +35,14 @@ const std::vector<Writer>& Writers() {
   static const std::vector<Writer> writers = {
       {"RewritePhoto without EXIF", true, true,
        [](const std::string& dir) {
-         TimgData data;
+         PhotoMetadata data;
          data.ReadPhoto(dir + "/p.jpg");
          data.DropExif();
          data.RewritePhoto(dir + "/p.jpg");
        }},
       {"IPTC items saved into the photo", true, true,
        [](const std::string& dir) {
-         TimgData data;
+         PhotoMetadata data;
          data.ReadPhoto(dir + "/p.jpg");
          data.StartEmptyIptc();
          data.IptcInfo->SetValue("City", "Brno");
@@ -50,7 +50,7 @@ const std::vector<Writer>& Writers() {
        }},
       {"SaveJpegWithMetadata over an earlier output", false, true,
        [](const std::string& dir) {
-         TimgData data;
+         PhotoMetadata data;
          data.ReadPhoto(dir + "/p.jpg");
          JpegImage image;
          image.LoadFromFile(dir + "/p.jpg");

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "Targets.h"
-#include "core/exif/ImageInfo.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/ExifData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/makernotes/MakerNoteDecoder.h"
 #include "support/JpegBuilder.h"
@@ -67,7 +67,7 @@ TEST(FuzzRegressions, MakerNoteAtTheIntLimitIsWalkedWithoutOverflow) {
     for (bool tiff : {true, false}) {
       SCOPED_TRACE(std::string(make) + (tiff ? " in a TIFF file" : " in a JPEG file"));
       MakerNoteSource source;
-      const int64_t tiffOrigin = tiff ? TImageInfo::kTiffFileOrigin : TImageInfo::kJpegTiffOrigin;
+      const int64_t tiffOrigin = tiff ? ExifData::kTiffFileOrigin : ExifData::kJpegTiffOrigin;
       source.noteOffset = INT_MAX - 1;
       // A directory of one ImageType entry whose 32 bytes lie at offset 100.
       std::string note(8, '\0');
@@ -79,7 +79,7 @@ TEST(FuzzRegressions, MakerNoteAtTheIntLimitIsWalkedWithoutOverflow) {
       source.exif = ByteView(exif, ByteOrder::LittleEndian);
       const MakerNoteEntries maker = DecodeMakerNote(source);
       EXPECT_TRUE(maker.supported);
-      for (const TTagEntry& entry : maker.entries) {
+      for (const TagEntry& entry : maker.entries) {
         EXPECT_EQ(entry.Raw.find('x'), std::string::npos) << "a value was read from a made-up place";
       }
     }
@@ -112,7 +112,7 @@ TEST(FuzzRegressions, StrayBytesAfterExifDoNotCutTheImage) {
   source.LoadFromFile(path);
   ASSERT_EQ(source.Width(), 24) << "libjpeg skips the stray bytes";
 
-  TimgData data;
+  PhotoMetadata data;
   ASSERT_TRUE(data.ReadPhoto(path));
   data.RewritePhoto(dir.File("out.jpg"));
   JpegImage rewritten;

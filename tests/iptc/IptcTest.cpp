@@ -7,9 +7,9 @@
 
 #include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/CommaText.h"
-#include "core/iptc/IPTCdata.h"
+#include "core/iptc/IptcRecord.h"
 #include "core/iptc/IptcCodec.h"
 #include "support/JpegBuilder.h"
 
@@ -32,7 +32,7 @@ std::string Segment(const std::string& payload) {
 }
 std::string App13(const std::string& datasets) { return Segment(PhotoshopIptcPayload(datasets)); }
 
-Names NamesOf(const TIPTCdata& store) {
+Names NamesOf(const IptcRecord& store) {
   Names names;
   for (int i = 0; i < store.Count(); ++i) names.push_back(store.GetItem(i).Name);
   return names;
@@ -117,7 +117,7 @@ TEST(CommaText, MergeAddsOnlyNewItemsIgnoringCase) {
 }
 
 TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   SCOPED_TRACE("plain items in file order with their table rows, record version not kept");
   store.ParseApp13(App13(IptcDataset(2, 0, std::string("\0\2", 2)) + IptcDataset(2, 5, "Test") +
                          IptcDataset(2, 90, "Praha") + IptcDataset(8, 10, "1")));
@@ -137,7 +137,7 @@ TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
   store.ParseApp13(App13(IptcDataset(2, 200, "x") + IptcDataset(8, 0, "y") + IptcDataset(8, 25, "z") +
                          IptcDataset(1, 90, "\x1B%G") + IptcDataset(2, 0, "v")));
   ASSERT_EQ(store.Count(), 2);
-  const TTagEntry& custom = store.GetItem(0);
+  const TagEntry& custom = store.GetItem(0);
   EXPECT_EQ(std::make_tuple(custom.Name, custom.Desc, custom.Size, custom.Data),
             std::make_tuple(std::string("Custom_200"), std::string("Custom_200"), 64, std::string("x")));
   EXPECT_EQ(store.GetItem(1).Name + "=" + store.GetItem(1).Data, "Custom_25=z");
@@ -160,7 +160,7 @@ TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
 }
 
 TEST(IptcStore, EditsItemsByName) {
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   SCOPED_TRACE("SetValue adds or changes a table item; empty values and unknown names change nothing");
   EXPECT_EQ(store.SetValue("contact", "me"), 0);
   EXPECT_EQ(store.SetValue("Contact", ""), 0);
@@ -184,7 +184,7 @@ TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
   const std::string photo =
       JpegBuilder().Soi().App13(PhotoshopIptcPayload(IptcDataset(2, 5, "Read back"))).Dqt().Sos().Bytes();
   const std::string path = WriteFile(dir.File("a.jpg"), photo);
-  TimgData owner;
+  PhotoMetadata owner;
   owner.StartEmptyIptc();
   // The read releases the attached store; the items must arrive in the new one.
   EXPECT_TRUE(owner.IptcInfo->ReadFromFile(path));
@@ -192,14 +192,14 @@ TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
   EXPECT_EQ(owner.IptcInfo->GetValue("ObjectName", ""), "Read back");
 
   SCOPED_TRACE("a store not attached to its owner parses into itself");
-  TIPTCdata loose(&owner);
+  IptcRecord loose(&owner);
   EXPECT_TRUE(loose.ReadFromFile(path));
   EXPECT_EQ(loose.GetValue("ObjectName", ""), "Read back");
   EXPECT_FALSE(loose.ReadFromFile(dir.File("missing.jpg")));
 }
 
 TEST(IptcBuild, LaysOutThePayloadByteForByte) {
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   SCOPED_TRACE("an empty store: 46 bytes, L = 8, one pad byte");
   EXPECT_EQ(store.BuildApp13(), Payload(8, kVersion + B({0})));
   EXPECT_EQ(store.BuildApp13().size(), 46u);
@@ -208,9 +208,9 @@ TEST(IptcBuild, LaysOutThePayloadByteForByte) {
   EXPECT_EQ(store.BuildApp13(), Payload(16, kVersion + B({0x1C, 2, 5, 0, 4}) + "Test"));
 
   SCOPED_TRACE("repeatable items become one dataset per part, custom items keep their numbers");
-  TIPTCdata many(nullptr);
+  IptcRecord many(nullptr);
   many.AddByName("Keywords", "Paris,Rome");
-  TTagEntry custom;
+  TagEntry custom;
   custom.Record = 2;
   custom.Tag = 200;
   custom.Name = custom.Desc = "Custom_200";
@@ -226,7 +226,7 @@ TEST(IptcBuild, WritesOneDatasetPerValueAndUntouchedValuesAsRead) {
   const auto k = [](const std::string& value) { return IptcDataset(2, 25, value); };
   const std::string keywords = k("ronald reagan") + k("Smith, John") + k("say \"hi\"") + k("\"quoted\"") + k("cvn 76");
   const std::string version4 = IptcDataset(2, 0, std::string("\0\4", 2)), city = IptcDataset(2, 90, "Plze\xF2");
-  TIPTCdata store(nullptr, CodePage::Windows1250);
+  IptcRecord store(nullptr, CodePage::Windows1250);
   store.ParseApp13(App13(version4 + keywords + city));
   SCOPED_TRACE("the window's comma text quotes what needs it; given back unchanged it changes nothing");
   const std::string shown = store.GetValue("Keywords", "");
@@ -248,7 +248,7 @@ TEST(IptcBuild, WritesOneDatasetPerValueAndUntouchedValuesAsRead) {
 }
 
 TEST(IptcBuild, LegacyTextIsConvertedOnlyWhenTheRecordBecomesUtf8) {
-  TIPTCdata store(nullptr, CodePage::Windows1250);
+  IptcRecord store(nullptr, CodePage::Windows1250);
   store.ParseApp13(App13(IptcDataset(2, 90, "Plze\xF2") + IptcDataset(2, 5, "A")));
   EXPECT_EQ(store.GetValue("City", ""), "Plzeň");
   store.SetCodePage(CodePage::Latin1);
@@ -264,14 +264,14 @@ TEST(IptcBuild, LegacyTextIsConvertedOnlyWhenTheRecordBecomesUtf8) {
             Framed(IptcDataset(1, 90, "\x1B%G") + kVersion, IptcDataset(2, 90, "Plzeň") + IptcDataset(2, 5, "Náměstí")));
 
   SCOPED_TRACE("a record marked UTF-8 stays marked, its values as read");
-  TIPTCdata marked(nullptr);
+  IptcRecord marked(nullptr);
   const std::string head = IptcDataset(1, 90, "\x1B%G") + kVersion;
   marked.ParseApp13(App13(head + IptcDataset(2, 5, "x")));
   EXPECT_EQ(marked.BuildApp13(), Framed(head, IptcDataset(2, 5, "x")));
 }
 
 TEST(IptcBuild, MarksUtf8TextWithTheCodedCharacterSet) {
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   store.SetValue("ObjectName", "Praha – Karlův most");
   const std::string data = IptcDataset(1, 90, "\x1B%G") + kVersion + IptcDataset(2, 5, "Praha – Karlův most");
   EXPECT_EQ(store.BuildApp13(), Payload(int(data.size()), data)) << "1:90 ESC % G before the record version";
@@ -279,7 +279,7 @@ TEST(IptcBuild, MarksUtf8TextWithTheCodedCharacterSet) {
 
 TEST(IptcBuild, RefusesWhatTheLengthFieldsCannotHold) {
   EXPECT_THROW(EncodeDataset(2, 120, std::string(32768, 'c')), LumatrimError);
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   // 65532 bytes is the most (L is even): 45 bytes of frame, 65487 of datasets (odd, so no pad byte).
   store.SetValue("ImageCaption", std::string(30000, 'a'));
   store.SetValue("SpecialInstru", std::string(30000, 'b'));
@@ -303,7 +303,7 @@ TEST(IptcBuild, SavingKeepsTheOtherPhotoshopResources) {
     return Segment(std::string("Photoshop 3.0", 14) + resources);
   };
   const std::string resolution = resource(0x03ED, "", std::string(16, '\x01')), named = resource(0x040C, "ab", "odd");
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   store.SetValue("City", "Praha");
   const std::string fresh = store.BuildApp13();
   const struct {
@@ -340,7 +340,7 @@ TEST(IptcCorpus, ItemsMatchTheExiftoolReference) {
   for (const auto& entry : std::filesystem::directory_iterator(corpus + "/photos")) {
     if (entry.path().extension() != ".jpg") continue;
     const std::string json = ReadFile(corpus + "/reference/" + entry.path().filename().string() + ".json");
-    TimgData data;
+    PhotoMetadata data;
     data.ReadPhoto(entry.path().string());
     if (json.find("\"IPTC:") == std::string::npos || !data.IptcInfo) continue;  // none, or past the 20th segment
     SCOPED_TRACE(entry.path().filename().string());

@@ -12,7 +12,7 @@ namespace {
 
 std::string Fail(const std::string&, TagRenderContext&) { throw LumatrimError("bad value"); }
 
-constexpr TTagDef kMakerTable[] = {{0, 1, "First", "First", "", "", nullptr}, {0, 5, "Text", "Text", "", "", nullptr},
+constexpr TagDefinition kMakerTable[] = {{0, 1, "First", "First", "", "", nullptr}, {0, 5, "Text", "Text", "", "", nullptr},
                                    {0, 6, "Broken", "Broken", "", "", Fail}};
 
 MakerLayout TestLayout(int dirOffset, int64_t valueOrigin) { return {"TEST", kMakerTable, dirOffset, valueOrigin, false}; }

@@ -145,8 +145,8 @@ TEST(MakerLayouts, nefWithoutExifVersionUsesTheModelCharacter) {
 }
 
 TEST(MakerLayoutChoice, makeExifVersionModelAndSignature) {
-  struct Row { std::string make, model, version, note; bool tiff; const TTagDef* table; int dirOffset; };
-  const TTagDef *nikon = NikonTable.data(), *old = NikonOldTable.data();
+  struct Row { std::string make, model, version, note; bool tiff; const TagDefinition* table; int dirOffset; };
+  const TagDefinition *nikon = NikonTable.data(), *old = NikonOldTable.data();
   const std::string oldNote = "Nikon\0\x01\0"s;
   // Rows the layout table above already covers on built bytes are left out.
   const Row rows[] = {

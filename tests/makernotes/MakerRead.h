@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "support/JpegBuilder.h"
 
 namespace lumatrim::test {
@@ -22,12 +22,12 @@ struct ReadResult {
 
 inline ReadResult ReadPhotoFile(const std::string& path) {
   ReadResult result;
-  TimgData data;
+  PhotoMetadata data;
   data.DecimalSeparator = '.';
   result.read = data.ReadPhoto(path);
   if (!data.ExifInfo) return result;
   result.makerNote = data.ExifInfo->MakerNoteRaw;
-  for (const TTagEntry& e : data.ExifInfo->TagList) {
+  for (const TagEntry& e : data.ExifInfo->TagList) {
     if (e.Group == 1) result.maker.push_back(e.Desc + "=" + e.Data), result.raws += e.Raw + '|';
     if (e.Tag == 0xA002) result.exifImageWidth = e.Data;
   }

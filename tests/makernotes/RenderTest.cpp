@@ -18,12 +18,12 @@ using Items = std::vector<std::pair<std::string, std::string>>;
 
 // The derived items a render function added, as (label, text); each must block the parent's own text.
 Items Derived(RenderFunction f, const std::string& value) {
-  std::vector<TTagEntry> added;
+  std::vector<TagEntry> added;
   TagRenderContext context{DefaultDecimalSeparator(), &added};
   f(value, context);
   EXPECT_TRUE(context.BlockRendered);
   Items items;
-  for (const TTagEntry& e : added) {
+  for (const TagEntry& e : added) {
     EXPECT_TRUE(e.Group == 1 && e.FormatCode == 2 && e.Raw == e.Data) << e.Desc;
     items.emplace_back(e.Desc, e.Data);
   }

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "OptiPhotos.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
 #include "core/optimal/OutputNames.h"
 #include "support/ExifTool.h"

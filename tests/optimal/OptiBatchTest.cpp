@@ -6,7 +6,7 @@
 
 #include "OptiPhotos.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
 
 namespace lumatrim::test {
@@ -152,7 +152,7 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   } rows[] = {
       {"camera.jpg", CameraPhoto(300, 200), {0xE1, 0xED, 0xFE, 0xDB}, "Dovolena 2024"},
       {"app0.jpg", "\xFF\xD8" + app0 + JpegBuilder().Com("x").Bytes() + CodedPicture(40, 30), {0xE0, 0xFE, 0xDB}, app0},
-      {"bare.jpg", "\xFF\xD8" + CodedPicture(40, 30), {0xE0, 0xDB}, TimgData::DefaultJfifHeader()},
+      {"bare.jpg", "\xFF\xD8" + CodedPicture(40, 30), {0xE0, 0xDB}, PhotoMetadata::DefaultJfifHeader()},
       {"icc.jpg", JpegBuilder().Soi().App1Exif(CameraExif(40, 30)).Bytes() + icc + CodedPicture(40, 30),
        {0xE1, 0xE2, 0xDB}, icc},
   };
@@ -176,9 +176,9 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   ASSERT_TRUE(luma.size() == 64 && chroma.size() == 64);
   EXPECT_EQ((std::vector<int>{luma[0], luma[1], luma[2], luma[63], chroma[0], chroma[1], chroma[63]}),
             (std::vector<int>{6, 4, 5, 40, 7, 7, 40}));
-  TimgData meta;
+  PhotoMetadata meta;
   ASSERT_TRUE(meta.ReadPhoto(out.File("opt_camera.jpg")) && meta.ExifInfo);
-  const TImageInfo& exif = *meta.ExifInfo;
+  const ExifData& exif = *meta.ExifInfo;
   EXPECT_EQ(Size(exif.GetTagInt("ExifImageWidth"), exif.GetTagInt("ExifImageLength")), Size(80, 60));
   EXPECT_TRUE(meta.ThumbnailPresent());
   if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";

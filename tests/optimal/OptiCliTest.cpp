@@ -10,7 +10,7 @@
 
 #include "OptiPhotos.h"
 #include "cli/Commands.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 
 namespace lumatrim::test {
 namespace {
@@ -152,7 +152,7 @@ TEST(OptimizeCommand, NoGpsLeavesThePositionOut) {
   const std::string photo = WriteFile(
       in.File("g.jpg"), JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() + CodedPicture(40, 30));
   ASSERT_EQ(Optimize({"--out", out.Path(), "--keep-size", "--no-gps", photo}).status, 0);
-  TimgData meta;
+  PhotoMetadata meta;
   ASSERT_TRUE(meta.ReadPhoto(out.File("opt_g.jpg")) && meta.ExifInfo);
   EXPECT_EQ(meta.ExifInfo->TagValueByName("Make"), "Canon");
   EXPECT_EQ(meta.ExifInfo->TagValueByName("GPSLatitudeRef"), "");

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
 #include "support/ExiftoolCheck.h"
 #include "support/OrientedPhotos.h"

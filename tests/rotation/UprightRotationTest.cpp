@@ -9,7 +9,7 @@
 #include "JpegBuilder.h"
 #include "OrientedPhotos.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "rotation/JpegRotator.h"
 
 namespace lumatrim::test {

@@ -7,7 +7,7 @@
 #include <limits>
 #include <string>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/Bitmap.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
@@ -174,7 +174,7 @@ struct SeenPhoto {
   Bitmap thumbnail;
 
   explicit SeenPhoto(const std::string& path) : picture(DecodedFile(path)) {
-    TimgData meta;
+    PhotoMetadata meta;
     meta.ReadPhoto(path);
     if (!meta.ExifInfo) return;
     orientation = meta.ExifInfo->GetTagInt("Orientation");

@@ -11,7 +11,7 @@
 
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "ui/details/DetailsWindow.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/optimize/OptimizeDialog.h"
@@ -155,7 +155,7 @@ TEST_F(DialogWiring, DetailWindowRemovingExifReloadsTheSelection) {
   detailsButton->click();
 
   EXPECT_EQ(caption, QStringLiteral("canon.jpg"));
-  lumatrim::TimgData meta;
+  lumatrim::PhotoMetadata meta;
   meta.ReadPhoto(path);
   EXPECT_FALSE(meta.ExifPresent());
   EXPECT_FALSE(detailsButton->isEnabled()) << "the reloaded selection has no EXIF any more";

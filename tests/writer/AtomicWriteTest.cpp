@@ -11,7 +11,7 @@
 
 #include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 #include "writer/WriterSupport.h"
@@ -72,7 +72,7 @@ TEST(AtomicWrite, ReadOnlyFolderLeavesThePhotoIntact) {
   fs::permissions(photo, fs::perms(0644));
   fs::permissions(folder, fs::perms(0555));
   const int result = WithoutRootRights([&] {
-    TimgData data;
+    PhotoMetadata data;
     if (!data.ReadPhoto(photo)) return 1;
     data.DropExif();
     data.StartEmptyIptc();
@@ -94,7 +94,7 @@ TEST(AtomicWrite, VanishedFilesAndOversizedIptcLeaveEveryFile) {
   TempDir dir;
   const std::string photo = WriteFile(dir.File("p.jpg"), kPhoto);
   const std::string other = WriteFile(dir.File("other.jpg"), kPhoto);
-  TimgData data;
+  PhotoMetadata data;
   ASSERT_TRUE(data.ReadPhoto(photo));
   data.StartEmptyIptc();
   data.IptcInfo->SetValue("ImageCaption", std::string(40000, 'x'));
@@ -122,18 +122,18 @@ TEST(AtomicWrite, PhotosWithNamesAtTheLimitAreRewritten) {
                                                           Ifd().Ascii(0x010F, "Canon"))).Bytes() +
                                                       BodyAfterApp0(EncodedJpeg(16, 8)));
   {
-    TimgData data;
+    PhotoMetadata data;
     ASSERT_TRUE(data.ReadPhoto(path));
     data.StartEmptyIptc();
     data.IptcInfo->SetValue("City", "Brno");
     ASSERT_NO_THROW(data.IptcInfo->SaveToFile(path));
   }
-  TimgData data;
+  PhotoMetadata data;
   ASSERT_TRUE(data.ReadPhoto(path));
   EXPECT_TRUE(data.IptcPresent());
   data.DropExif();
   ASSERT_NO_THROW(data.RewritePhoto(path));
-  TimgData after;
+  PhotoMetadata after;
   after.ReadPhoto(path);
   EXPECT_FALSE(after.ExifPresent());
   EXPECT_EQ(Listing(dir.Path()), Names{name}) << "no temporary file left";

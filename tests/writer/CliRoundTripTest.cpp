@@ -8,7 +8,7 @@
 #include <regex>
 #include <set>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "support/JpegBuilder.h"
 #include "writer/WriterSupport.h"
@@ -140,7 +140,7 @@ TEST(CliRoundTrip, SamplePhotosCarryCameraMetadata) {
   std::set<std::string> makes;
   for (const auto& entry : fs::directory_iterator(dir.Path())) {
     ExpectDecodes(entry.path().string());
-    TimgData data;
+    PhotoMetadata data;
     ++photos;
     bare += !data.ReadPhoto(entry.path().string());
     iptc += data.IptcPresent();

@@ -9,7 +9,7 @@
 
 #include "core/bytes/EndInd.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 #include "writer/WriterSupport.h"
@@ -33,7 +33,7 @@ std::string Exif(Order order, uint32_t width, uint16_t height) {
 }
 
 std::string Iptc(const std::string& objectName) {
-  TIPTCdata store(nullptr);
+  IptcRecord store(nullptr);
   store.SetValue("ObjectName", objectName);
   return SegmentBytes(0xED, store.BuildApp13());
 }
@@ -94,16 +94,16 @@ size_t EndOfLeadingMetadata(const std::string& jpeg) {
 }  // namespace
 
 TEST(WriterLayout, WritesEachCaseByteForByte) {
-  const auto dropExif = [](TimgData& d) { d.DropExif(); };
-  const auto cutFirstProfile = [](TimgData& d) { d.Slot(d.ExifSection + 1)->Content.pop_back(); };
-  const auto setName = [](TimgData& d) {
+  const auto dropExif = [](PhotoMetadata& d) { d.DropExif(); };
+  const auto cutFirstProfile = [](PhotoMetadata& d) { d.Slot(d.ExifSection + 1)->Content.pop_back(); };
+  const auto setName = [](PhotoMetadata& d) {
     d.IptcInfo->ReadFromOwner();
     d.IptcInfo->SetValue("ObjectName", "New");
   };
   const struct {
     const char* what;
     std::string source;  // segments between SOI and kBody
-    std::function<void(TimgData&)> edit;
+    std::function<void(PhotoMetadata&)> edit;
     Write write;
     std::string expected;
   } cases[] = {
@@ -111,14 +111,14 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
        nullptr, Write::Reencoded, kApp1 + kApp13 + kCom},
       {"a photo's own APP0 and comment are kept", kApp0 + kCom, nullptr, Write::Reencoded, kApp0 + kCom},
       {"no metadata: the 18-byte default header", "", nullptr, Write::Reencoded, kDefaultJfif},
-      {"an empty IPTC block is FF ED 00 02", "", [](TimgData& d) { d.StartEmptyIptc(); }, Write::Reencoded,
+      {"an empty IPTC block is FF ED 00 02", "", [](PhotoMetadata& d) { d.StartEmptyIptc(); }, Write::Reencoded,
        kDefaultJfif + std::string("\xFF\xED\x00\x02", 4)},
       {"the stored size follows the image (II)", kApp1, nullptr, Write::Resized, Exif(Order::Intel, 48, 32)},
       {"the stored size follows the image (MM)", Exif(Order::Motorola, 640, 480), nullptr, Write::Resized,
        Exif(Order::Motorola, 48, 32)},
       {"DropExif: the default header replaces EXIF, APP2 follows", kApp1 + kApp2, dropExif, Write::Rewrite,
        kDefaultJfif + kApp2},
-      {"DropIptc forgets the photo's APP0 as well", kApp0 + kApp13, [](TimgData& d) { d.DropIptc(); },
+      {"DropIptc forgets the photo's APP0 as well", kApp0 + kApp13, [](PhotoMetadata& d) { d.DropIptc(); },
        Write::Rewrite, kDefaultJfif},
       {"APP1 then APP0: the APP0 probe fails, so the photo's APP0 is carried over", kApp1 + kApp0, nullptr,
        Write::Rewrite, kApp1 + kApp0},
@@ -141,7 +141,7 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string path = WriteFile(dir.File("p.jpg"), PhotoWith(c.source));
-    TimgData data;
+    PhotoMetadata data;
     data.ReadPhoto(path);
     if (c.edit) c.edit(data);
     if (c.write == Write::Rewrite) data.RewritePhoto(path);
@@ -156,7 +156,7 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
 TEST(WriterLayout, RefusesWhatWouldMakeABrokenFile) {
   TempDir dir;
   const std::string target = WriteFile(dir.File("keep.jpg"), "old bytes");
-  TimgData data;
+  PhotoMetadata data;
   JpegImage unencoded;
   unencoded.Assign(Bitmap(8, 8));
   EXPECT_THROW(data.SaveJpegWithMetadata(JpegImage(), target, true), LumatrimError) << "no coded data";
@@ -190,7 +190,7 @@ TEST(CorpusRewrite, StripExifPassesTheCodedImageThrough) {
     SCOPED_TRACE(source.filename().string());
     const std::string original = ReadFile(source.string());
     const std::string copy = WriteFile(dir.File(source.filename().string()), original);
-    TimgData data;
+    PhotoMetadata data;
     data.ReadPhoto(copy);
     withExif += data.ExifPresent() ? 1 : 0;
     data.DropExif();

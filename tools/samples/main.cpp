@@ -10,7 +10,7 @@
 #include "samples/SampleExif.h"
 #include "samples/SamplePictures.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 
 namespace samples {
@@ -149,9 +149,9 @@ std::string Thumbnail(const lumatrim::Bitmap& picture) {
   return "\xFF\xD8" + data.substr(at);
 }
 
-void PutSlot(lumatrim::TimgData& data, int marker, const std::string& payload, int& ref) {
+void PutSlot(lumatrim::PhotoMetadata& data, int marker, const std::string& payload, int& ref) {
   const size_t n = payload.size() + 2;
-  lumatrim::tSection& slot = data.Sections[static_cast<size_t>(++data.SectionCount)];
+  lumatrim::KeptSegment& slot = data.Sections[static_cast<size_t>(++data.SectionCount)];
   slot.Marker = marker;
   slot.SegLength = static_cast<int32_t>(n);
   slot.Content = std::string{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)} + payload;
@@ -160,7 +160,7 @@ void PutSlot(lumatrim::TimgData& data, int marker, const std::string& payload, i
 
 void MakeSample(const Sample& sample, const std::string& path) {
   const lumatrim::Bitmap picture = DrawScene(sample.scene);
-  lumatrim::TimgData data;
+  lumatrim::PhotoMetadata data;
   if (sample.exif) {
     PutSlot(data, 225, BuildExifPayload(sample.camera, sample.shot, picture.Width, picture.Height, Thumbnail(picture)),
             data.ExifSection);

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/bytes/EndInd.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
 
@@ -244,11 +244,11 @@ ThumbnailEdit ReplaceThumbnail(std::string& app1, const std::string& jpeg, int w
   return ThumbnailEdit::Replaced;
 }
 
-int PhotoOrientation(const TimgData& photo) {
-  if (const tSection* exif = photo.Slot(photo.ExifSection)) return ExifOrientation(exif->Content);
+int PhotoOrientation(const PhotoMetadata& photo) {
+  if (const KeptSegment* exif = photo.Slot(photo.ExifSection)) return ExifOrientation(exif->Content);
   // A TIFF or NEF file: its IFD0 as the parser read it.
   if (photo.ExifInfo) {
-    for (const TTagEntry& entry : photo.ExifInfo->TagList) {
+    for (const TagEntry& entry : photo.ExifInfo->TagList) {
       if (entry.Group != 0 || entry.Tag != kTagOrientation || entry.FormatCode != kShort) continue;
       const int value = photo.ExifInfo->RawToInt(entry.Raw);
       return ValidOrientation(value) ? value : kOrientationNormal;
@@ -257,18 +257,18 @@ int PhotoOrientation(const TimgData& photo) {
   return kOrientationNormal;
 }
 
-bool PhotoHasThumbnailDirectory(const TimgData& photo) {
-  const tSection* exif = photo.Slot(photo.ExifSection);
+bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo) {
+  const KeptSegment* exif = photo.Slot(photo.ExifSection);
   return exif && HasThumbnailDirectory(exif->Content);
 }
 
-std::string PhotoThumbnail(const TimgData& photo) {
-  const tSection* exif = photo.Slot(photo.ExifSection);
+std::string PhotoThumbnail(const PhotoMetadata& photo) {
+  const KeptSegment* exif = photo.Slot(photo.ExifSection);
   return exif ? ExifThumbnail(exif->Content) : std::string();
 }
 
-void MakeExifUpright(TimgData& photo, const std::string& thumbnailJpeg) {
-  tSection* exif = photo.Slot(photo.ExifSection);
+void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg) {
+  KeptSegment* exif = photo.Slot(photo.ExifSection);
   if (!exif) return;
   SetOrientationNormal(exif->Content);
   if (HasThumbnailDirectory(exif->Content)) {

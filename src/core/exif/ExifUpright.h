@@ -3,7 +3,7 @@
 
 namespace lumatrim {
 
-class TimgData;
+class PhotoMetadata;
 
 // Edits of an APP1 "Exif" segment as a slot keeps it (from its 2-byte length
 // field on) that make it describe an upright picture: Orientation 1 and a
@@ -40,9 +40,9 @@ ThumbnailEdit ReplaceThumbnail(std::string& app1, const std::string& jpeg, int w
 // The same on a photo's container, for the writers: its kept EXIF segment
 // (if any) gets Orientation 1 and the thumbnail. The image sizes are the
 // writer's job (SaveJpegWithMetadata with adjustSize).
-int PhotoOrientation(const TimgData& photo);
-bool PhotoHasThumbnailDirectory(const TimgData& photo);
-std::string PhotoThumbnail(const TimgData& photo);
-void MakeExifUpright(TimgData& photo, const std::string& thumbnailJpeg);
+int PhotoOrientation(const PhotoMetadata& photo);
+bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo);
+std::string PhotoThumbnail(const PhotoMetadata& photo);
+void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg);
 
 }  // namespace lumatrim

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/bytes/EndInd.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 
 namespace lumatrim {
 namespace {
@@ -163,21 +163,21 @@ namespace {
 // The kept APP1: 2 length bytes, "Exif\0\0", then the TIFF block.
 constexpr size_t kTiffStart = 8;
 
-bool IsExifSlot(const tSection* exif) {
+bool IsExifSlot(const KeptSegment* exif) {
   return exif && exif->Content.size() > kTiffStart && exif->Content.compare(2, 4, "Exif") == 0;
 }
 
 }  // namespace
 
-bool HasGps(const TimgData& photo) {
-  const tSection* exif = photo.Slot(photo.ExifSection);
+bool HasGps(const PhotoMetadata& photo) {
+  const KeptSegment* exif = photo.Slot(photo.ExifSection);
   if (!IsExifSlot(exif)) return false;
   const std::string tiff = exif->Content.substr(kTiffStart);
   return TiffWithoutGps(tiff) != tiff;
 }
 
-bool DropGps(TimgData& photo) {
-  tSection* exif = photo.Slot(photo.ExifSection);
+bool DropGps(PhotoMetadata& photo) {
+  KeptSegment* exif = photo.Slot(photo.ExifSection);
   if (!IsExifSlot(exif)) return false;
   const std::string tiff = exif->Content.substr(kTiffStart);
   std::string stripped = TiffWithoutGps(tiff);

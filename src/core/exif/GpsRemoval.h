@@ -3,7 +3,7 @@
 
 namespace lumatrim {
 
-class TimgData;
+class PhotoMetadata;
 
 // The TIFF block (from its "II"/"MM" header on) without its GPS directory:
 // the pointer entry 0x8825 leaves its directory, and the GPS directory and
@@ -13,10 +13,10 @@ class TimgData;
 std::string TiffWithoutGps(const std::string& tiff);
 
 // True when the photo's kept EXIF segment holds a GPS directory pointer.
-bool HasGps(const TimgData& photo);
+bool HasGps(const PhotoMetadata& photo);
 
 // Removes the GPS directory from the photo's kept EXIF segment and reads the
 // segment again; true when there was one. The file is not written.
-bool DropGps(TimgData& photo);
+bool DropGps(PhotoMetadata& photo);
 
 }  // namespace lumatrim

@@ -4,7 +4,7 @@
 namespace lumatrim {
 
 // Tags of the GPS directory, 0x00..0x1E in order.
-constexpr TTagDef GpsTagTable[kGpsTagRows] = {
+constexpr TagDefinition GpsTagTable[kGpsTagRows] = {
     {0, 0x00, "GPSVersionID",         "", "", "", nullptr},
     {0, 0x01, "GPSLatitudeRef",       "", "", "", nullptr},
     {0, 0x02, "GPSLatitude",          "", "", "", RenderGpsCoordinate},

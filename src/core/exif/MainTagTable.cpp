@@ -6,7 +6,7 @@ namespace lumatrim {
 // The EXIF/TIFF tag dictionary, in lookup order. Columns: Record, Tag, Name,
 // Desc (empty: filled from Name), DecodeList, FormatString, RenderFunc.
 // Some names occur twice (0x92xx and 0xA2xx forms); lookups by name find the first.
-constexpr TTagDef MainTagTable[kMainTagRows] = {
+constexpr TagDefinition MainTagTable[kMainTagRows] = {
     {0, 0x0001, "InteroperabilityIndex",          "", "", "", nullptr},
     {0, 0x0002, "InteroperabilityVersion",        "", "", "", nullptr},
     {0, 0x000B, "ACDComment",                     "", "", "", nullptr},

@@ -5,7 +5,7 @@
 
 namespace lumatrim {
 
-struct TTagEntry;
+struct TagEntry;
 
 // What a render function may use besides its input text: the decimal
 // separator of numbers, the list derived items go to (the Canon functions
@@ -14,7 +14,7 @@ struct TTagEntry;
 // process-wide variables, so two photos can be parsed on two threads at once.
 struct TagRenderContext {
   char DecimalSeparator = '\0';           // '\0': the global locale's
-  std::vector<TTagEntry>* Added = nullptr;  // none: derived items are dropped
+  std::vector<TagEntry>* Added = nullptr;  // none: derived items are dropped
   bool BlockRendered = false;
 };
 
@@ -24,7 +24,7 @@ using RenderFunction = std::string (*)(const std::string& value, TagRenderContex
 // One row of a vocabulary table (tag dictionary, GPS, maker tables, IPTC).
 // Rows are constexpr data; an empty Desc is filled from Name when the tables
 // are first used.
-struct TTagDef {
+struct TagDefinition {
   uint16_t Record = 0;  // IPTC record number; 0 in EXIF, GPS and maker rows
   uint16_t Tag = 0;     // 0 marks the "Unknown" row
   const char* Name = "";
@@ -36,7 +36,7 @@ struct TTagDef {
 
 // One row of a table and, once filled by the parser, one parsed tag or IPTC
 // item. Windows show Desc as the name and Data as the value.
-struct TTagEntry {
+struct TagEntry {
   int32_t Group = 0;        // 0 standard tags, 1 maker-note and custom entries
   uint16_t FormatCode = 0;  // TIFF field type of the parsed value
   uint16_t Record = 0;
@@ -51,16 +51,16 @@ struct TTagEntry {
   int32_t Size = 0;         // byte length of Raw
   RenderFunction RenderFunc = nullptr;
 
-  TTagEntry() = default;
-  explicit TTagEntry(const TTagDef& row)
+  TagEntry() = default;
+  explicit TagEntry(const TagDefinition& row)
       : Record(row.Record), Tag(row.Tag), Name(row.Name), Desc(row.Desc), DecodeList(row.DecodeList),
         FormatString(row.FormatString), RenderFunc(row.RenderFunc) {}
 };
 
 // A derived item (Group 1, no tag): its name is also its display name, its
 // value both the raw bytes and the text.
-inline TTagEntry DerivedEntry(const std::string& name, const std::string& value, uint16_t formatCode) {
-  TTagEntry entry;
+inline TagEntry DerivedEntry(const std::string& name, const std::string& value, uint16_t formatCode) {
+  TagEntry entry;
   entry.Group = 1;
   entry.Name = entry.Desc = name;
   entry.Data = entry.Raw = value;

@@ -1,7 +1,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "core/exif/ImageInfo.h"
+#include "core/exif/ExifData.h"
 #include "core/exif/TagRender.h"
 #include "core/exif/TagTables.h"
 
@@ -20,12 +20,12 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-bool NextOf(const std::vector<TTagEntry>& list, int& cursor, int group, TTagEntry& entry) {
+bool NextOf(const std::vector<TagEntry>& list, int& cursor, int group, TagEntry& entry) {
   const int count = static_cast<int>(list.size());
   if (cursor < 0) cursor = 0;
   while (cursor < count && list[cursor].Group != group) ++cursor;
   if (cursor >= count) {
-    entry = TTagEntry();
+    entry = TagEntry();
     return false;
   }
   entry = list[cursor++];  // assigning over the caller's entry reuses its buffers
@@ -34,39 +34,39 @@ bool NextOf(const std::vector<TTagEntry>& list, int& cursor, int group, TTagEntr
 
 }  // namespace
 
-bool TImageInfo::NextTag(int group, TTagEntry& entry) { return NextOf(TagList, TagCursor, group, entry); }
+bool ExifData::NextTag(int group, TagEntry& entry) { return NextOf(TagList, TagCursor, group, entry); }
 
-bool TImageInfo::NextThumbTag(int group, TTagEntry& entry) {
+bool ExifData::NextThumbTag(int group, TagEntry& entry) {
   return NextOf(ThumbTagList, ThumbTagCursor, group, entry);
 }
 
-int TImageInfo::TagIndexByName(const std::string& name) const {
+int ExifData::TagIndexByName(const std::string& name) const {
   for (int i = 0; i < TagCount(); ++i)
     if (SameIgnoringCase(TagList[i].Name, name)) return i;
   return -1;
 }
 
-std::string TImageInfo::TagValueByName(const std::string& name) const {
+std::string ExifData::TagValueByName(const std::string& name) const {
   const int i = TagIndexByName(name);
   return i >= 0 ? TagList[i].Data : std::string();
 }
 
-TTagEntry TImageInfo::GetTagByName(const std::string& name) const {
+TagEntry ExifData::GetTagByName(const std::string& name) const {
   const int i = TagIndexByName(name);
-  return i >= 0 ? TagList[i] : TTagEntry();
+  return i >= 0 ? TagList[i] : TagEntry();
 }
 
-double TImageInfo::GetTagNumber(const std::string& name) const {
+double ExifData::GetTagNumber(const std::string& name) const {
   const int i = TagIndexByName(name);
   if (i < 0 || TagList[i].Tag == 0) return 0.0;
   return RawToNumber(TagList[i].Raw, TagList[i].FormatCode);
 }
 
-int TImageInfo::GetTagInt(const std::string& name) const {
+int ExifData::GetTagInt(const std::string& name) const {
   return static_cast<int>(RoundHalfEven(GetTagNumber(name)));
 }
 
-void TImageInfo::AddFocalLength35() {
+void ExifData::AddFocalLength35() {
   if (TagIndexByName("FocalLengthin35mmFilm") >= 0) return;
   int unit = GetTagInt("FocalPlaneResolutionUnit");
   if (unit <= 0) unit = GetTagInt("ResolutionUnit");
@@ -80,7 +80,7 @@ void TImageInfo::AddFocalLength35() {
   if (!(width * height > 0.0)) return;
   const double factor = kFullFrameDiagonal / std::sqrt(width * width + height * height);
 
-  TTagEntry entry = EntryFromRow(MainTagTable[MainRowByName("FocalLengthIn35mmFilm")]);
+  TagEntry entry = EntryFromRow(MainTagTable[MainRowByName("FocalLengthIn35mmFilm")]);
   entry.Data = FormatNumber("%5.2f", focal * factor, DecimalSeparator);
   entry.Raw.clear();
   entry.FormatString = "%s mm";

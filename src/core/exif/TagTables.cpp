@@ -19,7 +19,7 @@ DescCache& Cache() {
 }
 std::once_flag initOnce;
 
-void FillDescs(const TTagDef* rows, int count, std::string* out, bool spaced) {
+void FillDescs(const TagDefinition* rows, int count, std::string* out, bool spaced) {
   for (int i = 0; i < count; ++i) {
     const std::string own = rows[i].Desc;
     out[i] = !own.empty() ? own : spaced ? SpaceOutName(rows[i].Name) : std::string(rows[i].Name);
@@ -27,9 +27,9 @@ void FillDescs(const TTagDef* rows, int count, std::string* out, bool spaced) {
 }
 
 template <size_t N>
-int IndexIn(const TTagDef (&table)[N], const TTagDef& row) {
+int IndexIn(const TagDefinition (&table)[N], const TagDefinition& row) {
   // Compare addresses through std::less: they may belong to different arrays.
-  std::less<const TTagDef*> before;
+  std::less<const TagDefinition*> before;
   if (before(&row, table) || !before(&row, table + N)) return -1;
   return static_cast<int>(&row - table);
 }
@@ -70,7 +70,7 @@ std::string SpaceOutName(const std::string& name) {
   return out;
 }
 
-std::string RowDesc(const TTagDef& row) {
+std::string RowDesc(const TagDefinition& row) {
   if (row.Desc[0] != 0) return row.Desc;
   InitTagTables(true);
   if (int i = IndexIn(MainTagTable, row); i >= 0) return Cache().main[i];
@@ -78,18 +78,18 @@ std::string RowDesc(const TTagDef& row) {
   return row.Name;
 }
 
-TTagEntry EntryFromRow(const TTagDef& row) {
-  TTagEntry entry(row);
+TagEntry EntryFromRow(const TagDefinition& row) {
+  TagEntry entry(row);
   if (entry.Desc.empty()) entry.Desc = RowDesc(row);
   return entry;
 }
 
-TTagEntry LookupTagDef(int tag, int kind) {
-  const TTagDef* found = &MainTagTable[kMainUnknownRow];
+TagEntry LookupTagDef(int tag, int kind) {
+  const TagDefinition* found = &MainTagTable[kMainUnknownRow];
   if (kind == kDirMain || kind == kDirThumbnail) {
-    const TTagDef* end = MainTagTable + kMainUnknownRow;
-    const TTagDef* it = std::lower_bound(MainTagTable, end, tag,
-                                         [](const TTagDef& row, int t) { return row.Tag < t; });
+    const TagDefinition* end = MainTagTable + kMainUnknownRow;
+    const TagDefinition* it = std::lower_bound(MainTagTable, end, tag,
+                                         [](const TagDefinition& row, int t) { return row.Tag < t; });
     if (it != end && it->Tag == tag) found = it;
   } else if (kind == kDirGps) {
     if (tag >= 0 && tag < kGpsTagRows && GpsTagTable[tag].Tag == tag) found = &GpsTagTable[tag];
@@ -97,12 +97,12 @@ TTagEntry LookupTagDef(int tag, int kind) {
   return EntryFromRow(*found);
 }
 
-bool IsUnknownRow(const TTagEntry& entry) {
-  const TTagDef& unknown = MainTagTable[kMainUnknownRow];
+bool IsUnknownRow(const TagEntry& entry) {
+  const TagDefinition& unknown = MainTagTable[kMainUnknownRow];
   return entry.Tag == unknown.Tag && entry.Name == unknown.Name;
 }
 
-int FindTableRow(int tag, std::span<const TTagDef> table) {
+int FindTableRow(int tag, std::span<const TagDefinition> table) {
   for (size_t i = 0; i < table.size(); ++i)
     if (table[i].Tag == tag) return static_cast<int>(i);
   return -1;

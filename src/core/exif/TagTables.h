@@ -19,11 +19,11 @@ inline constexpr int kMainUnknownRow = 250;  // Tag 0, "Unknown"
 inline constexpr int kGpsTagRows = 31;
 
 // The tag dictionaries (constexpr data in MainTagTable.cpp / GpsTagTable.cpp).
-extern const TTagDef MainTagTable[kMainTagRows];
-extern const TTagDef GpsTagTable[kGpsTagRows];
+extern const TagDefinition MainTagTable[kMainTagRows];
+extern const TagDefinition GpsTagTable[kGpsTagRows];
 
 // Lookups by tag use binary search, so the dictionaries must stay in tag order.
-constexpr bool RowsInTagOrder(const TTagDef* rows, int count) {
+constexpr bool RowsInTagOrder(const TagDefinition* rows, int count) {
   for (int i = 1; i < count; ++i)
     if (rows[i - 1].Tag >= rows[i].Tag) return false;
   return true;
@@ -38,20 +38,20 @@ std::string SpaceOutName(const std::string& name);
 
 // Display name of a row: its own Desc, or for a row of MainTagTable or
 // GpsTagTable without one, the name filled by InitTagTables (run on demand).
-std::string RowDesc(const TTagDef& row);
+std::string RowDesc(const TagDefinition& row);
 
 // A parsed-entry template of a row, with the display name filled.
-TTagEntry EntryFromRow(const TTagDef& row);
+TagEntry EntryFromRow(const TagDefinition& row);
 
 // The dictionary row of a tag for a directory kind, or the "Unknown" row.
-TTagEntry LookupTagDef(int tag, int kind);
+TagEntry LookupTagDef(int tag, int kind);
 
 // True for the row LookupTagDef gives for a tag no dictionary holds. (Tag 0
 // alone does not tell: GPSVersionID and some maker rows have tag number 0.)
-bool IsUnknownRow(const TTagEntry& entry);
+bool IsUnknownRow(const TagEntry& entry);
 
 // Index of the first row of any table whose Tag equals tag, or -1.
-int FindTableRow(int tag, std::span<const TTagDef> table);
+int FindTableRow(int tag, std::span<const TagDefinition> table);
 
 // Index of the first of MainTagTable rows 0..249 whose Name equals name
 // ignoring letter case, or -1.

@@ -6,7 +6,7 @@ namespace lumatrim {
 
 // Record:dataset, key name, display name, maximum size. The record-version
 // row is named SKIP: it is written by the builder itself, never kept as an item.
-constexpr TIptcTagDef IptcTagTable[kIptcTagCount] = {
+constexpr IptcTagDefinition IptcTagTable[kIptcTagCount] = {
     {{2,   0, "SKIP",               "Record Version"},                  64},
     {{2,   3, "ObjectType",         "Object Type Ref"},                 67},
     {{2,   4, "ObjectAttr",         "Object Attribute Ref"},            67},
@@ -80,8 +80,8 @@ int TableIndexOf(int record, int dataset) {
   return -1;
 }
 
-TTagEntry IptcItemFromRow(int r) {
-  TTagEntry item(IptcTagTable[r].Def);
+TagEntry IptcItemFromRow(int r) {
+  TagEntry item(IptcTagTable[r].Def);
   item.Size = IptcTagTable[r].Size;
   return item;
 }

@@ -8,7 +8,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     SkipRow(0),
     MakerRow(1,  "ExposureInfo1",      "ExposureInfo1",      "", CanonCameraSettings),
     SkipRow(2),

@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(2,     "ThumbnailDimensions", "Thumbnail Dimensions"),
     MakerRow(3,     "ThumbnailSize",       "Thumbnail Size"),
     MakerRow(4,     "ThumbnailOffset",     "Thumbnail OffSet"),

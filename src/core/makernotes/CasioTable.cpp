@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(1,    "RecordingMode",  "RecordingMode",  "1:Single Shutter,2:Panorama,3:Night Scene,4:Portrait,5:Landscape"),
     MakerRow(2,    "Quality",        "Quality",        "1:Economy,2:Normal,3:Fine"),
     MakerRow(3,    "FocusingMode",   "FocusingMode",   "2:Macro,3:Auto Focus,4:Manual Focus,5:Infinity"),

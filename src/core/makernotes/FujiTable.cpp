@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(0,    "Version",          "Version"),
     MakerRow(4096, "Quality",          "Quality"),
     MakerRow(4097, "Sharpness",        "Sharpness",        "1:Soft,2:Soft,3:Normal,4:Hard,5:Hard"),

@@ -17,13 +17,13 @@ std::string Quoted(std::string_view raw, bool toFirstZero) {
   return "\"" + std::string(raw.substr(0, end)) + "\"";
 }
 
-bool IsSkipRow(const TTagDef& def) {
+bool IsSkipRow(const TagDefinition& def) {
   std::string name = RowDesc(def);
   std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
   return name == "SKIP";
 }
 
-std::string ValueText(std::string_view raw, uint16_t type, const TTagDef& def, ByteOrder order, char separator) {
+std::string ValueText(std::string_view raw, uint16_t type, const TagDefinition& def, ByteOrder order, char separator) {
   if (IsType(type, TiffType::Ascii)) return Quoted(raw, true);
   if (IsType(type, TiffType::Undefined)) return Quoted(raw, false);
   try {
@@ -47,7 +47,7 @@ MakerNoteEntries WalkMakerDirectory(const MakerNoteSource& source, const MakerLa
       const IfdEntry entry = directory.Entry(i, layout.ValueOrigin);
       const int row = FindTableRow(entry.tag, layout.Table);
       if (row < 0) continue;  // unmatched entries are not stored
-      const TTagDef& def = layout.Table[static_cast<size_t>(row)];
+      const TagDefinition& def = layout.Table[static_cast<size_t>(row)];
       if (IsSkipRow(def)) continue;
 
       const auto size = static_cast<int64_t>(std::min<uint64_t>(entry.byteCount, INT64_MAX / 4));
@@ -57,7 +57,7 @@ MakerNoteEntries WalkMakerDirectory(const MakerNoteSource& source, const MakerLa
       std::string value = ValueText(raw, entry.type, def, note.Order(), source.decimalSeparator);
       TagRenderContext context{source.decimalSeparator, &result.entries};
       std::string display = def.RenderFunc ? def.RenderFunc(value, context) : Printable(value);
-      TTagEntry parsed = EntryFromRow(def);
+      TagEntry parsed = EntryFromRow(def);
       if (IsUnknownRow(parsed)) continue;  // the dictionary's "Unknown" row names nothing
       parsed.Data = context.BlockRendered ? std::move(value) : std::move(display);
       parsed.Raw = std::string(raw);

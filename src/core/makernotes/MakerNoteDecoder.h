@@ -21,7 +21,7 @@ struct MakerNoteSource {
 // preceded by the items its render function derived (Canon records).
 struct MakerNoteEntries {
   bool supported = false;      // the make has a layout
-  std::vector<TTagEntry> entries;
+  std::vector<TagEntry> entries;
   std::string failure;         // "Error Detected = ..." when an entry stopped the walk
 };
 

@@ -6,15 +6,15 @@
 namespace lumatrim {
 
 // One maker-table row: only tag, names and the rendering aids are ever set.
-constexpr TTagDef MakerRow(uint16_t tag, const char* name, const char* desc, const char* decodeList = "",
+constexpr TagDefinition MakerRow(uint16_t tag, const char* name, const char* desc, const char* decodeList = "",
                            RenderFunction render = nullptr) {
-  return TTagDef{0, tag, name, desc, decodeList, "", render};
+  return TagDefinition{0, tag, name, desc, decodeList, "", render};
 }
 
 // A dropped tag: its Name and Desc both read "Skip" (any letter case).
-constexpr TTagDef SkipRow(uint16_t tag, const char* word = "Skip") { return MakerRow(tag, word, word); }
+constexpr TagDefinition SkipRow(uint16_t tag, const char* word = "Skip") { return MakerRow(tag, word, word); }
 
 // A maker's tag table as the directory walk takes it.
-using MakerTable = std::span<const TTagDef>;
+using MakerTable = std::span<const TagDefinition>;
 
 }  // namespace lumatrim

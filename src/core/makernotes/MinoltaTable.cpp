@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(0,    "ModelID",      "ModelID"),
     MakerRow(3584, "PIMdata",      "PIMdata"),
 };

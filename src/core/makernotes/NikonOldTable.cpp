@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(2,    "FamilyID",        "FamilyID"),
     MakerRow(3,    "Quality",         "Quality",         "1:Vga Basic,2:Vga Normal,3:Vga Fine,4:SXGA Basic,5:SXGA Normal,6:SXGA Fine10:2 Mpixel Basic,11:2 Mpixel Normal,12:2 Mpixel Fine"),
     MakerRow(4,    "ColorMode",       "ColorMode",       "1:Color,2:Monochrome"),

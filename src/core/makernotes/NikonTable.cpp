@@ -8,7 +8,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(1,    "FamilyID",            "Family ID"),
     MakerRow(2,    "ISOSpeed",            "ISO Speed"),
     MakerRow(3,    "ColorMode",           "Color Mode"),

@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(512,  "SpecialMode",      "SpecialMode"),
     MakerRow(513,  "JpegQual",         "JpegQual",          "1:SQ,2:HQ,3:SHQ,4:Raw"),
     MakerRow(514,  "Macro",            "Macro",             "0=Normal,1:Macro;"),

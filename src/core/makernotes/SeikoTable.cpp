@@ -6,7 +6,7 @@ namespace lumatrim {
 
 namespace {
 // clang-format off
-constexpr TTagDef kRows[] = {
+constexpr TagDefinition kRows[] = {
     MakerRow(512,  "Special Mode", "Special Mode"),
     MakerRow(513,  "JpegQuality",  "JpegQuality"),
     MakerRow(514,  "Macro",        "Macro"),

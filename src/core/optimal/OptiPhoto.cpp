@@ -12,7 +12,7 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   auto photo = std::make_unique<OptiPhoto>();
   photo->Source = source;
   photo->Output = output;
-  photo->Meta = std::make_unique<TimgData>();
+  photo->Meta = std::make_unique<PhotoMetadata>();
   photo->Meta->ReadPhoto(source);
 
   JpegImage& image = photo->Image;

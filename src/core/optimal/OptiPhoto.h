@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/optimal/OptiSettings.h"
 
@@ -12,7 +12,7 @@ namespace lumatrim {
 struct OptiPhoto {
   std::string Source;
   std::string Output;
-  std::unique_ptr<TimgData> Meta;  // the source's metadata segments
+  std::unique_ptr<PhotoMetadata> Meta;  // the source's metadata segments
   JpegImage Image;                 // the new coded picture (bitmap already dropped)
 };
 

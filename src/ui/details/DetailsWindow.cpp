@@ -20,8 +20,8 @@
 #include "ui/prompts/FailureText.h"
 #include "ui/prompts/Prompts.h"
 
-using lumatrim::TimgData;
-using lumatrim::TTagEntry;
+using lumatrim::PhotoMetadata;
+using lumatrim::TagEntry;
 
 namespace {
 
@@ -60,12 +60,12 @@ void DetailsWindow::LoadPhoto() {
   iptcGrid_->setColumnWidth(1, 150);
   iptcGrid_->setColumnWidth(2, 30);
 
-  exifPhoto_ = std::make_unique<TimgData>();
+  exifPhoto_ = std::make_unique<PhotoMetadata>();
   exifPhoto_->ReadPhoto(LocalPath(path_));
   removeGpsButton_->setEnabled(lumatrim::HasGps(*exifPhoto_));
   if (exifPhoto_->ExifPresent() && exifPhoto_->ExifInfo) {
-    lumatrim::TImageInfo& info = *exifPhoto_->ExifInfo;
-    TTagEntry entry;
+    lumatrim::ExifData& info = *exifPhoto_->ExifInfo;
+    TagEntry entry;
     QStringList generalNames, generalValues, makerNames, makerValues;
     info.ResetTagCursor();
     while (info.NextTag(0, entry)) {
@@ -81,7 +81,7 @@ void DetailsWindow::LoadPhoto() {
     FillExifGrid(makerGrid_, {makerNames, makerValues});
   }
 
-  iptcPhoto_ = std::make_unique<TimgData>();
+  iptcPhoto_ = std::make_unique<PhotoMetadata>();
   iptcPhoto_->ReadPhoto(LocalPath(path_));
   if (iptcPhoto_->IptcPresent() && iptcPhoto_->IptcInfo) iptcPhoto_->IptcInfo->ReadFromOwner();
   if (iptcPhoto_->IptcPresent() && iptcPhoto_->IptcInfo && iptcPhoto_->IptcInfo->Count() > 0) {
@@ -92,7 +92,7 @@ void DetailsWindow::LoadPhoto() {
   }
   QStringList names, values, sizes;
   for (int i = 0; i < iptcPhoto_->IptcInfo->Count(); ++i) {
-    const TTagEntry item = iptcPhoto_->IptcInfo->GetItem(i);
+    const TagEntry item = iptcPhoto_->IptcInfo->GetItem(i);
     names << Shown(item.Desc);
     values << Shown(item.Data);
     sizes << QString::number(item.Size);
@@ -114,8 +114,8 @@ void DetailsWindow::LoadPhoto() {
       thumbnailSizeLabel_->setText(QStringLiteral("Miniatura (%1 x %2)").arg(picture.width()).arg(picture.height()));
       thumbnailSizeLabel_->adjustSize();
     }
-    lumatrim::TImageInfo& info = *exifPhoto_->ExifInfo;
-    TTagEntry entry;
+    lumatrim::ExifData& info = *exifPhoto_->ExifInfo;
+    TagEntry entry;
     QStringList thumbnailNames, thumbnailValues;
     info.ResetThumbTagCursor();
     while (info.NextThumbTag(0, entry)) {

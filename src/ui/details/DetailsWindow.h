@@ -4,7 +4,7 @@
 #include <exception>
 #include <memory>
 
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 
 class CodePagePicker;
 class QFrame;
@@ -73,8 +73,8 @@ class DetailsWindow : public QDialog {
   void ReportWriteFailure(const QString& action, const std::exception& error);
   void ReleasePhoto();
 
-  std::unique_ptr<lumatrim::TimgData> exifPhoto_;
-  std::unique_ptr<lumatrim::TimgData> iptcPhoto_;
+  std::unique_ptr<lumatrim::PhotoMetadata> exifPhoto_;
+  std::unique_ptr<lumatrim::PhotoMetadata> iptcPhoto_;
 
   QTabWidget* tabs_ = nullptr;
   QPushButton* closeButton_ = nullptr;

@@ -12,7 +12,7 @@
 
 #include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "rotation/JpegRotator.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -37,7 +37,7 @@ QString DisplayText(const std::string& bytes) { return QString::fromStdString(lu
 
 // The EXIF thumbnail as stored (not yet upright), or a null image; a damaged
 // thumbnail is simply not shown, the full decode follows anyway.
-QImage ThumbnailImage(lumatrim::TimgData& photo) {
+QImage ThumbnailImage(lumatrim::PhotoMetadata& photo) {
   if (!photo.ThumbnailPresent() || !photo.ExifInfo) return {};
   try {
     photo.ExifInfo->ParseThumbnailDirectory();  // tells whether it is a JPEG
@@ -97,8 +97,8 @@ void MainWindow::ShowSelectedPhoto() {
     metadata_->ReadPhoto(QFile::encodeName(path).toStdString());
     exifTags_.clear();
     if (metadata_->ExifPresent() && metadata_->ExifInfo) {
-      lumatrim::TImageInfo& info = *metadata_->ExifInfo;
-      lumatrim::TTagEntry entry;
+      lumatrim::ExifData& info = *metadata_->ExifInfo;
+      lumatrim::TagEntry entry;
       for (int group : {0, 1}) {
         info.ResetTagCursor();
         while (info.NextTag(group, entry)) exifTags_.emplace_back(DisplayText(entry.Desc), DisplayText(entry.Data));

@@ -1,8 +1,8 @@
-#include "core/iptc/IPTCdata.h"
+#include "core/iptc/IptcRecord.h"
 
 #include "core/bytes/EndInd.h"
 #include "core/bytes/Error.h"
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/CommaText.h"
 #include "core/iptc/IptcCodec.h"
 #include "core/iptc/IptcTagTable.h"
@@ -21,34 +21,34 @@ bool HasHighByte(const std::string& text) {
   return false;
 }
 
-bool Repeatable(const TTagEntry& row) { return IsRepeatableDataset(row.Record, row.Tag); }
+bool Repeatable(const TagEntry& row) { return IsRepeatableDataset(row.Record, row.Tag); }
 
 }  // namespace
 
-TIPTCdata::TIPTCdata(TimgData* owner, CodePage codePage) : owner_(owner), codePage_(codePage) {}
-TIPTCdata::~TIPTCdata() = default;
+IptcRecord::IptcRecord(PhotoMetadata* owner, CodePage codePage) : owner_(owner), codePage_(codePage) {}
+IptcRecord::~IptcRecord() = default;
 
-std::string TIPTCdata::Shown(const IptcValue& value) const {
+std::string IptcRecord::Shown(const IptcValue& value) const {
   return value.Edited ? value.Bytes : ToUtf8(value.Bytes, codePage_);
 }
 
-IptcValue TIPTCdata::Typed(const std::string& text) const { return {ToUtf8(text, codePage_), true}; }
+IptcValue IptcRecord::Typed(const std::string& text) const { return {ToUtf8(text, codePage_), true}; }
 
-TTagEntry TIPTCdata::GetItem(int i) const {
+TagEntry IptcRecord::GetItem(int i) const {
   const IptcItem& item = items_[static_cast<size_t>(i)];
-  TTagEntry entry = item.Row;
+  TagEntry entry = item.Row;
   if (Repeatable(item.Row)) entry.Data = WriteCommaText(DisplayValues(i));
   else if (!item.Values.empty()) entry.Data = Shown(item.Values.front());
   return entry;
 }
 
-std::vector<std::string> TIPTCdata::DisplayValues(int i) const {
+std::vector<std::string> IptcRecord::DisplayValues(int i) const {
   std::vector<std::string> texts;
   for (const IptcValue& value : items_[static_cast<size_t>(i)].Values) texts.push_back(Shown(value));
   return texts;
 }
 
-void TIPTCdata::SetItemValue(int i, const std::string& value) {
+void IptcRecord::SetItemValue(int i, const std::string& value) {
   IptcItem& item = items_[static_cast<size_t>(i)];
   if (!Repeatable(item.Row)) {
     if (item.Values.empty() || Shown(item.Values.front()) != value) item.Values = {Typed(value)};
@@ -71,13 +71,13 @@ void TIPTCdata::SetItemValue(int i, const std::string& value) {
   }
 }
 
-void TIPTCdata::Clear() {
+void IptcRecord::Clear() {
   items_.clear();
   charsetMarker_.clear();
   recordVersion_.reset();
 }
 
-int TIPTCdata::AppendItem(const TTagEntry& item) {
+int IptcRecord::AppendItem(const TagEntry& item) {
   if (item.Tag == 0) return Count() - 1;
   IptcItem added{item, {{item.Data, false}}};
   added.Row.Data.clear();
@@ -85,19 +85,19 @@ int TIPTCdata::AppendItem(const TTagEntry& item) {
   return Count() - 1;
 }
 
-int TIPTCdata::IndexOfName(const std::string& name) const {
+int IptcRecord::IndexOfName(const std::string& name) const {
   for (int i = 0; i < Count(); ++i) {
     if (SameNameIgnoringCase(items_[static_cast<size_t>(i)].Row.Name, name)) return i;
   }
   return -1;
 }
 
-void TIPTCdata::RemoveItem(const std::string& name) {
+void IptcRecord::RemoveItem(const std::string& name) {
   const int i = IndexOfName(name);
   if (i >= 0) items_.erase(items_.begin() + i);
 }
 
-int TIPTCdata::SetValue(const std::string& name, const std::string& value) {
+int IptcRecord::SetValue(const std::string& name, const std::string& value) {
   int i = IndexOfName(name);
   if (i >= 0) {
     if (!value.empty()) SetItemValue(i, value);
@@ -113,7 +113,7 @@ int TIPTCdata::SetValue(const std::string& name, const std::string& value) {
   return i;
 }
 
-int TIPTCdata::AddMultiple(const std::string& name, const std::string& value) {
+int IptcRecord::AddMultiple(const std::string& name, const std::string& value) {
   int i = IndexOfName(name);
   if (i < 0) {
     const int r = TableIndexOfName(name);
@@ -131,39 +131,39 @@ int TIPTCdata::AddMultiple(const std::string& name, const std::string& value) {
   return i;
 }
 
-int TIPTCdata::AddByName(const std::string& name, const std::string& value) {
+int IptcRecord::AddByName(const std::string& name, const std::string& value) {
   const int r = TableIndexOfName(name);
   if (r < 0) return -1;
   return Repeatable(IptcItemFromRow(r)) ? AddMultiple(name, value) : SetValue(name, value);
 }
 
-std::string TIPTCdata::GetValue(const std::string& name, const std::string& defaultValue) const {
+std::string IptcRecord::GetValue(const std::string& name, const std::string& defaultValue) const {
   const int i = IndexOfName(name);
   return i >= 0 ? GetItem(i).Data : defaultValue;
 }
 
-bool TIPTCdata::ReadFromFile(const std::string& path) {
+bool IptcRecord::ReadFromFile(const std::string& path) {
   Clear();
-  TimgData* owner = owner_;
+  PhotoMetadata* owner = owner_;
   if (owner == nullptr) return false;
   // ReadPhoto releases the owner's store; when that is this one, `this` is
   // gone afterwards and only the owner's new store may be used.
   const bool replaced = owner->IptcInfo.get() == this;
   owner->ReadPhoto(path);
-  TIPTCdata* target = replaced ? owner->IptcInfo.get() : this;
+  IptcRecord* target = replaced ? owner->IptcInfo.get() : this;
   if (target == nullptr) return false;
-  const tSection* segment = owner->Slot(owner->IptcSection);
+  const KeptSegment* segment = owner->Slot(owner->IptcSection);
   if (segment != nullptr) target->ParseApp13(segment->Content);
   return target->HasItems();
 }
 
-void TIPTCdata::ReadFromOwner() {
+void IptcRecord::ReadFromOwner() {
   Clear();
   if (owner_ == nullptr) return;
-  if (const tSection* segment = owner_->Slot(owner_->IptcSection)) ParseApp13(segment->Content);
+  if (const KeptSegment* segment = owner_->Slot(owner_->IptcSection)) ParseApp13(segment->Content);
 }
 
-void TIPTCdata::ParseApp13(const std::string& bytes) {
+void IptcRecord::ParseApp13(const std::string& bytes) {
   Clear();
   bool charsetSeen = false;
   for (const RawIptcDataset& d : ReadIptcDatasets(bytes)) {
@@ -173,7 +173,7 @@ void TIPTCdata::ParseApp13(const std::string& bytes) {
     }
     if (d.Record == 2 && d.Number == 0 && !recordVersion_) recordVersion_ = d.Value;
     if (d.Record != 2 && d.Record != 8) continue;  // the envelope (1) is the builder's own
-    TTagEntry row;
+    TagEntry row;
     const int r = TableIndexOf(d.Record, d.Number);
     if (r >= 0 && std::string(IptcTagTable[r].Def.Name) != "SKIP") {
       row = IptcItemFromRow(r);
@@ -194,13 +194,13 @@ void TIPTCdata::ParseApp13(const std::string& bytes) {
   }
 }
 
-std::vector<TTagEntry> TIPTCdata::ItemsInUse() const {
-  std::vector<TTagEntry> out;
+std::vector<TagEntry> IptcRecord::ItemsInUse() const {
+  std::vector<TagEntry> out;
   for (int i = 0; i < Count(); ++i) out.push_back(GetItem(i));
   return out;
 }
 
-std::string TIPTCdata::BuildApp13() const {
+std::string IptcRecord::BuildApp13() const {
   const bool markedUtf8 = charsetMarker_ == kUtf8Designation;
   bool utf8 = markedUtf8;
   for (const IptcItem& item : items_) {
@@ -216,11 +216,11 @@ std::string TIPTCdata::BuildApp13() const {
   return BuildApp13Payload(marker, recordVersion_.value_or(std::string(kDefaultRecordVersion, 2)), datasets);
 }
 
-void TIPTCdata::SaveToFile(const std::string& path, const std::string& sourcePath) {
+void IptcRecord::SaveToFile(const std::string& path, const std::string& sourcePath) {
   if (owner_ == nullptr) throw LumatrimError("The IPTC data of \"" + path + "\" belongs to no photo.");
   // Everything that can be refused is refused before the file is touched.
   std::string payload = BuildApp13();
-  if (const tSection* old = owner_->Slot(owner_->IptcSection)) payload = KeepOtherResources(payload, old->Content);
+  if (const KeptSegment* old = owner_->Slot(owner_->IptcSection)) payload = KeepOtherResources(payload, old->Content);
   JpegImage image;
   image.LoadFromFile(sourcePath.empty() ? path : sourcePath);
   owner_->SetIptcSegment(payload);

@@ -1,4 +1,4 @@
-#include "core/exif/ImageInfo.h"
+#include "core/exif/ExifData.h"
 
 #include <algorithm>
 #include <cctype>
@@ -47,34 +47,34 @@ int ClampToInt(int64_t value) {
 
 }  // namespace
 
-TImageInfo::TImageInfo() : DecimalSeparator(DefaultDecimalSeparator()) {
+ExifData::ExifData() : DecimalSeparator(DefaultDecimalSeparator()) {
   InitTagTables(true);
   ClearVisitedDirectories();
   TagList.reserve(64);  // a camera photo has about that many
 }
 
-TImageInfo::~TImageInfo() = default;
+ExifData::~ExifData() = default;
 
-void TImageInfo::SetErrorText(const std::string& text) { ErrorText = text; }
+void ExifData::SetErrorText(const std::string& text) { ErrorText = text; }
 
-bool TImageInfo::DirectoryVisited(int64_t offset, int64_t origin) const {
+bool ExifData::DirectoryVisited(int64_t offset, int64_t origin) const {
   return std::find(visited_.begin(), visited_.end(), std::make_pair(offset, origin)) != visited_.end();
 }
 
-int32_t TImageInfo::RawToInt(const std::string& raw) const { return lumatrim::RawToInt(raw, BigEndian()); }
+int32_t ExifData::RawToInt(const std::string& raw) const { return lumatrim::RawToInt(raw, BigEndian()); }
 
-double TImageInfo::RawToNumber(const std::string& raw, int fmt) const {
+double ExifData::RawToNumber(const std::string& raw, int fmt) const {
   return lumatrim::RawToNumber(raw, fmt, BigEndian());
 }
 
-std::string TImageInfo::RenderValue(const std::string& raw, int fmt, const std::string& decodeList,
+std::string ExifData::RenderValue(const std::string& raw, int fmt, const std::string& decodeList,
                                     const std::string& formatString) const {
   return lumatrim::RenderValue(raw, fmt, decodeList, formatString, BigEndian(), DecimalSeparator);
 }
 
 // A directory (see IfdReader) whose entries must end by offset + origin + 1 +
 // size; the link to IFD1 is taken from IFD0 of a JPEG block only.
-void TImageInfo::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t size) {
+void ExifData::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t size) {
   MarkDirectoryVisited(offset, origin);
   if (depth_ == 0) role_ = kind == kDirMain ? DirectoryRole::kIfd0 : DirectoryRole::kOther;
   const IfdReader directory(View(), offset);
@@ -98,7 +98,7 @@ void TImageInfo::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_
   --depth_;
 }
 
-void TImageInfo::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count) {
+void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count) {
   const ByteView block = View();
   const IfdReader directory(block, offset);
   for (int i = 0; i < count; ++i) {
@@ -111,7 +111,7 @@ void TImageInfo::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t s
                          tag == kModel || tag == kSubIfds || tag == kExifOffset || tag == kGpsInfo ||
                          tag == kExifVersion || tag == kMakerNote || tag == kExifImageWidth ||
                          tag == kExifImageLength || tag == kInteropOffset;
-    TTagEntry entry = LookupTagDef(tag, kind);
+    TagEntry entry = LookupTagDef(tag, kind);
     const bool known = !IsUnknownRow(entry);
     // An entry of a tag absent from the dictionary is never stored, so unless
     // it drives the walk there is nothing to do with it.
@@ -187,7 +187,7 @@ void TImageInfo::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t s
   }
 }
 
-void TImageInfo::RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth) {
+void ExifData::RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth) {
   (isWidth ? WidthOffset : HeightOffset) = fieldOffset;
   (isWidth ? ImageWidth : ImageHeight) = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
   // Only a single integer lives in the value field itself; anything else
@@ -199,18 +199,18 @@ void TImageInfo::RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, c
 
 // The maker note just met: its entries join the tag list here, before the
 // MakerNote entry itself.
-void TImageInfo::DecodeMakerNote() {
+void ExifData::DecodeMakerNote() {
   MakerNoteSource source;
   source.facts = {CameraMake, CameraModel, ExifVersion, MakerNoteRaw, MakerNoteOffset - TiffOrigin, IsTiffFile};
   source.exif = View();
   source.noteOffset = MakerNoteOffset;
   source.decimalSeparator = DecimalSeparator;
   MakerNoteEntries maker = lumatrim::DecodeMakerNote(source);
-  for (TTagEntry& entry : maker.entries) TagList.push_back(std::move(entry));
+  for (TagEntry& entry : maker.entries) TagList.push_back(std::move(entry));
   if (!maker.failure.empty()) SetErrorText(maker.failure);
 }
 
-void TImageInfo::ParseThumbnailDirectory() {
+void ExifData::ParseThumbnailDirectory() {
   ThumbTagList.clear();
   ThumbTagCursor = 0;
   try {
@@ -221,26 +221,26 @@ void TImageInfo::ParseThumbnailDirectory() {
   }
 }
 
-int TImageInfo::AddTag(const TTagEntry& entry) {
+int ExifData::AddTag(const TagEntry& entry) {
   if (!IsUnknownRow(entry)) TagList.push_back(entry);
   return TagCount() - 1;
 }
 
-int TImageInfo::AddTag(TTagEntry&& entry) {
+int ExifData::AddTag(TagEntry&& entry) {
   if (!IsUnknownRow(entry)) TagList.push_back(std::move(entry));
   return TagCount() - 1;
 }
 
-int TImageInfo::AddThumbTag(const TTagEntry& entry) {
+int ExifData::AddThumbTag(const TagEntry& entry) {
   if (!IsUnknownRow(entry)) ThumbTagList.push_back(entry);
   return ThumbTagCount() - 1;
 }
 
-void TImageInfo::AddCustomTag(const std::string& name, const std::string& value, int formatCode) {
+void ExifData::AddCustomTag(const std::string& name, const std::string& value, int formatCode) {
   TagList.push_back(DerivedEntry(name, value, static_cast<uint16_t>(formatCode)));
 }
 
-void TImageInfo::WriteImageSize(std::string& block, int newHeight, int newWidth) const {
+void ExifData::WriteImageSize(std::string& block, int newHeight, int newWidth) const {
   if (newHeight <= 0 || newWidth <= 0) return;
   auto writeAll = [&](std::string& bytes) {
     for (const SizeField& field : SizeFields) {

@@ -23,13 +23,13 @@ namespace lumatrim {
 // threads at once. Failures become ErrorText; the one exception that leaves
 // ParseDirectory is an entry that cannot be rendered (a Flash entry with two
 // values), which ends that directory's walk and reaches whoever started it.
-class TImageInfo {
+class ExifData {
  public:
   static constexpr int64_t kJpegTiffOrigin = 8;   // "II"/"MM" of an APP1 block kept with its length bytes
   static constexpr int64_t kTiffFileOrigin = -8;  // TIFF block kept from file offset 8
 
-  TImageInfo();
-  virtual ~TImageInfo();
+  ExifData();
+  virtual ~ExifData();
 
   std::string Block;
   ByteOrder Order = ByteOrder::LittleEndian;
@@ -40,8 +40,8 @@ class TImageInfo {
   ByteView View() const { return ByteView(Block, Order, Source.get(), SourceOrigin); }
   bool BigEndian() const { return Order == ByteOrder::BigEndian; }
 
-  std::vector<TTagEntry> TagList;       // IFD0, EXIF, interop, SubIFDs, GPS, maker, derived
-  std::vector<TTagEntry> ThumbTagList;  // IFD1
+  std::vector<TagEntry> TagList;       // IFD0, EXIF, interop, SubIFDs, GPS, maker, derived
+  std::vector<TagEntry> ThumbTagList;  // IFD1
   int TagCount() const { return static_cast<int>(TagList.size()); }
   int ThumbTagCount() const { return static_cast<int>(ThumbTagList.size()); }
   int TagCursor = 0;
@@ -82,9 +82,9 @@ class TImageInfo {
   // Refuse the dictionary's "Unknown" row (a tag no table knows); rows whose
   // tag number is 0 (GPSVersionID, some maker rows) are stored like any other.
   // The index of the last entry comes back.
-  int AddTag(const TTagEntry& entry);
-  int AddTag(TTagEntry&& entry);
-  int AddThumbTag(const TTagEntry& entry);
+  int AddTag(const TagEntry& entry);
+  int AddTag(TagEntry&& entry);
+  int AddThumbTag(const TagEntry& entry);
   void AddCustomTag(const std::string& name, const std::string& value, int formatCode);
 
   // Writes the new size into every size entry of a copy of the EXIF block
@@ -99,14 +99,14 @@ class TImageInfo {
 
   // Enumeration by group (0 standard, 1 maker-note and custom); reset first.
   void ResetTagCursor() { TagCursor = 0; }
-  bool NextTag(int group, TTagEntry& entry);
+  bool NextTag(int group, TagEntry& entry);
   void ResetThumbTagCursor() { ThumbTagCursor = 0; }
-  bool NextThumbTag(int group, TTagEntry& entry);
+  bool NextThumbTag(int group, TagEntry& entry);
 
   // Lookups by key name, ignoring case; the first matching entry wins.
   virtual int TagIndexByName(const std::string& name) const;
   virtual std::string TagValueByName(const std::string& name) const;
-  TTagEntry GetTagByName(const std::string& name) const;  // all-empty entry when missing
+  TagEntry GetTagByName(const std::string& name) const;  // all-empty entry when missing
   double GetTagNumber(const std::string& name) const;
   int GetTagInt(const std::string& name) const;
 

@@ -1,4 +1,4 @@
-#include "core/exif/ImgData.h"
+#include "core/exif/PhotoMetadata.h"
 
 #include <sys/stat.h>
 
@@ -23,7 +23,7 @@ constexpr int kTiffHeaderSize = 8;
 // Reads on past the kept segments up to the image data for an APP13
 // "Photoshop 3.0" segment, into slot. Without it a photo with many segments
 // would get a new, empty IPTC record on its next save and lose its own.
-bool FindLateIptc(ByteSource& input, tSection& slot) {
+bool FindLateIptc(ByteSource& input, KeptSegment& slot) {
   JpegSegmentReader reader(input, JpegSegmentReader::Prefix::Lenient);
   JpegSegment segment;
   while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
@@ -73,21 +73,21 @@ struct TiffReadingFlag {
 
 }  // namespace
 
-TimgData::TimgData() : Sections(kSlotCount + 1), DecimalSeparator(DefaultDecimalSeparator()) {
+PhotoMetadata::PhotoMetadata() : Sections(kSlotCount + 1), DecimalSeparator(DefaultDecimalSeparator()) {
   ResetContainer();
 }
 
-TimgData::~TimgData() = default;
+PhotoMetadata::~PhotoMetadata() = default;
 
-tSection* TimgData::Slot(int ref) {
+KeptSegment* PhotoMetadata::Slot(int ref) {
   return (ref >= 1 && ref <= kSlotCount) ? &Sections[static_cast<size_t>(ref)] : nullptr;
 }
 
-const tSection* TimgData::Slot(int ref) const {
+const KeptSegment* PhotoMetadata::Slot(int ref) const {
   return (ref >= 1 && ref <= kSlotCount) ? &Sections[static_cast<size_t>(ref)] : nullptr;
 }
 
-void TimgData::ResetContainer() {
+void PhotoMetadata::ResetContainer() {
   SectionCount = 0;
   ExifSection = IptcSection = CommentSection = JfifSection = 0;
   FilePath.clear();
@@ -96,12 +96,12 @@ void TimgData::ResetContainer() {
   IptcInfo.reset();
 }
 
-void TimgData::NewExifInfo() {
-  ExifInfo = std::make_unique<TImageInfo>();
+void PhotoMetadata::NewExifInfo() {
+  ExifInfo = std::make_unique<ExifData>();
   ExifInfo->DecimalSeparator = DecimalSeparator;
 }
 
-bool TimgData::ReadPhoto(const std::string& path) {
+bool PhotoMetadata::ReadPhoto(const std::string& path) {
   ResetContainer();
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
@@ -129,7 +129,7 @@ bool TimgData::ReadPhoto(const std::string& path) {
   }
 }
 
-bool TimgData::ScanJpegFile(const std::string& path) {
+bool PhotoMetadata::ScanJpegFile(const std::string& path) {
   ReadingTiff = false;
   FileSource input(path);
   if (!input.IsOpen()) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
@@ -146,7 +146,7 @@ bool TimgData::ScanJpegFile(const std::string& path) {
 //   FF DA ...                 start of scan: the coded image, never read here
 // A segment cut short by the end of the file, or whose length field is below
 // 2, still takes a slot; the scan ends with the file.
-bool TimgData::ScanJpegSegments(ByteSource& input) {
+bool PhotoMetadata::ScanJpegSegments(ByteSource& input) {
   char soi[2];
   if (input.Read(soi, 2) != 2 || soi[0] != '\xFF' || soi[1] != '\xD8') return false;
   JpegSegmentReader reader(input, JpegSegmentReader::Prefix::Lenient, 2);
@@ -154,7 +154,7 @@ bool TimgData::ScanJpegSegments(ByteSource& input) {
   JpegSegment segment;
   while (SectionCount < kScanSlots && reader.Next(segment)) {
     const bool complete = segment.Complete();
-    tSection& s = Sections[static_cast<size_t>(++SectionCount)];
+    KeptSegment& s = Sections[static_cast<size_t>(++SectionCount)];
     s.Marker = segment.marker;
     s.SegLength = segment.lengthField;
     s.Content = std::move(segment.content);
@@ -180,7 +180,7 @@ bool TimgData::ScanJpegSegments(ByteSource& input) {
       case JpegMarker::App13:
         if (IptcSection == 0) {
           IptcSection = SectionCount;
-          IptcInfo.reset(new TIPTCdata(this));
+          IptcInfo.reset(new IptcRecord(this));
         }
         break;
       case JpegMarker::Com:
@@ -192,7 +192,7 @@ bool TimgData::ScanJpegSegments(ByteSource& input) {
   }
   if (IptcSection == 0 && SectionCount == kScanSlots && FindLateIptc(input, Sections[kSlotCount])) {
     SectionCount = IptcSection = kSlotCount;
-    IptcInfo.reset(new TIPTCdata(this));
+    IptcInfo.reset(new IptcRecord(this));
   }
   return MetadataPresent();
 }
@@ -200,9 +200,9 @@ bool TimgData::ScanJpegSegments(ByteSource& input) {
 // The APP1 block as kept:
 //   0: 2 bytes length   2: "Exif\0\0"   8: "II"/"MM"   10: 42
 //   12: 4 bytes offset of IFD0 from offset 8 (the TIFF header)
-void TimgData::ParseExifSegment(std::string block) {
+void PhotoMetadata::ParseExifSegment(std::string block) {
   if (!ExifInfo) NewExifInfo();
-  const tSection* exif = Slot(ExifSection);
+  const KeptSegment* exif = Slot(ExifSection);
   if (!exif) return;
   if (block.size() < 6 || block.compare(2, 4, "Exif") != 0) {
     ErrorText = "Incorrect Exif header";
@@ -221,15 +221,15 @@ void TimgData::ParseExifSegment(std::string block) {
   // The parser takes the bytes over; they stay readable in the segment's slot.
   ExifInfo->Block = std::move(block);
   ExifInfo->Order = order;
-  ExifInfo->TiffOrigin = TImageInfo::kJpegTiffOrigin;
+  ExifInfo->TiffOrigin = ExifData::kJpegTiffOrigin;
   const int64_t size = static_cast<int64_t>(exif->SegLength) - 6;
-  WalkIfd0(ifd0 == 0 ? 16 : ifd0 + TImageInfo::kJpegTiffOrigin, TImageInfo::kJpegTiffOrigin, size);
+  WalkIfd0(ifd0 == 0 ? 16 : ifd0 + ExifData::kJpegTiffOrigin, ExifData::kJpegTiffOrigin, size);
 }
 
 // An entry that cannot be rendered ends the walk of IFD0, but not the read:
 // the segments after the EXIF block (IPTC, comment) must still be found, or a
 // rewrite of the photo would lose them.
-void TimgData::WalkIfd0(int64_t offset, int64_t origin, int64_t size) {
+void PhotoMetadata::WalkIfd0(int64_t offset, int64_t origin, int64_t size) {
   try {
     ExifInfo->ParseDirectory(offset, origin, kDirMain, size);
   } catch (const std::exception& error) {
@@ -239,7 +239,7 @@ void TimgData::WalkIfd0(int64_t offset, int64_t origin, int64_t size) {
   ExifInfo->AddFocalLength35();
 }
 
-bool TimgData::ScanTiffFile(const std::string& path) {
+bool PhotoMetadata::ScanTiffFile(const std::string& path) {
   const std::shared_ptr<FileBytes> file = FileBytes::Open(path);
   if (!file) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), "Cannot open file " + path);
   return ScanTiffBytes(file);
@@ -251,24 +251,24 @@ bool TimgData::ScanTiffFile(const std::string& path) {
 // TiffBlockSize bytes after the header are kept (slot 1); the parser reads
 // whatever lies beyond them from the file, directory by directory, so a large
 // NEF costs only the bytes its directories use.
-bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& file) {
+bool PhotoMetadata::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& file) {
   TiffReadingFlag reading(ReadingTiff);
   try {
     const std::string header = file->ReadAt(0, kTiffHeaderSize);
     const bool motorola = header.compare(0, 2, "MM") == 0;
     if (!motorola && header.compare(0, 2, "II") != 0) return false;
     if (header.size() != kTiffHeaderSize) return false;
-    tSection& s = Sections[1];
+    KeptSegment& s = Sections[1];
     s.Content = file->ReadAt(kTiffHeaderSize, std::max(0, TiffBlockSize));  // a short file gives a short block
     s.Marker = 0;
     s.SegLength = 0;
     SectionCount = 1;
     ExifSection = 1;
     NewExifInfo();
-    TImageInfo& info = *ExifInfo;
+    ExifData& info = *ExifInfo;
     info.IsTiffFile = ReadingTiff;
     const ByteOrder byteOrder = motorola ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
-    const int64_t origin = TImageInfo::kTiffFileOrigin;
+    const int64_t origin = ExifData::kTiffFileOrigin;
     info.TiffOrigin = origin;
     info.Block = s.Content;
     info.Order = byteOrder;
@@ -290,24 +290,24 @@ bool TimgData::ScanTiffBytes(const std::shared_ptr<const RandomAccessBytes>& fil
   }
 }
 
-void TimgData::ParseThumbnailDirectory() {
+void PhotoMetadata::ParseThumbnailDirectory() {
   if (!ExifInfo) return;
   ExifInfo->ErrorText.clear();
   ExifInfo->ParseThumbnailDirectory();
   if (!ExifInfo->ErrorText.empty()) ErrorText = ExifInfo->ErrorText;
 }
 
-void TimgData::UpdateImageSize(int newHeight, int newWidth) {
+void PhotoMetadata::UpdateImageSize(int newHeight, int newWidth) {
   if (!ExifInfo) return;
   ExifInfo->WriteImageSize(ExifInfo->Block, newHeight, newWidth);
-  if (tSection* exif = Slot(ExifSection)) ExifInfo->WriteImageSize(exif->Content, newHeight, newWidth);
+  if (KeptSegment* exif = Slot(ExifSection)) ExifInfo->WriteImageSize(exif->Content, newHeight, newWidth);
 }
 
-bool TimgData::ThumbnailPresent() const {
+bool PhotoMetadata::ThumbnailPresent() const {
   return ExifSection != 0 && ExifInfo && ExifInfo->Ifd1Offset > 21 && ExifInfo->Ifd1Length > 256;
 }
 
-std::string TimgData::CutThumbnail() const {
+std::string PhotoMetadata::CutThumbnail() const {
   if (!ThumbnailPresent()) return {};
   const std::string& exif = ExifInfo->Block;
   const size_t from = static_cast<size_t>(ExifInfo->Ifd1Offset) - 1;

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "core/bytes/ByteSource.h"
-#include "core/exif/ImageInfo.h"
-#include "core/iptc/IPTCdata.h"
+#include "core/exif/ExifData.h"
+#include "core/iptc/IptcRecord.h"
 
 namespace lumatrim {
 
 class JpegImage;  // core/jpeg/JpegImage.h
 
 // One kept JPEG segment.
-struct tSection {
+struct KeptSegment {
   std::string Content;    // from the 2-byte big-endian length field on
   int32_t Marker = 0;     // the byte after FF, e.g. 225 for APP1
   int32_t SegLength = 0;  // the length field as read
@@ -25,19 +25,19 @@ struct tSection {
 //
 // After a read the EXIF block is held twice: as the segment's slot content
 // (what the writer emits) and as ExifInfo->Block (what the parser reads).
-class TimgData {
+class PhotoMetadata {
  public:
   static constexpr int kSlotCount = 21;      // slots 1..21; 21 only for a new IPTC segment
   static constexpr int kScanSlots = 20;      // segments the scan keeps at most
   static constexpr int TiffReadSize = 256000;  // of a TIFF file kept after its header
 
-  TimgData();
-  ~TimgData();
-  TimgData(const TimgData&) = delete;
-  TimgData& operator=(const TimgData&) = delete;
+  PhotoMetadata();
+  ~PhotoMetadata();
+  PhotoMetadata(const PhotoMetadata&) = delete;
+  PhotoMetadata& operator=(const PhotoMetadata&) = delete;
 
   // Slots 1..kSlotCount (index 0 unused); slot references are slot numbers, 0 = none.
-  std::vector<tSection> Sections;
+  std::vector<KeptSegment> Sections;
   int SectionCount = 0;
   int ExifSection = 0;
   int IptcSection = 0;
@@ -47,13 +47,13 @@ class TimgData {
   int TiffBlockSize = TiffReadSize;  // smaller in fuzzing, so the on-demand reads are reached
   std::string FilePath;
   std::string ErrorText;  // "<none>" after a successful read
-  char DecimalSeparator;  // handed to every TImageInfo made here
-  std::unique_ptr<TImageInfo> ExifInfo;
-  std::unique_ptr<TIPTCdata> IptcInfo;
+  char DecimalSeparator;  // handed to every ExifData made here
+  std::unique_ptr<ExifData> ExifInfo;
+  std::unique_ptr<IptcRecord> IptcInfo;
 
   // The slot a reference names, or null for 0 / out of range.
-  tSection* Slot(int ref);
-  const tSection* Slot(int ref) const;
+  KeptSegment* Slot(int ref);
+  const KeptSegment* Slot(int ref) const;
 
   // Reading side.
   void ResetContainer();
@@ -77,7 +77,7 @@ class TimgData {
   // The EXIF thumbnail's JPEG bytes (SOI to EOI), or empty.
   std::string CutThumbnail() const;
 
-  // Writing side (ImgDataWrite.cpp). Writers throw LumatrimError; every file
+  // Writing side (PhotoWriter.cpp). Writers throw LumatrimError; every file
   // is written to a temporary file beside the target and renamed over it.
   static std::string DefaultJfifHeader();  // the 18-byte APP0 used when no EXIF/APP0 is kept
   void SetIptcSegment(const std::string& payload);

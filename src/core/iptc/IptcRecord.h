@@ -8,7 +8,7 @@
 
 namespace lumatrim {
 
-class TimgData;
+class PhotoMetadata;
 
 // One value of an item: the bytes as the file held them, or text the user
 // gave (always UTF-8). Only the latter are rewritten when the record is saved.
@@ -20,7 +20,7 @@ struct IptcValue {
 // One item: its table row (Record, Tag, Name, Desc, Size) and its values.
 // Keywords and SuppCategory hold one value per dataset; every other item one.
 struct IptcItem {
-  TTagEntry Row;
+  TagEntry Row;
   std::vector<IptcValue> Values;
 };
 
@@ -33,14 +33,14 @@ struct IptcItem {
 // byte for byte, unless the record must be UTF-8 (1:90) because it was so
 // marked or a value the user gave needs it: then untouched values are
 // converted from the code page, so they read back as the same characters.
-class TIPTCdata {
+class IptcRecord {
  public:
-  explicit TIPTCdata(TimgData* owner, CodePage codePage = LegacyCodePage());
-  virtual ~TIPTCdata();
-  TIPTCdata(const TIPTCdata&) = delete;
-  TIPTCdata& operator=(const TIPTCdata&) = delete;
+  explicit IptcRecord(PhotoMetadata* owner, CodePage codePage = LegacyCodePage());
+  virtual ~IptcRecord();
+  IptcRecord(const IptcRecord&) = delete;
+  IptcRecord& operator=(const IptcRecord&) = delete;
 
-  TimgData* Owner() const { return owner_; }
+  PhotoMetadata* Owner() const { return owner_; }
   CodePage GetCodePage() const { return codePage_; }
   void SetCodePage(CodePage page) { codePage_ = page; }
 
@@ -48,7 +48,7 @@ class TIPTCdata {
   // Item i with Data = its display text: the value, or for Keywords and
   // SuppCategory the values as comma text (quoted where they hold blanks,
   // commas or quotes).
-  TTagEntry GetItem(int i) const;
+  TagEntry GetItem(int i) const;
   // Item i's values as UTF-8 text, one per dataset.
   std::vector<std::string> DisplayValues(int i) const;
   // The user's text for item i; for a repeatable item comma text, whose
@@ -57,7 +57,7 @@ class TIPTCdata {
   void Clear();
   // Appends a table or custom item holding item.Data as bytes read from a
   // file; ignored when item.Tag is 0. Returns Count() - 1.
-  int AppendItem(const TTagEntry& item);
+  int AppendItem(const TagEntry& item);
   bool HasItems() const { return !items_.empty(); }
 
   // Index of the first item whose Name equals name ignoring case, or -1.
@@ -91,13 +91,13 @@ class TIPTCdata {
   void SaveToFile(const std::string& path, const std::string& sourcePath = "");
 
   // Every item as GetItem gives it, in order.
-  std::vector<TTagEntry> ItemsInUse() const;
+  std::vector<TagEntry> ItemsInUse() const;
 
  private:
   std::string Shown(const IptcValue& value) const;
   IptcValue Typed(const std::string& text) const;
 
-  TimgData* owner_;
+  PhotoMetadata* owner_;
   CodePage codePage_;
   std::vector<IptcItem> items_;
   std::string charsetMarker_;  // the value of 1:90 as read, empty when none
