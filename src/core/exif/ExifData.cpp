@@ -29,6 +29,13 @@ enum SpecialTag : uint16_t {
   kUserComment = 0x9286, kExifImageWidth = 0xA002, kExifImageLength = 0xA003, kInteropOffset = 0xA005,
 };
 
+// The entries a writer's read walks: those leading to other directories and
+// the picture's size.
+bool LeadsOrSizes(uint16_t tag) {
+  return tag == kSubIfds || tag == kExifOffset || tag == kInteropOffset || tag == kGpsInfo || tag == kImageWidth ||
+         tag == kImageLength || tag == kExifImageWidth || tag == kExifImageLength;
+}
+
 std::string TrimControls(const std::string& text) {
   size_t a = 0, b = text.size();
   while (a < b && static_cast<unsigned char>(text[a]) <= ' ') ++a;
@@ -55,8 +62,6 @@ ExifData::ExifData() : DecimalSeparator(DefaultDecimalSeparator()) {
 
 ExifData::~ExifData() = default;
 
-void ExifData::SetErrorText(const std::string& text) { ErrorText = text; }
-
 bool ExifData::DirectoryVisited(int64_t offset, int64_t origin) const {
   return std::find(visited_.begin(), visited_.end(), std::make_pair(offset, origin)) != visited_.end();
 }
@@ -81,7 +86,7 @@ void ExifData::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t 
   const int count = directory.CountField();
   const int64_t linkOffset = directory.LinkOffset(count);
   if (linkOffset > offset + origin + 1 + size) {
-    SetErrorText("Illegally sized directory");
+    failure = ReadOutcome::Of(ReadStatus::IllegallySizedDirectory);
     return;
   }
   if (kind == kDirMain && Ifd1Offset == 0 && !IsTiffFile) {
@@ -96,6 +101,30 @@ void ExifData::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t 
     throw;
   }
   --depth_;
+}
+
+std::string ExifData::ValueText(const TagEntry& entry, bool known, const IfdEntry& field, const std::string& raw) {
+  const uint16_t fmt = field.type;
+  std::string value;
+  if (IsType(fmt, TiffType::Ascii)) {
+    value = raw;
+    if (!value.empty() && value.back() == '\0') value.pop_back();
+  } else if (IsType(fmt, TiffType::Undefined)) {
+    value = Quoted(raw, true);
+  } else {
+    value = RenderValue(raw, fmt, entry.DecodeList, entry.FormatString);
+  }
+  if (known && entry.RenderFunc) {
+    TagRenderContext context{DecimalSeparator, &TagList};
+    value = entry.RenderFunc(value, context);
+  } else {
+    value = Printable(value);
+  }
+  if (field.tag == kUserComment) {  // 8 bytes of character-code header, then the text
+    const uint64_t byteCount = field.byteCount;
+    value = TrimControls(byteCount > 9 ? raw.substr(std::min<size_t>(8, raw.size()), byteCount - 9) : "");
+  }
+  return value;
 }
 
 void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count) {
@@ -116,25 +145,11 @@ void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t siz
     // An entry of a tag absent from the dictionary is never stored, so unless
     // it drives the walk there is nothing to do with it.
     if (!known && !special) continue;
+    if (!decodeValues && !LeadsOrSizes(tag)) continue;
 
     std::string raw = block.Copy(field.valueOffset, static_cast<int64_t>(std::min<uint64_t>(byteCount, kLargestValueRead)));
-    std::string value;
-    if (IsType(fmt, TiffType::Ascii)) {
-      value = raw;
-      if (!value.empty() && value.back() == '\0') value.pop_back();
-    } else if (IsType(fmt, TiffType::Undefined)) {
-      value = Quoted(raw, true);
-    } else {
-      value = RenderValue(raw, fmt, entry.DecodeList, entry.FormatString);
-    }
-    if (known && entry.RenderFunc) {
-      TagRenderContext context{DecimalSeparator, &TagList};
-      value = entry.RenderFunc(value, context);
-    } else {
-      value = Printable(value);
-    }
-    if (tag == kUserComment)  // 8 bytes of character-code header, then the text
-      value = TrimControls(byteCount > 9 ? raw.substr(std::min<size_t>(8, raw.size()), byteCount - 9) : "");
+    // A writer's read needs only the bytes.
+    std::string value = decodeValues ? ValueText(entry, known, field, raw) : std::string();
 
     switch (tag) {
       case kImageWidth:
@@ -207,7 +222,7 @@ void ExifData::DecodeMakerNote() {
   source.decimalSeparator = DecimalSeparator;
   MakerNoteEntries maker = lumatrim::DecodeMakerNote(source);
   for (TagEntry& entry : maker.entries) TagList.push_back(std::move(entry));
-  if (!maker.failure.empty()) SetErrorText(maker.failure);
+  if (maker.failure.Failed()) failure = maker.failure;
 }
 
 void ExifData::ParseThumbnailDirectory() {
@@ -217,7 +232,7 @@ void ExifData::ParseThumbnailDirectory() {
     ParseDirectory(static_cast<int64_t>(Ifd1Offset) + kJpegTiffOrigin, kJpegTiffOrigin, kDirThumbnail,
                    static_cast<int64_t>(Ifd1Length) - 12);
   } catch (const std::exception& error) {
-    SetErrorText(std::string("Error Detected = ") + error.what());
+    failure = ReadOutcome::Error(error.what());
   }
 }
 

@@ -7,6 +7,8 @@
 
 #include "core/bytes/ByteView.h"
 #include "core/bytes/RandomAccessBytes.h"
+#include "core/exif/IfdEntry.h"
+#include "core/exif/ReadOutcome.h"
 #include "core/exif/TagEntry.h"
 
 namespace lumatrim {
@@ -20,7 +22,7 @@ namespace lumatrim {
 //   TIFF:  the header's 8 bytes are not kept | 0: what follows them
 //
 // All parsing state lives in the object, so two photos can be parsed on two
-// threads at once. Failures become ErrorText; the one exception that leaves
+// threads at once. Failures become `failure`; the one exception that leaves
 // ParseDirectory is an entry that cannot be rendered (a Flash entry with two
 // values), which ends that directory's walk and reaches whoever started it.
 class ExifData {
@@ -70,9 +72,12 @@ class ExifData {
   int Ifd1Length = 0;
   int ThumbCompression = 0;
 
+  // False for a writer's read: no value texts, no maker notes, and only the
+  // entries that drive the walk or hold the picture's size.
+  bool decodeValues = true;
+
   // Why the last walk stopped early; the reader passes it on as its outcome.
-  std::string ErrorText;
-  void SetErrorText(const std::string& text);
+  ReadOutcome failure;
 
   // Directory walks of the directory at Block offset `offset`, whose value
   // offsets count from `origin`. kind: 1 main, 2 GPS, 4 thumbnail (DirectoryKind).
@@ -129,6 +134,10 @@ class ExifData {
 
   void RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth);
 
+  // The value text of an entry: its bytes rendered as the dictionary says.
+  // Throws for an entry that cannot be rendered (see above); a render may add
+  // derived rows to TagList.
+  std::string ValueText(const TagEntry& entry, bool known, const IfdEntry& field, const std::string& raw);
   void WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count);
   void DecodeMakerNote();
 };

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/bytes/EndInd.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/bytes/ByteView.h"
+#include "core/exif/IfdEntry.h"
+#include "core/photo/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
 
@@ -40,35 +41,36 @@ struct IntegerEntry {
   uint16_t type = 0;
 };
 
-// The TIFF block inside an APP1 segment. Layout of the segment (0-based):
-//   2 bytes  length   6 bytes  "Exif\0\0"   then the TIFF block:
+// The TIFF block inside an APP1 segment. Layout of the segment:
+//   0: 2 bytes  length   2: 6 bytes  "Exif\0\0"   8: the TIFF block:
 //   2 bytes  "II" or "MM"   2 bytes  42   4 bytes  offset of IFD0
-// TIFF offset o lies at segment index 8 + o, which is 1-based position 9 + o
-// for the byte accessors; that translation happens only in this class.
+// TIFF offset o lies at segment offset 8 + o; that translation happens only
+// in this class.
 class TiffBlock {
  public:
-  explicit TiffBlock(const std::string& app1) : bytes_(app1) {
+  explicit TiffBlock(const std::string& app1) {
     valid_ = app1.size() >= kTiffStart + 8 && app1.compare(2, 6, std::string("Exif\0\0", 6)) == 0;
     if (!valid_) return;
     const std::string order = app1.substr(kTiffStart, 2);
     valid_ = order == "II" || order == "MM";
-    order_.BigEndian = order == "MM";
+    order_ = order == "MM" ? ByteOrder::BigEndian : ByteOrder::LittleEndian;
+    view_ = ByteView(std::string_view(app1).substr(kTiffStart), order_);
     valid_ = valid_ && Word(2) == 42 && DirectoryFits(Ifd0());
   }
 
   bool Valid() const { return valid_; }
-  int64_t Size() const { return static_cast<int64_t>(bytes_.size()) - kTiffStart; }
-  uint16_t Word(int64_t offset) const { return tEndInd::WordAt(bytes_, Position(offset), order_.BigEndian); }
-  uint32_t Long(int64_t offset) const { return tEndInd::LongAt(bytes_, Position(offset), order_.BigEndian); }
-  uint8_t Byte(int64_t offset) const { return tEndInd::ByteAt(bytes_, Position(offset)); }
-  void PutWord(std::string& app1, int64_t offset, uint16_t value) const { order_.PutWord(app1, value, Position(offset)); }
-  void PutLong(std::string& app1, int64_t offset, uint32_t value) const { order_.PutLong(app1, value, Position(offset)); }
+  int64_t Size() const { return view_.Size(); }
+  uint16_t Word(int64_t offset) const { return view_.U16(offset); }
+  uint32_t Long(int64_t offset) const { return view_.U32(offset); }
+  uint8_t Byte(int64_t offset) const { return view_.U8(offset); }
+  void PutWord(std::string& app1, int64_t offset, uint16_t value) const { PutU16(app1, kTiffStart + offset, value, order_); }
+  void PutLong(std::string& app1, int64_t offset, uint32_t value) const { PutU32(app1, kTiffStart + offset, value, order_); }
 
   uint32_t Ifd0() const { return Long(4); }
   bool DirectoryFits(int64_t at) const {
     return at >= 8 && at + 2 <= Size() && at + 2 + kEntryBytes * Word(at) + 4 <= Size();
   }
-  int64_t LinkAt(int64_t directory) const { return directory + 2 + kEntryBytes * Word(directory); }
+  int64_t LinkAt(int64_t directory) const { return IfdReader(view_, directory).LinkOffset(Word(directory)); }
   // IFD1, or nothing when IFD0 links to no directory that fits the block.
   std::optional<int64_t> Ifd1() const {
     const int64_t at = Long(LinkAt(Ifd0()));
@@ -77,12 +79,12 @@ class TiffBlock {
   }
 
   std::optional<IntegerEntry> Find(int64_t directory, uint16_t tag) const {
-    for (int i = 0, n = Word(directory); i < n; ++i) {
-      const int64_t entry = directory + 2 + kEntryBytes * i;
-      if (Word(entry) != tag) continue;
-      const uint16_t type = Word(entry + 2);
-      if (FieldBytes(type) == 0 || Long(entry + 4) != 1) return std::nullopt;
-      return IntegerEntry{entry + 8, type};
+    const IfdReader reader(view_, directory);
+    for (int i = 0, n = reader.CountField(); i < n; ++i) {
+      const IfdEntry entry = reader.Entry(i, 0);
+      if (entry.tag != tag) continue;
+      if (FieldBytes(entry.type) == 0 || entry.count != 1) return std::nullopt;
+      return IntegerEntry{entry.offset + 8, entry.type};
     }
     return std::nullopt;
   }
@@ -108,10 +110,8 @@ class TiffBlock {
   }
 
  private:
-  static int64_t Position(int64_t offset) { return kTiffStart + offset + 1; }
-
-  const std::string& bytes_;
-  tEndInd order_;  // only its byte order and writers are used
+  ByteView view_;
+  ByteOrder order_ = ByteOrder::LittleEndian;
   bool valid_ = false;
 };
 
@@ -245,12 +245,12 @@ ThumbnailEdit ReplaceThumbnail(std::string& app1, const std::string& jpeg, int w
 }
 
 int PhotoOrientation(const PhotoMetadata& photo) {
-  if (const KeptSegment* exif = photo.Slot(photo.ExifSection)) return ExifOrientation(exif->Content);
+  if (const KeptSegment* exif = photo.Segment(photo.exifSegment)) return ExifOrientation(exif->content);
   // A TIFF or NEF file: its IFD0 as the parser read it.
-  if (photo.ExifInfo) {
-    for (const TagEntry& entry : photo.ExifInfo->TagList) {
+  if (photo.exif) {
+    for (const TagEntry& entry : photo.exif->TagList) {
       if (entry.Group != 0 || entry.Tag != kTagOrientation || entry.FormatCode != kShort) continue;
-      const int value = photo.ExifInfo->RawToInt(entry.Raw);
+      const int value = photo.exif->RawToInt(entry.Raw);
       return ValidOrientation(value) ? value : kOrientationNormal;
     }
   }
@@ -258,20 +258,20 @@ int PhotoOrientation(const PhotoMetadata& photo) {
 }
 
 bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo) {
-  const KeptSegment* exif = photo.Slot(photo.ExifSection);
-  return exif && HasThumbnailDirectory(exif->Content);
+  const KeptSegment* exif = photo.Segment(photo.exifSegment);
+  return exif && HasThumbnailDirectory(exif->content);
 }
 
 std::string PhotoThumbnail(const PhotoMetadata& photo) {
-  const KeptSegment* exif = photo.Slot(photo.ExifSection);
-  return exif ? ExifThumbnail(exif->Content) : std::string();
+  const KeptSegment* exif = photo.Segment(photo.exifSegment);
+  return exif ? ExifThumbnail(exif->content) : std::string();
 }
 
 void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg) {
-  KeptSegment* exif = photo.Slot(photo.ExifSection);
+  KeptSegment* exif = photo.Segment(photo.exifSegment);
   if (!exif) return;
-  SetOrientationNormal(exif->Content);
-  if (HasThumbnailDirectory(exif->Content)) {
+  SetOrientationNormal(exif->content);
+  if (HasThumbnailDirectory(exif->content)) {
     int width = 0, height = 0;
     if (!thumbnailJpeg.empty()) {
       JpegImage header;
@@ -279,11 +279,11 @@ void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg) {
       width = header.Width();
       height = header.Height();
     }
-    ReplaceThumbnail(exif->Content, thumbnailJpeg, width, height);
+    ReplaceThumbnail(exif->content, thumbnailJpeg, width, height);
   }
-  exif->SegLength = static_cast<int32_t>(exif->Content.size());
+  exif->lengthField = static_cast<int32_t>(exif->content.size());
   // The parser's copy follows, so a later look at the thumbnail sees the new one.
-  if (photo.ExifInfo) photo.ExifInfo->Block = exif->Content;
+  if (photo.exif) photo.exif->Block = exif->content;
 }
 
 }  // namespace lumatrim

@@ -3,7 +3,7 @@
 
 namespace lumatrim {
 
-class PhotoMetadata;
+struct PhotoMetadata;  // core/photo/PhotoMetadata.h
 
 // Edits of an APP1 "Exif" segment as a slot keeps it (from its 2-byte length
 // field on) that make it describe an upright picture: Orientation 1 and a

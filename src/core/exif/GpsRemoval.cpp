@@ -4,8 +4,10 @@
 #include <set>
 #include <vector>
 
-#include "core/bytes/EndInd.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/bytes/ByteView.h"
+#include "core/exif/IfdEntry.h"
+#include "core/photo/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 
 namespace lumatrim {
 namespace {
@@ -29,37 +31,38 @@ struct Entry {
   uint64_t Bytes() const { return uint64_t{TypeSize(type)} * count; }
 };
 
-// Reads a TIFF block through the one bounds-checked accessor; positions here
-// are 0-based, the accessor's are 1-based.
+// Reads a TIFF block through the one bounds-checked accessor.
 //   2 bytes "II"/"MM"   2 bytes 42   4 bytes offset of IFD0
 //   IFD: 2 bytes count, count x 12-byte entries (tag, type, count, value), 4 bytes next
 class TiffWalk {
  public:
-  explicit TiffWalk(const std::string& tiff) : tiff_(tiff) {
-    order_.BigEndian = tiff.size() >= 2 && tiff[0] == 'M';
+  explicit TiffWalk(const std::string& tiff)
+      : tiff_(tiff, tiff.size() >= 2 && tiff[0] == 'M' ? ByteOrder::BigEndian : ByteOrder::LittleEndian) {}
+  uint16_t Word(uint64_t at) const { return tiff_.U16(static_cast<int64_t>(at)); }
+  uint32_t Long(uint64_t at) const { return tiff_.U32(static_cast<int64_t>(at)); }
+  bool Fits(uint64_t at, uint64_t size) const {
+    const auto total = static_cast<uint64_t>(tiff_.Size());
+    return at <= total && size <= total - at;
   }
-  uint16_t Word(uint64_t at) const { return tEndInd::WordAt(tiff_, static_cast<int64_t>(at) + 1, order_.BigEndian); }
-  uint32_t Long(uint64_t at) const { return tEndInd::LongAt(tiff_, static_cast<int64_t>(at) + 1, order_.BigEndian); }
-  bool Fits(uint64_t at, uint64_t size) const { return at <= tiff_.size() && size <= tiff_.size() - at; }
+  ByteOrder Order() const { return tiff_.Order(); }
 
   // The entries of the directory at offset; empty when it does not fit.
   std::vector<Entry> Directory(uint64_t at) const {
     std::vector<Entry> entries;
     if (at < 8 || !Fits(at, 2)) return entries;
-    const uint16_t count = Word(at);
+    const IfdReader reader(tiff_, static_cast<int64_t>(at));
+    const uint16_t count = reader.CountField();
     if (!Fits(at + 2, uint64_t{count} * kEntrySize + 4)) return entries;
     for (uint16_t i = 0; i < count; ++i) {
-      const size_t e = static_cast<size_t>(at) + 2 + i * kEntrySize;
-      entries.push_back({e, Word(e), Word(e + 2), Long(e + 4), Long(e + 8)});
+      const IfdEntry e = reader.Entry(i, 0);
+      entries.push_back({static_cast<size_t>(e.offset), e.tag, e.type, e.count, Long(static_cast<uint64_t>(e.offset) + 8)});
     }
     return entries;
   }
   uint64_t DirectoryEnd(uint64_t at) const { return at + 2 + uint64_t{Word(at)} * kEntrySize + 4; }
 
-  tEndInd order_;
-
  private:
-  const std::string& tiff_;
+  ByteView tiff_;
 };
 
 // Byte ranges [begin, end) a part of the block occupies.
@@ -102,7 +105,7 @@ void RemoveEntry(std::string& tiff, const TiffWalk& walk, uint64_t directory, co
   const size_t from = entry.at + kEntrySize;
   tiff.replace(entry.at, end - from, tiff, from, end - from);
   tiff.replace(end - kEntrySize, kEntrySize, kEntrySize, '\0');
-  walk.order_.PutWord(tiff, static_cast<uint16_t>(count - 1), static_cast<int64_t>(directory) + 1);
+  PutU16(tiff, static_cast<int64_t>(directory), static_cast<uint16_t>(count - 1), walk.Order());
 }
 
 }  // namespace
@@ -163,30 +166,29 @@ namespace {
 // The kept APP1: 2 length bytes, "Exif\0\0", then the TIFF block.
 constexpr size_t kTiffStart = 8;
 
-bool IsExifSlot(const KeptSegment* exif) {
-  return exif && exif->Content.size() > kTiffStart && exif->Content.compare(2, 4, "Exif") == 0;
+bool HoldsExif(const KeptSegment* exif) {
+  return exif && exif->content.size() > kTiffStart && exif->content.compare(2, 4, "Exif") == 0;
 }
 
 }  // namespace
 
 bool HasGps(const PhotoMetadata& photo) {
-  const KeptSegment* exif = photo.Slot(photo.ExifSection);
-  if (!IsExifSlot(exif)) return false;
-  const std::string tiff = exif->Content.substr(kTiffStart);
+  const KeptSegment* exif = photo.Segment(photo.exifSegment);
+  if (!HoldsExif(exif)) return false;
+  const std::string tiff = exif->content.substr(kTiffStart);
   return TiffWithoutGps(tiff) != tiff;
 }
 
 bool DropGps(PhotoMetadata& photo) {
-  KeptSegment* exif = photo.Slot(photo.ExifSection);
-  if (!IsExifSlot(exif)) return false;
-  const std::string tiff = exif->Content.substr(kTiffStart);
+  KeptSegment* exif = photo.Segment(photo.exifSegment);
+  if (!HoldsExif(exif)) return false;
+  const std::string tiff = exif->content.substr(kTiffStart);
   std::string stripped = TiffWithoutGps(tiff);
   if (stripped == tiff) return false;
-  exif->Content.replace(kTiffStart, std::string::npos, stripped);
+  exif->content.replace(kTiffStart, std::string::npos, stripped);
   // Read again, so the tags shown and the size fields the writer updates
   // belong to the new bytes.
-  photo.ExifInfo.reset();
-  photo.ParseExifSegment(exif->Content);
+  ReparseExif(photo);
   return true;
 }
 

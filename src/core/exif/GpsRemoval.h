@@ -3,7 +3,7 @@
 
 namespace lumatrim {
 
-class PhotoMetadata;
+struct PhotoMetadata;  // core/photo/PhotoMetadata.h
 
 // The TIFF block (from its "II"/"MM" header on) without its GPS directory:
 // the pointer entry 0x8825 leaves its directory, and the GPS directory and

@@ -20,9 +20,12 @@ struct ReadOutcome {
   ReadStatus status = ReadStatus::NotRead;
   std::string detail;  // for ErrorDetected
 
+  // A walk that stopped early (not merely a file that was not read).
+  bool Failed() const { return status != ReadStatus::NotRead && status != ReadStatus::Read; }
   // The outcome as the tools print it ("<none>" after a good read).
   std::string Text() const;
   static ReadOutcome Error(const std::string& detail) { return {ReadStatus::ErrorDetected, detail}; }
+  static ReadOutcome Of(ReadStatus status) { return {status, {}}; }
 };
 
 }  // namespace lumatrim

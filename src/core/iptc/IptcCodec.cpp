@@ -1,6 +1,6 @@
 #include "core/iptc/IptcCodec.h"
 
-#include "core/bytes/EndInd.h"
+#include "core/bytes/ByteView.h"
 #include "core/bytes/Error.h"
 
 namespace lumatrim {
@@ -14,7 +14,7 @@ std::string Bytes(std::initializer_list<unsigned> values) {
   return out;
 }
 
-// One Photoshop resource, 1-based positions in the segment.
+// One Photoshop resource, at offsets in the segment.
 struct Resource {
   int Id = 0;
   int64_t Begin = 0, End = 0;          // the whole resource, padding included
@@ -22,57 +22,58 @@ struct Resource {
 };
 
 // The resources of a segment as kept:
-//   2 bytes   segment length
-//   14 bytes  "Photoshop 3.0\0"
-//   then      "8BIM", 2-byte id, Pascal name padded to an even length,
-//             4-byte data size, data padded to an even length
+//   0: 2 bytes   segment length
+//   2: 14 bytes  "Photoshop 3.0\0"
+//   16: then     "8BIM", 2-byte id, Pascal name padded to an even length,
+//                4-byte data size, data padded to an even length
 // complete is set when the list runs cleanly to the segment's end.
 std::vector<Resource> ResourcesOf(const std::string& segment, bool& complete) {
   std::vector<Resource> list;
   complete = false;
-  if (tEndInd::CopyFrom(segment, 3, sizeof kSignature) != std::string(kSignature, sizeof kSignature)) return list;
-  const auto size = static_cast<int64_t>(segment.size());
-  int64_t pos = 2 + static_cast<int64_t>(sizeof kSignature) + 1;
-  while (pos + 12 <= size + 1 && tEndInd::CopyFrom(segment, pos, 4) == "8BIM") {
+  const ByteView bytes(segment, ByteOrder::BigEndian);
+  if (bytes.Copy(2, sizeof kSignature) != std::string(kSignature, sizeof kSignature)) return list;
+  const int64_t size = bytes.Size();
+  int64_t at = 2 + static_cast<int64_t>(sizeof kSignature);
+  while (bytes.Contains(at, 12) && bytes.Copy(at, 4) == "8BIM") {
     Resource r;
-    r.Id = tEndInd::WordAt(segment, pos + 4, true);
-    const int64_t nameLength = tEndInd::ByteAt(segment, pos + 6);
-    const int64_t sizeAt = pos + 6 + ((nameLength + 2) & ~int64_t{1});
-    r.DataSize = tEndInd::LongAt(segment, sizeAt, true);
+    r.Id = bytes.U16(at + 4);
+    const int64_t nameLength = bytes.U8(at + 6);
+    const int64_t sizeAt = at + 6 + ((nameLength + 2) & ~int64_t{1});
+    r.DataSize = bytes.U32(sizeAt);
     r.DataBegin = sizeAt + 4;
-    r.Begin = pos;
+    r.Begin = at;
     r.End = r.DataBegin + ((r.DataSize + 1) & ~int64_t{1});
-    if (r.End > size + 1 + (r.DataSize % 2)) return list;  // a resource running past the segment ends the walk
+    if (r.End > size + (r.DataSize % 2)) return list;  // a resource running past the segment ends the walk
     list.push_back(r);
-    pos = r.End;
+    at = r.End;
   }
-  complete = pos >= size + 1;
+  complete = at >= size;
   return list;
 }
 
-bool StartsDataset(const std::string& bytes, int64_t pos) {
-  const uint8_t record = tEndInd::ByteAt(bytes, pos + 1);
-  return tEndInd::ByteAt(bytes, pos) == 0x1C && (record == 1 || record == 2 || record == 8);
+bool StartsDataset(const ByteView& bytes, int64_t at) {
+  const uint8_t record = bytes.U8(at + 1);
+  return bytes.U8(at) == 0x1C && (record == 1 || record == 2 || record == 8);
 }
 
-// Datasets from the 1-based position begin (its 1C) up to end (exclusive).
-// With resync, bytes that start no dataset are passed over up to the next
-// 1C of record 1, 2 or 8, so one damaged length does not hide the rest of
-// the record (and a save cannot drop it); otherwise they end the walk.
-std::vector<RawIptcDataset> WalkDatasets(const std::string& bytes, int64_t begin, int64_t end, bool resync) {
+// Datasets from offset begin (its 1C) up to end (exclusive). With resync,
+// bytes that start no dataset are passed over up to the next 1C of record 1,
+// 2 or 8, so one damaged length does not hide the rest of the record (and a
+// save cannot drop it); otherwise they end the walk.
+std::vector<RawIptcDataset> WalkDatasets(const ByteView& bytes, int64_t begin, int64_t end, bool resync) {
   std::vector<RawIptcDataset> out;
-  int64_t pos = begin;
+  int64_t at = begin;
   for (;;) {
-    while (resync && pos + 5 <= end && !StartsDataset(bytes, pos)) ++pos;
-    if (pos + 5 > end || tEndInd::ByteAt(bytes, pos) != 0x1C) break;
+    while (resync && at + 5 <= end && !StartsDataset(bytes, at)) ++at;
+    if (at + 5 > end || bytes.U8(at) != 0x1C) break;
     RawIptcDataset d;
-    d.Record = tEndInd::ByteAt(bytes, pos + 1);
-    d.Number = tEndInd::ByteAt(bytes, pos + 2);
-    const int64_t n = tEndInd::WordAt(bytes, pos + 3, true);
-    const int64_t valueBegin = pos + 5;
-    d.Value = tEndInd::CopyFrom(bytes, valueBegin, std::min(n, end - valueBegin));
+    d.Record = bytes.U8(at + 1);
+    d.Number = bytes.U8(at + 2);
+    const int64_t n = bytes.U16(at + 3);
+    const int64_t valueBegin = at + 5;
+    d.Value = bytes.Copy(valueBegin, std::min(n, end - valueBegin));
     out.push_back(std::move(d));
-    pos = valueBegin + n;
+    at = valueBegin + n;
   }
   return out;
 }
@@ -93,20 +94,21 @@ std::string EncodeDataset(int record, int dataset, const std::string& value) {
 
 std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment) {
   bool complete = false;
-  const auto end = static_cast<int64_t>(segment.size()) + 1;
+  const ByteView bytes(segment, ByteOrder::BigEndian);
+  const int64_t end = bytes.Size();
   const std::vector<Resource> resources = ResourcesOf(segment, complete);
   for (const Resource& r : resources) {
-    if (r.Id == 0x0404) return WalkDatasets(segment, r.DataBegin, std::min(r.DataBegin + r.DataSize, end), true);
+    if (r.Id == 0x0404) return WalkDatasets(bytes, r.DataBegin, std::min(r.DataBegin + r.DataSize, end), true);
   }
   // Resources without IPTC data: what follows them is theirs, not datasets.
   if (complete || !resources.empty()) return {};
-  // No resource list: the first 1C followed by record 2 or 8 from
-  // position 13 on (past "Photoshop 3.0" when it is there) starts the datasets.
+  // No resource list: the first 1C followed by record 2 or 8 from offset 12
+  // on (past "Photoshop 3.0" when it is there) starts the datasets.
   const size_t found = segment.find("Photoshop 3.0");
-  const int64_t start = (found == std::string::npos ? 0 : static_cast<int64_t>(found) + 1) + 13;
-  for (int64_t p = std::max<int64_t>(start, 1); p + 1 < end; ++p) {
-    const uint8_t record = tEndInd::ByteAt(segment, p + 1);
-    if (tEndInd::ByteAt(segment, p) == 0x1C && (record == 2 || record == 8)) return WalkDatasets(segment, p, end, false);
+  const int64_t start = (found == std::string::npos ? 0 : static_cast<int64_t>(found) + 1) + 12;
+  for (int64_t at = start; at + 1 < end; ++at) {
+    const uint8_t record = bytes.U8(at + 1);
+    if (bytes.U8(at) == 0x1C && (record == 2 || record == 8)) return WalkDatasets(bytes, at, end, false);
   }
   return {};
 }
@@ -139,7 +141,7 @@ std::string KeepOtherResources(const std::string& newPayload, const std::string&
   bool complete = false;
   std::string kept;
   for (const Resource& r : ResourcesOf(oldSegment, complete)) {
-    if (r.Id != 0x0404 && r.Id != 0x0425 && r.Id != 0x040B) kept += tEndInd::CopyFrom(oldSegment, r.Begin, r.End - r.Begin);
+    if (r.Id != 0x0404 && r.Id != 0x0425 && r.Id != 0x040B) kept += ByteView(oldSegment, ByteOrder::BigEndian).Copy(r.Begin, r.End - r.Begin);
   }
   if (kept.size() % 2) kept += '\0';
   if (kept.empty() || newPayload.size() + kept.size() > kMaxApp13Payload) return newPayload;

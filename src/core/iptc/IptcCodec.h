@@ -27,7 +27,7 @@ std::string EncodeDataset(int record, int dataset, const std::string& value);
 // The datasets of an APP13 segment as kept (from its 2-byte length field on),
 // in file order. They are read from the IPTC resource (8BIM 0x0404); when the
 // resource list cannot be read at all, from the first 1C 02 / 1C 08 found
-// after position 13 to the end of the segment. The walk ends at a byte that
+// from offset 12 to the end of the segment. The walk ends at a byte that
 // is not 1C; a value running past the end is cut there.
 std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment);
 

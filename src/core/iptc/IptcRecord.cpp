@@ -1,12 +1,9 @@
 #include "core/iptc/IptcRecord.h"
 
-#include "core/bytes/EndInd.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/CommaText.h"
 #include "core/iptc/IptcCodec.h"
 #include "core/iptc/IptcTagTable.h"
-#include "core/jpeg/JpegImage.h"
 
 namespace lumatrim {
 namespace {
@@ -25,8 +22,7 @@ bool Repeatable(const TagEntry& row) { return IsRepeatableDataset(row.Record, ro
 
 }  // namespace
 
-IptcRecord::IptcRecord(PhotoMetadata* owner, CodePage codePage) : owner_(owner), codePage_(codePage) {}
-IptcRecord::~IptcRecord() = default;
+IptcRecord::IptcRecord(CodePage codePage) : codePage_(codePage) {}
 
 std::string IptcRecord::Shown(const IptcValue& value) const {
   return value.Edited ? value.Bytes : ToUtf8(value.Bytes, codePage_);
@@ -142,27 +138,6 @@ std::string IptcRecord::GetValue(const std::string& name, const std::string& def
   return i >= 0 ? GetItem(i).Data : defaultValue;
 }
 
-bool IptcRecord::ReadFromFile(const std::string& path) {
-  Clear();
-  PhotoMetadata* owner = owner_;
-  if (owner == nullptr) return false;
-  // ReadPhoto releases the owner's store; when that is this one, `this` is
-  // gone afterwards and only the owner's new store may be used.
-  const bool replaced = owner->IptcInfo.get() == this;
-  owner->ReadPhoto(path);
-  IptcRecord* target = replaced ? owner->IptcInfo.get() : this;
-  if (target == nullptr) return false;
-  const KeptSegment* segment = owner->Slot(owner->IptcSection);
-  if (segment != nullptr) target->ParseApp13(segment->Content);
-  return target->HasItems();
-}
-
-void IptcRecord::ReadFromOwner() {
-  Clear();
-  if (owner_ == nullptr) return;
-  if (const KeptSegment* segment = owner_->Slot(owner_->IptcSection)) ParseApp13(segment->Content);
-}
-
 void IptcRecord::ParseApp13(const std::string& bytes) {
   Clear();
   bool charsetSeen = false;
@@ -214,17 +189,6 @@ std::string IptcRecord::BuildApp13() const {
   }
   const std::string marker = utf8 ? std::string(kUtf8Designation) : charsetMarker_;
   return BuildApp13Payload(marker, recordVersion_.value_or(std::string(kDefaultRecordVersion, 2)), datasets);
-}
-
-void IptcRecord::SaveToFile(const std::string& path, const std::string& sourcePath) {
-  if (owner_ == nullptr) throw LumatrimError("The IPTC data of \"" + path + "\" belongs to no photo.");
-  // Everything that can be refused is refused before the file is touched.
-  std::string payload = BuildApp13();
-  if (const KeptSegment* old = owner_->Slot(owner_->IptcSection)) payload = KeepOtherResources(payload, old->Content);
-  JpegImage image;
-  image.LoadFromFile(sourcePath.empty() ? path : sourcePath);
-  owner_->SetIptcSegment(payload);
-  owner_->SaveJpegWithMetadata(image, path, true);
 }
 
 }  // namespace lumatrim

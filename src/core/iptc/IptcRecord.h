@@ -8,8 +8,6 @@
 
 namespace lumatrim {
 
-class PhotoMetadata;
-
 // One value of an item: the bytes as the file held them, or text the user
 // gave (always UTF-8). Only the latter are rewritten when the record is saved.
 struct IptcValue {
@@ -24,23 +22,19 @@ struct IptcItem {
   std::vector<IptcValue> Values;
 };
 
-// The IPTC item store of one photo: the datasets of its APP13 "Photoshop 3.0"
-// block as items, editable by name, and built back into a new APP13 payload.
+// The IPTC record of one photo: the datasets of its APP13 "Photoshop 3.0"
+// block as items, editable by name, and built back into a new APP13 payload
+// (the writer's SaveIptc puts it into the file).
 //
-// Texts given to and returned by the store are UTF-8. Values read from the
+// Texts given to and returned by the record are UTF-8. Values read from the
 // file stay bytes until shown or saved; bytes that are not UTF-8 are taken to
-// be in the store's legacy code page. A save writes every untouched value
+// be in the record's legacy code page. A save writes every untouched value
 // byte for byte, unless the record must be UTF-8 (1:90) because it was so
 // marked or a value the user gave needs it: then untouched values are
 // converted from the code page, so they read back as the same characters.
 class IptcRecord {
  public:
-  explicit IptcRecord(PhotoMetadata* owner, CodePage codePage = LegacyCodePage());
-  virtual ~IptcRecord();
-  IptcRecord(const IptcRecord&) = delete;
-  IptcRecord& operator=(const IptcRecord&) = delete;
-
-  PhotoMetadata* Owner() const { return owner_; }
+  explicit IptcRecord(CodePage codePage = LegacyCodePage());
   CodePage GetCodePage() const { return codePage_; }
   void SetCodePage(CodePage page) { codePage_ = page; }
 
@@ -61,35 +55,24 @@ class IptcRecord {
   bool HasItems() const { return !items_.empty(); }
 
   // Index of the first item whose Name equals name ignoring case, or -1.
-  virtual int IndexOfName(const std::string& name) const;
-  virtual void RemoveItem(const std::string& name);
+  int IndexOfName(const std::string& name) const;
+  void RemoveItem(const std::string& name);
   // Sets an item's value as SetItemValue does (an empty value leaves an
   // existing item alone), or adds the table's item of that name. -1 when the
   // name is unknown.
-  virtual int SetValue(const std::string& name, const std::string& value);
+  int SetValue(const std::string& name, const std::string& value);
   // Adds the items of the comma text value that the item does not hold yet
   // (letter case ignored, blanks around them removed).
-  virtual int AddMultiple(const std::string& name, const std::string& value);
+  int AddMultiple(const std::string& name, const std::string& value);
   // AddMultiple for Keywords and SuppCategory, SetValue for the rest.
-  virtual int AddByName(const std::string& name, const std::string& value);
+  int AddByName(const std::string& name, const std::string& value);
   // The display text of the named item, or defaultValue.
-  virtual std::string GetValue(const std::string& name, const std::string& defaultValue) const;
-  // Reads the photo into the owner and parses its IPTC block. When this store
-  // is the owner's, the read replaces it, so the items land in the owner's new
-  // store (Owner()->IptcInfo), not here; the result tells whether it has items.
-  virtual bool ReadFromFile(const std::string& path);
-
-  // Parses the owner's APP13 segment; the caller checks IptcPresent first.
-  void ReadFromOwner();
+  std::string GetValue(const std::string& name, const std::string& defaultValue) const;
   // Parses an APP13 segment as kept (from its 2-byte length field on).
   void ParseApp13(const std::string& bytes);
   // A new APP13 payload from the items. Throws LumatrimError when a value or
   // the whole block is too long for its length field.
   std::string BuildApp13() const;
-  // Writes the items into the JPEG file at path, the image data taken from
-  // sourcePath (from path itself when empty). Throws LumatrimError.
-  void SaveToFile(const std::string& path, const std::string& sourcePath = "");
-
   // Every item as GetItem gives it, in order.
   std::vector<TagEntry> ItemsInUse() const;
 
@@ -97,7 +80,6 @@ class IptcRecord {
   std::string Shown(const IptcValue& value) const;
   IptcValue Typed(const std::string& text) const;
 
-  PhotoMetadata* owner_;
   CodePage codePage_;
   std::vector<IptcItem> items_;
   std::string charsetMarker_;  // the value of 1:90 as read, empty when none

@@ -55,25 +55,23 @@ void DiscardRow(jpeg::Decompressor& d, std::vector<uint8_t>& row, int& nextRow) 
 
 }  // namespace
 
-void JpegImage::LoadFromFile(const std::string& path) {
+std::string ReadPhotoFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw LumatrimError(FailureKindOfErrno(errno, FailureKind::ReadFailed), path + ": cannot open the file");
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   if (size < 0) throw LumatrimError(FailureKind::ReadFailed, path + ": cannot read the file");
-  if (size > kMaxFileBytes) throw LumatrimError(FailureKind::TooLarge, path + ": the file is too large for a photo");
+  if (size > JpegImage::kMaxFileBytes) throw LumatrimError(FailureKind::TooLarge, path + ": the file is too large for a photo");
   in.seekg(0, std::ios::beg);
   std::string bytes(static_cast<size_t>(size), '\0');
   if (!in.read(bytes.data(), size)) throw LumatrimError(FailureKind::ReadFailed, path + ": cannot read the file");
-  name_ = path;
-  data_ = std::move(bytes);
-  picture_ = Bitmap();
-  modified_ = false;
-  ReadHeader();
+  return bytes;
 }
 
-void JpegImage::LoadFromBytes(std::string bytes) {
-  name_ = "JPEG data";
+void JpegImage::LoadFromFile(const std::string& path) { LoadFromBytes(ReadPhotoFile(path), path); }
+
+void JpegImage::LoadFromBytes(std::string bytes, std::string name) {
+  name_ = std::move(name);
   data_ = std::move(bytes);
   picture_ = Bitmap();
   modified_ = false;

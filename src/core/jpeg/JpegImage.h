@@ -29,7 +29,8 @@ class JpegImage {
   // space); nothing is decoded yet. Throws for a file that cannot be read,
   // a stream that is not a JPEG or a header with an absurd size.
   void LoadFromFile(const std::string& path);
-  void LoadFromBytes(std::string bytes);
+  // name stands for the bytes in error texts (the file they came from).
+  void LoadFromBytes(std::string bytes, std::string name = "JPEG data");
 
   // True when the object holds neither compressed bytes nor a bitmap.
   bool Empty() const { return data_.empty() && picture_.Empty(); }
@@ -100,5 +101,9 @@ class JpegImage {
   bool progressive_ = false;
   bool modified_ = false;
 };
+
+// A photo file's bytes, refused (LumatrimError) when it cannot be read or is
+// larger than JpegImage::kMaxFileBytes.
+std::string ReadPhotoFile(const std::string& path);
 
 }  // namespace lumatrim

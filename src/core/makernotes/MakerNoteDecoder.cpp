@@ -66,7 +66,7 @@ MakerNoteEntries WalkMakerDirectory(const MakerNoteSource& source, const MakerLa
       result.entries.push_back(std::move(parsed));
     }
   } catch (const std::exception& error) {
-    result.failure = std::string("Error Detected = ") + error.what();
+    result.failure = ReadOutcome::Error(error.what());
   }
   return result;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/bytes/ByteView.h"
+#include "core/exif/ReadOutcome.h"
 #include "core/exif/TagEntry.h"
 #include "core/makernotes/MakerLayout.h"
 
@@ -22,7 +23,7 @@ struct MakerNoteSource {
 struct MakerNoteEntries {
   bool supported = false;      // the make has a layout
   std::vector<TagEntry> entries;
-  std::string failure;         // "Error Detected = ..." when an entry stopped the walk
+  ReadOutcome failure;         // set when an entry stopped the walk
 };
 
 // Picks the make's layout and reads its directory. Never throws.

@@ -40,7 +40,7 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
     const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
     result.Photo = PrepareOptiPhoto(source, output, settings);
-    if (settings.RemoveGps) DropGps(*result.Photo->Meta);
+    if (settings.RemoveGps) DropGps(result.Photo->Meta);
     return result;
   } catch (const std::bad_alloc&) {
     return Failed(PhotoFailure::OutOfMemory, "not enough memory to process \"" + source + "\"");

@@ -4,6 +4,8 @@
 #include "core/exif/ExifUpright.h"
 #include "core/jpeg/Orientation.h"
 #include "core/jpeg/Thumbnail.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
 namespace lumatrim {
 
@@ -12,14 +14,16 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   auto photo = std::make_unique<OptiPhoto>();
   photo->Source = source;
   photo->Output = output;
-  photo->Meta = std::make_unique<PhotoMetadata>();
-  photo->Meta->ReadPhoto(source);
+  std::string bytes = ReadPhotoFile(source);
+  MemorySource header(bytes);
+  photo->Meta = ReadJpegMetadata(header, ReadOptions{.depth = ReadDepth::ForWriting});
+  photo->Meta.filePath = source;
 
   JpegImage& image = photo->Image;
-  image.LoadFromFile(source);
+  image.LoadFromBytes(std::move(bytes), source);
   // Sizes are chosen for the picture as it is seen; it is turned upright at
   // the target size, where that costs little.
-  const PixelTransform upright = UprightTransform(PhotoOrientation(*photo->Meta));
+  const PixelTransform upright = UprightTransform(PhotoOrientation(photo->Meta));
   const auto [uprightWidth, uprightHeight] = TransformedSize(image.Width(), image.Height(), upright);
   const auto [width, height] = TargetSize(uprightWidth, uprightHeight, settings);
   const auto [storedWidth, storedHeight] = TransformedSize(width, height, upright);
@@ -27,13 +31,16 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   // size: the full picture is never held.
   Bitmap picture = ApplyTransform(image.DecodeResampled(storedWidth, storedHeight), upright);
   // The kept EXIF thumbnail would show the source as it was stored.
-  MakeExifUpright(*photo->Meta, PhotoHasThumbnailDirectory(*photo->Meta) ? EncodeThumbnail(picture) : std::string());
+  MakeExifUpright(photo->Meta, PhotoHasThumbnailDirectory(photo->Meta) ? EncodeThumbnail(picture) : std::string());
   image.Assign(std::move(picture));
   image.Compress(100 - settings.Compression, true);
   image.DropPicture();
   return photo;
 }
 
-void WriteOptiPhoto(OptiPhoto& photo) { photo.Meta->SaveJpegWithMetadata(photo.Image, photo.Output, true); }
+void WriteOptiPhoto(OptiPhoto& photo) {
+  SetPictureSize(photo.Meta, photo.Image.Height(), photo.Image.Width());
+  WriteJpegWithMetadata(photo.Meta, photo.Image, photo.Output);
+}
 
 }  // namespace lumatrim

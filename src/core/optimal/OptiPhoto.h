@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/optimal/OptiSettings.h"
 
@@ -12,12 +12,13 @@ namespace lumatrim {
 struct OptiPhoto {
   std::string Source;
   std::string Output;
-  std::unique_ptr<PhotoMetadata> Meta;  // the source's metadata segments
+  PhotoMetadata Meta;              // what the writer needs of the source's metadata
   JpegImage Image;                 // the new coded picture (bitmap already dropped)
 };
 
-// Reads the source's metadata (its result is not consulted: a photo without
-// metadata is processed all the same), decodes the photo resampled to its
+// Reads the source's file once: what the writer needs of its metadata (its
+// outcome is not consulted: a photo without metadata is processed all the
+// same), then decodes the photo resampled to its
 // target size (TargetSize of the upright picture) with the Lanczos filter,
 // turns it upright by its EXIF Orientation, and compresses it progressive at
 // quality 100 - compression. Its EXIF gets Orientation 1 and a thumbnail of

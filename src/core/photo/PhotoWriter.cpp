@@ -1,0 +1,160 @@
+#include "core/photo/PhotoWriter.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "core/bytes/AtomicFile.h"
+#include "core/bytes/ByteView.h"
+#include "core/bytes/Error.h"
+#include "core/iptc/IptcCodec.h"
+#include "core/jpeg/JpegImage.h"
+#include "core/jpeg/JpegSegment.h"
+#include "core/jpeg/SegmentSplice.h"
+
+namespace lumatrim {
+namespace {
+
+constexpr size_t kMaxSegmentPayload = 65533;
+
+// A segment is written as FF, marker, content; one whose length field does
+// not match its bytes (cut short by the end of the file, or a TIFF block)
+// would corrupt everything after it, so it is refused.
+bool WellFormed(const KeptSegment& segment) {
+  const std::string& content = segment.content;
+  return segment.marker >= 1 && segment.marker <= 254 && content.size() >= 2 && content.size() <= 65535 &&
+         ByteView(content, ByteOrder::BigEndian).U16(0) == content.size();
+}
+
+void Emit(std::string& stream, const KeptSegment& segment, const std::string& path) {
+  if (!WellFormed(segment)) {
+    throw LumatrimError(FailureKind::DamagedData, "A metadata segment of \"" + path + "\" is damaged or not a JPEG segment; the photo cannot be written.");
+  }
+  stream += '\xFF';
+  stream += static_cast<char>(segment.marker);
+  stream += segment.content;
+}
+
+}  // namespace
+
+std::string DefaultJfifHeader() {
+  // APP0, length 16, "JFIF\0", version 1.02, dots per inch, 300 x 300, no thumbnail.
+  return std::string("\xFF\xE0\x00\x10JFIF\x00\x01\x02\x01\x01\x2C\x01\x2C\x00\x00", 18);
+}
+
+void SetIptcSegment(PhotoMetadata& photo, const std::string& payload) {
+  if (payload.size() > kMaxSegmentPayload) {
+    throw LumatrimError(FailureKind::TooLarge, "IPTC block of " + std::to_string(payload.size()) +
+                        " bytes does not fit one APP13 segment (at most " + std::to_string(kMaxSegmentPayload) +
+                        " bytes).");
+  }
+  if (!photo.IptcPresent()) {
+    photo.segments.emplace_back();
+    photo.iptcSegment = static_cast<int>(photo.segments.size()) - 1;
+  }
+  KeptSegment& segment = *photo.Segment(photo.iptcSegment);
+  const size_t n = payload.size() + 2;
+  segment.content = std::string(1, static_cast<char>(n >> 8)) + static_cast<char>(n & 0xFF) + payload;
+  segment.lengthField = static_cast<int>(n);
+  segment.marker = static_cast<int>(JpegMarker::App13);
+}
+
+void StartEmptyIptc(PhotoMetadata& photo) {
+  SetIptcSegment(photo, "");
+  photo.iptc = std::make_unique<IptcRecord>(photo.options.codePage);
+}
+
+void DropExif(PhotoMetadata& photo) {
+  photo.exifSegment = PhotoMetadata::kNoSegment;
+  photo.exif.reset();
+}
+
+void DropIptc(PhotoMetadata& photo) {
+  photo.iptcSegment = PhotoMetadata::kNoSegment;
+  photo.jfifSegment = PhotoMetadata::kNoSegment;
+  photo.iptc.reset();
+}
+
+void SetPictureSize(PhotoMetadata& photo, int height, int width) {
+  if (!photo.exif) return;
+  photo.exif->WriteImageSize(photo.exif->Block, height, width);
+  if (KeptSegment* segment = photo.Segment(photo.exifSegment)) photo.exif->WriteImageSize(segment->content, height, width);
+}
+
+void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream) {
+  stream += "\xFF\xD8";
+  if (const KeptSegment* exif = photo.Segment(photo.exifSegment)) {
+    Emit(stream, *exif, photo.filePath);
+  } else if (const KeptSegment* jfif = photo.Segment(photo.jfifSegment)) {
+    Emit(stream, *jfif, photo.filePath);
+  } else {
+    stream += DefaultJfifHeader();
+  }
+  if (const KeptSegment* iptc = photo.Segment(photo.iptcSegment)) Emit(stream, *iptc, photo.filePath);
+  if (const KeptSegment* comment = photo.Segment(photo.commentSegment)) Emit(stream, *comment, photo.filePath);
+}
+
+void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
+  const std::string& data = image.Data();  // throws when the image holds no coded data
+  const std::optional<size_t> imageStart =
+      data.size() >= 4 && data.compare(0, 2, "\xFF\xD8") == 0 ? EndOfLeadingMetadata(data) : std::nullopt;
+  if (!imageStart) throw LumatrimError(FailureKind::DamagedData, "Cannot write \"" + path + "\": the JPEG image data is incomplete.");
+  const size_t skip = *imageStart;
+
+  std::string out;
+  out.reserve(data.size() - skip + 4096);
+  EmitMetadataSegments(photo, out);
+  // A re-encoded photo has lost its colour profile; give it the source's back
+  // unless the image data still carries one (a rewrite of the file as loaded).
+  if (!HasIccProfile(std::string_view(data).substr(skip))) {
+    for (const KeptSegment& segment : photo.segments) {
+      // A damaged profile is left out rather than failing the whole photo.
+      if (IsIccProfileSegment(static_cast<uint8_t>(segment.marker), segment.content) && WellFormed(segment)) {
+        Emit(out, segment, photo.filePath);
+      }
+    }
+  }
+  // The container speaks for EXIF and IPTC when its read kept such a segment
+  // (still kept, or dropped since); a photo whose EXIF lay too deep for the
+  // scan keeps it untouched.
+  bool keptExif = false, keptIptc = false;
+  for (const KeptSegment& segment : photo.segments) {
+    keptExif = keptExif || IsExifSegment(static_cast<uint8_t>(segment.marker), segment.content);
+    keptIptc = keptIptc || IsPhotoshopSegment(static_cast<uint8_t>(segment.marker), segment.content);
+  }
+  AppendWithoutStaleMetadata(out, data, skip, keptExif, keptIptc);
+  AtomicFile::Write(path, out);
+}
+
+void RewritePhoto(const PhotoMetadata& photo, const std::string& path) {
+  if (photo.filePath.empty()) throw LumatrimError("Cannot write \"" + path + "\": no photo has been read.");
+  JpegImage image;
+  image.LoadFromFile(photo.filePath);
+  WriteJpegWithMetadata(photo, image, path);
+}
+
+IptcRecord& IptcForEditing(PhotoMetadata& photo) {
+  if (!photo.IptcPresent() || !photo.iptc) StartEmptyIptc(photo);
+  return *photo.iptc;
+}
+
+void SaveIptc(PhotoMetadata& photo, const std::string& path, const std::string& sourcePath) {
+  IptcRecord& record = IptcForEditing(photo);
+  std::string payload = record.BuildApp13();
+  if (const KeptSegment* old = photo.Segment(photo.iptcSegment)) payload = KeepOtherResources(payload, old->content);
+  JpegImage image;
+  image.LoadFromFile(sourcePath.empty() ? path : sourcePath);
+  SetIptcSegment(photo, payload);
+  SetPictureSize(photo, image.Height(), image.Width());
+  WriteJpegWithMetadata(photo, image, path);
+}
+
+std::unique_ptr<JpegImage> DecodeThumbnail(const PhotoMetadata& photo) {
+  if (!photo.ThumbnailPresent() || !photo.exif || photo.exif->ThumbCompression != 6) return nullptr;
+  std::string bytes = photo.CutThumbnail();
+  if (bytes.empty()) return nullptr;
+  auto image = std::make_unique<JpegImage>();
+  image->LoadFromBytes(std::move(bytes));
+  return image;
+}
+
+}  // namespace lumatrim
