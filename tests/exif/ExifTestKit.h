@@ -2,19 +2,19 @@
 #include <memory>
 #include <string>
 
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
 namespace lumatrim::test {
 
-// A container that has scanned the given JPEG bytes.
+// The metadata read from the given JPEG bytes.
 inline std::unique_ptr<PhotoMetadata> ScanBytes(const std::string& jpeg, bool* found = nullptr, char separator = '.') {
-  auto data = std::make_unique<PhotoMetadata>();
-  data->DecimalSeparator = separator;
+  ReadOptions options;
+  options.decimalSeparator = separator;
   MemorySource input(jpeg);
-  const bool ok = data->ScanJpegSegments(input);
-  if (found) *found = ok;
+  auto data = std::make_unique<PhotoMetadata>(ReadJpegMetadata(input, options));
+  if (found) *found = data->MetadataPresent();
   return data;
 }
 

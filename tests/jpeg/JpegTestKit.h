@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "core/bytes/EndInd.h"
+#include "core/bytes/ByteSource.h"
 #include "core/jpeg/Bitmap.h"
+#include "core/jpeg/JpegSegment.h"
 
 namespace lumatrim::test {
 
@@ -94,12 +96,12 @@ inline OtherSamples GrayAndCmykOf(const Bitmap& photo) {
 // The segments up to and including the first SOS, in file order: marker, payload.
 inline std::vector<std::pair<int, std::string>> Segments(const std::string& jpeg) {
   std::vector<std::pair<int, std::string>> segments;
-  for (int64_t pos = 2; tEndInd::InRange(jpeg, pos + 1, 4) && tEndInd::ByteAt(jpeg, pos + 1) == 0xFF;) {
-    const int64_t length = std::max<int64_t>(2, tEndInd::WordAt(jpeg, pos + 3, true));
-    const size_t payload = std::min<size_t>(pos + 4, jpeg.size());
-    segments.emplace_back(tEndInd::ByteAt(jpeg, pos + 2), jpeg.substr(payload, length - 2));
-    if (segments.back().first == 0xDA) break;
-    pos += 2 + length;
+  MemorySource source(std::string_view(jpeg).substr(std::min<size_t>(2, jpeg.size())));
+  JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, 2);
+  JpegSegment segment;
+  while (reader.Next(segment)) {
+    segments.emplace_back(segment.marker, segment.content.substr(2));
+    if (segment.Is(JpegMarker::Sos)) break;
   }
   return segments;
 }

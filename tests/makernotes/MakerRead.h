@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "support/JpegBuilder.h"
 
 namespace lumatrim::test {
@@ -22,12 +22,13 @@ struct ReadResult {
 
 inline ReadResult ReadPhotoFile(const std::string& path) {
   ReadResult result;
-  PhotoMetadata data;
-  data.DecimalSeparator = '.';
-  result.read = data.ReadPhoto(path);
-  if (!data.ExifInfo) return result;
-  result.makerNote = data.ExifInfo->MakerNoteRaw;
-  for (const TagEntry& e : data.ExifInfo->TagList) {
+  ReadOptions options;
+  options.decimalSeparator = '.';
+  const PhotoMetadata data = ReadPhotoMetadata(path, options);
+  result.read = data.MetadataPresent();
+  if (!data.exif) return result;
+  result.makerNote = data.exif->MakerNoteRaw;
+  for (const TagEntry& e : data.exif->TagList) {
     if (e.Group == 1) result.maker.push_back(e.Desc + "=" + e.Data), result.raws += e.Raw + '|';
     if (e.Tag == 0xA002) result.exifImageWidth = e.Data;
   }

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/bytes/EndInd.h"
+#include "core/bytes/ByteSource.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/jpeg/JpegSegment.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 #include "writer/WriterSupport.h"
@@ -33,7 +35,7 @@ std::string Exif(Order order, uint32_t width, uint16_t height) {
 }
 
 std::string Iptc(const std::string& objectName) {
-  IptcRecord store(nullptr);
+  IptcRecord store;
   store.SetValue("ObjectName", objectName);
   return SegmentBytes(0xED, store.BuildApp13());
 }
@@ -66,18 +68,19 @@ struct Split {
 
 Split SplitFrom(const std::string& jpeg, size_t at, bool dropIptc) {
   Split split;
-  while (tEndInd::InRange(jpeg, at + 1, 4) && tEndInd::ByteAt(jpeg, at + 1) == 0xFF) {
-    const int marker = tEndInd::ByteAt(jpeg, at + 2);
-    if ((marker & 0xF0) != 0xE0 && marker != 0xFE) break;
-    const std::string segment = jpeg.substr(at, 2 + tEndInd::WordAt(jpeg, at + 3, true));
-    const bool exif = marker == 0xE1 && segment.size() >= 4 && segment.compare(4, 5, std::string("Exif\0", 5)) == 0;
+  MemorySource source(std::string_view(jpeg).substr(std::min(at, jpeg.size())));
+  JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, at);
+  JpegSegment segment;
+  size_t codedStart = at;
+  while (reader.Next(segment) && ((segment.marker & 0xF0) == 0xE0 || segment.Is(JpegMarker::Com))) {
+    const bool exif = segment.IsExif();
     split.exif = split.exif || exif;
-    if (!exif && !(dropIptc && marker == 0xED && segment.size() >= 4 && segment.compare(4, 13, "Photoshop 3.0") == 0)) {
-      split.others.push_back(segment);
+    if (!exif && !(dropIptc && segment.IsPhotoshop())) {
+      split.others.push_back(std::string("\xFF") + static_cast<char>(segment.marker) + segment.content);
     }
-    at += segment.size();
+    codedStart = reader.Offset();
   }
-  split.coded = jpeg.substr(at);
+  split.coded = jpeg.substr(codedStart);
   return split;
 }
 
@@ -85,8 +88,11 @@ Split SplitFrom(const std::string& jpeg, size_t at, bool dropIptc) {
 // that order) end: what the container's own segments stand in for.
 size_t EndOfLeadingMetadata(const std::string& jpeg) {
   size_t end = 2;
-  for (int marker : {0xE0, 0xE1, 0xED, 0xFE}) {
-    if (tEndInd::ByteAt(jpeg, end + 2) == marker) end += 2 + tEndInd::WordAt(jpeg, end + 3, true);
+  for (JpegMarker marker : {JpegMarker::App0, JpegMarker::App1, JpegMarker::App13, JpegMarker::Com}) {
+    MemorySource source(std::string_view(jpeg).substr(std::min(end, jpeg.size())));
+    JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, end);
+    JpegSegment segment;
+    if (reader.Next(segment) && segment.Is(marker)) end += segment.Extent();
   }
   return end;
 }
@@ -94,11 +100,10 @@ size_t EndOfLeadingMetadata(const std::string& jpeg) {
 }  // namespace
 
 TEST(WriterLayout, WritesEachCaseByteForByte) {
-  const auto dropExif = [](PhotoMetadata& d) { d.DropExif(); };
-  const auto cutFirstProfile = [](PhotoMetadata& d) { d.Slot(d.ExifSection + 1)->Content.pop_back(); };
+  const auto dropExif = [](PhotoMetadata& d) { DropExif(d); };
+  const auto cutFirstProfile = [](PhotoMetadata& d) { d.Segment(d.exifSegment + 1)->content.pop_back(); };
   const auto setName = [](PhotoMetadata& d) {
-    d.IptcInfo->ReadFromOwner();
-    d.IptcInfo->SetValue("ObjectName", "New");
+    d.iptc->SetValue("ObjectName", "New");
   };
   const struct {
     const char* what;
@@ -111,14 +116,14 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
        nullptr, Write::Reencoded, kApp1 + kApp13 + kCom},
       {"a photo's own APP0 and comment are kept", kApp0 + kCom, nullptr, Write::Reencoded, kApp0 + kCom},
       {"no metadata: the 18-byte default header", "", nullptr, Write::Reencoded, kDefaultJfif},
-      {"an empty IPTC block is FF ED 00 02", "", [](PhotoMetadata& d) { d.StartEmptyIptc(); }, Write::Reencoded,
+      {"an empty IPTC block is FF ED 00 02", "", [](PhotoMetadata& d) { StartEmptyIptc(d); }, Write::Reencoded,
        kDefaultJfif + std::string("\xFF\xED\x00\x02", 4)},
       {"the stored size follows the image (II)", kApp1, nullptr, Write::Resized, Exif(Order::Intel, 48, 32)},
       {"the stored size follows the image (MM)", Exif(Order::Motorola, 640, 480), nullptr, Write::Resized,
        Exif(Order::Motorola, 48, 32)},
       {"DropExif: the default header replaces EXIF, APP2 follows", kApp1 + kApp2, dropExif, Write::Rewrite,
        kDefaultJfif + kApp2},
-      {"DropIptc forgets the photo's APP0 as well", kApp0 + kApp13, [](PhotoMetadata& d) { d.DropIptc(); },
+      {"DropIptc forgets the photo's APP0 as well", kApp0 + kApp13, [](PhotoMetadata& d) { DropIptc(d); },
        Write::Rewrite, kDefaultJfif},
       {"APP1 then APP0: the APP0 probe fails, so the photo's APP0 is carried over", kApp1 + kApp0, nullptr,
        Write::Rewrite, kApp1 + kApp0},
@@ -141,13 +146,14 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string path = WriteFile(dir.File("p.jpg"), PhotoWith(c.source));
-    PhotoMetadata data;
-    data.ReadPhoto(path);
+    PhotoMetadata data = ReadPhotoMetadata(path);
     if (c.edit) c.edit(data);
-    if (c.write == Write::Rewrite) data.RewritePhoto(path);
-    if (c.write == Write::SaveIptc) data.IptcInfo->SaveToFile(path);
+    if (c.write == Write::Rewrite) RewritePhoto(data, path);
+    if (c.write == Write::SaveIptc) SaveIptc(data, path);
     if (c.write == Write::Reencoded || c.write == Write::Resized) {
-      data.SaveJpegWithMetadata(LoadedImage(kEncoded), path, c.write == Write::Resized);
+      const JpegImage image = LoadedImage(kEncoded);
+      if (c.write == Write::Resized) SetPictureSize(data, image.Height(), image.Width());
+      WriteJpegWithMetadata(data, image, path);
     }
     EXPECT_EQ(ReadFile(path), PhotoWith(c.expected));
   }
@@ -159,19 +165,20 @@ TEST(WriterLayout, RefusesWhatWouldMakeABrokenFile) {
   PhotoMetadata data;
   JpegImage unencoded;
   unencoded.Assign(Bitmap(8, 8));
-  EXPECT_THROW(data.SaveJpegWithMetadata(JpegImage(), target, true), LumatrimError) << "no coded data";
-  EXPECT_THROW(data.SaveJpegWithMetadata(unencoded, target, true), LumatrimError) << "no coded data yet";
-  SCOPED_TRACE("twenty kept segments and no APP13: the new segment takes slot 21; beyond 65533 bytes it is refused");
-  ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("f.jpg"), PhotoWith(Fillers(19)))));
-  data.SetIptcSegment("payload");
-  EXPECT_EQ(data.IptcSection, 21);
-  EXPECT_EQ(data.Slot(21)->Content, std::string("\x00\x09payload", 9));
-  EXPECT_NO_THROW(data.SetIptcSegment(std::string(65533, 'p')));
-  EXPECT_THROW(data.SetIptcSegment(std::string(65534, 'p')), LumatrimError);
-  EXPECT_EQ(data.Slot(21)->Content.size(), 65535u);
+  EXPECT_THROW(WriteJpegWithMetadata(data, JpegImage(), target), LumatrimError) << "no coded data";
+  EXPECT_THROW(WriteJpegWithMetadata(data, unencoded, target), LumatrimError) << "no coded data yet";
+  SCOPED_TRACE("twenty kept segments and no APP13: the new segment takes index 20; beyond 65533 bytes it is refused");
+  data = ReadPhotoMetadata(WriteFile(dir.File("f.jpg"), PhotoWith(Fillers(19))));
+  ASSERT_TRUE(data.MetadataPresent());
+  SetIptcSegment(data, "payload");
+  EXPECT_EQ(data.iptcSegment, 20);
+  EXPECT_EQ(data.Segment(20)->content, std::string("\x00\x09payload", 9));
+  EXPECT_NO_THROW(SetIptcSegment(data, std::string(65533, 'p')));
+  EXPECT_THROW(SetIptcSegment(data, std::string(65534, 'p')), LumatrimError);
+  EXPECT_EQ(data.Segment(20)->content.size(), 65535u);
   SCOPED_TRACE("a kept segment whose bytes disagree with its length field");
-  data.Slot(data.CommentSection)->Content += 'x';
-  EXPECT_THROW(data.SaveJpegWithMetadata(LoadedImage(kEncoded), target, false), LumatrimError);
+  data.Segment(data.commentSegment)->content += 'x';
+  EXPECT_THROW(WriteJpegWithMetadata(data, LoadedImage(kEncoded), target), LumatrimError);
   EXPECT_EQ(ReadFile(target), "old bytes");
 }
 
@@ -190,19 +197,18 @@ TEST(CorpusRewrite, StripExifPassesTheCodedImageThrough) {
     SCOPED_TRACE(source.filename().string());
     const std::string original = ReadFile(source.string());
     const std::string copy = WriteFile(dir.File(source.filename().string()), original);
-    PhotoMetadata data;
-    data.ReadPhoto(copy);
+    PhotoMetadata data = ReadPhotoMetadata(copy);
     withExif += data.ExifPresent() ? 1 : 0;
-    data.DropExif();
+    DropExif(data);
     try {
-      data.RewritePhoto(copy);
+      RewritePhoto(data, copy);
     } catch (const LumatrimError& error) {
       EXPECT_EQ(ReadFile(copy), original) << "refused, but never half written: " << error.what();
       continue;
     }
     ++rewritten;
     std::string head;
-    data.EmitMetadataSegments(head);
+    EmitMetadataSegments(data, head);
     const std::string output = ReadFile(copy);
     ASSERT_EQ(output.compare(0, head.size(), head), 0) << "the container's segments come first";
     const Split got = SplitFrom(output, head.size(), data.IptcPresent());
