@@ -26,11 +26,11 @@ double ThreadSeconds() {
 size_t ReadAndEnumerate(lumatrim::PhotoMetadata& data, const std::string& path) {
   data.ReadPhoto(path);
   size_t bytes = 0;
-  if (!data.ExifInfo) return bytes;
+  if (!data.exif) return bytes;
   lumatrim::TagEntry entry;
   for (int group : {0, 1}) {
-    data.ExifInfo->ResetTagCursor();
-    while (data.ExifInfo->NextTag(group, entry)) bytes += entry.Desc.size() + entry.Data.size();
+    data.exif->ResetTagCursor();
+    while (data.exif->NextTag(group, entry)) bytes += entry.Desc.size() + entry.Data.size();
   }
   return bytes;
 }

@@ -83,7 +83,7 @@ inline void DecodeBounded(const JpegImage& image) {
 // Everything a window asks of a read photo: both enumerations, lookups, the
 // thumbnail (cut and decoded) and the IPTC items. The reader must not throw.
 inline void ExerciseMetadata(PhotoMetadata& data) {
-  if (ExifData* info = data.ExifInfo.get()) {
+  if (ExifData* info = data.exif.get()) {
     TagEntry entry;
     for (int group : {0, 1}) {
       info->ResetTagCursor();
@@ -113,11 +113,11 @@ inline void ExerciseMetadata(PhotoMetadata& data) {
   } catch (const LumatrimError&) {
     // A damaged thumbnail is refused with a message; that is the expected outcome.
   }
-  if (data.IptcPresent() && data.IptcInfo) {
-    data.IptcInfo->ReadFromOwner();
-    (void)data.IptcInfo->ItemsInUse();
+  if (data.IptcPresent() && data.iptc) {
+    data.iptc->ReadFromOwner();
+    (void)data.iptc->ItemsInUse();
     try {
-      (void)data.IptcInfo->BuildApp13();
+      (void)data.iptc->BuildApp13();
     } catch (const LumatrimError&) {
     }
   }
@@ -128,7 +128,7 @@ inline void ExerciseMetadata(PhotoMetadata& data) {
 inline bool ReadAsFile(const std::string& name, const uint8_t* data, size_t size) {
   PhotoMetadata photo;
   const bool found = photo.ReadPhoto(WriteScratch(name, data, size));
-  if (found && photo.ErrorText.empty()) Violated("a read without outcome text");
+  if (found && photo.outcome.Text().empty()) Violated("a read without outcome text");
   ExerciseMetadata(photo);
   return found;
 }

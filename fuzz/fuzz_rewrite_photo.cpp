@@ -96,15 +96,15 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
     written = false;
     try {
       if (round == 1) {
-        if (photo.IptcPresent() && photo.IptcInfo) photo.IptcInfo->ReadFromOwner();
+        if (photo.IptcPresent() && photo.iptc) photo.iptc->ReadFromOwner();
         else photo.StartEmptyIptc();
-        photo.IptcInfo->SetValue("Keywords", "fuzz, \"two words\"");
-        photo.SetIptcSegment(photo.IptcInfo->BuildApp13());
+        photo.iptc->SetValue("Keywords", "fuzz, \"two words\"");
+        photo.SetIptcSegment(photo.iptc->BuildApp13());
       }
       if (round == 2) {
-        const size_t before = photo.Slot(photo.ExifSection) ? photo.Slot(photo.ExifSection)->Content.size() : 0;
+        const size_t before = photo.Segment(photo.exifSegment) ? photo.Segment(photo.exifSegment)->content.size() : 0;
         (void)DropGps(photo);
-        const size_t after = photo.Slot(photo.ExifSection) ? photo.Slot(photo.ExifSection)->Content.size() : 0;
+        const size_t after = photo.Segment(photo.exifSegment) ? photo.Segment(photo.exifSegment)->content.size() : 0;
         if (after != before) fuzz::Violated("removing GPS changed the EXIF block's size");
         if (HasGps(photo)) fuzz::Violated("a GPS directory survived its removal");
       }

@@ -153,7 +153,7 @@ void CorpusSeeds(const std::string& corpus) {
 
     PhotoMetadata data;
     (void)data.ReadPhoto(path);
-    if (ExifData* info = data.ExifInfo.get(); info && !info->MakerNoteRaw.empty()) {
+    if (ExifData* info = data.exif.get(); info && !info->MakerNoteRaw.empty()) {
       fuzz::MakerNoteSetup setup;
       for (size_t m = 0; m < fuzz::kMakes.size(); ++m) {
         std::string a = fuzz::kMakes[m], b = info->CameraMake;
@@ -170,9 +170,9 @@ void CorpusSeeds(const std::string& corpus) {
       setup.Position = static_cast<uint16_t>(position > 0 && position <= 8192 ? position : 1);
       Seed("fuzz_makernote", name, setup.Header() + info->MakerNoteRaw);
     }
-    if (const KeptSegment* iptc = data.Slot(data.IptcSection)) Seed("fuzz_iptc_app13", name, iptc->Content);
-    if (const KeptSegment* exif = data.Slot(data.ExifSection); exif && exif->Content.size() > 2) {
-      Seed("fuzz_exif_upright", name, exif->Content.substr(2));
+    if (const KeptSegment* iptc = data.Segment(data.iptcSegment)) Seed("fuzz_iptc_app13", name, iptc->content);
+    if (const KeptSegment* exif = data.Segment(data.exifSegment); exif && exif->content.size() > 2) {
+      Seed("fuzz_exif_upright", name, exif->content.substr(2));
     }
     const std::string thumb = data.CutThumbnail();
     if (!thumb.empty()) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "exif/RefJson.h"
 #include "support/JpegBuilder.h"
 
@@ -65,17 +65,17 @@ TEST(Corpus, everyPhotoAgreesWithTheReference) {
   for (const auto& item : std::filesystem::directory_iterator(corpus + "/photos")) {
     const std::string file = item.path().filename().string();
     SCOPED_TRACE(file);
-    PhotoMetadata data;
-    data.DecimalSeparator = '.';
-    data.ReadPhoto(item.path().string());
-    if (data.ExifInfo) data.ExifInfo->ParseThumbnailDirectory(), data.CutThumbnail();  // for the sanitizers
+    ReadOptions options;
+    options.decimalSeparator = '.';
+    PhotoMetadata data = ReadPhotoMetadata(item.path().string(), options);
+    if (data.exif) data.exif->ParseThumbnailDirectory(), data.CutThumbnail();  // for the sanitizers
     const std::string printed = ReadFile(corpus + "/reference/" + file + ".json");
     const std::string numeric = ReadFile(corpus + "/reference/" + file + ".num.json");
     const char* excuse = nullptr;
     for (const auto& d : kDifferences) excuse = file == d[0] ? d[1] : excuse;
     int problems = 0;
     for (const Field& field : kFields) {
-      const std::string problem = Compare(data.ExifInfo.get(), field, printed, numeric);
+      const std::string problem = Compare(data.exif.get(), field, printed, numeric);
       problems += !problem.empty();
       compared += problem.empty();
       if (!problem.empty() && !excuse) ADD_FAILURE() << field.ours << ": " << problem;

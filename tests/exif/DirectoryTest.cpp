@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/exif/TagTables.h"
+#include "core/photo/PhotoWriter.h"
 #include "exif/ExifTestKit.h"
 
 using namespace lumatrim;
@@ -25,8 +26,8 @@ TEST_P(Directory, cameraTagsAreNamedAndRendered) {
   ifd0.SubIfd(0x8769, Ifd().Rational(0x829A, {{1, 125}}).Short(0x8827, {200}));
   ifd0.SubIfd(0x014A, Ifd().Long(0x0100, {4000}).Short(0x0103, {6}));
   auto data = Parse(ifd0);
-  const ExifData& info = *data->ExifInfo;
-  EXPECT_EQ(data->ErrorText, "");
+  const ExifData& info = *data->exif;
+  EXPECT_EQ(data->outcome.Text(), "");
   EXPECT_EQ(info.BigEndian(), GetParam() == Order::Motorola);
   EXPECT_EQ(info.TagValueByName("Make") + "|" + info.CameraModel, "Canon|Canon EOS 20D") << "no trailing zero";
   EXPECT_EQ(info.TagValueByName("orientation"), "CounterClockwise 90°");
@@ -47,7 +48,7 @@ TEST_P(Directory, valuesAndWhatCannotBeStored) {
   ifd0.Raw(0x0100, 0, 4, "abcd").Raw(0x0101, 13, 4, "abcd").Short(0x4242, {1}).Raw(0x013B, ASCII, 0, "");
   ifd0.SubIfd(0x8769, Ifd().Undefined(0x9286, std::string("ASCII\0\0\0  Hello world \0", 24)));
   auto data = Parse(ifd0);
-  const ExifData& info = *data->ExifInfo;
+  const ExifData& info = *data->exif;
   EXPECT_EQ(info.TagCount(), 7) << "format 0 or 13, an unknown tag and count 0 are skipped";
   const TagEntry inside = info.GetTagByName("ImageDescription"), outside = info.GetTagByName("Software");
   EXPECT_EQ(inside.Data, "abc");
@@ -67,14 +68,14 @@ TEST_P(Directory, loopsAndDeepChainsStop) {
   Ifd exif;
   exif.Rational(0x829A, {{1, 60}}).WithOffset(0x8769, LONG, 1, 8);  // back to IFD0
   auto data = Parse(Ifd().SubIfd(0x8769, exif).WithOffset(0xA005, LONG, 1, 50).WithOffset(0x8825, LONG, 1, 8));
-  EXPECT_EQ(CountTag(*data->ExifInfo, 0x829A), 1);
-  EXPECT_EQ(CountTag(*data->ExifInfo, 0x8769), 2) << "both pointer entries are stored";
+  EXPECT_EQ(CountTag(*data->exif, 0x829A), 1);
+  EXPECT_EQ(CountTag(*data->exif, 0x8769), 2) << "both pointer entries are stored";
 
   Ifd inner = Ifd().Ascii(0x0131, "deep");
   for (int i = 0; i < 40; ++i) inner = Ifd().SubIfd(0x014A, inner);
   data = Parse(inner);
-  EXPECT_EQ(data->ExifInfo->TagIndexByName("Software"), -1) << "nesting is limited";
-  EXPECT_GE(CountTag(*data->ExifInfo, 0x014A), 15);
+  EXPECT_EQ(data->exif->TagIndexByName("Software"), -1) << "nesting is limited";
+  EXPECT_GE(CountTag(*data->exif, 0x014A), 15);
 }
 
 TEST_P(Directory, aBadDirectoryEndsOnlyItself) {
@@ -82,13 +83,13 @@ TEST_P(Directory, aBadDirectoryEndsOnlyItself) {
   oversized.Rational(0x829A, {{1, 60}}).ForceCount(6000);
   unrenderable.Rational(0x829A, {{1, 60}}).Short(0x9209, {16, 0}).Rational(0x829D, {{4, 1}});
   auto data = Parse(Ifd().SubIfd(0x8769, oversized).Ascii(0x0110, "D70"));
-  EXPECT_EQ(data->ErrorText, "Illegally sized directory");
-  EXPECT_EQ(CountTag(*data->ExifInfo, 0x829A), 0) << "rejected whole";
-  EXPECT_EQ(data->ExifInfo->TagValueByName("Model"), "D70") << "the parent goes on";
+  EXPECT_EQ(data->outcome.Text(), "Illegally sized directory");
+  EXPECT_EQ(CountTag(*data->exif, 0x829A), 0) << "rejected whole";
+  EXPECT_EQ(data->exif->TagValueByName("Model"), "D70") << "the parent goes on";
   data = Parse(Ifd().SubIfd(0x8769, unrenderable).Ascii(0x0110, "after"));
-  EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/60 sec");
-  for (const char* lost : {"Flash", "FNumber"}) EXPECT_EQ(data->ExifInfo->TagIndexByName(lost), -1) << lost;
-  EXPECT_EQ(data->ExifInfo->TagValueByName("Model"), "after");
+  EXPECT_EQ(data->exif->TagValueByName("ExposureTime"), "1/60 sec");
+  for (const char* lost : {"Flash", "FNumber"}) EXPECT_EQ(data->exif->TagIndexByName(lost), -1) << lost;
+  EXPECT_EQ(data->exif->TagValueByName("Model"), "after");
 }
 
 TEST_P(Directory, gpsAndHostileOffsets) {
@@ -100,7 +101,7 @@ TEST_P(Directory, gpsAndHostileOffsets) {
   ifd0.WithOffset(0x010F, ASCII, 0x40000000, 0x7FFFFFF0).WithOffset(0x8769, LONG, 1, 0xFFFFFFF7);
   ifd0.WithOffset(0x014A, LONG, 1, 0x7FFFFFFF).SubIfd(0x8825, gps).Ascii(0x0110, "still here");
   auto data = Parse(ifd0);
-  const ExifData& info = *data->ExifInfo;
+  const ExifData& info = *data->exif;
   EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");
   EXPECT_EQ(info.TagValueByName("GPSLatitude"), "50 Degrees 5 Minutes 7 Seconds");
   EXPECT_EQ(info.TagValueByName("GPSAltitudeRef"), "Sealevel");
@@ -116,7 +117,7 @@ TEST_P(Directory, thumbnailDirectoryOnDemand) {
   Ifd ifd1;
   ifd1.Short(0x0103, {6}).Rational(0x011A, {{72, 1}}).Thumbnail(thumb);
   auto data = Parse(Ifd().Ascii(0x010F, "C").Next(ifd1));
-  ExifData& info = *data->ExifInfo;
+  ExifData& info = *data->exif;
   TagEntry entry;
   EXPECT_FALSE(info.NextThumbTag(0, entry)) << "nothing before ParseThumbnailDirectory";
   EXPECT_EQ(data->CutThumbnail(), thumb);
@@ -133,9 +134,9 @@ TEST_P(Directory, thumbnailDirectoryOnDemand) {
     tiff.replace(8 + 2 + 12, 4, U32(link, GetParam()));  // the next-IFD field after the one entry
     data = ScanBytes(JpegBuilder().Soi().App1Exif(tiff).Sos().Bytes());
     data->ParseThumbnailDirectory();
-    EXPECT_EQ(data->ExifInfo->ThumbTagCount(), 0) << link;
+    EXPECT_EQ(data->exif->ThumbTagCount(), 0) << link;
     EXPECT_EQ(data->CutThumbnail(), "");
-    if (link == 0) { EXPECT_EQ(data->ErrorText, "Illegally sized directory"); }
+    if (link == 0) { EXPECT_EQ(data->outcome.Text(), "Illegally sized directory"); }
   }
 }
 
@@ -143,20 +144,20 @@ TEST_P(Directory, imageSizeIsTheLastMetAndIsRewrittenInItsOwnType) {
   Ifd exif;
   exif.Short(0xA002, {3000}).Long(0xA003, {2000});
   auto data = Parse(Ifd().Long(0x0100, {160}).Short(0x0101, {120}).SubIfd(0x8769, exif));
-  ExifData& info = *data->ExifInfo;
+  ExifData& info = *data->exif;
   EXPECT_EQ(std::pair(info.ImageWidth, info.ImageHeight), std::pair(3000, 2000));
   EXPECT_EQ(info.WidthOffset, info.GetTagByName("ExifImageWidth").DataOffset);
-  data->UpdateImageSize(480, 720);
+  SetPictureSize(*data, 480, 720);
   EXPECT_EQ(info.ImageWidth, 3000) << "the parsed size is kept";
-  const std::string segment = data->Slot(data->ExifSection)->Content;
+  const std::string segment = data->Segment(data->exifSegment)->content;
   auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
-  EXPECT_EQ(std::pair(again->ExifInfo->ImageWidth, again->ExifInfo->ImageHeight), std::pair(720, 480));
-  EXPECT_EQ(again->ExifInfo->GetTagByName("ExifImageWidth").FormatCode, SHORT);
+  EXPECT_EQ(std::pair(again->exif->ImageWidth, again->exif->ImageHeight), std::pair(720, 480));
+  EXPECT_EQ(again->exif->GetTagByName("ExifImageWidth").FormatCode, SHORT);
 
   data = Parse(Ifd().Ascii(0x010F, "x"));
-  const std::string before = data->Slot(data->ExifSection)->Content;
-  data->UpdateImageSize(10, 10);
-  EXPECT_EQ(data->Slot(data->ExifSection)->Content, before) << "no size entry: nothing written";
+  const std::string before = data->Segment(data->exifSegment)->content;
+  SetPictureSize(*data, 10, 10);
+  EXPECT_EQ(data->Segment(data->exifSegment)->content, before) << "no size entry: nothing written";
 }
 
 // The picture's size stands in IFD0 and again in the EXIF sub-IFD, in whatever
@@ -173,13 +174,13 @@ TEST_P(Directory, everySizeEntryOfThePictureFollowsTheNewSize) {
   };
   auto resized = [&](const Ifd& ifd0) {
     auto data = Parse(ifd0);
-    data->ExifInfo->ParseThumbnailDirectory();  // the detail window parses IFD1 before a save
-    data->UpdateImageSize(600, 800);
-    const std::string segment = data->Slot(data->ExifSection)->Content;
-    EXPECT_EQ(data->ExifInfo->Block, segment) << "the parser's copy is kept in step";
+    data->exif->ParseThumbnailDirectory();  // the detail window parses IFD1 before a save
+    SetPictureSize(*data, 600, 800);
+    const std::string segment = data->Segment(data->exifSegment)->content;
+    EXPECT_EQ(data->exif->Block, segment) << "the parser's copy is kept in step";
     auto again = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1").Append(segment).Sos().Bytes());
-    again->ExifInfo->ParseThumbnailDirectory();
-    return std::pair(sizes(again->ExifInfo->TagList), sizes(again->ExifInfo->ThumbTagList));
+    again->exif->ParseThumbnailDirectory();
+    return std::pair(sizes(again->exif->TagList), sizes(again->exif->ThumbTagList));
   };
 
   Ifd camera;
@@ -203,7 +204,7 @@ TEST_P(Directory, gpsVersionIdIsStoredAndUnknownTagsAreNot) {
   Ifd gps;
   gps.Bytes(0x00, {2, 2, 0, 0}).Ascii(0x01, "N").Short(0x7F, {1});
   auto data = Parse(Ifd().Ascii(0x010F, "Canon").Short(0x4242, {1}).SubIfd(0x8825, gps));
-  const ExifData& info = *data->ExifInfo;
+  const ExifData& info = *data->exif;
   EXPECT_EQ(info.TagValueByName("GPSVersionID"), "2, 2, 0, 0");
   EXPECT_EQ(info.GetTagByName("GPSVersionID").Desc, "GPSVersion ID");
   EXPECT_EQ(info.TagValueByName("GPSLatitudeRef"), "N");

@@ -16,10 +16,10 @@ std::string App1(const std::string& tiff) { return JpegBuilder().App1Exif(tiff).
 std::vector<std::string> TagTexts(const std::string& app1) {
   auto data = ScanBytes(JpegBuilder().Soi().Append("\xFF\xE1" + app1).Dqt().Sos().Bytes());
   std::vector<std::string> texts;
-  if (!data->ExifInfo) return texts;
-  data->ExifInfo->ParseThumbnailDirectory();
-  for (const auto& e : data->ExifInfo->TagList) texts.push_back(e.Name + "=" + e.Data);
-  for (const auto& e : data->ExifInfo->ThumbTagList) texts.push_back("IFD1 " + e.Name + "=" + e.Data);
+  if (!data->exif) return texts;
+  data->exif->ParseThumbnailDirectory();
+  for (const auto& e : data->exif->TagList) texts.push_back(e.Name + "=" + e.Data);
+  for (const auto& e : data->exif->ThumbTagList) texts.push_back("IFD1 " + e.Name + "=" + e.Data);
   return texts;
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/exif/GpsRemoval.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "support/ExifTool.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
@@ -48,18 +48,17 @@ TEST(GpsRemoval, TheDirectoryGoesAndEveryOtherTagStays) {
 
       TempDir dir;
       const std::string path = WriteFile(dir.File("p.jpg"), PhotoWith(stripped));
-      PhotoMetadata data;
-      ASSERT_TRUE(data.ReadPhoto(path) && data.ExifInfo);
-      EXPECT_EQ(data.ExifInfo->TagValueByName("Model"), "Canon EOS 5D");
-      EXPECT_EQ(data.ExifInfo->GetTagInt("ExifImageWidth"), 640);
-      EXPECT_TRUE(data.ExifInfo->TagValueByName("GPSLatitudeRef").empty());
+      const PhotoMetadata data = ReadPhotoMetadata(path);
+      ASSERT_TRUE(data.MetadataPresent() && data.exif);
+      EXPECT_EQ(data.exif->TagValueByName("Model"), "Canon EOS 5D");
+      EXPECT_EQ(data.exif->GetTagInt("ExifImageWidth"), 640);
+      EXPECT_TRUE(data.exif->TagValueByName("GPSLatitudeRef").empty());
       EXPECT_TRUE(data.ThumbnailPresent()) << "IFD1 is still linked";
 
-      PhotoMetadata original;
-      original.ReadPhoto(WriteFile(dir.File("o.jpg"), PhotoWith(tiff)));
+      PhotoMetadata original = ReadPhotoMetadata(WriteFile(dir.File("o.jpg"), PhotoWith(tiff)));
       EXPECT_TRUE(DropGps(original));
       EXPECT_FALSE(DropGps(original)) << "nothing left to drop";
-      EXPECT_TRUE(original.ExifInfo->TagValueByName("GPSLatitudeRef").empty()) << "the container was read again";
+      EXPECT_TRUE(original.exif->TagValueByName("GPSLatitudeRef").empty()) << "the container was read again";
 
       if (!HaveTool("exiftool -ver")) continue;
       const std::string before = dir.File("o.jpg"), after = path;
@@ -92,9 +91,9 @@ TEST(GpsRemoval, OddBlocksAreSafe) {
     const std::string tiff = TiffBuilder(Order::Motorola).Bytes(ifd0);
     const std::string stripped = TiffWithoutGps(tiff);
     TempDir dir;
-    PhotoMetadata data;
-    ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("p.jpg"), PhotoWith(stripped))));
-    EXPECT_EQ(data.ExifInfo->TagValueByName("Make"), "Nikon");
+    const PhotoMetadata data = ReadPhotoMetadata(WriteFile(dir.File("p.jpg"), PhotoWith(stripped)));
+    ASSERT_TRUE(data.MetadataPresent());
+    EXPECT_EQ(data.exif->TagValueByName("Make"), "Nikon");
     EXPECT_EQ(stripped.find(std::string("\x88\x25", 2)), std::string::npos) << "the pointer is gone";
   }
 }

@@ -40,7 +40,7 @@ TEST(AddFocalLength35, workedExampleAndItsVariants) {
       Ifd ifd0;
       if (c.resolutionUnit) ifd0.Short(0x0128, {c.resolutionUnit});
       auto data = ParseIfd0(order, ifd0.SubIfd(0x8769, exif), c.separator);
-      const ExifData& info = *data->ExifInfo;
+      const ExifData& info = *data->exif;
       EXPECT_EQ(CountTag(info, 0xA405), c.out ? 1 : 0);
       if (!c.out) continue;
       EXPECT_EQ(info.TagValueByName("FocalLengthin35mmFilm"), c.out);

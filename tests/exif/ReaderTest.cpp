@@ -23,19 +23,24 @@ Ifd SmallIfd0(const char* make = "Canon", uint32_t exposure = 250) {
 
 const std::string kTiff = TiffBuilder(Order::Intel).Bytes(SmallIfd0());
 
+ReadOptions PointOptions() {
+  ReadOptions options;
+  options.decimalSeparator = '.';
+  return options;
+}
+
 std::pair<bool, std::unique_ptr<PhotoMetadata>> Read(const TempDir& dir, const std::string& name, const std::string& bytes) {
-  auto data = std::make_unique<PhotoMetadata>();
-  data->DecimalSeparator = '.';
-  const bool ok = data->ReadPhoto(WriteFile(dir.File(name), bytes));
+  auto data = std::make_unique<PhotoMetadata>(ReadPhotoMetadata(WriteFile(dir.File(name), bytes), PointOptions()));
+  const bool ok = data->MetadataPresent();
   return {ok, std::move(data)};
 }
 
 // What the windows ask of a read photo.
 void ExerciseRead(PhotoMetadata& data) {
-  if (!data.ExifInfo) return;
-  data.ExifInfo->ParseThumbnailDirectory();
+  if (!data.exif) return;
+  data.exif->ParseThumbnailDirectory();
   (void)data.CutThumbnail();
-  for (const char* name : {"Make", "ExposureTime", "GPSVersionID"}) (void)data.ExifInfo->GetTagNumber(name);
+  for (const char* name : {"Make", "ExposureTime", "GPSVersionID"}) (void)data.exif->GetTagNumber(name);
 }
 
 }  // namespace
@@ -55,32 +60,37 @@ TEST(ReadPhoto, outcomesByFileKind) {
   for (const auto& c : cases) {
     auto [ok, data] = Read(dir, c.name, c.bytes);
     EXPECT_EQ(ok, c.ok) << c.name;
-    EXPECT_EQ(data->ErrorText, ok ? "<none>" : "Not an EXIF file") << c.name;
+    EXPECT_EQ(data->outcome.Text(), ok ? "<none>" : "Not an EXIF file") << c.name;
     if (!ok) continue;
-    EXPECT_EQ(data->FilePath, dir.File(c.name));
-    EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/250 sec");
-    EXPECT_EQ(data->ExifInfo->IsTiffFile, c.bytes == kTiff) << c.name;
-    if (c.bytes == camera) { EXPECT_EQ(data->ExifInfo->Block, data->Slot(data->ExifSection)->Content); }
+    EXPECT_EQ(data->filePath, dir.File(c.name));
+    EXPECT_EQ(data->exif->TagValueByName("ExposureTime"), "1/250 sec");
+    EXPECT_EQ(data->exif->IsTiffFile, c.bytes == kTiff) << c.name;
+    if (c.bytes == camera) { EXPECT_EQ(data->exif->Block, data->Segment(data->exifSegment)->content); }
   }
   EXPECT_FALSE(Read(dir, "short.tiff", "II*").first);
   PhotoMetadata data;
-  EXPECT_FALSE(data.ReadPhoto(dir.File("missing.jpg")) || data.ReadPhoto("") || data.ReadPhoto(dir.Path()));
-  EXPECT_EQ(data.ErrorText + data.FilePath, "") << "no file, or a folder";
+  const auto read = [&data](const std::string& path) {
+    data = ReadPhotoMetadata(path);
+    return data.MetadataPresent();
+  };
+  EXPECT_FALSE(read(dir.File("missing.jpg")) || read("") || read(dir.Path()));
+  EXPECT_EQ(data.outcome.Text() + data.filePath, "") << "no file, or a folder";
   const std::string pipe = dir.File("pipe.jpg");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  EXPECT_FALSE(data.ReadPhoto(pipe)) << "a pipe named like a photo is not waited on";
-  EXPECT_EQ(data.ErrorText, "Illegal Exif construction");
+  EXPECT_FALSE(read(pipe)) << "a pipe named like a photo is not waited on";
+  EXPECT_EQ(data.outcome.Text(), "Illegal Exif construction");
 }
 
 TEST(ReadPhoto, theSameContainerForgetsThePreviousPhoto) {
   TempDir dir;
-  PhotoMetadata data;
   const std::string first = JpegBuilder().Soi().App1Exif(kTiff).App13("x").Sos().Bytes();
-  ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("a.jpg"), first)));
-  EXPECT_TRUE(data.IptcInfo);
-  ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("b.jpg"), JpegBuilder().Soi().Com("only").Sos().Bytes())));
-  EXPECT_FALSE(data.ExifPresent() || data.IptcPresent() || data.ExifInfo || data.IptcInfo);
-  EXPECT_EQ(data.Slot(data.CommentSection)->Content, std::string("\x00\x06only", 6));
+  PhotoMetadata data = ReadPhotoMetadata(WriteFile(dir.File("a.jpg"), first));
+  ASSERT_TRUE(data.MetadataPresent());
+  EXPECT_TRUE(data.iptc);
+  data = ReadPhotoMetadata(WriteFile(dir.File("b.jpg"), JpegBuilder().Soi().Com("only").Sos().Bytes()));
+  ASSERT_TRUE(data.MetadataPresent());
+  EXPECT_FALSE(data.ExifPresent() || data.IptcPresent() || data.exif || data.iptc);
+  EXPECT_EQ(data.Segment(data.commentSegment)->content, std::string("\x00\x06only", 6));
 }
 
 TEST(ScanJpegSegments, whichSegmentsAreKeptAndWhereTheScanEnds) {
@@ -88,40 +98,41 @@ TEST(ScanJpegSegments, whichSegmentsAreKeptAndWhereTheScanEnds) {
   many.Soi().Com("c");
   for (int i = 0; i < 30; ++i) many.Dqt();
   auto jpeg = [] { return JpegBuilder().Soi(); };
+  constexpr int kNone = PhotoMetadata::kNoSegment;
   const struct { const char* name; std::string jpeg; bool found; int exif, comment, iptc, count; } cases[] = {
       {"EXIF fifth after four plain segments is given up",
-       jpeg().App0Jfif().Dqt().Dqt().Segment(0xC4, "h").App1Exif(kTiff).Sos().Bytes(), false, 0, 0, 0, 5},
-      {"COM first, EXIF fifth", jpeg().Com("c").Dqt().Dqt().Dqt().App1Exif(kTiff).Sos().Bytes(), true, 5, 1, 0, 6},
-      {"EXIF sixth is dropped", jpeg().Com("c").Dqt().Dqt().Dqt().Dqt().App1Exif(kTiff).Sos().Bytes(), true, 0, 1, 0,
-       6},
+       jpeg().App0Jfif().Dqt().Dqt().Segment(0xC4, "h").App1Exif(kTiff).Sos().Bytes(), false, kNone, kNone, kNone, 5},
+      {"COM first, EXIF fifth", jpeg().Com("c").Dqt().Dqt().Dqt().App1Exif(kTiff).Sos().Bytes(), true, 4, 0, kNone, 6},
+      {"EXIF sixth is dropped", jpeg().Com("c").Dqt().Dqt().Dqt().Dqt().App1Exif(kTiff).Sos().Bytes(), true, kNone, 0,
+       kNone, 6},
       {"a second APP1 is dropped and frees its slot",
-       jpeg().App1Exif(kTiff).Segment(0xE1, "http://ns.adobe.com/xap/1.0/").Com("c").Sos().Bytes(), true, 1, 2, 0, 3},
+       jpeg().App1Exif(kTiff).Segment(0xE1, "http://ns.adobe.com/xap/1.0/").Com("c").Sos().Bytes(), true, 0, 1, kNone, 3},
       {"two COM: the second counts; two APP13: the first",
-       jpeg().Com("1").App13("first").Com("2").App13("second").Sos().Bytes(), true, 0, 3, 2, 5},
-      {"at most 20 segments are kept", many.Com("late").Sos().Bytes(), true, 0, 1, 0, 20},
-      {"fill bytes before a marker", jpeg().Append("\xFF\xFF\xFF").Com("x").Sos().Bytes(), true, 0, 1, 0, 2},
-      {"end of file in fill bytes", jpeg().Append("\xFF\xFF").Bytes(), false, 0, 0, 0, 0},
+       jpeg().Com("1").App13("first").Com("2").App13("second").Sos().Bytes(), true, kNone, 2, 1, 5},
+      {"at most 20 segments are kept", many.Com("late").Sos().Bytes(), true, kNone, 0, kNone, 20},
+      {"fill bytes before a marker", jpeg().Append("\xFF\xFF\xFF").Com("x").Sos().Bytes(), true, kNone, 0, kNone, 2},
+      {"end of file in fill bytes", jpeg().Append("\xFF\xFF").Bytes(), false, kNone, kNone, kNone, 0},
       {"end of file inside a segment: it is not examined",
-       jpeg().Com("c").Append("\xFF\xE1\x40\x00Exif").Bytes(), true, 0, 1, 0, 2},
-      {"length 0", jpeg().SegmentWithLength(0xFE, 0, "").Com("after").Sos().Bytes(), true, 0, 2, 0, 3},
-      {"length 1", jpeg().SegmentWithLength(0xFE, 1, "").Com("after").Sos().Bytes(), true, 0, 2, 0, 3},
+       jpeg().Com("c").Append("\xFF\xE1\x40\x00Exif").Bytes(), true, kNone, 0, kNone, 2},
+      {"length 0", jpeg().SegmentWithLength(0xFE, 0, "").Com("after").Sos().Bytes(), true, kNone, 1, kNone, 3},
+      {"length 1", jpeg().SegmentWithLength(0xFE, 1, "").Com("after").Sos().Bytes(), true, kNone, 1, kNone, 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     bool found = !c.found;
     auto data = ScanBytes(c.jpeg, &found);
     EXPECT_EQ(found, c.found);
-    EXPECT_EQ(std::tuple(data->ExifSection, data->CommentSection, data->IptcSection),
+    EXPECT_EQ(std::tuple(data->exifSegment, data->commentSegment, data->iptcSegment),
               std::tuple(c.exif, c.comment, c.iptc));
-    if (c.found) { EXPECT_EQ(data->SectionCount, c.count); }
-    if (c.iptc) { EXPECT_EQ(data->Slot(data->IptcSection)->Content.substr(2), "first"); }
+    if (c.found) { EXPECT_EQ(data->segments.size(), static_cast<size_t>(c.count)); }
+    if (c.iptc != kNone) { EXPECT_EQ(data->Segment(data->iptcSegment)->content.substr(2), "first"); }
   }
   for (auto [segment, error] : {std::pair{std::string("Exig\0\0II*\0\x08\0\0\0", 14), "Incorrect Exif header"},
                                 {std::string("Exif\0\0XX*\0\x08\0\0\0", 14), "Invalid Exif alignment marker"},
                                 {std::string("E"), "Incorrect Exif header"}}) {
     auto data = ScanBytes(jpeg().Segment(0xE1, segment).Sos().Bytes());
-    EXPECT_EQ(data->ErrorText, error);
-    EXPECT_EQ(data->ExifInfo->TagCount(), 0);
+    EXPECT_EQ(data->outcome.Text(), error);
+    EXPECT_EQ(data->exif->TagCount(), 0);
   }
 }
 
@@ -131,14 +142,14 @@ TEST(ParseExifSegment, aBrokenIfd0EntryDoesNotLoseTheLaterSegments) {
   ifd0.Ascii(0x010F, "Canon").Short(0x9209, {16, 0}).Ascii(0x0110, "lost");
   const std::string tiff = TiffBuilder(Order::Intel).Bytes(ifd0);
   auto data = ScanBytes(JpegBuilder().Soi().App1Exif(tiff).App13("i").Com("c").Sos().Bytes());
-  EXPECT_EQ(data->ErrorText, "Error Detected = '16, 0' is not a valid integer value");
+  EXPECT_EQ(data->outcome.Text(), "Error Detected = '16, 0' is not a valid integer value");
   EXPECT_TRUE(data->IptcPresent());
-  EXPECT_EQ(data->CommentSection, 3);
-  EXPECT_EQ(data->ExifInfo->TagValueByName("Make"), "Canon");
-  EXPECT_EQ(data->ExifInfo->TagIndexByName("Model"), -1);
+  EXPECT_EQ(data->commentSegment, 2);
+  EXPECT_EQ(data->exif->TagValueByName("Make"), "Canon");
+  EXPECT_EQ(data->exif->TagIndexByName("Model"), -1);
   // An IFD0 offset of 0 in the header means position 17.
   const std::string zero = TiffBuilder(Order::Motorola).Ifd0Offset(0).Bytes(SmallIfd0());
-  EXPECT_EQ(ScanBytes(JpegBuilder().Soi().App1Exif(zero).Sos().Bytes())->ExifInfo->TagValueByName("Make"), "Canon");
+  EXPECT_EQ(ScanBytes(JpegBuilder().Soi().App1Exif(zero).Sos().Bytes())->exif->TagValueByName("Make"), "Canon");
 }
 
 TEST(ReadPhoto, tiffFiles) {
@@ -149,14 +160,14 @@ TEST(ReadPhoto, tiffFiles) {
     const std::string tiff = TiffBuilder(order).Ifd0Offset(64).Bytes(SmallIfd0().Next(Ifd().Short(0x0103, {6})));
     auto [ok, data] = Read(dir, "scan.tif", tiff);
     EXPECT_TRUE(ok);
-    EXPECT_TRUE(data->ExifInfo->IsTiffFile);
-    EXPECT_EQ(data->ExifInfo->Ifd1Offset, 0) << "not recorded for TIFF files";
-    EXPECT_EQ(data->ExifInfo->TagValueByName("ExposureTime"), "1/250 sec");
-    EXPECT_EQ(data->Slot(1)->Content.size(), tiff.size() - 8) << "a short file gives a short block";
+    EXPECT_TRUE(data->exif->IsTiffFile);
+    EXPECT_EQ(data->exif->Ifd1Offset, 0) << "not recorded for TIFF files";
+    EXPECT_EQ(data->exif->TagValueByName("ExposureTime"), "1/250 sec");
+    EXPECT_EQ(data->Segment(0)->content.size(), tiff.size() - 8) << "a short file gives a short block";
   }
   std::string far = kTiff;
   far.replace(4, 4, U32(0x7FFFFFF0, Order::Intel));
-  EXPECT_EQ(Read(dir, "far.tif", far).second->ExifInfo->TagValueByName("Make"), "Canon")
+  EXPECT_EQ(Read(dir, "far.tif", far).second->exif->TagValueByName("Make"), "Canon")
       << "a header offset past the block falls back to offset 8";
 }
 
@@ -180,15 +191,15 @@ TEST(ReadPhoto, aTiffIsWalkedWholeWithoutBeingHeldWhole) {
       WriteFile(path, TiffBuilder(order).Ifd0Offset(c.ifd0Offset).Bytes(Ifd()).substr(0, 8));
       std::filesystem::resize_file(path, c.ifd0Offset);
       std::ofstream(path, std::ios::binary | std::ios::app) << body;
-      PhotoMetadata data;
-      data.DecimalSeparator = '.';
-      ASSERT_TRUE(data.ReadPhoto(path));
-      const ExifData& info = *data.ExifInfo;
+      const PhotoMetadata data = ReadPhotoMetadata(path, PointOptions());
+      ASSERT_TRUE(data.MetadataPresent());
+      const ExifData& info = *data.exif;
       EXPECT_EQ(info.CameraMake + "|" + info.CameraModel, "NIKON CORPORATION|NIKON D1X");
       EXPECT_EQ(info.TagValueByName("ExposureTime") + "|" + info.TagValueByName("FNumber"), "1/250 sec|F5.6");
       EXPECT_EQ(info.TagValueByName("DateTimeOriginal"), "2004:01:02 03:04:05");
       EXPECT_EQ(info.TagValueByName("GPSVersionID"), "2, 2, 0, 0");
-      EXPECT_EQ(data.Slot(1)->Content.size(), size_t{PhotoMetadata::TiffReadSize}) << "the block kept stays this size";
+      EXPECT_EQ(data.Segment(0)->content.size(), static_cast<size_t>(ReadOptions().tiffBlockSize))
+          << "the block kept stays this size";
       EXPECT_FALSE(info.Source) << "the file is let go once its directories are read";
     }
   }
@@ -220,14 +231,15 @@ TEST(ReadPhoto, everyPrefixOfAPhotoIsSafe) {
     const std::string full = JpegBuilder().Soi().App1Exif(tiff).Com("c").App13("i").Sos().Bytes();
     for (size_t n = 0; n <= full.size(); ++n) {
       auto data = ScanBytes(full.substr(0, n));
-      if (data->ExifInfo) data->ExifInfo->ParseThumbnailDirectory(), data->CutThumbnail();
+      if (data->exif) data->exif->ParseThumbnailDirectory(), data->CutThumbnail();
     }
     // The TIFF file cut anywhere, with only a few bytes kept and the rest read on demand.
     const std::string file = TiffBuilder(order).Ifd0Offset(40).Bytes(ifd0);
     for (size_t n = 0; n <= file.size(); ++n) {
-      PhotoMetadata data;
-      data.TiffBlockSize = static_cast<int>(n % 23);
-      if (data.ScanTiffBytes(std::make_shared<MemoryBytes>(file.substr(0, n)))) ExerciseRead(data);
+      ReadOptions options;
+      options.tiffBlockSize = static_cast<int>(n % 23);
+      PhotoMetadata data = ReadTiffMetadata(std::make_shared<MemoryBytes>(file.substr(0, n)), options);
+      if (data.MetadataPresent()) ExerciseRead(data);
     }
     // The TIFF block cut anywhere and walked as it is.
     for (size_t n = 0; n <= tiff.size(); ++n) {
@@ -248,10 +260,9 @@ TEST(ReadPhoto, twoPhotosOnTwoThreads) {
     const std::string path = WriteFile(dir.File(std::string(make) + ".jpg"), jpeg);
     const std::string exposureText = "1/" + std::to_string(exposure) + " sec";
     for (int i = 0; i < 300 && good; ++i) {
-      PhotoMetadata data;
-      data.DecimalSeparator = '.';
-      good = data.ReadPhoto(path) && data.ExifInfo->CameraMake == make &&
-             data.ExifInfo->TagValueByName("ExposureTime") == exposureText && data.ExifInfo->TagCount() == 4;
+      const PhotoMetadata data = ReadPhotoMetadata(path, PointOptions());
+      good = data.MetadataPresent() && data.exif->CameraMake == make &&
+             data.exif->TagValueByName("ExposureTime") == exposureText && data.exif->TagCount() == 4;
     }
   };
   bool goodA = true, goodB = true;

@@ -146,7 +146,7 @@ TEST(SizeLimits, ThumbnailClaimingAnAbsurdSizeIsRefused) {
     SCOPED_TRACE("a plausible thumbnail decodes");
     PhotoMetadata data;
     ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("fine.jpg"), photoWithThumbnail(Jpeg(16, 16)))));
-    data.ExifInfo->ParseThumbnailDirectory();
+    data.exif->ParseThumbnailDirectory();
     const auto thumbnail = data.DecodeThumbnail();
     ASSERT_NE(thumbnail, nullptr);
     EXPECT_EQ(thumbnail->Decode().Width, 16);
@@ -155,7 +155,7 @@ TEST(SizeLimits, ThumbnailClaimingAnAbsurdSizeIsRefused) {
   EXPECT_EQ(WithMemoryLimit([&] {
               PhotoMetadata data;
               if (!data.ReadPhoto(path) || !data.ThumbnailPresent()) return 3;
-              data.ExifInfo->ParseThumbnailDirectory();
+              data.exif->ParseThumbnailDirectory();
               return RefusedNaming("65535 x 65535", [&] { (void)data.DecodeThumbnail(); });
             }),
             0)

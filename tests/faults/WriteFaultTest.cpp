@@ -45,8 +45,8 @@ const std::vector<Writer>& Writers() {
          PhotoMetadata data;
          data.ReadPhoto(dir + "/p.jpg");
          data.StartEmptyIptc();
-         data.IptcInfo->SetValue("City", "Brno");
-         data.IptcInfo->SaveToFile(dir + "/p.jpg");
+         data.iptc->SetValue("City", "Brno");
+         data.iptc->SaveToFile(dir + "/p.jpg");
        }},
       {"SaveJpegWithMetadata over an earlier output", false, true,
        [](const std::string& dir) {

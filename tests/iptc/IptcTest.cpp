@@ -187,9 +187,9 @@ TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
   PhotoMetadata owner;
   owner.StartEmptyIptc();
   // The read releases the attached store; the items must arrive in the new one.
-  EXPECT_TRUE(owner.IptcInfo->ReadFromFile(path));
-  ASSERT_NE(owner.IptcInfo, nullptr);
-  EXPECT_EQ(owner.IptcInfo->GetValue("ObjectName", ""), "Read back");
+  EXPECT_TRUE(owner.iptc->ReadFromFile(path));
+  ASSERT_NE(owner.iptc, nullptr);
+  EXPECT_EQ(owner.iptc->GetValue("ObjectName", ""), "Read back");
 
   SCOPED_TRACE("a store not attached to its owner parses into itself");
   IptcRecord loose(&owner);
@@ -342,14 +342,14 @@ TEST(IptcCorpus, ItemsMatchTheExiftoolReference) {
     const std::string json = ReadFile(corpus + "/reference/" + entry.path().filename().string() + ".json");
     PhotoMetadata data;
     data.ReadPhoto(entry.path().string());
-    if (json.find("\"IPTC:") == std::string::npos || !data.IptcInfo) continue;  // none, or past the 20th segment
+    if (json.find("\"IPTC:") == std::string::npos || !data.iptc) continue;  // none, or past the 20th segment
     SCOPED_TRACE(entry.path().filename().string());
-    data.IptcInfo->SetCodePage(CodePage::Latin1);  // what exiftool assumes for a record without 1:90
-    data.IptcInfo->ReadFromOwner();
+    data.iptc->SetCodePage(CodePage::Latin1);  // what exiftool assumes for a record without 1:90
+    data.iptc->ReadFromOwner();
     for (const auto& [ours, theirs] : fields) {
       const std::optional<std::string> expected = JsonString(json, std::string("IPTC:") + theirs);
       if (!expected) continue;
-      EXPECT_EQ(data.IptcInfo->GetValue(ours, "(missing)"), *expected) << ours;
+      EXPECT_EQ(data.iptc->GetValue(ours, "(missing)"), *expected) << ours;
       ++compared;
     }
   }

@@ -177,8 +177,8 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   EXPECT_EQ((std::vector<int>{luma[0], luma[1], luma[2], luma[63], chroma[0], chroma[1], chroma[63]}),
             (std::vector<int>{6, 4, 5, 40, 7, 7, 40}));
   PhotoMetadata meta;
-  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_camera.jpg")) && meta.ExifInfo);
-  const ExifData& exif = *meta.ExifInfo;
+  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_camera.jpg")) && meta.exif);
+  const ExifData& exif = *meta.exif;
   EXPECT_EQ(Size(exif.GetTagInt("ExifImageWidth"), exif.GetTagInt("ExifImageLength")), Size(80, 60));
   EXPECT_TRUE(meta.ThumbnailPresent());
   if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "exiftool is not installed";

@@ -153,9 +153,9 @@ TEST(OptimizeCommand, NoGpsLeavesThePositionOut) {
       in.File("g.jpg"), JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() + CodedPicture(40, 30));
   ASSERT_EQ(Optimize({"--out", out.Path(), "--keep-size", "--no-gps", photo}).status, 0);
   PhotoMetadata meta;
-  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_g.jpg")) && meta.ExifInfo);
-  EXPECT_EQ(meta.ExifInfo->TagValueByName("Make"), "Canon");
-  EXPECT_EQ(meta.ExifInfo->TagValueByName("GPSLatitudeRef"), "");
+  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_g.jpg")) && meta.exif);
+  EXPECT_EQ(meta.exif->TagValueByName("Make"), "Canon");
+  EXPECT_EQ(meta.exif->TagValueByName("GPSLatitudeRef"), "");
 }
 
 }  // namespace

@@ -7,10 +7,11 @@
 #include <limits>
 #include <string>
 
-#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/Bitmap.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "jpeg/JpegTestKit.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
@@ -174,16 +175,15 @@ struct SeenPhoto {
   Bitmap thumbnail;
 
   explicit SeenPhoto(const std::string& path) : picture(DecodedFile(path)) {
-    PhotoMetadata meta;
-    meta.ReadPhoto(path);
-    if (!meta.ExifInfo) return;
-    orientation = meta.ExifInfo->GetTagInt("Orientation");
-    exifWidth = meta.ExifInfo->GetTagInt("ExifImageWidth");
-    exifHeight = meta.ExifInfo->GetTagInt("ExifImageLength");
-    make = meta.ExifInfo->TagValueByName("Make");
-    thumbnailDirectory = meta.ExifInfo->Ifd1Offset != 0;
-    meta.ExifInfo->ParseThumbnailDirectory();
-    if (auto thumb = meta.DecodeThumbnail()) thumbnail = thumb->Decode();
+    PhotoMetadata meta = ReadPhotoMetadata(path);
+    if (!meta.exif) return;
+    orientation = meta.exif->GetTagInt("Orientation");
+    exifWidth = meta.exif->GetTagInt("ExifImageWidth");
+    exifHeight = meta.exif->GetTagInt("ExifImageLength");
+    make = meta.exif->TagValueByName("Make");
+    thumbnailDirectory = meta.exif->Ifd1Offset != 0;
+    meta.exif->ParseThumbnailDirectory();
+    if (auto thumb = DecodeThumbnail(meta)) thumbnail = thumb->Decode();
   }
   // The thumbnail's proportions are the picture's within 1 %.
   bool ThumbnailInProportion() const {

@@ -79,7 +79,7 @@ TEST(AtomicWrite, ReadOnlyFolderLeavesThePhotoIntact) {
     const std::string fresh = folder + "/new.jpg";
     if (!FailsNaming(photo, [&] { data.RewritePhoto(photo); })) return 2;
     if (!FailsNaming(fresh, [&] { data.SaveJpegWithMetadata(LoadedImage(EncodedJpeg(8, 8)), fresh, true); })) return 3;
-    if (!FailsNaming(photo, [&] { data.IptcInfo->SaveToFile(photo); })) return 4;
+    if (!FailsNaming(photo, [&] { data.iptc->SaveToFile(photo); })) return 4;
     return 0;
   });
   fs::permissions(folder, fs::perms(0755));
@@ -97,15 +97,15 @@ TEST(AtomicWrite, VanishedFilesAndOversizedIptcLeaveEveryFile) {
   PhotoMetadata data;
   ASSERT_TRUE(data.ReadPhoto(photo));
   data.StartEmptyIptc();
-  data.IptcInfo->SetValue("ImageCaption", std::string(40000, 'x'));
-  EXPECT_TRUE(FailsNaming("40000", [&] { data.IptcInfo->SaveToFile(photo); }));
+  data.iptc->SetValue("ImageCaption", std::string(40000, 'x'));
+  EXPECT_TRUE(FailsNaming("40000", [&] { data.iptc->SaveToFile(photo); }));
   EXPECT_EQ(ReadFile(photo), kPhoto);
-  data.IptcInfo->Clear();
+  data.iptc->Clear();
   fs::remove(photo);
   data.DropExif();
   EXPECT_TRUE(FailsNaming(photo, [&] { data.RewritePhoto(photo); }));
-  EXPECT_TRUE(FailsNaming(photo, [&] { data.IptcInfo->SaveToFile(photo); }));
-  EXPECT_TRUE(FailsNaming("sub/p.jpg", [&] { data.IptcInfo->SaveToFile(dir.File("sub/p.jpg"), other); }));
+  EXPECT_TRUE(FailsNaming(photo, [&] { data.iptc->SaveToFile(photo); }));
+  EXPECT_TRUE(FailsNaming("sub/p.jpg", [&] { data.iptc->SaveToFile(dir.File("sub/p.jpg"), other); }));
   EXPECT_EQ(ReadFile(other), kPhoto);
   EXPECT_EQ(Listing(dir.Path()), Names{"other.jpg"});
 }
@@ -125,8 +125,8 @@ TEST(AtomicWrite, PhotosWithNamesAtTheLimitAreRewritten) {
     PhotoMetadata data;
     ASSERT_TRUE(data.ReadPhoto(path));
     data.StartEmptyIptc();
-    data.IptcInfo->SetValue("City", "Brno");
-    ASSERT_NO_THROW(data.IptcInfo->SaveToFile(path));
+    data.iptc->SetValue("City", "Brno");
+    ASSERT_NO_THROW(data.iptc->SaveToFile(path));
   }
   PhotoMetadata data;
   ASSERT_TRUE(data.ReadPhoto(path));

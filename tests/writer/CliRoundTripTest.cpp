@@ -144,11 +144,11 @@ TEST(CliRoundTrip, SamplePhotosCarryCameraMetadata) {
     ++photos;
     bare += !data.ReadPhoto(entry.path().string());
     iptc += data.IptcPresent();
-    if (!data.ExifInfo) continue;
-    makes.insert(data.ExifInfo->CameraMake);
-    data.ExifInfo->ParseThumbnailDirectory();  // the thumbnail's compression is known from here on
+    if (!data.exif) continue;
+    makes.insert(data.exif->CameraMake);
+    data.exif->ParseThumbnailDirectory();  // the thumbnail's compression is known from here on
     thumbnails += data.DecodeThumbnail() != nullptr;
-    gps += data.ExifInfo->TagIndexByName("GPSLatitude") >= 0;
+    gps += data.exif->TagIndexByName("GPSLatitude") >= 0;
   }
   EXPECT_TRUE(photos >= 8 && photos <= 12 && bare == 1) << photos << " photos, " << bare << " without metadata";
   EXPECT_TRUE(makes.size() >= 4 && thumbnails >= 4 && gps >= 2 && iptc >= 3) << thumbnails << gps << iptc;
