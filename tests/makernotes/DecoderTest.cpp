@@ -27,7 +27,7 @@ TEST(WalkMakerDirectory, aRenderErrorStopsTheWalkWithAMessage) {
   const std::string block = Ifd().Short(1, {7}).Short(6, {1}).Short(1, {8}).Serialize(Order::Intel, 0);
   source.facts.note = block;
   const MakerNoteEntries walked = WalkMakerDirectory(source, TestLayout(0, 0));
-  EXPECT_EQ(walked.failure, "Error Detected = bad value");
+  EXPECT_EQ(walked.failure.Text(), "Error Detected = bad value");
   EXPECT_EQ(walked.entries.size(), 1u);
   EXPECT_EQ(source.exif.Bytes(), "exif") << "the block is left as it was";
   // Hostile counts, offsets and origins read nothing outside.
