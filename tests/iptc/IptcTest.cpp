@@ -7,10 +7,11 @@
 
 #include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/CommaText.h"
 #include "core/iptc/IptcRecord.h"
 #include "core/iptc/IptcCodec.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
 
 using namespace lumatrim;
@@ -117,7 +118,7 @@ TEST(CommaText, MergeAddsOnlyNewItemsIgnoringCase) {
 }
 
 TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
-  IptcRecord store(nullptr);
+  IptcRecord store;
   SCOPED_TRACE("plain items in file order with their table rows, record version not kept");
   store.ParseApp13(App13(IptcDataset(2, 0, std::string("\0\2", 2)) + IptcDataset(2, 5, "Test") +
                          IptcDataset(2, 90, "Praha") + IptcDataset(8, 10, "1")));
@@ -160,7 +161,7 @@ TEST(IptcParse, ReadsItemsFromAnApp13Segment) {
 }
 
 TEST(IptcStore, EditsItemsByName) {
-  IptcRecord store(nullptr);
+  IptcRecord store;
   SCOPED_TRACE("SetValue adds or changes a table item; empty values and unknown names change nothing");
   EXPECT_EQ(store.SetValue("contact", "me"), 0);
   EXPECT_EQ(store.SetValue("Contact", ""), 0);
@@ -179,27 +180,32 @@ TEST(IptcStore, EditsItemsByName) {
   EXPECT_EQ(NamesOf(store), (Names{"Contact", "City"}));
 }
 
-TEST(IptcStore, ReadFromFileFillsTheOwnersNewStore) {
+TEST(IptcStore, ReadingAPhotoFillsItsRecord) {
   TempDir dir;
   const std::string photo =
       JpegBuilder().Soi().App13(PhotoshopIptcPayload(IptcDataset(2, 5, "Read back"))).Dqt().Sos().Bytes();
   const std::string path = WriteFile(dir.File("a.jpg"), photo);
+  // Whether the photo's record, as read at once, has items.
+  const auto readItems = [](PhotoMetadata& photo, const std::string& file) {
+    photo = ReadPhotoMetadata(file);
+    return photo.iptc && photo.iptc->HasItems();
+  };
   PhotoMetadata owner;
-  owner.StartEmptyIptc();
-  // The read releases the attached store; the items must arrive in the new one.
-  EXPECT_TRUE(owner.iptc->ReadFromFile(path));
+  StartEmptyIptc(owner);
+  // The read replaces the started record; the items must arrive in the new one.
+  EXPECT_TRUE(readItems(owner, path));
   ASSERT_NE(owner.iptc, nullptr);
   EXPECT_EQ(owner.iptc->GetValue("ObjectName", ""), "Read back");
 
-  SCOPED_TRACE("a store not attached to its owner parses into itself");
-  IptcRecord loose(&owner);
-  EXPECT_TRUE(loose.ReadFromFile(path));
-  EXPECT_EQ(loose.GetValue("ObjectName", ""), "Read back");
-  EXPECT_FALSE(loose.ReadFromFile(dir.File("missing.jpg")));
+  SCOPED_TRACE("a second read of the same file gives a record of its own");
+  PhotoMetadata loose;
+  EXPECT_TRUE(readItems(loose, path));
+  EXPECT_EQ(loose.iptc->GetValue("ObjectName", ""), "Read back");
+  EXPECT_FALSE(readItems(loose, dir.File("missing.jpg")));
 }
 
 TEST(IptcBuild, LaysOutThePayloadByteForByte) {
-  IptcRecord store(nullptr);
+  IptcRecord store;
   SCOPED_TRACE("an empty store: 46 bytes, L = 8, one pad byte");
   EXPECT_EQ(store.BuildApp13(), Payload(8, kVersion + B({0})));
   EXPECT_EQ(store.BuildApp13().size(), 46u);
@@ -208,7 +214,7 @@ TEST(IptcBuild, LaysOutThePayloadByteForByte) {
   EXPECT_EQ(store.BuildApp13(), Payload(16, kVersion + B({0x1C, 2, 5, 0, 4}) + "Test"));
 
   SCOPED_TRACE("repeatable items become one dataset per part, custom items keep their numbers");
-  IptcRecord many(nullptr);
+  IptcRecord many;
   many.AddByName("Keywords", "Paris,Rome");
   TagEntry custom;
   custom.Record = 2;
@@ -226,7 +232,7 @@ TEST(IptcBuild, WritesOneDatasetPerValueAndUntouchedValuesAsRead) {
   const auto k = [](const std::string& value) { return IptcDataset(2, 25, value); };
   const std::string keywords = k("ronald reagan") + k("Smith, John") + k("say \"hi\"") + k("\"quoted\"") + k("cvn 76");
   const std::string version4 = IptcDataset(2, 0, std::string("\0\4", 2)), city = IptcDataset(2, 90, "Plze\xF2");
-  IptcRecord store(nullptr, CodePage::Windows1250);
+  IptcRecord store(CodePage::Windows1250);
   store.ParseApp13(App13(version4 + keywords + city));
   SCOPED_TRACE("the window's comma text quotes what needs it; given back unchanged it changes nothing");
   const std::string shown = store.GetValue("Keywords", "");
@@ -248,7 +254,7 @@ TEST(IptcBuild, WritesOneDatasetPerValueAndUntouchedValuesAsRead) {
 }
 
 TEST(IptcBuild, LegacyTextIsConvertedOnlyWhenTheRecordBecomesUtf8) {
-  IptcRecord store(nullptr, CodePage::Windows1250);
+  IptcRecord store(CodePage::Windows1250);
   store.ParseApp13(App13(IptcDataset(2, 90, "Plze\xF2") + IptcDataset(2, 5, "A")));
   EXPECT_EQ(store.GetValue("City", ""), "Plzeň");
   store.SetCodePage(CodePage::Latin1);
@@ -264,14 +270,14 @@ TEST(IptcBuild, LegacyTextIsConvertedOnlyWhenTheRecordBecomesUtf8) {
             Framed(IptcDataset(1, 90, "\x1B%G") + kVersion, IptcDataset(2, 90, "Plzeň") + IptcDataset(2, 5, "Náměstí")));
 
   SCOPED_TRACE("a record marked UTF-8 stays marked, its values as read");
-  IptcRecord marked(nullptr);
+  IptcRecord marked;
   const std::string head = IptcDataset(1, 90, "\x1B%G") + kVersion;
   marked.ParseApp13(App13(head + IptcDataset(2, 5, "x")));
   EXPECT_EQ(marked.BuildApp13(), Framed(head, IptcDataset(2, 5, "x")));
 }
 
 TEST(IptcBuild, MarksUtf8TextWithTheCodedCharacterSet) {
-  IptcRecord store(nullptr);
+  IptcRecord store;
   store.SetValue("ObjectName", "Praha – Karlův most");
   const std::string data = IptcDataset(1, 90, "\x1B%G") + kVersion + IptcDataset(2, 5, "Praha – Karlův most");
   EXPECT_EQ(store.BuildApp13(), Payload(int(data.size()), data)) << "1:90 ESC % G before the record version";
@@ -279,7 +285,7 @@ TEST(IptcBuild, MarksUtf8TextWithTheCodedCharacterSet) {
 
 TEST(IptcBuild, RefusesWhatTheLengthFieldsCannotHold) {
   EXPECT_THROW(EncodeDataset(2, 120, std::string(32768, 'c')), LumatrimError);
-  IptcRecord store(nullptr);
+  IptcRecord store;
   // 65532 bytes is the most (L is even): 45 bytes of frame, 65487 of datasets (odd, so no pad byte).
   store.SetValue("ImageCaption", std::string(30000, 'a'));
   store.SetValue("SpecialInstru", std::string(30000, 'b'));
@@ -303,7 +309,7 @@ TEST(IptcBuild, SavingKeepsTheOtherPhotoshopResources) {
     return Segment(std::string("Photoshop 3.0", 14) + resources);
   };
   const std::string resolution = resource(0x03ED, "", std::string(16, '\x01')), named = resource(0x040C, "ab", "odd");
-  IptcRecord store(nullptr);
+  IptcRecord store;
   store.SetValue("City", "Praha");
   const std::string fresh = store.BuildApp13();
   const struct {
@@ -340,12 +346,10 @@ TEST(IptcCorpus, ItemsMatchTheExiftoolReference) {
   for (const auto& entry : std::filesystem::directory_iterator(corpus + "/photos")) {
     if (entry.path().extension() != ".jpg") continue;
     const std::string json = ReadFile(corpus + "/reference/" + entry.path().filename().string() + ".json");
-    PhotoMetadata data;
-    data.ReadPhoto(entry.path().string());
+    PhotoMetadata data = ReadPhotoMetadata(entry.path().string());
     if (json.find("\"IPTC:") == std::string::npos || !data.iptc) continue;  // none, or past the 20th segment
     SCOPED_TRACE(entry.path().filename().string());
     data.iptc->SetCodePage(CodePage::Latin1);  // what exiftool assumes for a record without 1:90
-    data.iptc->ReadFromOwner();
     for (const auto& [ours, theirs] : fields) {
       const std::optional<std::string> expected = JsonString(json, std::string("IPTC:") + theirs);
       if (!expected) continue;
