@@ -109,7 +109,7 @@ inline void ExerciseMetadata(PhotoMetadata& data) {
     Violated("a cut thumbnail is not SOI ... EOI");
   }
   try {
-    if (auto image = data.DecodeThumbnail()) DecodeBounded(*image);
+    if (auto image = DecodeThumbnail(data)) DecodeBounded(*image);
   } catch (const LumatrimError&) {
     // A damaged thumbnail is refused with a message; that is the expected outcome.
   }

@@ -57,8 +57,7 @@ void CheckOutput(const std::string& out, bool written, int width, int height) {
     fuzz::Violated("a written photo does not load");
   }
   if (reread.Width() != width || reread.Height() != height) fuzz::Violated("a written photo changed its size");
-  PhotoMetadata meta;
-  (void)meta.ReadPhoto(out);
+  PhotoMetadata meta = ReadPhotoMetadata(out);
 }
 
 }  // namespace
@@ -69,8 +68,7 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
   const std::string in = fuzz::WriteScratch("rewrite/in.jpg", data, size);
   const JpegImage& small = SmallImage();
 
-  PhotoMetadata photo;
-  (void)photo.ReadPhoto(in);
+  PhotoMetadata photo = ReadPhotoMetadata(in);
 
   // The photo rewritten with its own segments (what saving edited IPTC does).
   fuzz::WriteScratch("rewrite/out.jpg", reinterpret_cast<const uint8_t*>(kEarlier.data()), kEarlier.size());
@@ -81,7 +79,7 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
     source.LoadFromFile(in);
     width = source.Width();
     height = source.Height();
-    photo.RewritePhoto(out);
+    RewritePhoto(photo, out);
     written = true;
   } catch (const LumatrimError&) {
   }
@@ -97,9 +95,9 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
     try {
       if (round == 1) {
         if (photo.IptcPresent() && photo.iptc) photo.iptc->ReadFromOwner();
-        else photo.StartEmptyIptc();
+        else StartEmptyIptc(photo);
         photo.iptc->SetValue("Keywords", "fuzz, \"two words\"");
-        photo.SetIptcSegment(photo.iptc->BuildApp13());
+        SetIptcSegment(photo, photo.iptc->BuildApp13());
       }
       if (round == 2) {
         const size_t before = photo.Segment(photo.exifSegment) ? photo.Segment(photo.exifSegment)->content.size() : 0;

@@ -151,8 +151,7 @@ void CorpusSeeds(const std::string& corpus) {
     const bool tiff = head.rfind(std::string("II*\0", 4), 0) == 0 || head.rfind(std::string("MM\0*", 4), 0) == 0;
     Seed(tiff ? "fuzz_read_tiff" : "fuzz_read_jpeg", name, head);
 
-    PhotoMetadata data;
-    (void)data.ReadPhoto(path);
+    PhotoMetadata data = ReadPhotoMetadata(path);
     if (ExifData* info = data.exif.get(); info && !info->MakerNoteRaw.empty()) {
       fuzz::MakerNoteSetup setup;
       for (size_t m = 0; m < fuzz::kMakes.size(); ++m) {
@@ -181,7 +180,7 @@ void CorpusSeeds(const std::string& corpus) {
         // The photo's own segments around its thumbnail: a small rewritable photo.
         std::string small;
         try {
-          data.EmitMetadataSegments(small);
+          EmitMetadataSegments(data, small);
           Seed("fuzz_rewrite_photo", name, small + thumb.substr(2));
         } catch (const std::exception&) {
         }

@@ -6,8 +6,9 @@
 
 #include <fstream>
 
-#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "faults/FaultKit.h"
 
 using namespace lumatrim;
@@ -144,19 +145,19 @@ TEST(SizeLimits, ThumbnailClaimingAnAbsurdSizeIsRefused) {
   TempDir dir;
   {
     SCOPED_TRACE("a plausible thumbnail decodes");
-    PhotoMetadata data;
-    ASSERT_TRUE(data.ReadPhoto(WriteFile(dir.File("fine.jpg"), photoWithThumbnail(Jpeg(16, 16)))));
+    PhotoMetadata data = ReadPhotoMetadata(WriteFile(dir.File("fine.jpg"), photoWithThumbnail(Jpeg(16, 16))));
+    ASSERT_TRUE(data.MetadataPresent());
     data.exif->ParseThumbnailDirectory();
-    const auto thumbnail = data.DecodeThumbnail();
+    const auto thumbnail = DecodeThumbnail(data);
     ASSERT_NE(thumbnail, nullptr);
     EXPECT_EQ(thumbnail->Decode().Width, 16);
   }
   const std::string path = WriteFile(dir.File("p.jpg"), photoWithThumbnail(Jpeg(65535, 65535)));
   EXPECT_EQ(WithMemoryLimit([&] {
-              PhotoMetadata data;
-              if (!data.ReadPhoto(path) || !data.ThumbnailPresent()) return 3;
+              PhotoMetadata data = ReadPhotoMetadata(path);
+              if (!data.MetadataPresent() || !data.ThumbnailPresent()) return 3;
               data.exif->ParseThumbnailDirectory();
-              return RefusedNaming("65535 x 65535", [&] { (void)data.DecodeThumbnail(); });
+              return RefusedNaming("65535 x 65535", [&] { (void)DecodeThumbnail(data); });
             }),
             0)
       << "1: accepted, 2: the message does not name the size, 3: no thumbnail read, 90: out of memory";

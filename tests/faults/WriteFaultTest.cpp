@@ -10,9 +10,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/IptcRecord.h"
 #include "core/optimal/OptiBatch.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "faults/FaultHooks.h"
 #include "faults/FaultKit.h"
 
@@ -35,26 +36,24 @@ const std::vector<Writer>& Writers() {
   static const std::vector<Writer> writers = {
       {"RewritePhoto without EXIF", true, true,
        [](const std::string& dir) {
-         PhotoMetadata data;
-         data.ReadPhoto(dir + "/p.jpg");
-         data.DropExif();
-         data.RewritePhoto(dir + "/p.jpg");
+         PhotoMetadata data = ReadPhotoMetadata(dir + "/p.jpg");
+         DropExif(data);
+         RewritePhoto(data, dir + "/p.jpg");
        }},
       {"IPTC items saved into the photo", true, true,
        [](const std::string& dir) {
-         PhotoMetadata data;
-         data.ReadPhoto(dir + "/p.jpg");
-         data.StartEmptyIptc();
+         PhotoMetadata data = ReadPhotoMetadata(dir + "/p.jpg");
+         StartEmptyIptc(data);
          data.iptc->SetValue("City", "Brno");
-         data.iptc->SaveToFile(dir + "/p.jpg");
+         SaveIptc(data, dir + "/p.jpg");
        }},
-      {"SaveJpegWithMetadata over an earlier output", false, true,
+      {"WriteJpegWithMetadata over an earlier output", false, true,
        [](const std::string& dir) {
-         PhotoMetadata data;
-         data.ReadPhoto(dir + "/p.jpg");
+         PhotoMetadata data = ReadPhotoMetadata(dir + "/p.jpg");
          JpegImage image;
          image.LoadFromFile(dir + "/p.jpg");
-         data.SaveJpegWithMetadata(image, dir + "/opt_p.jpg", true);
+         SetPictureSize(data, image.Height(), image.Width());
+         WriteJpegWithMetadata(data, image, dir + "/opt_p.jpg");
        }},
       {"JpegImage::SaveToFile over an earlier output", false, false,
        [](const std::string& dir) {

@@ -112,9 +112,9 @@ TEST(FuzzRegressions, StrayBytesAfterExifDoNotCutTheImage) {
   source.LoadFromFile(path);
   ASSERT_EQ(source.Width(), 24) << "libjpeg skips the stray bytes";
 
-  PhotoMetadata data;
-  ASSERT_TRUE(data.ReadPhoto(path));
-  data.RewritePhoto(dir.File("out.jpg"));
+  PhotoMetadata data = ReadPhotoMetadata(path);
+  ASSERT_TRUE(data.MetadataPresent());
+  RewritePhoto(data, dir.File("out.jpg"));
   JpegImage rewritten;
   ASSERT_NO_THROW(rewritten.LoadFromFile(dir.File("out.jpg")));
   EXPECT_EQ(rewritten.Width(), 24);

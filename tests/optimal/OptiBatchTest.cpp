@@ -152,7 +152,7 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   } rows[] = {
       {"camera.jpg", CameraPhoto(300, 200), {0xE1, 0xED, 0xFE, 0xDB}, "Dovolena 2024"},
       {"app0.jpg", "\xFF\xD8" + app0 + JpegBuilder().Com("x").Bytes() + CodedPicture(40, 30), {0xE0, 0xFE, 0xDB}, app0},
-      {"bare.jpg", "\xFF\xD8" + CodedPicture(40, 30), {0xE0, 0xDB}, PhotoMetadata::DefaultJfifHeader()},
+      {"bare.jpg", "\xFF\xD8" + CodedPicture(40, 30), {0xE0, 0xDB}, DefaultJfifHeader()},
       {"icc.jpg", JpegBuilder().Soi().App1Exif(CameraExif(40, 30)).Bytes() + icc + CodedPicture(40, 30),
        {0xE1, 0xE2, 0xDB}, icc},
   };

@@ -11,7 +11,8 @@
 
 #include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 #include "writer/WriterSupport.h"
@@ -72,14 +73,19 @@ TEST(AtomicWrite, ReadOnlyFolderLeavesThePhotoIntact) {
   fs::permissions(photo, fs::perms(0644));
   fs::permissions(folder, fs::perms(0555));
   const int result = WithoutRootRights([&] {
-    PhotoMetadata data;
-    if (!data.ReadPhoto(photo)) return 1;
-    data.DropExif();
-    data.StartEmptyIptc();
+    PhotoMetadata data = ReadPhotoMetadata(photo);
+    if (!data.MetadataPresent()) return 1;
+    DropExif(data);
+    StartEmptyIptc(data);
     const std::string fresh = folder + "/new.jpg";
-    if (!FailsNaming(photo, [&] { data.RewritePhoto(photo); })) return 2;
-    if (!FailsNaming(fresh, [&] { data.SaveJpegWithMetadata(LoadedImage(EncodedJpeg(8, 8)), fresh, true); })) return 3;
-    if (!FailsNaming(photo, [&] { data.iptc->SaveToFile(photo); })) return 4;
+    if (!FailsNaming(photo, [&] { RewritePhoto(data, photo); })) return 2;
+    const auto saveResized = [&] {
+      const JpegImage image = LoadedImage(EncodedJpeg(8, 8));
+      SetPictureSize(data, image.Height(), image.Width());
+      WriteJpegWithMetadata(data, image, fresh);
+    };
+    if (!FailsNaming(fresh, saveResized)) return 3;
+    if (!FailsNaming(photo, [&] { SaveIptc(data, photo); })) return 4;
     return 0;
   });
   fs::permissions(folder, fs::perms(0755));
@@ -94,18 +100,18 @@ TEST(AtomicWrite, VanishedFilesAndOversizedIptcLeaveEveryFile) {
   TempDir dir;
   const std::string photo = WriteFile(dir.File("p.jpg"), kPhoto);
   const std::string other = WriteFile(dir.File("other.jpg"), kPhoto);
-  PhotoMetadata data;
-  ASSERT_TRUE(data.ReadPhoto(photo));
-  data.StartEmptyIptc();
+  PhotoMetadata data = ReadPhotoMetadata(photo);
+  ASSERT_TRUE(data.MetadataPresent());
+  StartEmptyIptc(data);
   data.iptc->SetValue("ImageCaption", std::string(40000, 'x'));
-  EXPECT_TRUE(FailsNaming("40000", [&] { data.iptc->SaveToFile(photo); }));
+  EXPECT_TRUE(FailsNaming("40000", [&] { SaveIptc(data, photo); }));
   EXPECT_EQ(ReadFile(photo), kPhoto);
   data.iptc->Clear();
   fs::remove(photo);
-  data.DropExif();
-  EXPECT_TRUE(FailsNaming(photo, [&] { data.RewritePhoto(photo); }));
-  EXPECT_TRUE(FailsNaming(photo, [&] { data.iptc->SaveToFile(photo); }));
-  EXPECT_TRUE(FailsNaming("sub/p.jpg", [&] { data.iptc->SaveToFile(dir.File("sub/p.jpg"), other); }));
+  DropExif(data);
+  EXPECT_TRUE(FailsNaming(photo, [&] { RewritePhoto(data, photo); }));
+  EXPECT_TRUE(FailsNaming(photo, [&] { SaveIptc(data, photo); }));
+  EXPECT_TRUE(FailsNaming("sub/p.jpg", [&] { SaveIptc(data, dir.File("sub/p.jpg"), other); }));
   EXPECT_EQ(ReadFile(other), kPhoto);
   EXPECT_EQ(Listing(dir.Path()), Names{"other.jpg"});
 }
@@ -122,19 +128,18 @@ TEST(AtomicWrite, PhotosWithNamesAtTheLimitAreRewritten) {
                                                           Ifd().Ascii(0x010F, "Canon"))).Bytes() +
                                                       BodyAfterApp0(EncodedJpeg(16, 8)));
   {
-    PhotoMetadata data;
-    ASSERT_TRUE(data.ReadPhoto(path));
-    data.StartEmptyIptc();
+    PhotoMetadata data = ReadPhotoMetadata(path);
+    ASSERT_TRUE(data.MetadataPresent());
+    StartEmptyIptc(data);
     data.iptc->SetValue("City", "Brno");
-    ASSERT_NO_THROW(data.iptc->SaveToFile(path));
+    ASSERT_NO_THROW(SaveIptc(data, path));
   }
-  PhotoMetadata data;
-  ASSERT_TRUE(data.ReadPhoto(path));
+  PhotoMetadata data = ReadPhotoMetadata(path);
+  ASSERT_TRUE(data.MetadataPresent());
   EXPECT_TRUE(data.IptcPresent());
-  data.DropExif();
-  ASSERT_NO_THROW(data.RewritePhoto(path));
-  PhotoMetadata after;
-  after.ReadPhoto(path);
+  DropExif(data);
+  ASSERT_NO_THROW(RewritePhoto(data, path));
+  PhotoMetadata after = ReadPhotoMetadata(path);
   EXPECT_FALSE(after.ExifPresent());
   EXPECT_EQ(Listing(dir.Path()), Names{name}) << "no temporary file left";
 }

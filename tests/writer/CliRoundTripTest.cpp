@@ -147,7 +147,7 @@ TEST(CliRoundTrip, SamplePhotosCarryCameraMetadata) {
     if (!data.exif) continue;
     makes.insert(data.exif->CameraMake);
     data.exif->ParseThumbnailDirectory();  // the thumbnail's compression is known from here on
-    thumbnails += data.DecodeThumbnail() != nullptr;
+    thumbnails += DecodeThumbnail(data) != nullptr;
     gps += data.exif->TagIndexByName("GPSLatitude") >= 0;
   }
   EXPECT_TRUE(photos >= 8 && photos <= 12 && bare == 1) << photos << " photos, " << bare << " without metadata";
