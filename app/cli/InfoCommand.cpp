@@ -57,7 +57,7 @@ struct PhotoInfo {
       data.ParseThumbnailDirectory();
       TagEntry entry;
       data.exif->ResetThumbTagCursor();
-      while (data.exif->NextThumbTag(0, entry)) thumbnail.push_back(entry);
+      while (data.exif->NextThumbTag(lumatrim::TagGroup::Standard, entry)) thumbnail.push_back(entry);
     }
     if (data.IptcPresent() && data.iptc) {
       iptc = data.iptc->ItemsInUse();

@@ -56,7 +56,7 @@ std::unique_ptr<ExifData> NewExif(const ReadOptions& options) {
 void WalkIfd0(PhotoMetadata& photo, int64_t offset, int64_t origin, int64_t size) {
   ExifData& exif = *photo.exif;
   try {
-    exif.ParseDirectory(offset, origin, kDirMain, size);
+    exif.ParseDirectory(offset, origin, DirectoryKind::Main, size);
   } catch (const std::exception& error) {
     exif.failure = ReadOutcome::Error(error.what());
   }

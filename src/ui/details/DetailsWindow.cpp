@@ -70,12 +70,12 @@ void DetailsWindow::LoadPhoto() {
     TagEntry entry;
     QStringList generalNames, generalValues, makerNames, makerValues;
     info.ResetTagCursor();
-    while (info.NextTag(0, entry)) {
+    while (info.NextTag(lumatrim::TagGroup::Standard, entry)) {
       generalNames << Shown(entry.Desc);
       generalValues << Shown(entry.Data);
     }
     info.ResetTagCursor();
-    while (info.NextTag(1, entry)) {
+    while (info.NextTag(lumatrim::TagGroup::Maker, entry)) {
       makerNames << Shown(entry.Desc);
       makerValues << Shown(entry.Data);
     }
@@ -117,7 +117,7 @@ void DetailsWindow::LoadPhoto() {
     TagEntry entry;
     QStringList thumbnailNames, thumbnailValues;
     info.ResetThumbTagCursor();
-    while (info.NextThumbTag(0, entry)) {
+    while (info.NextThumbTag(lumatrim::TagGroup::Standard, entry)) {
       thumbnailNames << Shown(entry.Desc);
       thumbnailValues << Shown(entry.Data);
     }

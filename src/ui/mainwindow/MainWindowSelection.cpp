@@ -100,7 +100,7 @@ void MainWindow::ShowSelectedPhoto() {
     if (photo.ExifPresent() && photo.exif) {
       lumatrim::ExifData& info = *photo.exif;
       lumatrim::TagEntry entry;
-      for (int group : {0, 1}) {
+      for (lumatrim::TagGroup group : {lumatrim::TagGroup::Standard, lumatrim::TagGroup::Maker}) {
         info.ResetTagCursor();
         while (info.NextTag(group, entry)) exifTags_.emplace_back(DisplayText(entry.Desc), DisplayText(entry.Data));
       }
