@@ -15,7 +15,7 @@
 #include "cli/Commands.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/ExifUpright.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
 
@@ -52,24 +52,26 @@ struct PhotoInfo {
   std::vector<TagEntry> iptc;
   std::vector<std::vector<std::string>> iptcValues;  // per item, one text per dataset
 
-  explicit PhotoInfo(const std::string& path, char separator) {
-    data.DecimalSeparator = separator;
-    data.ReadPhoto(path);
-    if (data.ExifInfo && data.ThumbnailPresent()) {
+  PhotoInfo(const std::string& path, char separator) : data(ReadPhotoMetadata(path, Options(separator))) {
+    if (data.exif && data.ThumbnailPresent()) {
       data.ParseThumbnailDirectory();
       TagEntry entry;
-      data.ExifInfo->ResetThumbTagCursor();
-      while (data.ExifInfo->NextThumbTag(0, entry)) thumbnail.push_back(entry);
+      data.exif->ResetThumbTagCursor();
+      while (data.exif->NextThumbTag(lumatrim::TagGroup::Standard, entry)) thumbnail.push_back(entry);
     }
-    if (data.IptcPresent() && data.IptcInfo) {
-      data.IptcInfo->ReadFromOwner();
-      iptc = data.IptcInfo->ItemsInUse();
-      for (int i = 0; i < data.IptcInfo->Count(); ++i) iptcValues.push_back(data.IptcInfo->DisplayValues(i));
+    if (data.IptcPresent() && data.iptc) {
+      iptc = data.iptc->ItemsInUse();
+      for (int i = 0; i < data.iptc->Count(); ++i) iptcValues.push_back(data.iptc->DisplayValues(i));
     }
+  }
+  static lumatrim::ReadOptions Options(char separator) {
+    lumatrim::ReadOptions options;
+    options.decimalSeparator = separator;
+    return options;
   }
   const std::vector<TagEntry>& Tags() const {
     static const std::vector<TagEntry> none;
-    return data.ExifInfo ? data.ExifInfo->TagList : none;
+    return data.exif ? data.exif->TagList : none;
   }
 };
 
@@ -90,7 +92,7 @@ QJsonArray TagsJson(const std::vector<TagEntry>& entries) {
 // The stored picture's size: from the JPEG header, else (a TIFF, or a JPEG
 // whose header cannot be read) from IFD0's or the EXIF sizes; 0 x 0 unknown.
 std::pair<int, int> StoredSize(const std::string& path, const PhotoInfo& photo) {
-  if (!photo.data.ReadingTiff) {
+  if (!(photo.data.exif && photo.data.exif->IsTiffFile)) {
     try {
       lumatrim::JpegImage image;
       image.LoadFromFile(path);
@@ -99,7 +101,7 @@ std::pair<int, int> StoredSize(const std::string& path, const PhotoInfo& photo) 
       // fall through to what the metadata says
     }
   }
-  if (const auto& exif = photo.data.ExifInfo; exif && exif->ImageWidth > 0 && exif->ImageHeight > 0) {
+  if (const auto& exif = photo.data.exif; exif && exif->ImageWidth > 0 && exif->ImageHeight > 0) {
     return {exif->ImageWidth, exif->ImageHeight};
   }
   return {0, 0};
@@ -124,7 +126,7 @@ void AddUpright(QJsonObject& out, const std::string& path, const PhotoInfo& phot
 QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   QJsonObject out;
   out["file"] = QString::fromStdString(path);
-  out["outcome"] = Text(photo.data.ErrorText);
+  out["outcome"] = Text(photo.data.outcome.Text());
   AddUpright(out, path, photo);
   out["tags"] = TagsJson(photo.Tags());
   out["thumbnail"] = TagsJson(photo.thumbnail);
@@ -159,7 +161,7 @@ void PrintTag(const TagEntry& entry) {
 // (group, tag, name, display name, value separated by tabs), the thumbnail's.
 void PrintFileText(const std::string& path, const PhotoInfo& photo) {
   std::printf("== %s\n", OneLine(path).c_str());
-  std::printf("outcome: %s\n", OneLine(photo.data.ErrorText).c_str());
+  std::printf("outcome: %s\n", OneLine(photo.data.outcome.Text()).c_str());
   for (const TagEntry& entry : photo.Tags()) PrintTag(entry);
   if (!photo.thumbnail.empty()) {
     std::printf("thumbnail:\n");

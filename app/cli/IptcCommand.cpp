@@ -9,7 +9,8 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "core/iptc/IptcTagTable.h"
 
 namespace cli {
@@ -40,22 +41,17 @@ int RunIptc(int argc, char** argv) {
     return 1;
   }
 
-  lumatrim::PhotoMetadata data;
-  data.ReadPhoto(path);
-  if (data.IptcPresent() && data.IptcInfo) {
-    data.IptcInfo->ReadFromOwner();
-  } else {
-    data.StartEmptyIptc();
-  }
-  for (const auto& [name, value] : items) data.IptcInfo->AddByName(name, value);
+  lumatrim::PhotoMetadata data = lumatrim::ReadPhotoMetadata(path);
+  lumatrim::IptcRecord& record = lumatrim::IptcForEditing(data);
+  for (const auto& [name, value] : items) record.AddByName(name, value);
   try {
-    data.IptcInfo->SaveToFile(data.FilePath.empty() ? path : data.FilePath);
+    lumatrim::SaveIptc(data, data.filePath.empty() ? path : data.filePath);
   } catch (const lumatrim::LumatrimError& error) {
     std::fprintf(stderr, "lumatrim-cli: %s\n", error.what());
     return 1;
   }
-  for (int i = 0; i < data.IptcInfo->Count(); ++i) {
-    const lumatrim::TagEntry item = data.IptcInfo->GetItem(i);
+  for (int i = 0; i < record.Count(); ++i) {
+    const lumatrim::TagEntry item = record.GetItem(i);
     std::printf("%s: %s\n", item.Name.c_str(), item.Data.c_str());
   }
   return 0;

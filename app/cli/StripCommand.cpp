@@ -9,7 +9,8 @@
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
 #include "core/exif/GpsRemoval.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
 namespace cli {
 
@@ -29,9 +30,8 @@ int RunStrip(int argc, char** argv) {
       status = 1;
       continue;
     }
-    lumatrim::PhotoMetadata data;
-    data.ReadPhoto(path);
-    if (data.ExifInfo && data.ExifInfo->IsTiffFile) {
+    lumatrim::PhotoMetadata data = lumatrim::ReadPhotoMetadata(path);
+    if (data.exif && data.exif->IsTiffFile) {
       std::fprintf(stderr, "lumatrim-cli: %s: only JPEG photos can be rewritten\n", path.c_str());
       status = 1;
       continue;
@@ -44,9 +44,9 @@ int RunStrip(int argc, char** argv) {
       continue;
     }
     try {
-      if (exif) data.DropExif();
-      if (iptc) data.DropIptc();
-      data.RewritePhoto(data.FilePath.empty() ? path : data.FilePath);
+      if (exif) lumatrim::DropExif(data);
+      if (iptc) lumatrim::DropIptc(data);
+      lumatrim::RewritePhoto(data, data.filePath.empty() ? path : data.filePath);
       std::printf("%s: %s removed\n", path.c_str(), what);
     } catch (const lumatrim::LumatrimError& error) {
       std::fprintf(stderr, "lumatrim-cli: %s\n", error.what());

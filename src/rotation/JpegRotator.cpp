@@ -12,7 +12,8 @@
 
 #include "core/bytes/Error.h"
 #include "core/exif/ExifUpright.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
 
@@ -161,10 +162,12 @@ QByteArray JpegRotator::TransformThumbnail(const QByteArray& jpeg, PixelTransfor
 // orientation, size and thumbnail. Rewrites the turned file in place.
 void JpegRotator::WriteUprightExif(const QString& turnedPath, PixelTransform transform, int width, int height) {
   const std::string path = turnedPath.toStdString();
-  lumatrim::PhotoMetadata meta;
-  meta.ReadPhoto(path);
+  std::string bytes = lumatrim::ReadPhotoFile(path);
+  lumatrim::MemorySource header(bytes);
+  lumatrim::PhotoMetadata meta = lumatrim::ReadJpegMetadata(header, {.depth = lumatrim::ReadDepth::ForWriting});
+  meta.filePath = path;
   lumatrim::JpegImage picture;
-  picture.LoadFromFile(path);
+  picture.LoadFromBytes(std::move(bytes), path);
   std::string thumbnail;
   if (lumatrim::PhotoHasThumbnailDirectory(meta)) {
     const QByteArray same = TransformThumbnail(QByteArray::fromStdString(lumatrim::PhotoThumbnail(meta)), transform);
@@ -179,7 +182,8 @@ void JpegRotator::WriteUprightExif(const QString& turnedPath, PixelTransform tra
     thumbnail = ProportionsMatch(sameSize, {width, height}) ? same.toStdString() : lumatrim::EncodeThumbnail(picture);
   }
   lumatrim::MakeExifUpright(meta, thumbnail);
-  meta.SaveJpegWithMetadata(picture, path, true);
+  lumatrim::SetPictureSize(meta, picture.Height(), picture.Width());
+  lumatrim::WriteJpegWithMetadata(meta, picture, path);
 }
 
 QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform turn) {
@@ -192,15 +196,17 @@ QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform tu
   }
   const std::string input = path.toStdString();
   Size source;
+  lumatrim::PhotoMetadata meta;
   try {
+    std::string bytes = lumatrim::ReadPhotoFile(input);
+    lumatrim::MemorySource header(bytes);
+    meta = lumatrim::ReadJpegMetadata(header, {.depth = lumatrim::ReadDepth::ForWriting});
     lumatrim::JpegImage image;
-    image.LoadFromFile(input);
+    image.LoadFromBytes(std::move(bytes), input);
     source = {image.Width(), image.Height()};
   } catch (const std::exception& e) {
     Fail(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(path), QString::fromStdString(e.what())));
   }
-  lumatrim::PhotoMetadata meta;
-  meta.ReadPhoto(input);
   // The stored blocks are turned so that the picture the user sees turns:
   // first what makes it upright, then the turn itself.
   const PixelTransform transform = lumatrim::Then(lumatrim::UprightTransform(lumatrim::PhotoOrientation(meta)), turn);

@@ -10,7 +10,7 @@
 #include "samples/SampleExif.h"
 #include "samples/SamplePictures.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 
 namespace samples {
@@ -149,33 +149,31 @@ std::string Thumbnail(const lumatrim::Bitmap& picture) {
   return "\xFF\xD8" + data.substr(at);
 }
 
-void PutSlot(lumatrim::PhotoMetadata& data, int marker, const std::string& payload, int& ref) {
+void PutSegment(lumatrim::PhotoMetadata& data, int marker, const std::string& payload, int& index) {
   const size_t n = payload.size() + 2;
-  lumatrim::KeptSegment& slot = data.Sections[static_cast<size_t>(++data.SectionCount)];
-  slot.Marker = marker;
-  slot.SegLength = static_cast<int32_t>(n);
-  slot.Content = std::string{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)} + payload;
-  ref = data.SectionCount;
+  const std::string lengthField{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)};
+  data.segments.push_back({lengthField + payload, marker, static_cast<int>(n)});
+  index = static_cast<int>(data.segments.size()) - 1;
 }
 
 void MakeSample(const Sample& sample, const std::string& path) {
   const lumatrim::Bitmap picture = DrawScene(sample.scene);
   lumatrim::PhotoMetadata data;
   if (sample.exif) {
-    PutSlot(data, 225, BuildExifPayload(sample.camera, sample.shot, picture.Width, picture.Height, Thumbnail(picture)),
-            data.ExifSection);
+    PutSegment(data, 225, BuildExifPayload(sample.camera, sample.shot, picture.Width, picture.Height, Thumbnail(picture)),
+               data.exifSegment);
   }
-  if (sample.jfif) PutSlot(data, 224, std::string("JFIF\0\x01\x01\x01\x00\x96\x00\x96\x00\x00", 14), data.JfifSection);
-  if (sample.comment) PutSlot(data, 254, sample.comment, data.CommentSection);
+  if (sample.jfif) PutSegment(data, 224, std::string("JFIF\0\x01\x01\x01\x00\x96\x00\x96\x00\x00", 14), data.jfifSegment);
+  if (sample.comment) PutSegment(data, 254, sample.comment, data.commentSegment);
   if (!sample.iptc.empty()) {
-    data.StartEmptyIptc();
-    for (const IptcItem& item : sample.iptc) data.IptcInfo->AddByName(item.name, item.value);
-    data.SetIptcSegment(data.IptcInfo->BuildApp13());
+    lumatrim::IptcRecord& record = lumatrim::IptcForEditing(data);
+    for (const IptcItem& item : sample.iptc) record.AddByName(item.name, item.value);
+    lumatrim::SetIptcSegment(data, record.BuildApp13());
   }
   lumatrim::JpegImage image;
   image.Assign(picture);
   image.Compress(88, false);
-  data.SaveJpegWithMetadata(image, path, false);
+  lumatrim::WriteJpegWithMetadata(data, image, path);
 }
 
 }  // namespace

@@ -79,9 +79,9 @@ std::string ExifData::RenderValue(const std::string& raw, int fmt, const std::st
 
 // A directory (see IfdReader) whose entries must end by offset + origin + 1 +
 // size; the link to IFD1 is taken from IFD0 of a JPEG block only.
-void ExifData::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t size) {
+void ExifData::ParseDirectory(int64_t offset, int64_t origin, DirectoryKind kind, int64_t size) {
   MarkDirectoryVisited(offset, origin);
-  if (depth_ == 0) role_ = kind == kDirMain ? DirectoryRole::kIfd0 : DirectoryRole::kOther;
+  if (depth_ == 0) role_ = kind == DirectoryKind::Main ? DirectoryRole::kIfd0 : DirectoryRole::kOther;
   const IfdReader directory(View(), offset);
   const int count = directory.CountField();
   const int64_t linkOffset = directory.LinkOffset(count);
@@ -89,7 +89,7 @@ void ExifData::ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t 
     failure = ReadOutcome::Of(ReadStatus::IllegallySizedDirectory);
     return;
   }
-  if (kind == kDirMain && Ifd1Offset == 0 && !IsTiffFile) {
+  if (kind == DirectoryKind::Main && Ifd1Offset == 0 && !IsTiffFile) {
     Ifd1Offset = static_cast<int32_t>(directory.NextDirectory(count));
     Ifd1Length = ClampToInt(origin + 1 + size - static_cast<int64_t>(Ifd1Offset));
   }
@@ -127,7 +127,7 @@ std::string ExifData::ValueText(const TagEntry& entry, bool known, const IfdEntr
   return value;
 }
 
-void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count) {
+void ExifData::WalkEntries(int64_t offset, int64_t origin, DirectoryKind kind, int64_t size, int count) {
   const ByteView block = View();
   const IfdReader directory(block, offset);
   for (int i = 0; i < count; ++i) {
@@ -154,14 +154,14 @@ void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t siz
     switch (tag) {
       case kImageWidth:
       case kExifImageWidth:
-        if (kind == kDirMain) RecordSize(field.offset + 8, fmt, field.count, raw, true);
+        if (kind == DirectoryKind::Main) RecordSize(field.offset + 8, fmt, field.count, raw, true);
         break;
       case kImageLength:
       case kExifImageLength:
-        if (kind == kDirMain) RecordSize(field.offset + 8, fmt, field.count, raw, false);
+        if (kind == DirectoryKind::Main) RecordSize(field.offset + 8, fmt, field.count, raw, false);
         break;
       case kCompression:
-        if (kind == kDirThumbnail) ThumbCompression = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
+        if (kind == DirectoryKind::Thumbnail) ThumbCompression = ClampToInt(RoundHalfEven(RawToNumber(raw, fmt)));
         break;
       case kMake: CameraMake = value.substr(0, kMakeLength); break;
       case kModel: CameraModel = value.substr(0, kModelLength); break;
@@ -180,7 +180,7 @@ void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t siz
           const DirectoryRole parent = role_;
           role_ = tag == kExifOffset && parent == DirectoryRole::kIfd0 ? DirectoryRole::kExif : DirectoryRole::kOther;
           try {
-            ParseDirectory(sub, origin, tag == kGpsInfo ? kDirGps : kDirMain, size);
+            ParseDirectory(sub, origin, tag == kGpsInfo ? DirectoryKind::Gps : DirectoryKind::Main, size);
           } catch (const std::exception&) {
             // A broken sub-directory loses only its own entries.
           }
@@ -197,7 +197,7 @@ void ExifData::WalkEntries(int64_t offset, int64_t origin, int kind, int64_t siz
     entry.Raw = std::move(raw);
     entry.DataOffset = ClampToInt(field.valueOffset);
     entry.FormatCode = fmt;
-    if (kind == kDirThumbnail) AddThumbTag(entry);
+    if (kind == DirectoryKind::Thumbnail) AddThumbTag(entry);
     else AddTag(std::move(entry));
   }
 }
@@ -229,7 +229,7 @@ void ExifData::ParseThumbnailDirectory() {
   ThumbTagList.clear();
   ThumbTagCursor = 0;
   try {
-    ParseDirectory(static_cast<int64_t>(Ifd1Offset) + kJpegTiffOrigin, kJpegTiffOrigin, kDirThumbnail,
+    ParseDirectory(static_cast<int64_t>(Ifd1Offset) + kJpegTiffOrigin, kJpegTiffOrigin, DirectoryKind::Thumbnail,
                    static_cast<int64_t>(Ifd1Length) - 12);
   } catch (const std::exception& error) {
     failure = ReadOutcome::Error(error.what());

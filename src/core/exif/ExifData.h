@@ -10,6 +10,8 @@
 #include "core/exif/IfdEntry.h"
 #include "core/exif/ReadOutcome.h"
 #include "core/exif/TagEntry.h"
+#include "core/exif/TagTables.h"
+#include "core/exif/TiffType.h"
 
 namespace lumatrim {
 
@@ -80,8 +82,8 @@ class ExifData {
   ReadOutcome failure;
 
   // Directory walks of the directory at Block offset `offset`, whose value
-  // offsets count from `origin`. kind: 1 main, 2 GPS, 4 thumbnail (DirectoryKind).
-  void ParseDirectory(int64_t offset, int64_t origin, int kind, int64_t size);
+  // offsets count from `origin`; the kind picks the dictionary and the list.
+  void ParseDirectory(int64_t offset, int64_t origin, DirectoryKind kind, int64_t size);
   void ParseThumbnailDirectory();
 
   // Refuse the dictionary's "Unknown" row (a tag no table knows); rows whose
@@ -102,11 +104,11 @@ class ExifData {
   std::string RenderValue(const std::string& raw, int fmt, const std::string& decodeList,
                           const std::string& formatString) const;
 
-  // Enumeration by group (0 standard, 1 maker-note and custom); reset first.
+  // Enumeration by group; reset first.
   void ResetTagCursor() { TagCursor = 0; }
-  bool NextTag(int group, TagEntry& entry);
+  bool NextTag(TagGroup group, TagEntry& entry);
   void ResetThumbTagCursor() { ThumbTagCursor = 0; }
-  bool NextThumbTag(int group, TagEntry& entry);
+  bool NextThumbTag(TagGroup group, TagEntry& entry);
 
   // Lookups by key name, ignoring case; the first matching entry wins.
   virtual int TagIndexByName(const std::string& name) const;
@@ -138,7 +140,7 @@ class ExifData {
   // Throws for an entry that cannot be rendered (see above); a render may add
   // derived rows to TagList.
   std::string ValueText(const TagEntry& entry, bool known, const IfdEntry& field, const std::string& raw);
-  void WalkEntries(int64_t offset, int64_t origin, int kind, int64_t size, int count);
+  void WalkEntries(int64_t offset, int64_t origin, DirectoryKind kind, int64_t size, int count);
   void DecodeMakerNote();
 };
 

@@ -249,7 +249,7 @@ int PhotoOrientation(const PhotoMetadata& photo) {
   // A TIFF or NEF file: its IFD0 as the parser read it.
   if (photo.exif) {
     for (const TagEntry& entry : photo.exif->TagList) {
-      if (entry.Group != 0 || entry.Tag != kTagOrientation || entry.FormatCode != kShort) continue;
+      if (entry.Group != static_cast<int32_t>(TagGroup::Standard) || entry.Tag != kTagOrientation || entry.FormatCode != kShort) continue;
       const int value = photo.exif->RawToInt(entry.Raw);
       return ValidOrientation(value) ? value : kOrientationNormal;
     }

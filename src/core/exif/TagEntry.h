@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/exif/TiffType.h"
+
 namespace lumatrim {
 
 struct TagEntry;
@@ -37,7 +39,7 @@ struct TagDefinition {
 // One row of a table and, once filled by the parser, one parsed tag or IPTC
 // item. Windows show Desc as the name and Data as the value.
 struct TagEntry {
-  int32_t Group = 0;        // 0 standard tags, 1 maker-note and custom entries
+  int32_t Group = 0;        // a TagGroup: 0 standard tags, 1 maker-note and custom entries
   uint16_t FormatCode = 0;  // TIFF field type of the parsed value
   uint16_t Record = 0;
   uint16_t Tag = 0;
@@ -57,11 +59,11 @@ struct TagEntry {
         FormatString(row.FormatString), RenderFunc(row.RenderFunc) {}
 };
 
-// A derived item (Group 1, no tag): its name is also its display name, its
+// A derived item (the maker group, no tag): its name is also its display name, its
 // value both the raw bytes and the text.
 inline TagEntry DerivedEntry(const std::string& name, const std::string& value, uint16_t formatCode) {
   TagEntry entry;
-  entry.Group = 1;
+  entry.Group = static_cast<int32_t>(TagGroup::Maker);
   entry.Name = entry.Desc = name;
   entry.Data = entry.Raw = value;
   entry.Size = static_cast<int32_t>(value.size());

@@ -20,10 +20,10 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-bool NextOf(const std::vector<TagEntry>& list, int& cursor, int group, TagEntry& entry) {
+bool NextOf(const std::vector<TagEntry>& list, int& cursor, TagGroup group, TagEntry& entry) {
   const int count = static_cast<int>(list.size());
   if (cursor < 0) cursor = 0;
-  while (cursor < count && list[cursor].Group != group) ++cursor;
+  while (cursor < count && list[cursor].Group != static_cast<int32_t>(group)) ++cursor;
   if (cursor >= count) {
     entry = TagEntry();
     return false;
@@ -34,9 +34,9 @@ bool NextOf(const std::vector<TagEntry>& list, int& cursor, int group, TagEntry&
 
 }  // namespace
 
-bool ExifData::NextTag(int group, TagEntry& entry) { return NextOf(TagList, TagCursor, group, entry); }
+bool ExifData::NextTag(TagGroup group, TagEntry& entry) { return NextOf(TagList, TagCursor, group, entry); }
 
-bool ExifData::NextThumbTag(int group, TagEntry& entry) {
+bool ExifData::NextThumbTag(TagGroup group, TagEntry& entry) {
   return NextOf(ThumbTagList, ThumbTagCursor, group, entry);
 }
 

@@ -84,14 +84,14 @@ TagEntry EntryFromRow(const TagDefinition& row) {
   return entry;
 }
 
-TagEntry LookupTagDef(int tag, int kind) {
+TagEntry LookupTagDef(int tag, DirectoryKind kind) {
   const TagDefinition* found = &MainTagTable[kMainUnknownRow];
-  if (kind == kDirMain || kind == kDirThumbnail) {
+  if (kind == DirectoryKind::Main || kind == DirectoryKind::Thumbnail) {
     const TagDefinition* end = MainTagTable + kMainUnknownRow;
     const TagDefinition* it = std::lower_bound(MainTagTable, end, tag,
                                          [](const TagDefinition& row, int t) { return row.Tag < t; });
     if (it != end && it->Tag == tag) found = it;
-  } else if (kind == kDirGps) {
+  } else if (kind == DirectoryKind::Gps) {
     if (tag >= 0 && tag < kGpsTagRows && GpsTagTable[tag].Tag == tag) found = &GpsTagTable[tag];
   }
   return EntryFromRow(*found);

@@ -8,10 +8,10 @@ namespace lumatrim {
 
 // Directory kinds: which table a directory's tags are looked up in and which
 // list its entries go to.
-enum DirectoryKind : int {
-  kDirMain = 1,       // IFD0, EXIF sub-IFD, interoperability IFD, SubIFDs
-  kDirGps = 2,        // GPS IFD
-  kDirThumbnail = 4,  // IFD1, into the thumbnail list
+enum class DirectoryKind {
+  Main,       // IFD0, EXIF sub-IFD, interoperability IFD, SubIFDs
+  Gps,        // GPS IFD
+  Thumbnail,  // IFD1, into the thumbnail list
 };
 
 inline constexpr int kMainTagRows = 251;
@@ -44,7 +44,7 @@ std::string RowDesc(const TagDefinition& row);
 TagEntry EntryFromRow(const TagDefinition& row);
 
 // The dictionary row of a tag for a directory kind, or the "Unknown" row.
-TagEntry LookupTagDef(int tag, int kind);
+TagEntry LookupTagDef(int tag, DirectoryKind kind);
 
 // True for the row LookupTagDef gives for a tag no dictionary holds. (Tag 0
 // alone does not tell: GPSVersionID and some maker rows have tag number 0.)

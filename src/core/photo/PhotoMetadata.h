@@ -52,7 +52,7 @@ struct PhotoMetadata {
   int commentSegment = kNoSegment;
   int jfifSegment = kNoSegment;
   std::unique_ptr<ExifData> exif;
-  std::unique_ptr<IptcRecord> iptc;
+  std::unique_ptr<IptcRecord> iptc;  // of the APP13 segment; none after a writer's read
 
   // The segment at index, or null for kNoSegment.
   KeptSegment* Segment(int index);

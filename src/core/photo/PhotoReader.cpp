@@ -56,7 +56,7 @@ std::unique_ptr<ExifData> NewExif(const ReadOptions& options) {
 void WalkIfd0(PhotoMetadata& photo, int64_t offset, int64_t origin, int64_t size) {
   ExifData& exif = *photo.exif;
   try {
-    exif.ParseDirectory(offset, origin, kDirMain, size);
+    exif.ParseDirectory(offset, origin, DirectoryKind::Main, size);
   } catch (const std::exception& error) {
     exif.failure = ReadOutcome::Error(error.what());
   }
@@ -93,11 +93,12 @@ void ParseExifSegment(PhotoMetadata& photo, std::string block) {
   WalkIfd0(photo, ifd0 == 0 ? 16 : ifd0 + ExifData::kJpegTiffOrigin, ExifData::kJpegTiffOrigin, size);
 }
 
-// The IPTC record of the kept APP13 segment; a writer's read leaves the items
-// in their bytes.
+// The IPTC record of the kept APP13 segment; a writer's read leaves it in its
+// bytes (IptcForEditing reads it when asked).
 void ReadIptc(PhotoMetadata& photo) {
+  if (photo.options.depth != ReadDepth::Everything) return;
   photo.iptc = std::make_unique<IptcRecord>(photo.options.codePage);
-  if (photo.options.depth == ReadDepth::Everything) photo.iptc->ParseApp13(photo.segments[static_cast<size_t>(photo.iptcSegment)].content);
+  photo.iptc->ParseApp13(photo.Segment(photo.iptcSegment)->content);
 }
 
 // Reads on past the kept segments up to the image data for an APP13

@@ -133,7 +133,10 @@ void RewritePhoto(const PhotoMetadata& photo, const std::string& path) {
 }
 
 IptcRecord& IptcForEditing(PhotoMetadata& photo) {
-  if (!photo.IptcPresent() || !photo.iptc) StartEmptyIptc(photo);
+  if (!photo.iptc) {
+    photo.iptc = std::make_unique<IptcRecord>(photo.options.codePage);
+    if (const KeptSegment* segment = photo.Segment(photo.iptcSegment)) photo.iptc->ParseApp13(segment->content);
+  }
   return *photo.iptc;
 }
 

@@ -37,6 +37,7 @@ void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, c
 void RewritePhoto(const PhotoMetadata& photo, const std::string& path);
 
 // The photo's IPTC record, ready to edit: the one read, or a new empty one.
+// Its kept segments stay as read until SaveIptc.
 IptcRecord& IptcForEditing(PhotoMetadata& photo);
 // Writes the IPTC record into the JPEG file at path, the picture taken from
 // sourcePath (from path itself when empty). Everything that can be refused is

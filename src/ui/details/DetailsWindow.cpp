@@ -11,9 +11,12 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <exception>
+#include <functional>
 
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/GpsRemoval.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 #include "ui/details/ExifGrid.h"
 #include "ui/preview/Orientation.h"
@@ -60,20 +63,19 @@ void DetailsWindow::LoadPhoto() {
   iptcGrid_->setColumnWidth(1, 150);
   iptcGrid_->setColumnWidth(2, 30);
 
-  exifPhoto_ = std::make_unique<PhotoMetadata>();
-  exifPhoto_->ReadPhoto(LocalPath(path_));
-  removeGpsButton_->setEnabled(lumatrim::HasGps(*exifPhoto_));
-  if (exifPhoto_->ExifPresent() && exifPhoto_->ExifInfo) {
-    lumatrim::ExifData& info = *exifPhoto_->ExifInfo;
+  photo_ = std::make_unique<PhotoMetadata>(lumatrim::ReadPhotoMetadata(LocalPath(path_)));
+  removeGpsButton_->setEnabled(lumatrim::HasGps(*photo_));
+  if (photo_->ExifPresent() && photo_->exif) {
+    lumatrim::ExifData& info = *photo_->exif;
     TagEntry entry;
     QStringList generalNames, generalValues, makerNames, makerValues;
     info.ResetTagCursor();
-    while (info.NextTag(0, entry)) {
+    while (info.NextTag(lumatrim::TagGroup::Standard, entry)) {
       generalNames << Shown(entry.Desc);
       generalValues << Shown(entry.Data);
     }
     info.ResetTagCursor();
-    while (info.NextTag(1, entry)) {
+    while (info.NextTag(lumatrim::TagGroup::Maker, entry)) {
       makerNames << Shown(entry.Desc);
       makerValues << Shown(entry.Data);
     }
@@ -81,30 +83,27 @@ void DetailsWindow::LoadPhoto() {
     FillExifGrid(makerGrid_, {makerNames, makerValues});
   }
 
-  iptcPhoto_ = std::make_unique<PhotoMetadata>();
-  iptcPhoto_->ReadPhoto(LocalPath(path_));
-  if (iptcPhoto_->IptcPresent() && iptcPhoto_->IptcInfo) iptcPhoto_->IptcInfo->ReadFromOwner();
-  if (iptcPhoto_->IptcPresent() && iptcPhoto_->IptcInfo && iptcPhoto_->IptcInfo->Count() > 0) {
+  lumatrim::IptcRecord& record = lumatrim::IptcForEditing(*photo_);
+  if (photo_->IptcPresent() && record.Count() > 0) {
     removeIptcButton_->show();
   } else {
-    iptcPhoto_->StartEmptyIptc();
-    for (const char* name : kDefaultIptcItems) iptcPhoto_->IptcInfo->SetValue(name, "");
+    for (const char* name : kDefaultIptcItems) record.SetValue(name, "");
   }
   QStringList names, values, sizes;
-  for (int i = 0; i < iptcPhoto_->IptcInfo->Count(); ++i) {
-    const TagEntry item = iptcPhoto_->IptcInfo->GetItem(i);
+  for (int i = 0; i < record.Count(); ++i) {
+    const TagEntry item = record.GetItem(i);
     names << Shown(item.Desc);
     values << Shown(item.Data);
     sizes << QString::number(item.Size);
   }
   FillExifGrid(iptcGrid_, {names, values, sizes});
 
-  if (exifPhoto_->ThumbnailPresent() && exifPhoto_->ExifInfo) {
-    exifPhoto_->ExifInfo->ParseThumbnailDirectory();
+  if (photo_->ThumbnailPresent() && photo_->exif) {
+    photo_->exif->ParseThumbnailDirectory();
     QPixmap picture;
     try {
-      if (const std::unique_ptr<lumatrim::JpegImage> thumb = exifPhoto_->DecodeThumbnail()) {
-        picture = ThumbnailPixmap(*thumb, exifPhoto_->ExifInfo->GetTagInt("Orientation"));
+      if (const std::unique_ptr<lumatrim::JpegImage> thumb = lumatrim::DecodeThumbnail(*photo_)) {
+        picture = ThumbnailPixmap(*thumb, photo_->exif->GetTagInt("Orientation"));
       }
     } catch (const std::exception&) {
       picture = QPixmap();  // a damaged thumbnail shows as none
@@ -114,11 +113,11 @@ void DetailsWindow::LoadPhoto() {
       thumbnailSizeLabel_->setText(QStringLiteral("Miniatura (%1 x %2)").arg(picture.width()).arg(picture.height()));
       thumbnailSizeLabel_->adjustSize();
     }
-    lumatrim::ExifData& info = *exifPhoto_->ExifInfo;
+    lumatrim::ExifData& info = *photo_->exif;
     TagEntry entry;
     QStringList thumbnailNames, thumbnailValues;
     info.ResetThumbTagCursor();
-    while (info.NextThumbTag(0, entry)) {
+    while (info.NextThumbTag(lumatrim::TagGroup::Standard, entry)) {
       thumbnailNames << Shown(entry.Desc);
       thumbnailValues << Shown(entry.Data);
     }
@@ -148,7 +147,7 @@ void DetailsWindow::IptcGridClicked(const QPoint& pos) {
 }
 
 void DetailsWindow::EditIptcRow(int row) {
-  if (!iptcPhoto_ || !iptcPhoto_->IptcInfo || row < 0 || row >= iptcPhoto_->IptcInfo->Count()) return;
+  if (!photo_ || !photo_->iptc || row < 0 || row >= photo_->iptc->Count()) return;
   const QTableWidgetItem* nameCell = iptcGrid_->item(row, 0);
   const QTableWidgetItem* valueCell = iptcGrid_->item(row, 1);
   QString text = valueCell != nullptr ? valueCell->text() : QString();
@@ -156,7 +155,7 @@ void DetailsWindow::EditIptcRow(int row) {
                       text))
     return;
   iptcGrid_->setItem(row, 1, new QTableWidgetItem(text));
-  iptcPhoto_->IptcInfo->SetItemValue(row, text.toStdString());  // UTF-8; a list item as comma text
+  photo_->iptc->SetItemValue(row, text.toStdString());  // UTF-8; a list item as comma text
   saveIptcButton_->setEnabled(true);
 }
 
@@ -169,7 +168,7 @@ void DetailsWindow::ReportWriteFailure(const QString& action, const std::excepti
 
 void DetailsWindow::SaveIptcClicked() {
   try {
-    iptcPhoto_->IptcInfo->SaveToFile(iptcPhoto_->FilePath, "");
+    lumatrim::SaveIptc(*photo_, photo_->filePath);
   } catch (const std::exception& error) {
     // The edits stay in the grid, so the user can try again.
     ReportWriteFailure(QStringLiteral("IPTC data"), error);
@@ -178,14 +177,26 @@ void DetailsWindow::SaveIptcClicked() {
   LoadPhoto();
 }
 
-void DetailsWindow::RemoveIptcClicked() {
-  if (!Prompts::Question(this, QStringLiteral("Opravdu chcete IPTC data odstranit?"))) return;
+bool DetailsWindow::RewriteWithout(const QString& question, const QString& failedAction,
+                                   const std::function<bool(PhotoMetadata&)>& drop) {
+  if (!Prompts::Question(this, question)) return false;
   try {
-    iptcPhoto_->DropIptc();
-    iptcPhoto_->RewritePhoto(iptcPhoto_->FilePath);
+    if (drop(*photo_)) lumatrim::RewritePhoto(*photo_, photo_->filePath);
   } catch (const std::exception& error) {
-    ReportWriteFailure(QStringLiteral("Fotografii bez IPTC dat"), error);
-    LoadPhoto();  // the container was changed; show the file as it is
+    ReportWriteFailure(failedAction, error);
+    LoadPhoto();  // the photo as read was changed; show the file as it is
+    return false;
+  }
+  return true;
+}
+
+void DetailsWindow::RemoveIptcClicked() {
+  const auto dropIptc = [](PhotoMetadata& photo) {
+    lumatrim::DropIptc(photo);
+    return true;
+  };
+  if (!RewriteWithout(QStringLiteral("Opravdu chcete IPTC data odstranit?"), QStringLiteral("Fotografii bez IPTC dat"),
+                      dropIptc)) {
     return;
   }
   removeIptcButton_->hide();
@@ -193,13 +204,12 @@ void DetailsWindow::RemoveIptcClicked() {
 }
 
 void DetailsWindow::RemoveExifClicked() {
-  if (!Prompts::Question(this, QStringLiteral("Opravdu chcete EXIF (včetně miniatury) odstranit?"))) return;
-  try {
-    exifPhoto_->DropExif();
-    exifPhoto_->RewritePhoto(exifPhoto_->FilePath);
-  } catch (const std::exception& error) {
-    ReportWriteFailure(QStringLiteral("Fotografii bez EXIF dat"), error);
-    LoadPhoto();
+  const auto dropExif = [](PhotoMetadata& photo) {
+    lumatrim::DropExif(photo);
+    return true;
+  };
+  if (!RewriteWithout(QStringLiteral("Opravdu chcete EXIF (včetně miniatury) odstranit?"),
+                      QStringLiteral("Fotografii bez EXIF dat"), dropExif)) {
     return;
   }
   emit ExifRemoved();
@@ -209,12 +219,8 @@ void DetailsWindow::RemoveExifClicked() {
 // Only the position goes; every other tag and the thumbnail stay, so the
 // window stays open and shows the photo again.
 void DetailsWindow::RemoveGpsClicked() {
-  if (!Prompts::Question(this, QStringLiteral("Opravdu chcete polohu (GPS) odstranit?"))) return;
-  try {
-    if (lumatrim::DropGps(*exifPhoto_)) exifPhoto_->RewritePhoto(exifPhoto_->FilePath);
-  } catch (const std::exception& error) {
-    ReportWriteFailure(QStringLiteral("Fotografii bez polohy (GPS)"), error);
-    LoadPhoto();  // the container was changed; show the file as it is
+  if (!RewriteWithout(QStringLiteral("Opravdu chcete polohu (GPS) odstranit?"),
+                      QStringLiteral("Fotografii bez polohy (GPS)"), lumatrim::DropGps)) {
     return;
   }
   LoadPhoto();
@@ -229,6 +235,5 @@ void DetailsWindow::done(int result) {
 }
 
 void DetailsWindow::ReleasePhoto() {
-  iptcPhoto_.reset();
-  exifPhoto_.reset();
+  photo_.reset();
 }

@@ -2,9 +2,10 @@
 #include <QDialog>
 #include <QString>
 #include <exception>
+#include <functional>
 #include <memory>
 
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoMetadata.h"
 
 class CodePagePicker;
 class QFrame;
@@ -71,10 +72,16 @@ class DetailsWindow : public QDialog {
   void BuildControls();
   void EditIptcRow(int row);
   void ReportWriteFailure(const QString& action, const std::exception& error);
+  // Asks question; when the user agrees, drops a block from the photo as read
+  // and rewrites the file (drop says whether there was one). A failure is
+  // reported as failedAction and the window reloads. True when written.
+  bool RewriteWithout(const QString& question, const QString& failedAction,
+                      const std::function<bool(lumatrim::PhotoMetadata&)>& drop);
   void ReleasePhoto();
 
-  std::unique_ptr<lumatrim::PhotoMetadata> exifPhoto_;
-  std::unique_ptr<lumatrim::PhotoMetadata> iptcPhoto_;
+  // The photo as read when the window opened or last reloaded; IPTC edits
+  // live in its record until saved.
+  std::unique_ptr<lumatrim::PhotoMetadata> photo_;
 
   QTabWidget* tabs_ = nullptr;
   QPushButton* closeButton_ = nullptr;

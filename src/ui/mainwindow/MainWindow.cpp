@@ -16,7 +16,6 @@
 #include <QTableWidget>
 #include <QTreeView>
 
-#include "core/exif/PhotoMetadata.h"
 #include "rotation/JpegRotator.h"
 #include "ui/layout/AnchorLayout.h"
 #include "ui/mainwindow/GroupFrame.h"
@@ -100,7 +99,6 @@ MainWindow::MainWindow(QWidget* parent)
   RestoreWindowPlace();
 
   // The owned objects, in the order the window makes them.
-  metadata_ = std::make_unique<lumatrim::PhotoMetadata>();
   rotator_ = std::make_unique<JpegRotator>();
   preview_ = new PhotoPreview(previewPanel_);
   preview_->SetCropControls(cropButton_, cropLabel_);
@@ -120,7 +118,6 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow() {
   trayList_->setAcceptDrops(false);
-  metadata_.reset();
   delete preview_;
 }
 

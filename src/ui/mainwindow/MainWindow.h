@@ -23,7 +23,6 @@ class PhotoPreview;
 class TrayList;
 
 namespace lumatrim {
-class PhotoMetadata;
 enum class FailureKind;
 }
 
@@ -128,7 +127,6 @@ class MainWindow : public QMainWindow {
   void RestoreWindowPlace();
   void SaveWindowPlace() const;
 
-  std::unique_ptr<lumatrim::PhotoMetadata> metadata_;
   std::unique_ptr<JpegRotator> rotator_;
   PhotoPreview* preview_ = nullptr;
 

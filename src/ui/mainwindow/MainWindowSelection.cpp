@@ -12,7 +12,8 @@
 
 #include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 #include "rotation/JpegRotator.h"
 #include "ui/mainwindow/MainWindow.h"
@@ -38,10 +39,10 @@ QString DisplayText(const std::string& bytes) { return QString::fromStdString(lu
 // The EXIF thumbnail as stored (not yet upright), or a null image; a damaged
 // thumbnail is simply not shown, the full decode follows anyway.
 QImage ThumbnailImage(lumatrim::PhotoMetadata& photo) {
-  if (!photo.ThumbnailPresent() || !photo.ExifInfo) return {};
+  if (!photo.ThumbnailPresent() || !photo.exif) return {};
   try {
-    photo.ExifInfo->ParseThumbnailDirectory();  // tells whether it is a JPEG
-    const std::unique_ptr<lumatrim::JpegImage> thumb = photo.DecodeThumbnail();
+    photo.exif->ParseThumbnailDirectory();  // tells whether it is a JPEG
+    const std::unique_ptr<lumatrim::JpegImage> thumb = lumatrim::DecodeThumbnail(photo);
     if (!thumb) return {};
     const lumatrim::Bitmap bitmap = thumb->Decode();
     return QImage(bitmap.Bytes.data(), bitmap.Width, bitmap.Height, static_cast<qsizetype>(bitmap.Stride()),
@@ -94,19 +95,19 @@ void MainWindow::ShowSelectedPhoto() {
   int orientation = 1;
   QImage thumbnail;
   try {
-    metadata_->ReadPhoto(QFile::encodeName(path).toStdString());
+    lumatrim::PhotoMetadata photo = lumatrim::ReadPhotoMetadata(QFile::encodeName(path).toStdString());
     exifTags_.clear();
-    if (metadata_->ExifPresent() && metadata_->ExifInfo) {
-      lumatrim::ExifData& info = *metadata_->ExifInfo;
+    if (photo.ExifPresent() && photo.exif) {
+      lumatrim::ExifData& info = *photo.exif;
       lumatrim::TagEntry entry;
-      for (int group : {0, 1}) {
+      for (lumatrim::TagGroup group : {lumatrim::TagGroup::Standard, lumatrim::TagGroup::Maker}) {
         info.ResetTagCursor();
         while (info.NextTag(group, entry)) exifTags_.emplace_back(DisplayText(entry.Desc), DisplayText(entry.Data));
       }
       orientation = info.GetTagInt("Orientation");
       FillSummary();
       detailsButton_->setEnabled(true);
-      thumbnail = ThumbnailImage(*metadata_);
+      thumbnail = ThumbnailImage(photo);
     }
   } catch (const std::exception& error) {
     ShowMessage(failuretext::Message(QStringLiteral("Chybná EXIF data."), error));
