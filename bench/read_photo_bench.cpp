@@ -1,4 +1,4 @@
-// Files per second of ReadPhoto plus a full enumeration of the tags, one
+// Files per second of ReadPhotoMetadata plus a full enumeration of the tags, one
 // thread, over the corpus JPEGs (from the page cache after a warm-up pass).
 //   read_photo_bench [PHOTO_FOLDER] [SECONDS]
 #include <time.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 
 namespace {
 
@@ -24,11 +24,11 @@ double ThreadSeconds() {
 }
 
 size_t ReadAndEnumerate(lumatrim::PhotoMetadata& data, const std::string& path) {
-  data.ReadPhoto(path);
+  data = lumatrim::ReadPhotoMetadata(path);
   size_t bytes = 0;
   if (!data.exif) return bytes;
   lumatrim::TagEntry entry;
-  for (int group : {0, 1}) {
+  for (lumatrim::TagGroup group : {lumatrim::TagGroup::Standard, lumatrim::TagGroup::Maker}) {
     data.exif->ResetTagCursor();
     while (data.exif->NextTag(group, entry)) bytes += entry.Desc.size() + entry.Data.size();
   }
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     fresh = {std::max(fresh.wall, a.wall), std::max(fresh.cpu, a.cpu)};
     reused = {std::max(reused.wall, b.wall), std::max(reused.cpu, b.cpu)};
   }
-  std::printf("%zu JPEGs; ReadPhoto + enumeration, one thread (per wall second / per CPU second):\n",
+  std::printf("%zu JPEGs; ReadPhotoMetadata + enumeration, one thread (per wall second / per CPU second):\n",
               files.size());
   std::printf("  new container per photo:  %8.0f  %8.0f files/s\n", fresh.wall, fresh.cpu);
   std::printf("  one container reused:     %8.0f  %8.0f files/s\n", reused.wall, reused.cpu);

@@ -14,9 +14,10 @@
 #include <string>
 
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/iptc/IptcRecord.h"
 #include "core/jpeg/JpegImage.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
 namespace lumatrim::fuzz {
 
@@ -85,13 +86,13 @@ inline void DecodeBounded(const JpegImage& image) {
 inline void ExerciseMetadata(PhotoMetadata& data) {
   if (ExifData* info = data.exif.get()) {
     TagEntry entry;
-    for (int group : {0, 1}) {
+    for (TagGroup group : {TagGroup::Standard, TagGroup::Maker}) {
       info->ResetTagCursor();
       while (info->NextTag(group, entry)) {
       }
     }
     info->ParseThumbnailDirectory();
-    for (int group : {0, 1}) {
+    for (TagGroup group : {TagGroup::Standard, TagGroup::Maker}) {
       info->ResetThumbTagCursor();
       while (info->NextThumbTag(group, entry)) {
       }
@@ -114,7 +115,6 @@ inline void ExerciseMetadata(PhotoMetadata& data) {
     // A damaged thumbnail is refused with a message; that is the expected outcome.
   }
   if (data.IptcPresent() && data.iptc) {
-    data.iptc->ReadFromOwner();
     (void)data.iptc->ItemsInUse();
     try {
       (void)data.iptc->BuildApp13();
@@ -126,8 +126,8 @@ inline void ExerciseMetadata(PhotoMetadata& data) {
 // Reads the bytes as a photo file of the given name, checks the outcome is
 // told, and exercises what the reader offers.
 inline bool ReadAsFile(const std::string& name, const uint8_t* data, size_t size) {
-  PhotoMetadata photo;
-  const bool found = photo.ReadPhoto(WriteScratch(name, data, size));
+  PhotoMetadata photo = ReadPhotoMetadata(WriteScratch(name, data, size));
+  const bool found = photo.MetadataPresent();
   if (found && photo.outcome.Text().empty()) Violated("a read without outcome text");
   ExerciseMetadata(photo);
   return found;

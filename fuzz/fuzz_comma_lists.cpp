@@ -24,7 +24,7 @@ int lumatrim::fuzz::RunCommaLists(const uint8_t* data, size_t size) {
 
   // The store: keywords set from comma text, added to, saved and read back
   // as the same list; the shown text given back changes nothing.
-  IptcRecord store(nullptr, CodePage::Windows1250);
+  IptcRecord store(CodePage::Windows1250);
   store.SetValue("Keywords", existing);
   store.AddMultiple("Keywords", added);
   const int i = store.IndexOfName("Keywords");
@@ -35,7 +35,7 @@ int lumatrim::fuzz::RunCommaLists(const uint8_t* data, size_t size) {
   try {
     const std::string payload = store.BuildApp13();
     const size_t n = payload.size() + 2;
-    IptcRecord again(nullptr, CodePage::Windows1250);
+    IptcRecord again(CodePage::Windows1250);
     again.ParseApp13(std::string{static_cast<char>(n >> 8), static_cast<char>(n & 0xFF)} + payload);
     const int j = again.IndexOfName("Keywords");
     if ((j < 0 ? std::vector<std::string>{} : again.DisplayValues(j)) != values)

@@ -55,9 +55,8 @@ int lumatrim::fuzz::RunExifUpright(const uint8_t* data, size_t size) {
 
   // The edited block read back as a photo's EXIF segment.
   std::string jpeg = "\xFF\xD8\xFF\xE1" + app1 + "\xFF\xD9";
-  PhotoMetadata photo;
   MemorySource input(jpeg);
-  (void)photo.ScanJpegSegments(input);
+  PhotoMetadata photo = ReadJpegMetadata(input);
   fuzz::ExerciseMetadata(photo);
   return 0;
 }

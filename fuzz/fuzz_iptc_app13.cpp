@@ -13,7 +13,7 @@ std::string AsSegment(const std::string& payload) {
 int lumatrim::fuzz::RunIptcApp13(const uint8_t* data, size_t size) {
   using namespace lumatrim;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  IptcRecord store(nullptr);
+  IptcRecord store;
   store.ParseApp13(bytes);
   (void)store.ItemsInUse();
   std::string payload;
@@ -27,7 +27,7 @@ int lumatrim::fuzz::RunIptcApp13(const uint8_t* data, size_t size) {
   // The first save may normalise (junk between datasets dropped, a record
   // version added); our own payload read and built again must come out byte
   // for byte, or every save would change the photo again.
-  IptcRecord again(nullptr);
+  IptcRecord again;
   again.ParseApp13(AsSegment(payload));
   if (again.ItemsInUse().size() != store.ItemsInUse().size()) fuzz::Violated("items lost or gained by a save");
   std::string next;

@@ -1,4 +1,4 @@
-// ReadPhoto of a JPEG file, then every query a window makes of it.
+// ReadPhotoMetadata of a JPEG file, then every query a window makes of it.
 #include "FuzzCommon.h"
 #include "Targets.h"
 

@@ -1,4 +1,4 @@
-// A TIFF read two ways, then every query made of it: ReadPhoto of the bytes
+// A TIFF read two ways, then every query made of it: ReadPhotoMetadata of the bytes
 // as a file (named .nef or .tif, which counts only for bytes that announce no
 // kind), and the TIFF scan over the bytes in memory with a kept block of a few
 // bytes, so that the directories and values past it are read on demand.
@@ -14,9 +14,10 @@ int lumatrim::fuzz::RunReadTiff(const uint8_t* data, size_t size) {
   const bool nef = size % 3 == 0;
   (void)fuzz::ReadAsFile(nef ? "photo.nef" : "photo.tif", data, size);
 
-  PhotoMetadata inMemory;
-  inMemory.TiffBlockSize = static_cast<int>(size % 61);
-  (void)inMemory.ScanTiffBytes(std::make_shared<MemoryBytes>(std::string(reinterpret_cast<const char*>(data), size)));
+  ReadOptions options;
+  options.tiffBlockSize = static_cast<int>(size % 61);
+  PhotoMetadata inMemory =
+      ReadTiffMetadata(std::make_shared<MemoryBytes>(std::string(reinterpret_cast<const char*>(data), size)), options);
   fuzz::ExerciseMetadata(inMemory);
   return 0;
 }

@@ -1,4 +1,4 @@
-// RewritePhoto and SaveJpegWithMetadata of hostile photos into a scratch
+// RewritePhoto and WriteJpegWithMetadata of hostile photos into a scratch
 // folder. A write either gives a loadable JPEG of the same picture size or
 // fails with a message, leaving the earlier output byte for byte and no
 // temporary file behind.
@@ -12,7 +12,7 @@ namespace {
 
 const std::string kEarlier = "earlier output";
 
-// A small real picture, coded once, for SaveJpegWithMetadata.
+// A small real picture, coded once, for WriteJpegWithMetadata.
 const lumatrim::JpegImage& SmallImage() {
   static const lumatrim::JpegImage image = [] {
     lumatrim::JpegImage made;
@@ -57,7 +57,7 @@ void CheckOutput(const std::string& out, bool written, int width, int height) {
     fuzz::Violated("a written photo does not load");
   }
   if (reread.Width() != width || reread.Height() != height) fuzz::Violated("a written photo changed its size");
-  PhotoMetadata meta = ReadPhotoMetadata(out);
+  (void)ReadPhotoMetadata(out);
 }
 
 }  // namespace
@@ -94,8 +94,7 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
     written = false;
     try {
       if (round == 1) {
-        if (photo.IptcPresent() && photo.iptc) photo.iptc->ReadFromOwner();
-        else StartEmptyIptc(photo);
+        if (!photo.IptcPresent() || !photo.iptc) StartEmptyIptc(photo);
         photo.iptc->SetValue("Keywords", "fuzz, \"two words\"");
         SetIptcSegment(photo, photo.iptc->BuildApp13());
       }
@@ -106,7 +105,8 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
         if (after != before) fuzz::Violated("removing GPS changed the EXIF block's size");
         if (HasGps(photo)) fuzz::Violated("a GPS directory survived its removal");
       }
-      photo.SaveJpegWithMetadata(small, out, true);
+      SetPictureSize(photo, small.Height(), small.Width());
+      WriteJpegWithMetadata(photo, small, out);
       written = true;
     } catch (const LumatrimError&) {
     }

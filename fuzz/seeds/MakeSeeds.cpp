@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "../MakerNoteSeed.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 

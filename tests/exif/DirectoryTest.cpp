@@ -119,13 +119,13 @@ TEST_P(Directory, thumbnailDirectoryOnDemand) {
   auto data = Parse(Ifd().Ascii(0x010F, "C").Next(ifd1));
   ExifData& info = *data->exif;
   TagEntry entry;
-  EXPECT_FALSE(info.NextThumbTag(0, entry)) << "nothing before ParseThumbnailDirectory";
+  EXPECT_FALSE(info.NextThumbTag(TagGroup::Standard, entry)) << "nothing before ParseThumbnailDirectory";
   EXPECT_EQ(data->CutThumbnail(), thumb);
   info.ParseThumbnailDirectory();
   info.ParseThumbnailDirectory();
   EXPECT_EQ(info.ThumbTagCount(), 4) << "a second call does not duplicate";
   EXPECT_EQ(info.ThumbCompression, 6);
-  ASSERT_TRUE(info.NextThumbTag(0, entry) && info.NextThumbTag(0, entry));
+  ASSERT_TRUE(info.NextThumbTag(TagGroup::Standard, entry) && info.NextThumbTag(TagGroup::Standard, entry));
   EXPECT_EQ(entry.Desc + "=" + entry.Data, "XResolution=72.00");
   EXPECT_EQ(info.TagCount(), 1) << "thumbnail tags stay out of TagList";
 
@@ -212,7 +212,7 @@ TEST_P(Directory, gpsVersionIdIsStoredAndUnknownTagsAreNot) {
   TagEntry entry;
   ExifData listed;
   listed.AddTag(info.GetTagByName("GPSVersionID"));
-  listed.AddTag(LookupTagDef(0x7F, kDirGps));
-  EXPECT_TRUE(listed.NextTag(0, entry) && entry.Name == "GPSVersionID" && !listed.NextTag(0, entry))
+  listed.AddTag(LookupTagDef(0x7F, DirectoryKind::Gps));
+  EXPECT_TRUE(listed.NextTag(TagGroup::Standard, entry) && entry.Name == "GPSVersionID" && !listed.NextTag(TagGroup::Standard, entry))
       << "AddTag takes the row of tag 0, not the Unknown row";
 }

@@ -55,7 +55,7 @@ TEST(AddFocalLength35, workedExampleAndItsVariants) {
 TEST(Enumeration, groupsCursorsAndLookups) {
   ExifData info;
   auto add = [&](int tag, const char* value) {
-    TagEntry e = LookupTagDef(tag, kDirMain);
+    TagEntry e = LookupTagDef(tag, DirectoryKind::Main);
     e.Data = value;
     return info.AddTag(e);
   };
@@ -65,23 +65,23 @@ TEST(Enumeration, groupsCursorsAndLookups) {
   EXPECT_EQ(add(0x4242, "refused"), 2) << "Tag 0 is refused; the last entry's index comes back";
   TagEntry entry;
   info.ResetTagCursor();
-  EXPECT_TRUE(info.NextTag(0, entry) && entry.Data == "Canon" && info.NextTag(0, entry) && entry.Data == "EOS");
-  EXPECT_FALSE(info.NextTag(0, entry));
+  EXPECT_TRUE(info.NextTag(TagGroup::Standard, entry) && entry.Data == "Canon" && info.NextTag(TagGroup::Standard, entry) && entry.Data == "EOS");
+  EXPECT_FALSE(info.NextTag(TagGroup::Standard, entry));
   EXPECT_EQ(entry.Name, "") << "a failed step clears the entry";
   info.ResetTagCursor();
-  EXPECT_TRUE(info.NextTag(1, entry) && entry.Desc == "Macro Mode" && entry.Raw == "Normal" && entry.Tag == 0);
-  EXPECT_FALSE(info.NextTag(1, entry));
+  EXPECT_TRUE(info.NextTag(TagGroup::Maker, entry) && entry.Desc == "Macro Mode" && entry.Raw == "Normal" && entry.Tag == 0);
+  EXPECT_FALSE(info.NextTag(TagGroup::Maker, entry));
   EXPECT_EQ(info.TagIndexByName("MODEL"), 2);
   EXPECT_EQ(info.TagValueByName("nothing") + info.GetTagByName("nothing").Name, "");
   EXPECT_EQ(info.GetTagNumber("Macro Mode"), 0.0) << "entries with Tag 0 have no number";
   ExifData empty;
-  EXPECT_FALSE(empty.NextTag(1, entry) || empty.NextThumbTag(0, entry));
+  EXPECT_FALSE(empty.NextTag(TagGroup::Maker, entry) || empty.NextThumbTag(TagGroup::Standard, entry));
 }
 
 TEST(GetTagInt, roundsHalvesToEven) {
   ExifData info;
   for (auto [tag, n, d, rounded] : {std::tuple{0x011A, 5u, 2u, 2}, {0x011B, 7u, 2u, 4}, {0x920A, 11u, 4u, 3}}) {
-    TagEntry e = LookupTagDef(tag, kDirMain);
+    TagEntry e = LookupTagDef(tag, DirectoryKind::Main);
     e.Raw = U32(n, Order::Intel) + U32(d, Order::Intel);
     e.FormatCode = RATIONAL;
     info.AddTag(e);

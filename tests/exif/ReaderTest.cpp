@@ -93,7 +93,7 @@ TEST(ReadPhoto, theSameContainerForgetsThePreviousPhoto) {
   EXPECT_EQ(data.Segment(data.commentSegment)->content, std::string("\x00\x06only", 6));
 }
 
-TEST(ScanJpegSegments, whichSegmentsAreKeptAndWhereTheScanEnds) {
+TEST(ReadJpegMetadata, whichSegmentsAreKeptAndWhereTheScanEnds) {
   JpegBuilder many;
   many.Soi().Com("c");
   for (int i = 0; i < 30; ++i) many.Dqt();
@@ -246,7 +246,7 @@ TEST(ReadPhoto, everyPrefixOfAPhotoIsSafe) {
       ExifData info;
       info.Order = CoreOrder(order);
       info.Block = tiff.substr(std::min<size_t>(8, n), n > 8 ? n - 8 : 0);
-      info.ParseDirectory(0, ExifData::kTiffFileOrigin, kDirMain, static_cast<int64_t>(info.Block.size()));
+      info.ParseDirectory(0, ExifData::kTiffFileOrigin, DirectoryKind::Main, static_cast<int64_t>(info.Block.size()));
     }
   }
 }

@@ -24,12 +24,14 @@ std::string Raw(int fmt, const std::vector<uint32_t>& values, Order order) {
 }  // namespace
 
 TEST(TagTables, lookupsByTagAndByName) {
-  EXPECT_EQ(LookupTagDef(0x8827, kDirThumbnail).Desc, "ISOSpeed Ratings") << "the spaced-out name";
-  EXPECT_EQ(LookupTagDef(0x9216, kDirMain).Desc, "TIFF/ EPStandard ID") << "0xA216 has a Desc of its own, 0x9216 not";
-  EXPECT_EQ(LookupTagDef(0x001E, kDirGps).Name, "GPSDifferential");
+  EXPECT_EQ(LookupTagDef(0x8827, DirectoryKind::Thumbnail).Desc, "ISOSpeed Ratings") << "the spaced-out name";
+  EXPECT_EQ(LookupTagDef(0x9216, DirectoryKind::Main).Desc, "TIFF/ EPStandard ID") << "0xA216 has a Desc of its own, 0x9216 not";
+  EXPECT_EQ(LookupTagDef(0x001E, DirectoryKind::Gps).Name, "GPSDifferential");
   // GPS directories look in the GPS table only.
-  for (auto [tag, kind] : {std::pair<int, int>{0x829A, kDirGps}, {0x829A, 3}, {0xFFFF, kDirMain}}) {
-    EXPECT_EQ(LookupTagDef(tag, kind).Tag, 0) << tag << " in " << kind;
+  // (A kind no directory has looks nowhere.)
+  const auto noKind = static_cast<DirectoryKind>(3);
+  for (auto [tag, kind] : {std::pair{0x829A, DirectoryKind::Gps}, {0x829A, noKind}, {0xFFFF, DirectoryKind::Main}}) {
+    EXPECT_EQ(LookupTagDef(tag, kind).Tag, 0) << tag << " in " << static_cast<int>(kind);
     EXPECT_EQ(LookupTagDef(tag, kind).Desc, "Unknown");
   }
   EXPECT_EQ(MainTagTable[MainRowByName("exposuretime")].Tag, 0x829A);
@@ -49,7 +51,7 @@ TEST(RenderValue, examplesInBothByteOrders) {
       {0, 9, {0xFFFFFFFF}, "-1"}, {0, 8, {0xFFFF}, "65535"} /* SSHORT shows unsigned */, {0, 5, {1, 0}, "1/0"}};
   for (Order order : {Order::Intel, Order::Motorola})
     for (const auto& c : cases) {
-      const TagEntry row = c.tag ? LookupTagDef(c.tag, kDirMain) : TagEntry{};
+      const TagEntry row = c.tag ? LookupTagDef(c.tag, DirectoryKind::Main) : TagEntry{};
       std::string text = RenderValue(Raw(c.fmt, c.values, order), c.fmt, row.DecodeList, row.FormatString,
                                      order == Order::Motorola, c.separator);
       TagRenderContext context;

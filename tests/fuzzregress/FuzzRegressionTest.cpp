@@ -11,9 +11,10 @@
 
 #include "Targets.h"
 #include "core/exif/ExifData.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/makernotes/MakerNoteDecoder.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "OptiPhotos.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
 #include "core/optimal/OutputNames.h"
+#include "core/photo/PhotoReader.h"
 #include "support/ExifTool.h"
 
 namespace lumatrim::test {

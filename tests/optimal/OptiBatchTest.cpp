@@ -6,8 +6,8 @@
 
 #include "OptiPhotos.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
+#include "core/photo/PhotoReader.h"
 
 namespace lumatrim::test {
 namespace {
@@ -176,8 +176,8 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   ASSERT_TRUE(luma.size() == 64 && chroma.size() == 64);
   EXPECT_EQ((std::vector<int>{luma[0], luma[1], luma[2], luma[63], chroma[0], chroma[1], chroma[63]}),
             (std::vector<int>{6, 4, 5, 40, 7, 7, 40}));
-  PhotoMetadata meta;
-  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_camera.jpg")) && meta.exif);
+  const PhotoMetadata meta = ReadPhotoMetadata(out.File("opt_camera.jpg"));
+  ASSERT_TRUE(meta.MetadataPresent() && meta.exif);
   const ExifData& exif = *meta.exif;
   EXPECT_EQ(Size(exif.GetTagInt("ExifImageWidth"), exif.GetTagInt("ExifImageLength")), Size(80, 60));
   EXPECT_TRUE(meta.ThumbnailPresent());

@@ -10,7 +10,7 @@
 
 #include "OptiPhotos.h"
 #include "cli/Commands.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 
 namespace lumatrim::test {
 namespace {
@@ -152,8 +152,8 @@ TEST(OptimizeCommand, NoGpsLeavesThePositionOut) {
   const std::string photo = WriteFile(
       in.File("g.jpg"), JpegBuilder().Soi().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() + CodedPicture(40, 30));
   ASSERT_EQ(Optimize({"--out", out.Path(), "--keep-size", "--no-gps", photo}).status, 0);
-  PhotoMetadata meta;
-  ASSERT_TRUE(meta.ReadPhoto(out.File("opt_g.jpg")) && meta.exif);
+  const PhotoMetadata meta = ReadPhotoMetadata(out.File("opt_g.jpg"));
+  ASSERT_TRUE(meta.MetadataPresent() && meta.exif);
   EXPECT_EQ(meta.exif->TagValueByName("Make"), "Canon");
   EXPECT_EQ(meta.exif->TagValueByName("GPSLatitudeRef"), "");
 }

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
 #include "core/optimal/OptiBatch.h"
+#include "core/photo/PhotoReader.h"
 #include "support/ExiftoolCheck.h"
 #include "support/OrientedPhotos.h"
 
