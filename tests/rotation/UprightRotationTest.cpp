@@ -9,7 +9,7 @@
 #include "JpegBuilder.h"
 #include "OrientedPhotos.h"
 #include "core/bytes/Error.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "rotation/JpegRotator.h"
 
 namespace lumatrim::test {

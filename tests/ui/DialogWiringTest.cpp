@@ -11,7 +11,7 @@
 
 #include "JpegBuilder.h"
 #include "UiTestPhotos.h"
-#include "core/exif/PhotoMetadata.h"
+#include "core/photo/PhotoReader.h"
 #include "ui/details/DetailsWindow.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/optimize/OptimizeDialog.h"
@@ -155,8 +155,7 @@ TEST_F(DialogWiring, DetailWindowRemovingExifReloadsTheSelection) {
   detailsButton->click();
 
   EXPECT_EQ(caption, QStringLiteral("canon.jpg"));
-  lumatrim::PhotoMetadata meta;
-  meta.ReadPhoto(path);
+  const lumatrim::PhotoMetadata meta = lumatrim::ReadPhotoMetadata(path);
   EXPECT_FALSE(meta.ExifPresent());
   EXPECT_FALSE(detailsButton->isEnabled()) << "the reloaded selection has no EXIF any more";
 }
