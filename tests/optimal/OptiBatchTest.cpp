@@ -8,6 +8,7 @@
 #include "core/bytes/Error.h"
 #include "core/optimal/OptiBatch.h"
 #include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
 namespace lumatrim::test {
 namespace {
