@@ -12,7 +12,7 @@
 
 #include "core/exif/PhotoMetadata.h"
 #include "core/iptc/IptcRecord.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "faults/FaultHooks.h"
 #include "faults/FaultKit.h"
 
@@ -64,7 +64,7 @@ const std::vector<Writer>& Writers() {
        }},
       {"batch over an earlier output", false, true,
        [](const std::string& dir) {
-         OptiSettings settings;
+         OptimizeSettings settings;
          settings.TargetFolder = dir;
          settings.KeepSize = true;
          settings.Jobs = 1;
@@ -198,13 +198,13 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     WriteFile(dir.File("out/opt_c.jpg"), "earlier output of c");
     return sources;
   };
-  OptiSettings settings;
+  OptimizeSettings settings;
   settings.KeepSize = true;
   settings.Jobs = 2;
 
   TempDir clean;
   settings.TargetFolder = clean.File("out");
-  ASSERT_EQ(RunOptiBatch(stageBatch(clean), settings).Written(), 3);
+  ASSERT_EQ(RunOptimizeBatch(stageBatch(clean), settings).Written(), 3);
   const std::string firstOutput = ReadFile(clean.File("out/opt_a.jpg"));
   const std::string lastOutput = ReadFile(clean.File("out/opt_c.jpg"));
 
@@ -213,15 +213,15 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     TempDir dir;
     settings.TargetFolder = dir.File("out");
     const auto sources = stageBatch(dir);
-    OptiReport report;
+    BatchReport report;
     {
       faults::Armed armed;
       faults::FailWritesAfter(firstOutput.size() + 10);
-      report = RunOptiBatch(sources, settings);
+      report = RunOptimizeBatch(sources, settings);
     }
     ASSERT_EQ(report.Photos.size(), 3u);
     EXPECT_EQ(report.Photos[0].Outcome, PhotoOutcome::Written);
-    const OptiPhotoResult& b = report.Photos[1];
+    const BatchPhotoResult& b = report.Photos[1];
     EXPECT_EQ(b.Failure, PhotoFailure::WriteFailed);
     EXPECT_NE(b.Detail.find("opt_b.jpg"), std::string::npos) << b.Detail;
     EXPECT_NE(b.Detail.find(std::strerror(ENOSPC)), std::string::npos) << b.Detail;
@@ -236,7 +236,7 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     settings.TargetFolder = dir.File("out");
     const auto sources = stageBatch(dir);
     fs::create_directory(dir.File("out/opt_b.jpg"));
-    const OptiReport report = RunOptiBatch(sources, settings);
+    const BatchReport report = RunOptimizeBatch(sources, settings);
     EXPECT_EQ(report.Written(), 2);
     EXPECT_EQ(report.Photos[1].Failure, PhotoFailure::WriteFailed);
     EXPECT_NE(report.Photos[1].Detail.find("opt_b.jpg"), std::string::npos) << report.Photos[1].Detail;

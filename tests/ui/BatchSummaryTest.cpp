@@ -3,16 +3,16 @@
 
 #include "ui/optimize/BatchSummary.h"
 
-using lumatrim::OptiPhotoResult;
-using lumatrim::OptiReport;
+using lumatrim::BatchPhotoResult;
+using lumatrim::BatchReport;
 using lumatrim::PhotoFailure;
 using lumatrim::PhotoOutcome;
 
 namespace {
 
-OptiPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailure failure = PhotoFailure::None,
+BatchPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailure failure = PhotoFailure::None,
                       const std::string& output = "") {
-  OptiPhotoResult photo;
+  BatchPhotoResult photo;
   photo.Source = "/karta/" + name;
   photo.Output = "/cíl/" + (output.empty() ? "opt_" + name : output);
   photo.Outcome = outcome;
@@ -22,18 +22,18 @@ OptiPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailur
 }
 
 TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
-  OptiReport clean;
+  BatchReport clean;
   clean.Photos = {Photo("a.jpg", PhotoOutcome::Written), Photo("b.jpg", PhotoOutcome::Written)};
   EXPECT_EQ(BatchSummary(clean), QStringLiteral("Optimalizace byla úspěšně dokončena."));
 
-  OptiReport renamed = clean;
+  BatchReport renamed = clean;
   renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, PhotoFailure::None, "opt_a-2.jpg"));
   EXPECT_EQ(BatchSummary(renamed),
             QStringLiteral("Optimalizace byla úspěšně dokončena.\nZapsáno fotografií: 3 z 3.\n\n"
                            "Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):\n"
                            "„a.jpg“ → „opt_a-2.jpg“"));
 
-  OptiReport failed = clean;
+  BatchReport failed = clean;
   failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, PhotoFailure::Damaged));
   failed.Photos.push_back(Photo("d.jpg", PhotoOutcome::Failed, PhotoFailure::WriteFailed));
   EXPECT_EQ(BatchSummary(failed),
@@ -44,7 +44,7 @@ TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
                            "„d.jpg“: Výslednou fotografii se nepodařilo zapsat do cílové složky."));
   EXPECT_EQ(PhotosLeftInTray(failed), (QStringList{"/karta/c.jpg", "/karta/d.jpg"}));
 
-  OptiReport cancelled = clean;
+  BatchReport cancelled = clean;
   cancelled.Cancelled = true;
   cancelled.Photos.push_back(Photo("e.jpg", PhotoOutcome::NotDone));
   EXPECT_EQ(BatchSummary(cancelled),
@@ -55,7 +55,7 @@ TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
 
 // Three hundred photos from a broken card still give a box that fits.
 TEST(BatchSummaryText, LongListsEndWithACount) {
-  OptiReport report;
+  BatchReport report;
   for (int i = 0; i < 300; ++i) {
     report.Photos.push_back(Photo(std::to_string(i) + ".jpg", PhotoOutcome::Failed, PhotoFailure::Missing));
   }

@@ -46,7 +46,7 @@ class OptimisationDialog : public ::testing::Test {
   }
   OptimizeDialog dialog{nullptr, [](const BatchSettings&, const std::function<void(int)>&, const std::atomic<bool>&) {
                      ADD_FAILURE() << "the batch must not start";
-                     return lumatrim::OptiReport();
+                     return lumatrim::BatchReport();
                    }};
 };
 
@@ -195,7 +195,7 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
       }
       if (paintedValue.load() < done) sawEveryPhoto = false;
     }
-    return lumatrim::OptiReport();
+    return lumatrim::BatchReport();
   });
   struct GaugePaints : QObject {
     std::function<void()> onPaint;

@@ -18,7 +18,7 @@ void BatchRunner::Start(BatchSettings settings) {
 
 void BatchRunner::Run(const BatchSettings& settings) {
   bool started = false;
-  lumatrim::OptiReport report;
+  lumatrim::BatchReport report;
   QString message;
   try {
     report = batch_(settings, [this](int done) { emit PhotoDone(done); }, cancel_);

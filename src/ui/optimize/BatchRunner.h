@@ -6,8 +6,8 @@
 #include <functional>
 #include <thread>
 
-#include "core/optimal/OptiReport.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/BatchReport.h"
+#include "core/optimize/OptimizeSettings.h"
 
 // What the dialog hands to the batch.
 struct BatchSettings {
@@ -25,11 +25,11 @@ struct BatchSettings {
 // through progress (count so far), stops when cancel becomes true, and
 // returns what became of every photo. Throws lumatrim::LumatrimError only for
 // a batch that cannot start (bad settings, no target folder).
-using BatchFunction = std::function<lumatrim::OptiReport(
+using BatchFunction = std::function<lumatrim::BatchReport(
     const BatchSettings& settings, const std::function<void(int done)>& progress, const std::atomic<bool>& cancel)>;
 
 // The program's batch: the core engine (EngineBatch.cpp).
-lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
+lumatrim::BatchReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
                                     const std::atomic<bool>& cancel);
 
 // Runs the batch engine on a thread of its own so the dialog keeps repainting.
@@ -52,7 +52,7 @@ class BatchRunner : public QObject {
  signals:
   void PhotoDone(int done);
   // started: false when the batch could not start (message says why).
-  void Finished(bool started, const lumatrim::OptiReport& report, const QString& message);
+  void Finished(bool started, const lumatrim::BatchReport& report, const QString& message);
 
  private:
   void Run(const BatchSettings& settings);

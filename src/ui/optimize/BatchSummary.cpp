@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-using lumatrim::OptiPhotoResult;
-using lumatrim::OptiReport;
+using lumatrim::BatchPhotoResult;
+using lumatrim::BatchReport;
 using lumatrim::PhotoFailure;
 using lumatrim::PhotoOutcome;
 
@@ -40,9 +40,9 @@ QString PhotoFailureText(PhotoFailure failure) {
   return QStringLiteral("Fotografii se nepodařilo zpracovat.");
 }
 
-QString BatchSummary(const OptiReport& report) {
+QString BatchSummary(const BatchReport& report) {
   QStringList failed, renamed;
-  for (const OptiPhotoResult& photo : report.Photos) {
+  for (const BatchPhotoResult& photo : report.Photos) {
     if (photo.Outcome == PhotoOutcome::Failed) {
       // The Czech cause first; the engine's technical words below it, for whoever must dig further.
       QString line = QStringLiteral("„%1“: %2").arg(Name(photo.Source), PhotoFailureText(photo.Failure));
@@ -70,9 +70,9 @@ QString BatchSummary(const OptiReport& report) {
   return text;
 }
 
-QStringList PhotosLeftInTray(const OptiReport& report) {
+QStringList PhotosLeftInTray(const BatchReport& report) {
   QStringList left;
-  for (const OptiPhotoResult& photo : report.Photos) {
+  for (const BatchPhotoResult& photo : report.Photos) {
     if (photo.Outcome != PhotoOutcome::Written) left << QString::fromStdString(photo.Source);
   }
   return left;

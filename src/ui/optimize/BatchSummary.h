@@ -2,7 +2,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/optimal/OptiReport.h"
+#include "core/optimize/BatchReport.h"
 
 // The Czech sentence for why a photo was not written. Kept in one place so
 // it can follow the program-wide failure kinds.
@@ -12,7 +12,7 @@ QString PhotoFailureText(lumatrim::PhotoFailure failure);
 // each failed photo with its reason, the photos that got another name, and
 // whether the batch was stopped. A batch that wrote everything under its
 // plain names gets "Optimalizace byla úspěšně dokončena." alone.
-QString BatchSummary(const lumatrim::OptiReport& report);
+QString BatchSummary(const lumatrim::BatchReport& report);
 
 // The sources the tray keeps after the batch: those not written.
-QStringList PhotosLeftInTray(const lumatrim::OptiReport& report);
+QStringList PhotosLeftInTray(const lumatrim::BatchReport& report);

@@ -2,13 +2,13 @@
 #include <vector>
 
 #include "core/bytes/Error.h"
-#include "core/optimal/OptiBatch.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/OptimizeBatch.h"
+#include "core/optimize/OptimizeSettings.h"
 #include "ui/optimize/BatchRunner.h"
 
-lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
+lumatrim::BatchReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
                                     const std::atomic<bool>& cancel) {
-  lumatrim::OptiSettings engine;
+  lumatrim::OptimizeSettings engine;
   engine.TargetFolder = settings.TargetFolder.toStdString();
   engine.Compression = settings.Compression;
   engine.KeepSize = settings.KeepSize;
@@ -19,6 +19,6 @@ lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::fu
   std::vector<std::string> sources;
   sources.reserve(static_cast<size_t>(settings.Sources.size()));
   for (const QString& source : settings.Sources) sources.push_back(source.toStdString());
-  return lumatrim::RunOptiBatch(
-      sources, engine, [&progress](int done, int, const lumatrim::OptiPhotoResult&) { progress(done); }, &cancel);
+  return lumatrim::RunOptimizeBatch(
+      sources, engine, [&progress](int done, int, const lumatrim::BatchPhotoResult&) { progress(done); }, &cancel);
 }

@@ -93,7 +93,7 @@ void OptimizeDialog::OnPhotoDone(int done) {
   if (done > progressBar_->value()) progressBar_->setValue(done);
 }
 
-void OptimizeDialog::OnBatchFinished(bool started, const lumatrim::OptiReport& report, const QString& message) {
+void OptimizeDialog::OnBatchFinished(bool started, const lumatrim::BatchReport& report, const QString& message) {
   if (leaving_) return;  // stopped because the main window is closing
   if (!started) {
     // Nothing was written; the user can correct the target or the sizes.

@@ -21,7 +21,7 @@ enum class PhotoOutcome {
   NotDone,  // the batch was cancelled before this photo
 };
 
-struct OptiPhotoResult {
+struct BatchPhotoResult {
   std::string Source;
   std::string Output;  // where it goes (or would have gone)
   PhotoOutcome Outcome = PhotoOutcome::NotDone;
@@ -32,13 +32,13 @@ struct OptiPhotoResult {
 };
 
 // What a batch did with each photo, in list order.
-struct OptiReport {
-  std::vector<OptiPhotoResult> Photos;
+struct BatchReport {
+  std::vector<BatchPhotoResult> Photos;
   bool Cancelled = false;
 
   int Count(PhotoOutcome outcome) const {
     int n = 0;
-    for (const OptiPhotoResult& photo : Photos) n += photo.Outcome == outcome ? 1 : 0;
+    for (const BatchPhotoResult& photo : Photos) n += photo.Outcome == outcome ? 1 : 0;
     return n;
   }
   int Written() const { return Count(PhotoOutcome::Written); }

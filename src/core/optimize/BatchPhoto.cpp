@@ -1,4 +1,4 @@
-#include "core/optimal/OptiPhoto.h"
+#include "core/optimize/BatchPhoto.h"
 
 #include "core/bytes/Error.h"
 #include "core/exif/ExifUpright.h"
@@ -7,9 +7,9 @@
 
 namespace lumatrim {
 
-std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std::string& output,
-                                            const OptiSettings& settings) {
-  auto photo = std::make_unique<OptiPhoto>();
+std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const std::string& output,
+                                              const OptimizeSettings& settings) {
+  auto photo = std::make_unique<BatchPhoto>();
   photo->Source = source;
   photo->Output = output;
   photo->Meta = std::make_unique<PhotoMetadata>();
@@ -34,6 +34,6 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   return photo;
 }
 
-void WriteOptiPhoto(OptiPhoto& photo) { photo.Meta->SaveJpegWithMetadata(photo.Image, photo.Output, true); }
+void WriteBatchPhoto(BatchPhoto& photo) { photo.Meta->SaveJpegWithMetadata(photo.Image, photo.Output, true); }
 
 }  // namespace lumatrim

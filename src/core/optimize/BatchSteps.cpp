@@ -1,4 +1,4 @@
-#include "core/optimal/BatchSteps.h"
+#include "core/optimize/BatchSteps.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,8 +24,8 @@ PreparedPhoto Failed(PhotoFailure failure, const std::string& detail) {
 
 }  // namespace
 
-PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings,
-                           const std::atomic<bool>* cancel) {
+PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
+                           const OptimizeSettings& settings, const std::atomic<bool>* cancel) {
   // Tell the user's likely mistakes (a photo moved away, no rights) from a
   // damaged photo before decoding.
   struct stat info {};
@@ -39,7 +39,7 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
   try {
     const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
-    result.Photo = PrepareOptiPhoto(source, output, settings);
+    result.Photo = PrepareBatchPhoto(source, output, settings);
     if (settings.RemoveGps) DropGps(*result.Photo->Meta);
     return result;
   } catch (const std::bad_alloc&) {
@@ -51,8 +51,8 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
   }
 }
 
-void WritePreparedPhoto(OptiPhoto& photo) {
-  WriteOptiPhoto(photo);
+void WritePreparedPhoto(BatchPhoto& photo) {
+  WriteBatchPhoto(photo);
   struct stat source {};
   if (::stat(photo.Source.c_str(), &source) != 0) return;
   // Access time now, modification time the source's. A file system that
