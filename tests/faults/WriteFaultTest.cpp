@@ -222,10 +222,10 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     ASSERT_EQ(report.Photos.size(), 3u);
     EXPECT_EQ(report.Photos[0].Outcome, PhotoOutcome::Written);
     const BatchPhotoResult& b = report.Photos[1];
-    EXPECT_EQ(b.Failure, PhotoFailure::WriteFailed);
+    EXPECT_EQ(b.Failure, FailureKind::WriteFailed);
     EXPECT_NE(b.Detail.find("opt_b.jpg"), std::string::npos) << b.Detail;
     EXPECT_NE(b.Detail.find(std::strerror(ENOSPC)), std::string::npos) << b.Detail;
-    EXPECT_EQ(report.Photos[2].Failure, PhotoFailure::WriteFailed) << "the disk is still full";
+    EXPECT_EQ(report.Photos[2].Failure, FailureKind::WriteFailed) << "the disk is still full";
     const std::map<std::string, std::string> expected = {{"opt_a.jpg", Fingerprint(firstOutput)},
                                                          {"opt_c.jpg", Fingerprint("earlier output of c")}};
     EXPECT_EQ(Snapshot(dir.File("out")), expected);
@@ -238,7 +238,7 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     fs::create_directory(dir.File("out/opt_b.jpg"));
     const BatchReport report = RunOptimizeBatch(sources, settings);
     EXPECT_EQ(report.Written(), 2);
-    EXPECT_EQ(report.Photos[1].Failure, PhotoFailure::WriteFailed);
+    EXPECT_EQ(report.Photos[1].Failure, FailureKind::WriteFailed);
     EXPECT_NE(report.Photos[1].Detail.find("opt_b.jpg"), std::string::npos) << report.Photos[1].Detail;
     const std::map<std::string, std::string> expected = {
         {"opt_a.jpg", Fingerprint(firstOutput)}, {"opt_b.jpg", "<folder>"}, {"opt_c.jpg", Fingerprint(lastOutput)}};

@@ -221,9 +221,9 @@ TEST(OptimizeBatch, GoesOnPastADamagedPhotoAndReportsIt) {
     EXPECT_FALSE(report.Cancelled);
     const BatchPhotoResult& damaged = report.Photos[2];
     EXPECT_EQ(damaged.Outcome, PhotoOutcome::Failed);
-    EXPECT_EQ(damaged.Failure, PhotoFailure::Damaged);
+    EXPECT_EQ(damaged.Failure, FailureKind::DamagedData);
     EXPECT_NE(damaged.Detail.find("p2.jpg"), std::string::npos) << damaged.Detail;
-    EXPECT_EQ(report.Photos[5].Failure, PhotoFailure::Missing) << "a photo moved away is told apart";
+    EXPECT_EQ(report.Photos[5].Failure, FailureKind::FileMissing) << "a photo moved away is told apart";
     EXPECT_EQ(ReadFile(out.File("opt_p2.jpg")), "older file");
     EXPECT_EQ(SizeOf(out.File("opt_p4.jpg")), Size(40, 30)) << "the photos after it are written";
     EXPECT_EQ(FilesIn(out.Path()),

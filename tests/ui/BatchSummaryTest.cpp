@@ -2,16 +2,17 @@
 #include <gtest/gtest.h>
 
 #include "ui/optimize/BatchSummary.h"
+#include "ui/prompts/FailureText.h"
 
 using lumatrim::BatchPhotoResult;
 using lumatrim::BatchReport;
-using lumatrim::PhotoFailure;
+using lumatrim::FailureKind;
 using lumatrim::PhotoOutcome;
 
 namespace {
 
-BatchPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailure failure = PhotoFailure::None,
-                      const std::string& output = "") {
+BatchPhotoResult Photo(const std::string& name, PhotoOutcome outcome, FailureKind failure = FailureKind::Other,
+                       const std::string& output = "") {
   BatchPhotoResult photo;
   photo.Source = "/karta/" + name;
   photo.Output = "/cíl/" + (output.empty() ? "opt_" + name : output);
@@ -27,15 +28,15 @@ TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
   EXPECT_EQ(BatchSummary(clean), QStringLiteral("Optimalizace byla úspěšně dokončena."));
 
   BatchReport renamed = clean;
-  renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, PhotoFailure::None, "opt_a-2.jpg"));
+  renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, FailureKind::Other, "opt_a-2.jpg"));
   EXPECT_EQ(BatchSummary(renamed),
             QStringLiteral("Optimalizace byla úspěšně dokončena.\nZapsáno fotografií: 3 z 3.\n\n"
                            "Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):\n"
                            "„a.jpg“ → „opt_a-2.jpg“"));
 
   BatchReport failed = clean;
-  failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, PhotoFailure::Damaged));
-  failed.Photos.push_back(Photo("d.jpg", PhotoOutcome::Failed, PhotoFailure::WriteFailed));
+  failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, FailureKind::DamagedData));
+  failed.Photos.push_back(Photo("d.jpg", PhotoOutcome::Failed, FailureKind::WriteFailed));
   EXPECT_EQ(BatchSummary(failed),
             QStringLiteral("Optimalizace skončila, ale některé fotografie se nepodařilo zpracovat.\n"
                            "Zapsáno fotografií: 2 z 4. Nezapsané fotografie zůstávají v zásobníku.\n\n"
@@ -57,15 +58,16 @@ TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
 TEST(BatchSummaryText, LongListsEndWithACount) {
   BatchReport report;
   for (int i = 0; i < 300; ++i) {
-    report.Photos.push_back(Photo(std::to_string(i) + ".jpg", PhotoOutcome::Failed, PhotoFailure::Missing));
+    report.Photos.push_back(Photo(std::to_string(i) + ".jpg", PhotoOutcome::Failed, FailureKind::FileMissing));
   }
   const QString text = BatchSummary(report);
   EXPECT_EQ(text.count(QStringLiteral("Soubor nebyl nalezen.")), 12);
   EXPECT_TRUE(text.endsWith(QStringLiteral("„11.jpg“: Soubor nebyl nalezen.\n… a další (288)"))) << text.toStdString();
-  for (PhotoFailure kind : {PhotoFailure::Missing, PhotoFailure::Unreadable, PhotoFailure::Damaged,
-                            PhotoFailure::OutOfMemory, PhotoFailure::WriteFailed}) {
-    EXPECT_FALSE(PhotoFailureText(kind).isEmpty());
-    EXPECT_NE(PhotoFailureText(kind), PhotoFailureText(PhotoFailure::None)) << "each kind has its own sentence";
+  const auto sentence = [](FailureKind kind) { return failuretext::Sentence(kind, failuretext::Context::BatchPhoto); };
+  for (FailureKind kind : {FailureKind::FileMissing, FailureKind::NoPermission, FailureKind::DamagedData,
+                           FailureKind::OutOfMemory, FailureKind::WriteFailed}) {
+    EXPECT_FALSE(sentence(kind).isEmpty());
+    EXPECT_NE(sentence(kind), sentence(FailureKind::Other)) << "each kind has its own sentence";
   }
 }
 

@@ -12,7 +12,7 @@ namespace lumatrim {
 // One photo made ready for writing, or why it could not be.
 struct PreparedPhoto {
   std::unique_ptr<BatchPhoto> Photo;
-  PhotoFailure Failure = PhotoFailure::None;
+  FailureKind Failure = FailureKind::Other;  // when there is no Photo
   std::string Detail;
 };
 

@@ -154,10 +154,10 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
         WritePreparedPhoto(*slot.prepared.Photo);
         photo.Outcome = PhotoOutcome::Written;
       } catch (const std::bad_alloc&) {
-        photo.Failure = PhotoFailure::OutOfMemory;
+        photo.Failure = FailureKind::OutOfMemory;
         photo.Detail = "not enough memory to write \"" + photo.Output + "\"";
       } catch (const std::exception& e) {
-        photo.Failure = PhotoFailure::WriteFailed;
+        photo.Failure = FailureKind::WriteFailed;
         photo.Detail = e.what();
       }
     } else {

@@ -4,10 +4,6 @@
 
 #include "core/optimize/BatchReport.h"
 
-// The Czech sentence for why a photo was not written. Kept in one place so
-// it can follow the program-wide failure kinds.
-QString PhotoFailureText(lumatrim::PhotoFailure failure);
-
 // The one message shown when a batch ends: how many photos were written,
 // each failed photo with its reason, the photos that got another name, and
 // whether the batch was stopped. A batch that wrote everything under its
