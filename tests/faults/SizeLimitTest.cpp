@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "core/exif/PhotoMetadata.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "faults/FaultKit.h"
 
 using namespace lumatrim;
@@ -169,7 +169,7 @@ TEST(SizeLimits, BatchRefusesAbsurdPhotoAndWritesNothing) {
     const std::string photo =
         WriteFile(dir.File("huge.jpg"), JpegBuilder().Soi().Com("claims 65535 x 65535").Bytes() +
                                             ClaimingSize(CodedBody(16, 16), 65535, 65535));
-    OptiSettings settings;
+    OptimizeSettings settings;
     settings.TargetFolder = dir.File("out");
     settings.KeepSize = keepSize;
     settings.ShortSide = 768;
