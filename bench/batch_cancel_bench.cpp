@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "core/jpeg/JpegImage.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   }
   for (bool keepSize : {true, false}) {
     for (const auto& entry : fs::directory_iterator(dir / "out")) fs::remove(entry.path());
-    lumatrim::OptiSettings settings;
+    lumatrim::OptimizeSettings settings;
     settings.TargetFolder = (dir / "out").string();
     settings.KeepSize = keepSize;
     settings.ShortSide = 900;
@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     std::atomic<bool> firstWritten{false};
     std::chrono::steady_clock::time_point stoppedAt;
     std::thread batch([&] {
-      lumatrim::RunOptiBatch(sources, settings, [&](int, int, const lumatrim::OptiPhotoResult&) { firstWritten = true; },
-                             &cancel);
+      lumatrim::RunOptimizeBatch(
+          sources, settings, [&](int, int, const lumatrim::BatchPhotoResult&) { firstWritten = true; }, &cancel);
     });
     while (!firstWritten) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the workers are inside their next photos

@@ -9,8 +9,8 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
-#include "core/optimal/OptiBatch.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/OptimizeBatch.h"
+#include "core/optimize/OptimizeSettings.h"
 
 namespace cli {
 namespace {
@@ -39,7 +39,7 @@ std::string BaseName(const std::string& path) {
 
 // A bar redrawn in place on a terminal; one line per photo for logs and pipes.
 // A failed photo always gets a line of its own.
-void ShowProgress(bool terminal, int done, int total, const lumatrim::OptiPhotoResult& photo) {
+void ShowProgress(bool terminal, int done, int total, const lumatrim::BatchPhotoResult& photo) {
   const std::string& output = photo.Output;
   if (photo.Outcome == lumatrim::PhotoOutcome::Failed) {
     if (terminal) std::fputc('\n', stderr);
@@ -93,7 +93,7 @@ class SignalCancel {
 }  // namespace
 
 int RunOptimize(int argc, char** argv) {
-  lumatrim::OptiSettings settings;
+  lumatrim::OptimizeSettings settings;
   std::vector<std::string> files;
   bool haveShort = false, haveLong = false, keepSize = false, optionsEnded = false;
   try {
@@ -155,20 +155,20 @@ int RunOptimize(int argc, char** argv) {
     settings.Rule = haveShort && haveLong ? lumatrim::SizeRule::BothSides
                     : haveShort             ? lumatrim::SizeRule::ShortSideFixed
                                             : lumatrim::SizeRule::LongSideFixed;
-    lumatrim::ValidateOptiSettings(settings);
+    lumatrim::ValidateOptimizeSettings(settings);
   } catch (const lumatrim::LumatrimError& e) {
     return Usage(e.what());
   }
 
   const bool terminal = isatty(STDERR_FILENO) != 0;
   const int total = static_cast<int>(files.size());
-  lumatrim::OptiReport report;
+  lumatrim::BatchReport report;
   try {
     SignalCancel signals;
     if (terminal) ShowProgress(true, 0, total, {});
-    report = lumatrim::RunOptiBatch(
+    report = lumatrim::RunOptimizeBatch(
         files, settings,
-        [terminal](int done, int all, const lumatrim::OptiPhotoResult& photo) { ShowProgress(terminal, done, all, photo); },
+        [terminal](int done, int all, const lumatrim::BatchPhotoResult& photo) { ShowProgress(terminal, done, all, photo); },
         &gCancel);
   } catch (const std::exception& e) {
     if (terminal) std::fputc('\n', stderr);

@@ -11,7 +11,7 @@
 
 #include "core/bytes/Error.h"
 #include "core/jpeg/JpegImage.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
@@ -74,9 +74,9 @@ inline std::string MessageOf(const std::function<void()>& write) {
 
 // A batch whose first failed photo is thrown as the other writers throw, so
 // the same checks apply to it; returns the number of photos written.
-inline int BatchOrThrow(const std::vector<std::string>& sources, const OptiSettings& settings) {
-  const OptiReport report = RunOptiBatch(sources, settings);
-  for (const OptiPhotoResult& photo : report.Photos) {
+inline int BatchOrThrow(const std::vector<std::string>& sources, const OptimizeSettings& settings) {
+  const BatchReport report = RunOptimizeBatch(sources, settings);
+  for (const BatchPhotoResult& photo : report.Photos) {
     if (photo.Outcome == PhotoOutcome::Failed) throw LumatrimError(photo.Detail);
   }
   return report.Written();

@@ -6,7 +6,7 @@
 
 #include <fstream>
 
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "faults/FaultKit.h"
@@ -170,7 +170,7 @@ TEST(SizeLimits, BatchRefusesAbsurdPhotoAndWritesNothing) {
     const std::string photo =
         WriteFile(dir.File("huge.jpg"), JpegBuilder().Soi().Com("claims 65535 x 65535").Bytes() +
                                             ClaimingSize(CodedBody(16, 16), 65535, 65535));
-    OptiSettings settings;
+    OptimizeSettings settings;
     settings.TargetFolder = dir.File("out");
     settings.KeepSize = keepSize;
     settings.ShortSide = 768;

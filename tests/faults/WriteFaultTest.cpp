@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/iptc/IptcRecord.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "faults/FaultHooks.h"
@@ -63,7 +63,7 @@ const std::vector<Writer>& Writers() {
        }},
       {"batch over an earlier output", false, true,
        [](const std::string& dir) {
-         OptiSettings settings;
+         OptimizeSettings settings;
          settings.TargetFolder = dir;
          settings.KeepSize = true;
          settings.Jobs = 1;
@@ -197,13 +197,13 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     WriteFile(dir.File("out/opt_c.jpg"), "earlier output of c");
     return sources;
   };
-  OptiSettings settings;
+  OptimizeSettings settings;
   settings.KeepSize = true;
   settings.Jobs = 2;
 
   TempDir clean;
   settings.TargetFolder = clean.File("out");
-  ASSERT_EQ(RunOptiBatch(stageBatch(clean), settings).Written(), 3);
+  ASSERT_EQ(RunOptimizeBatch(stageBatch(clean), settings).Written(), 3);
   const std::string firstOutput = ReadFile(clean.File("out/opt_a.jpg"));
   const std::string lastOutput = ReadFile(clean.File("out/opt_c.jpg"));
 
@@ -212,19 +212,19 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     TempDir dir;
     settings.TargetFolder = dir.File("out");
     const auto sources = stageBatch(dir);
-    OptiReport report;
+    BatchReport report;
     {
       faults::Armed armed;
       faults::FailWritesAfter(firstOutput.size() + 10);
-      report = RunOptiBatch(sources, settings);
+      report = RunOptimizeBatch(sources, settings);
     }
     ASSERT_EQ(report.Photos.size(), 3u);
     EXPECT_EQ(report.Photos[0].Outcome, PhotoOutcome::Written);
-    const OptiPhotoResult& b = report.Photos[1];
-    EXPECT_EQ(b.Failure, PhotoFailure::WriteFailed);
+    const BatchPhotoResult& b = report.Photos[1];
+    EXPECT_EQ(b.Failure, FailureKind::WriteFailed);
     EXPECT_NE(b.Detail.find("opt_b.jpg"), std::string::npos) << b.Detail;
     EXPECT_NE(b.Detail.find(std::strerror(ENOSPC)), std::string::npos) << b.Detail;
-    EXPECT_EQ(report.Photos[2].Failure, PhotoFailure::WriteFailed) << "the disk is still full";
+    EXPECT_EQ(report.Photos[2].Failure, FailureKind::WriteFailed) << "the disk is still full";
     const std::map<std::string, std::string> expected = {{"opt_a.jpg", Fingerprint(firstOutput)},
                                                          {"opt_c.jpg", Fingerprint("earlier output of c")}};
     EXPECT_EQ(Snapshot(dir.File("out")), expected);
@@ -235,9 +235,9 @@ TEST(WriteFaults, BatchGoesOnPastTheFailingPhotoAndKeepsWhatItWrote) {
     settings.TargetFolder = dir.File("out");
     const auto sources = stageBatch(dir);
     fs::create_directory(dir.File("out/opt_b.jpg"));
-    const OptiReport report = RunOptiBatch(sources, settings);
+    const BatchReport report = RunOptimizeBatch(sources, settings);
     EXPECT_EQ(report.Written(), 2);
-    EXPECT_EQ(report.Photos[1].Failure, PhotoFailure::WriteFailed);
+    EXPECT_EQ(report.Photos[1].Failure, FailureKind::WriteFailed);
     EXPECT_NE(report.Photos[1].Detail.find("opt_b.jpg"), std::string::npos) << report.Photos[1].Detail;
     const std::map<std::string, std::string> expected = {
         {"opt_a.jpg", Fingerprint(firstOutput)}, {"opt_b.jpg", "<folder>"}, {"opt_c.jpg", Fingerprint(lastOutput)}};

@@ -2,17 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "ui/optimize/BatchSummary.h"
+#include "ui/prompts/FailureText.h"
 
-using lumatrim::OptiPhotoResult;
-using lumatrim::OptiReport;
-using lumatrim::PhotoFailure;
+using lumatrim::BatchPhotoResult;
+using lumatrim::BatchReport;
+using lumatrim::FailureKind;
 using lumatrim::PhotoOutcome;
 
 namespace {
 
-OptiPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailure failure = PhotoFailure::None,
-                      const std::string& output = "") {
-  OptiPhotoResult photo;
+BatchPhotoResult Photo(const std::string& name, PhotoOutcome outcome, FailureKind failure = FailureKind::Other,
+                       const std::string& output = "") {
+  BatchPhotoResult photo;
   photo.Source = "/karta/" + name;
   photo.Output = "/cíl/" + (output.empty() ? "opt_" + name : output);
   photo.Outcome = outcome;
@@ -22,20 +23,20 @@ OptiPhotoResult Photo(const std::string& name, PhotoOutcome outcome, PhotoFailur
 }
 
 TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
-  OptiReport clean;
+  BatchReport clean;
   clean.Photos = {Photo("a.jpg", PhotoOutcome::Written), Photo("b.jpg", PhotoOutcome::Written)};
   EXPECT_EQ(BatchSummary(clean), QStringLiteral("Optimalizace byla úspěšně dokončena."));
 
-  OptiReport renamed = clean;
-  renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, PhotoFailure::None, "opt_a-2.jpg"));
+  BatchReport renamed = clean;
+  renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, FailureKind::Other, "opt_a-2.jpg"));
   EXPECT_EQ(BatchSummary(renamed),
             QStringLiteral("Optimalizace byla úspěšně dokončena.\nZapsáno fotografií: 3 z 3.\n\n"
                            "Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):\n"
                            "„a.jpg“ → „opt_a-2.jpg“"));
 
-  OptiReport failed = clean;
-  failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, PhotoFailure::Damaged));
-  failed.Photos.push_back(Photo("d.jpg", PhotoOutcome::Failed, PhotoFailure::WriteFailed));
+  BatchReport failed = clean;
+  failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, FailureKind::DamagedData));
+  failed.Photos.push_back(Photo("d.jpg", PhotoOutcome::Failed, FailureKind::WriteFailed));
   EXPECT_EQ(BatchSummary(failed),
             QStringLiteral("Optimalizace skončila, ale některé fotografie se nepodařilo zpracovat.\n"
                            "Zapsáno fotografií: 2 z 4. Nezapsané fotografie zůstávají v zásobníku.\n\n"
@@ -44,7 +45,7 @@ TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
                            "„d.jpg“: Výslednou fotografii se nepodařilo zapsat do cílové složky."));
   EXPECT_EQ(PhotosLeftInTray(failed), (QStringList{"/karta/c.jpg", "/karta/d.jpg"}));
 
-  OptiReport cancelled = clean;
+  BatchReport cancelled = clean;
   cancelled.Cancelled = true;
   cancelled.Photos.push_back(Photo("e.jpg", PhotoOutcome::NotDone));
   EXPECT_EQ(BatchSummary(cancelled),
@@ -55,17 +56,18 @@ TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
 
 // Three hundred photos from a broken card still give a box that fits.
 TEST(BatchSummaryText, LongListsEndWithACount) {
-  OptiReport report;
+  BatchReport report;
   for (int i = 0; i < 300; ++i) {
-    report.Photos.push_back(Photo(std::to_string(i) + ".jpg", PhotoOutcome::Failed, PhotoFailure::Missing));
+    report.Photos.push_back(Photo(std::to_string(i) + ".jpg", PhotoOutcome::Failed, FailureKind::FileMissing));
   }
   const QString text = BatchSummary(report);
   EXPECT_EQ(text.count(QStringLiteral("Soubor nebyl nalezen.")), 12);
   EXPECT_TRUE(text.endsWith(QStringLiteral("„11.jpg“: Soubor nebyl nalezen.\n… a další (288)"))) << text.toStdString();
-  for (PhotoFailure kind : {PhotoFailure::Missing, PhotoFailure::Unreadable, PhotoFailure::Damaged,
-                            PhotoFailure::OutOfMemory, PhotoFailure::WriteFailed}) {
-    EXPECT_FALSE(PhotoFailureText(kind).isEmpty());
-    EXPECT_NE(PhotoFailureText(kind), PhotoFailureText(PhotoFailure::None)) << "each kind has its own sentence";
+  const auto sentence = [](FailureKind kind) { return failuretext::Sentence(kind, failuretext::Context::BatchPhoto); };
+  for (FailureKind kind : {FailureKind::FileMissing, FailureKind::NoPermission, FailureKind::DamagedData,
+                           FailureKind::OutOfMemory, FailureKind::WriteFailed}) {
+    EXPECT_FALSE(sentence(kind).isEmpty());
+    EXPECT_NE(sentence(kind), sentence(FailureKind::Other)) << "each kind has its own sentence";
   }
 }
 

@@ -44,9 +44,10 @@ class OptimisationDialog : public ::testing::Test {
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
   }
-  OptimizeDialog dialog{nullptr, [](const BatchSettings&, const std::function<void(int)>&, const std::atomic<bool>&) {
+  OptimizeDialog dialog{nullptr, [](const std::vector<std::string>&, const lumatrim::OptimizeSettings&,
+                                    const std::function<void(int)>&, const std::atomic<bool>&) {
                      ADD_FAILURE() << "the batch must not start";
-                     return lumatrim::OptiReport();
+                     return lumatrim::BatchReport();
                    }};
 };
 
@@ -185,8 +186,8 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
   lumatrim::test::PromptRecorder prompts;
   std::atomic<int> paintedValue{-1};
   std::atomic<bool> sawEveryPhoto{true};
-  OptimizeDialog dialog(nullptr, [&](const BatchSettings&, const std::function<void(int)>& progress,
-                                     const std::atomic<bool>&) {
+  OptimizeDialog dialog(nullptr, [&](const std::vector<std::string>&, const lumatrim::OptimizeSettings&,
+                                     const std::function<void(int)>& progress, const std::atomic<bool>&) {
     for (int done = 1; done <= 3; ++done) {
       progress(done);
       const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -195,7 +196,7 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
       }
       if (paintedValue.load() < done) sawEveryPhoto = false;
     }
-    return lumatrim::OptiReport();
+    return lumatrim::BatchReport();
   });
   struct GaugePaints : QObject {
     std::function<void()> onPaint;

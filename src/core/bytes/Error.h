@@ -17,6 +17,7 @@ enum class FailureKind {
   TooLarge,      // a picture, file or metadata block larger than we handle
   ReadFailed,    // the file exists but reading it failed
   WriteFailed,   // writing failed for a reason without its own kind
+  OutOfMemory,   // the photo needs more memory than there is
 };
 
 // The one exception type of the writers, the JPEG image object and the batch.

@@ -9,19 +9,20 @@ void BatchRunner::CancelAndWait() {
   if (worker_.joinable()) worker_.join();
 }
 
-void BatchRunner::Start(BatchSettings settings) {
+void BatchRunner::Start(std::vector<std::string> sources, lumatrim::OptimizeSettings settings) {
   if (running_.exchange(true)) return;
   if (worker_.joinable()) worker_.join();  // the previous batch has ended; reclaim its thread
   cancel_ = false;
-  worker_ = std::thread([this, settings = std::move(settings)] { Run(settings); });
+  worker_ = std::thread(
+      [this, sources = std::move(sources), settings = std::move(settings)] { Run(sources, settings); });
 }
 
-void BatchRunner::Run(const BatchSettings& settings) {
+void BatchRunner::Run(const std::vector<std::string>& sources, const lumatrim::OptimizeSettings& settings) {
   bool started = false;
-  lumatrim::OptiReport report;
+  lumatrim::BatchReport report;
   QString message;
   try {
-    report = batch_(settings, [this](int done) { emit PhotoDone(done); }, cancel_);
+    report = batch_(sources, settings, [this](int done) { emit PhotoDone(done); }, cancel_);
     started = true;
   } catch (const std::exception& error) {
     message = QString::fromStdString(error.what());

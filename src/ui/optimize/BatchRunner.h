@@ -1,36 +1,28 @@
 #pragma once
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <atomic>
 #include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
-#include "core/optimal/OptiReport.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/BatchReport.h"
+#include "core/optimize/OptimizeSettings.h"
 
-// What the dialog hands to the batch.
-struct BatchSettings {
-  QStringList Sources;
-  QString TargetFolder;
-  int Compression = 20;  // quality = 100 - compression
-  bool KeepSize = false;
-  int ShortSide = 0;
-  int LongSide = 0;
-  bool RemoveGps = false;
-  lumatrim::SizeRule Rule = lumatrim::SizeRule::BothSides;  // which typed sides fix the size
-};
-
-// Runs the photos of a batch; reports each photo done (written or failed)
-// through progress (count so far), stops when cancel becomes true, and
-// returns what became of every photo. Throws lumatrim::LumatrimError only for
-// a batch that cannot start (bad settings, no target folder).
-using BatchFunction = std::function<lumatrim::OptiReport(
-    const BatchSettings& settings, const std::function<void(int done)>& progress, const std::atomic<bool>& cancel)>;
+// Runs the photos of a batch with the engine's own settings (the dialog fills
+// the same ones the command line does); reports each photo done (written or
+// failed) through progress (count so far), stops when cancel becomes true,
+// and returns what became of every photo. Throws lumatrim::LumatrimError only
+// for a batch that cannot start (bad settings, no target folder).
+using BatchFunction = std::function<lumatrim::BatchReport(
+    const std::vector<std::string>& sources, const lumatrim::OptimizeSettings& settings,
+    const std::function<void(int done)>& progress, const std::atomic<bool>& cancel)>;
 
 // The program's batch: the core engine (EngineBatch.cpp).
-lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
-                                    const std::atomic<bool>& cancel);
+lumatrim::BatchReport RunEngineBatch(const std::vector<std::string>& sources,
+                                     const lumatrim::OptimizeSettings& settings,
+                                     const std::function<void(int done)>& progress, const std::atomic<bool>& cancel);
 
 // Runs the batch engine on a thread of its own so the dialog keeps repainting.
 // Progress and the end are emitted from that thread; connect them queued.
@@ -42,7 +34,7 @@ class BatchRunner : public QObject {
   ~BatchRunner() override;  // cancels a batch still running and waits for it
 
   // Returns at once; one batch at a time.
-  void Start(BatchSettings settings);
+  void Start(std::vector<std::string> sources, lumatrim::OptimizeSettings settings);
   bool Running() const { return running_; }
   // Asks the running batch to stop after the photo being written.
   void Cancel() { cancel_ = true; }
@@ -52,10 +44,10 @@ class BatchRunner : public QObject {
  signals:
   void PhotoDone(int done);
   // started: false when the batch could not start (message says why).
-  void Finished(bool started, const lumatrim::OptiReport& report, const QString& message);
+  void Finished(bool started, const lumatrim::BatchReport& report, const QString& message);
 
  private:
-  void Run(const BatchSettings& settings);
+  void Run(const std::vector<std::string>& sources, const lumatrim::OptimizeSettings& settings);
 
   BatchFunction batch_;
   std::thread worker_;

@@ -2,9 +2,10 @@
 
 #include <QFileInfo>
 
-using lumatrim::OptiPhotoResult;
-using lumatrim::OptiReport;
-using lumatrim::PhotoFailure;
+#include "ui/prompts/FailureText.h"
+
+using lumatrim::BatchPhotoResult;
+using lumatrim::BatchReport;
 using lumatrim::PhotoOutcome;
 
 namespace {
@@ -22,30 +23,13 @@ void AppendList(QString& text, const QString& heading, const QStringList& lines)
 
 }  // namespace
 
-QString PhotoFailureText(PhotoFailure failure) {
-  switch (failure) {
-    case PhotoFailure::Missing:
-      return QStringLiteral("Soubor nebyl nalezen.");
-    case PhotoFailure::Unreadable:
-      return QStringLiteral("Soubor nelze přečíst (chybí oprávnění).");
-    case PhotoFailure::Damaged:
-      return QStringLiteral("Soubor není fotografie JPEG nebo je poškozený.");
-    case PhotoFailure::OutOfMemory:
-      return QStringLiteral("Na zpracování fotografie nestačí paměť.");
-    case PhotoFailure::WriteFailed:
-      return QStringLiteral("Výslednou fotografii se nepodařilo zapsat do cílové složky.");
-    case PhotoFailure::None:
-      break;
-  }
-  return QStringLiteral("Fotografii se nepodařilo zpracovat.");
-}
-
-QString BatchSummary(const OptiReport& report) {
+QString BatchSummary(const BatchReport& report) {
   QStringList failed, renamed;
-  for (const OptiPhotoResult& photo : report.Photos) {
+  for (const BatchPhotoResult& photo : report.Photos) {
     if (photo.Outcome == PhotoOutcome::Failed) {
       // The Czech cause first; the engine's technical words below it, for whoever must dig further.
-      QString line = QStringLiteral("„%1“: %2").arg(Name(photo.Source), PhotoFailureText(photo.Failure));
+      const QString cause = failuretext::Sentence(photo.Failure, failuretext::Context::BatchPhoto);
+      QString line = QStringLiteral("„%1“: %2").arg(Name(photo.Source), cause);
       if (!photo.Detail.empty()) line += QStringLiteral("\n    ") + QString::fromStdString(photo.Detail);
       failed << line;
     } else if (photo.Outcome == PhotoOutcome::Written && (photo.Numbered || photo.Shortened)) {
@@ -70,9 +54,9 @@ QString BatchSummary(const OptiReport& report) {
   return text;
 }
 
-QStringList PhotosLeftInTray(const OptiReport& report) {
+QStringList PhotosLeftInTray(const BatchReport& report) {
   QStringList left;
-  for (const OptiPhotoResult& photo : report.Photos) {
+  for (const BatchPhotoResult& photo : report.Photos) {
     if (photo.Outcome != PhotoOutcome::Written) left << QString::fromStdString(photo.Source);
   }
   return left;

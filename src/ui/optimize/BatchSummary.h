@@ -2,17 +2,13 @@
 #include <QString>
 #include <QStringList>
 
-#include "core/optimal/OptiReport.h"
-
-// The Czech sentence for why a photo was not written. Kept in one place so
-// it can follow the program-wide failure kinds.
-QString PhotoFailureText(lumatrim::PhotoFailure failure);
+#include "core/optimize/BatchReport.h"
 
 // The one message shown when a batch ends: how many photos were written,
 // each failed photo with its reason, the photos that got another name, and
 // whether the batch was stopped. A batch that wrote everything under its
 // plain names gets "Optimalizace byla úspěšně dokončena." alone.
-QString BatchSummary(const lumatrim::OptiReport& report);
+QString BatchSummary(const lumatrim::BatchReport& report);
 
 // The sources the tray keeps after the batch: those not written.
-QStringList PhotosLeftInTray(const lumatrim::OptiReport& report);
+QStringList PhotosLeftInTray(const lumatrim::BatchReport& report);

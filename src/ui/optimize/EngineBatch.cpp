@@ -1,24 +1,9 @@
-#include <string>
-#include <vector>
-
-#include "core/bytes/Error.h"
-#include "core/optimal/OptiBatch.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "ui/optimize/BatchRunner.h"
 
-lumatrim::OptiReport RunEngineBatch(const BatchSettings& settings, const std::function<void(int done)>& progress,
-                                    const std::atomic<bool>& cancel) {
-  lumatrim::OptiSettings engine;
-  engine.TargetFolder = settings.TargetFolder.toStdString();
-  engine.Compression = settings.Compression;
-  engine.KeepSize = settings.KeepSize;
-  engine.ShortSide = settings.ShortSide;
-  engine.LongSide = settings.LongSide;
-  engine.RemoveGps = settings.RemoveGps;
-  engine.Rule = settings.Rule;
-  std::vector<std::string> sources;
-  sources.reserve(static_cast<size_t>(settings.Sources.size()));
-  for (const QString& source : settings.Sources) sources.push_back(source.toStdString());
-  return lumatrim::RunOptiBatch(
-      sources, engine, [&progress](int done, int, const lumatrim::OptiPhotoResult&) { progress(done); }, &cancel);
+lumatrim::BatchReport RunEngineBatch(const std::vector<std::string>& sources,
+                                     const lumatrim::OptimizeSettings& settings,
+                                     const std::function<void(int done)>& progress, const std::atomic<bool>& cancel) {
+  return lumatrim::RunOptimizeBatch(
+      sources, settings, [&progress](int done, int, const lumatrim::BatchPhotoResult&) { progress(done); }, &cancel);
 }

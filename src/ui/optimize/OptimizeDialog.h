@@ -86,7 +86,7 @@ class OptimizeDialog : public QDialog {
   void UpdateStartButton();
   void SetRunning(bool running);
   void OnPhotoDone(int done);
-  void OnBatchFinished(bool started, const lumatrim::OptiReport& report, const QString& message);
+  void OnBatchFinished(bool started, const lumatrim::BatchReport& report, const QString& message);
   void Restore(const OptimizeMemory& memory);
   OptimizeMemory Current() const;
 

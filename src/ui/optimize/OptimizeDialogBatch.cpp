@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <string>
+#include <vector>
 
 #include "ui/optimize/BatchSummary.h"
 #include "ui/optimize/OptimizeDialog.h"
@@ -67,9 +69,11 @@ void OptimizeDialog::StartClicked() {
     return;
   }
   Current().Save();
-  BatchSettings settings;
-  settings.Sources = sources_;
-  settings.TargetFolder = targetFolderEdit_->text();
+  std::vector<std::string> sources;
+  sources.reserve(static_cast<size_t>(sources_.size()));
+  for (const QString& source : sources_) sources.push_back(source.toStdString());
+  lumatrim::OptimizeSettings settings;
+  settings.TargetFolder = targetFolderEdit_->text().toStdString();
   settings.Compression = compressionSlider_->value();
   settings.KeepSize = originalSizeRadio_->isChecked();
   settings.ShortSide = static_cast<int>(SideValue(widthEdit_));
@@ -80,20 +84,20 @@ void OptimizeDialog::StartClicked() {
                   : fixedLengthRadio_->isChecked() ? lumatrim::SizeRule::LongSideFixed
                                                    : lumatrim::SizeRule::BothSides;
 
-  progressBar_->setRange(0, std::max(1, static_cast<int>(settings.Sources.size())));
+  progressBar_->setRange(0, std::max(1, static_cast<int>(sources.size())));
   progressBar_->setValue(0);
   progressBar_->show();
   SetRunning(true);
   // The photos are processed off this thread; progress and the end come
   // back as queued signals, so the window keeps repainting.
-  runner_->Start(std::move(settings));
+  runner_->Start(std::move(sources), std::move(settings));
 }
 
 void OptimizeDialog::OnPhotoDone(int done) {
   if (done > progressBar_->value()) progressBar_->setValue(done);
 }
 
-void OptimizeDialog::OnBatchFinished(bool started, const lumatrim::OptiReport& report, const QString& message) {
+void OptimizeDialog::OnBatchFinished(bool started, const lumatrim::BatchReport& report, const QString& message) {
   if (leaving_) return;  // stopped because the main window is closing
   if (!started) {
     // Nothing was written; the user can correct the target or the sizes.

@@ -1,33 +1,42 @@
 #include "ui/prompts/FailureText.h"
 
+#include <iterator>
+
 using lumatrim::FailureKind;
 
 namespace failuretext {
+namespace {
 
-QString Sentence(FailureKind kind) {
-  switch (kind) {
-    case FailureKind::FileMissing:
-      return QStringLiteral("Soubor nebo složka neexistuje.");
-    case FailureKind::NotJpeg:
-      return QStringLiteral("Soubor není fotografie JPEG.");
-    case FailureKind::DamagedData:
-      return QStringLiteral("Data fotografie jsou poškozená nebo neúplná.");
-    case FailureKind::NoSpace:
-      return QStringLiteral("Na disku není dost místa.");
-    case FailureKind::NoPermission:
-      return QStringLiteral("Do složky nebo souboru nemáte oprávnění zapisovat nebo z nich číst.");
-    case FailureKind::NameTooLong:
-      return QStringLiteral("Název souboru nebo cesta je příliš dlouhá.");
-    case FailureKind::TooLarge:
-      return QStringLiteral("Fotografie nebo její data jsou příliš velká.");
-    case FailureKind::ReadFailed:
-      return QStringLiteral("Soubor se nepodařilo přečíst.");
-    case FailureKind::WriteFailed:
-      return QStringLiteral("Soubor se nepodařilo zapsat.");
-    case FailureKind::Other:
-      break;
+struct KindSentences {
+  FailureKind kind;
+  const char* action;      // in a message box after a failed action
+  const char* batchPhoto;  // for one photo of a batch; nullptr: as after an action
+};
+
+// Other is last: it is also the sentence of a kind missing from the table.
+constexpr KindSentences kSentences[] = {
+    {FailureKind::FileMissing,  "Soubor nebo složka neexistuje.",                                       "Soubor nebyl nalezen."},
+    {FailureKind::NotJpeg,      "Soubor není fotografie JPEG.",                                         nullptr},
+    {FailureKind::DamagedData,  "Data fotografie jsou poškozená nebo neúplná.",                         "Soubor není fotografie JPEG nebo je poškozený."},
+    {FailureKind::NoSpace,      "Na disku není dost místa.",                                            nullptr},
+    {FailureKind::NoPermission, "Do složky nebo souboru nemáte oprávnění zapisovat nebo z nich číst.", "Soubor nelze přečíst (chybí oprávnění)."},
+    {FailureKind::NameTooLong,  "Název souboru nebo cesta je příliš dlouhá.",                           nullptr},
+    {FailureKind::TooLarge,     "Fotografie nebo její data jsou příliš velká.",                         nullptr},
+    {FailureKind::ReadFailed,   "Soubor se nepodařilo přečíst.",                                        nullptr},
+    {FailureKind::WriteFailed,  "Soubor se nepodařilo zapsat.",                                         "Výslednou fotografii se nepodařilo zapsat do cílové složky."},
+    {FailureKind::OutOfMemory,  "Na zpracování fotografie nestačí paměť.",                              nullptr},
+    {FailureKind::Other,        "Nastala neočekávaná chyba.",                                           "Fotografii se nepodařilo zpracovat."},
+};
+
+}  // namespace
+
+QString Sentence(FailureKind kind, Context context) {
+  const KindSentences* row = &kSentences[std::size(kSentences) - 1];
+  for (const KindSentences& candidate : kSentences) {
+    if (candidate.kind == kind) row = &candidate;
   }
-  return QStringLiteral("Nastala neočekávaná chyba.");
+  const char* text = context == Context::BatchPhoto && row->batchPhoto ? row->batchPhoto : row->action;
+  return QString::fromUtf8(text);
 }
 
 QString Message(const QString& lead, const std::exception& error) {

@@ -1,4 +1,4 @@
-#include "core/optimal/OptiPhoto.h"
+#include "core/optimize/BatchPhoto.h"
 
 #include "core/bytes/Error.h"
 #include "core/exif/ExifUpright.h"
@@ -9,9 +9,9 @@
 
 namespace lumatrim {
 
-std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std::string& output,
-                                            const OptiSettings& settings) {
-  auto photo = std::make_unique<OptiPhoto>();
+std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const std::string& output,
+                                              const OptimizeSettings& settings) {
+  auto photo = std::make_unique<BatchPhoto>();
   photo->Source = source;
   photo->Output = output;
   std::string bytes = ReadPhotoFile(source);
@@ -38,7 +38,7 @@ std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std
   return photo;
 }
 
-void WriteOptiPhoto(OptiPhoto& photo) {
+void WriteBatchPhoto(BatchPhoto& photo) {
   SetPictureSize(photo.Meta, photo.Image.Height(), photo.Image.Width());
   WriteJpegWithMetadata(photo.Meta, photo.Image, photo.Output);
 }

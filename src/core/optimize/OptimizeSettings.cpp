@@ -1,4 +1,4 @@
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/OptimizeSettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 
 namespace lumatrim {
 
-void ValidateOptiSettings(const OptiSettings& s) {
+void ValidateOptimizeSettings(const OptimizeSettings& s) {
   if (s.TargetFolder.empty()) throw LumatrimError("No target folder was given.");
   if (s.Compression < 0 || s.Compression > 100) {
     throw LumatrimError("Compression " + std::to_string(s.Compression) + " % is outside 0 to 100 %.");
@@ -73,7 +73,7 @@ int ProportionalSide(int fixedSide, int side, int otherSide) {
   return static_cast<int>(std::min<int64_t>(quotient, int64_t{1} << 30));
 }
 
-std::pair<int, int> TargetSize(int width, int height, const OptiSettings& s) {
+std::pair<int, int> TargetSize(int width, int height, const OptimizeSettings& s) {
   if (s.KeepSize) return {width, height};
   if (s.Rule == SizeRule::BothSides) {
     if (width > height) return {s.LongSide, s.ShortSide};

@@ -12,7 +12,7 @@ enum class SizeRule {
 };
 
 // What one optimisation batch is asked to do.
-struct OptiSettings {
+struct OptimizeSettings {
   std::string TargetFolder;
   int Compression = 20;   // 0..100 percent; the JPEG quality is 100 - Compression
   bool KeepSize = false;  // the photo's own size, else ShortSide/LongSide
@@ -29,7 +29,7 @@ constexpr int kMaxTargetSide = 65500;
 // Throws LumatrimError when the settings cannot give a valid photo: no target
 // folder, compression outside 0..100, a side the rule uses below 1 px or
 // above the JPEG limit, a negative job count.
-void ValidateOptiSettings(const OptiSettings& settings);
+void ValidateOptimizeSettings(const OptimizeSettings& settings);
 
 // A side typed as text: a whole number of pixels (spaces around it allowed).
 // Throws LumatrimError naming the field for "12.5", "abc", "" or overflow.
@@ -51,7 +51,7 @@ int ShortSideFor(int longSide);
 // With both sides, landscape gets LongSide x ShortSide, portrait ShortSide x
 // LongSide and a square ShortSide x ShortSide, stretched to exactly that.
 // Throws LumatrimError when the free side would pass the JPEG limit.
-std::pair<int, int> TargetSize(int width, int height, const OptiSettings& settings);
+std::pair<int, int> TargetSize(int width, int height, const OptimizeSettings& settings);
 
 // fixedSide * otherSide / side rounded to the nearest integer, ties to even.
 int ProportionalSide(int fixedSide, int side, int otherSide);

@@ -1,4 +1,4 @@
-#include "core/optimal/OutputNames.h"
+#include "core/optimize/OutputNames.h"
 
 #include <unistd.h>
 

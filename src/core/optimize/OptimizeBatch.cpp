@@ -1,4 +1,4 @@
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 
 #include <sys/stat.h>
 
@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "core/bytes/Error.h"
-#include "core/optimal/BatchMemory.h"
-#include "core/optimal/BatchSteps.h"
-#include "core/optimal/OutputNames.h"
+#include "core/optimize/BatchMemory.h"
+#include "core/optimize/BatchSteps.h"
+#include "core/optimize/OutputNames.h"
 
 namespace lumatrim {
 namespace {
@@ -29,8 +29,8 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(
 // callback) leaves no thread behind.
 class Pool {
  public:
-  Pool(const std::vector<std::string>& sources, const std::vector<std::string>& outputs, const OptiSettings& settings,
-       size_t jobs, const std::atomic<bool>* cancel)
+  Pool(const std::vector<std::string>& sources, const std::vector<std::string>& outputs,
+       const OptimizeSettings& settings, size_t jobs, const std::atomic<bool>* cancel)
       : sources_(sources), outputs_(outputs), settings_(settings), jobs_(jobs), cancel_(cancel),
         slots_(sources.size()) {
     for (size_t t = 0; t < jobs; ++t) threads_.emplace_back([this] { Work(); });
@@ -94,7 +94,7 @@ class Pool {
 
   const std::vector<std::string>& sources_;
   const std::vector<std::string>& outputs_;
-  const OptiSettings& settings_;
+  const OptimizeSettings& settings_;
   const size_t jobs_;
   const std::atomic<bool>* cancel_;
   std::mutex mutex_;
@@ -115,10 +115,10 @@ void CheckTargetFolder(const std::string& folder) {
 
 }  // namespace
 
-OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings,
-                        const OptiProgress& progress, const std::atomic<bool>* cancel) {
-  ValidateOptiSettings(settings);
-  OptiReport report;
+BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const OptimizeSettings& settings,
+                             const BatchProgress& progress, const std::atomic<bool>* cancel) {
+  ValidateOptimizeSettings(settings);
+  BatchReport report;
   if (sources.empty()) return report;
   CheckTargetFolder(settings.TargetFolder);
   KeepBatchBuffersForReuse();
@@ -130,7 +130,7 @@ OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSetti
   report.Photos.resize(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) {
     outputs.push_back(plan[i].Path);
-    OptiPhotoResult& photo = report.Photos[i];
+    BatchPhotoResult& photo = report.Photos[i];
     photo.Source = sources[i];
     photo.Output = plan[i].Path;
     photo.Numbered = plan[i].Numbered;
@@ -148,16 +148,16 @@ OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSetti
       break;
     }
     Slot slot = pool.Take(i);
-    OptiPhotoResult& photo = report.Photos[i];
+    BatchPhotoResult& photo = report.Photos[i];
     if (slot.prepared.Photo) {
       try {
         WritePreparedPhoto(*slot.prepared.Photo);
         photo.Outcome = PhotoOutcome::Written;
       } catch (const std::bad_alloc&) {
-        photo.Failure = PhotoFailure::OutOfMemory;
+        photo.Failure = FailureKind::OutOfMemory;
         photo.Detail = "not enough memory to write \"" + photo.Output + "\"";
       } catch (const std::exception& e) {
-        photo.Failure = PhotoFailure::WriteFailed;
+        photo.Failure = FailureKind::WriteFailed;
         photo.Detail = e.what();
       }
     } else {

@@ -3,16 +3,16 @@
 #include <memory>
 #include <string>
 
-#include "core/optimal/OptiPhoto.h"
-#include "core/optimal/OptiReport.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/BatchPhoto.h"
+#include "core/optimize/BatchReport.h"
+#include "core/optimize/OptimizeSettings.h"
 
 namespace lumatrim {
 
 // One photo made ready for writing, or why it could not be.
 struct PreparedPhoto {
-  std::unique_ptr<OptiPhoto> Photo;
-  PhotoFailure Failure = PhotoFailure::None;
+  std::unique_ptr<BatchPhoto> Photo;
+  FailureKind Failure = FailureKind::Other;  // when there is no Photo
   std::string Detail;
 };
 
@@ -20,12 +20,12 @@ struct PreparedPhoto {
 // Never throws: a failure comes back classified, with the engine's message.
 // When cancel becomes true the codec stops part way; the result is then a
 // failure the batch drops, since it stops too.
-PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings,
-                           const std::atomic<bool>* cancel = nullptr);
+PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
+                           const OptimizeSettings& settings, const std::atomic<bool>* cancel = nullptr);
 
 // Writes a prepared photo and gives it its source's modification time, so
 // photo libraries sort the shared copies by when they were taken. Throws
 // LumatrimError when the write fails (the older file of that name stays).
-void WritePreparedPhoto(OptiPhoto& photo);
+void WritePreparedPhoto(BatchPhoto& photo);
 
 }  // namespace lumatrim

@@ -2,18 +2,9 @@
 #include <string>
 #include <vector>
 
-namespace lumatrim {
+#include "core/bytes/Error.h"
 
-// Why one photo of a batch was not written. The windows turn it into a
-// sentence of their own; Detail keeps the cause in the engine's words.
-enum class PhotoFailure {
-  None,
-  Missing,      // no such file
-  Unreadable,   // the file cannot be opened for reading
-  Damaged,      // not a JPEG, or one that cannot be decoded
-  OutOfMemory,  // the photo needs more memory than there is
-  WriteFailed,  // the output could not be written (full disk, no rights, ...)
-};
+namespace lumatrim {
 
 enum class PhotoOutcome {
   Written,
@@ -21,24 +12,29 @@ enum class PhotoOutcome {
   NotDone,  // the batch was cancelled before this photo
 };
 
-struct OptiPhotoResult {
+struct BatchPhotoResult {
   std::string Source;
   std::string Output;  // where it goes (or would have gone)
   PhotoOutcome Outcome = PhotoOutcome::NotDone;
-  PhotoFailure Failure = PhotoFailure::None;
+  // Why it was not written, one kind for each case the batch tells apart:
+  // FileMissing (no such file), NoPermission (no right to read it),
+  // DamagedData (not a JPEG, or one that cannot be decoded), OutOfMemory,
+  // WriteFailed (the output could not be written: full disk, no rights, ...).
+  // The windows turn it into a sentence; Detail keeps the engine's words.
+  FailureKind Failure = FailureKind::Other;
   std::string Detail;      // the cause in English, naming the file, for failures
   bool Numbered = false;   // its plain name belonged to an earlier photo of the batch
   bool Shortened = false;  // its name was cut to the file system's limit
 };
 
 // What a batch did with each photo, in list order.
-struct OptiReport {
-  std::vector<OptiPhotoResult> Photos;
+struct BatchReport {
+  std::vector<BatchPhotoResult> Photos;
   bool Cancelled = false;
 
   int Count(PhotoOutcome outcome) const {
     int n = 0;
-    for (const OptiPhotoResult& photo : Photos) n += photo.Outcome == outcome ? 1 : 0;
+    for (const BatchPhotoResult& photo : Photos) n += photo.Outcome == outcome ? 1 : 0;
     return n;
   }
   int Written() const { return Count(PhotoOutcome::Written); }

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/bytes/Error.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
 #include "support/ExiftoolCheck.h"
 #include "support/OrientedPhotos.h"
@@ -16,8 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-OptiSettings Fixed(const std::string& folder, int shortSide, int longSide) {
-  OptiSettings s;
+OptimizeSettings Fixed(const std::string& folder, int shortSide, int longSide) {
+  OptimizeSettings s;
   s.TargetFolder = folder;
   s.ShortSide = shortSide;
   s.LongSide = longSide;
@@ -25,7 +25,7 @@ OptiSettings Fixed(const std::string& folder, int shortSide, int longSide) {
   return s;
 }
 
-TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
+TEST(OptimizeUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
   const Bitmap upright = LandmarkPicture(128, 96);
   TempDir in, out;
   std::vector<std::string> sources;
@@ -36,14 +36,14 @@ TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
   }
   const struct {
     const char* name;
-    OptiSettings settings;
+    OptimizeSettings settings;
     int width, height;
   } modes[] = {
       {"short 48, long 64: landscape, as the picture is seen", Fixed(out.Path(), 48, 64), 64, 48},
-      {"own size", [&] { OptiSettings s = Fixed(out.Path(), 0, 0); s.KeepSize = true; return s; }(), 128, 96},
+      {"own size", [&] { OptimizeSettings s = Fixed(out.Path(), 0, 0); s.KeepSize = true; return s; }(), 128, 96},
   };
   for (const auto& mode : modes) {
-    ASSERT_EQ(RunOptiBatch(sources, mode.settings).Count(PhotoOutcome::Written), 8);
+    ASSERT_EQ(RunOptimizeBatch(sources, mode.settings).Count(PhotoOutcome::Written), 8);
     for (int orientation = 1; orientation <= 8; ++orientation) {
       SCOPED_TRACE(std::string(mode.name) + ", Orientation " + std::to_string(orientation));
       const SeenPhoto output(out.File("opt_o" + std::to_string(orientation) + ".jpg"));
@@ -63,7 +63,7 @@ TEST(OptiUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
 // A photo whose EXIF has no IFD1 gets no thumbnail added; one whose IFD1
 // holds something other than a JPEG thumbnail loses IFD1 rather than keep a
 // picture that no longer matches.
-TEST(OptiUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
+TEST(OptimizeUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
   const Bitmap upright = LandmarkPicture(64, 48);
   TempDir in, out;
   Ifd strips;
@@ -77,7 +77,7 @@ TEST(OptiUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
                                            JpegBuilder().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() +
                                            coded.substr(2)),
   };
-  ASSERT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 24, 32)).Count(PhotoOutcome::Written), 2);
+  ASSERT_EQ(RunOptimizeBatch(sources, Fixed(out.Path(), 24, 32)).Count(PhotoOutcome::Written), 2);
   for (const char* name : {"opt_none.jpg", "opt_strips.jpg"}) {
     SCOPED_TRACE(name);
     const SeenPhoto output(out.File(name));
@@ -90,7 +90,7 @@ TEST(OptiUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
 
 // The outside reader agrees, for the built orientations and every corpus
 // photo the batch can optimise.
-TEST(OptiUpright, ExiftoolFindsEveryOptimisedPhotoUprightWithoutNewWarnings) {
+TEST(OptimizeUpright, ExiftoolFindsEveryOptimisedPhotoUprightWithoutNewWarnings) {
   if (!ExiftoolInstalled()) GTEST_SKIP() << "exiftool is not installed";
   TempDir in, out;
   std::vector<std::string> sources;
@@ -106,7 +106,7 @@ TEST(OptiUpright, ExiftoolFindsEveryOptimisedPhotoUprightWithoutNewWarnings) {
   }
   std::vector<WrittenPhoto> written;
   for (const std::string& source : sources) {
-    const OptiReport report = RunOptiBatch({source}, Fixed(out.Path(), 120, 160));
+    const BatchReport report = RunOptimizeBatch({source}, Fixed(out.Path(), 120, 160));
     if (report.Photos.front().Outcome != PhotoOutcome::Written) continue;  // a photo that does not decode
     written.push_back({report.Photos.front().Output, source});
   }

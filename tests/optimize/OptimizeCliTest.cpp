@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "OptiPhotos.h"
+#include "OptimizePhotos.h"
 #include "cli/Commands.h"
 #include "core/photo/PhotoReader.h"
 

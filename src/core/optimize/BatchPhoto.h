@@ -4,12 +4,12 @@
 
 #include "core/photo/PhotoMetadata.h"
 #include "core/jpeg/JpegImage.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/OptimizeSettings.h"
 
 namespace lumatrim {
 
 // One photo of the batch, encoded and waiting to be written.
-struct OptiPhoto {
+struct BatchPhoto {
   std::string Source;
   std::string Output;
   PhotoMetadata Meta;              // what the writer needs of the source's metadata
@@ -23,12 +23,12 @@ struct OptiPhoto {
 // turns it upright by its EXIF Orientation, and compresses it progressive at
 // quality 100 - compression. Its EXIF gets Orientation 1 and a thumbnail of
 // the new picture. Writes nothing. Throws LumatrimError.
-std::unique_ptr<OptiPhoto> PrepareOptiPhoto(const std::string& source, const std::string& output,
-                                            const OptiSettings& settings);
+std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const std::string& output,
+                                              const OptimizeSettings& settings);
 
 // The write step: SOI, the source's EXIF (with the new width and height) or
 // its APP0 or a default JFIF header, APP13, COM, ICC profile, then the new
 // coded picture, through a temporary file renamed over the output.
-void WriteOptiPhoto(OptiPhoto& photo);
+void WriteBatchPhoto(BatchPhoto& photo);
 
 }  // namespace lumatrim

@@ -1,4 +1,4 @@
-#include "core/optimal/BatchMemory.h"
+#include "core/optimize/BatchMemory.h"
 
 #include <mutex>
 

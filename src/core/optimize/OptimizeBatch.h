@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "core/optimal/OptiReport.h"
-#include "core/optimal/OptiSettings.h"
+#include "core/optimize/BatchReport.h"
+#include "core/optimize/OptimizeSettings.h"
 
 namespace lumatrim {
 
 // Called after each photo is done, written or failed: photos done so far,
 // photos in the batch, and that photo's result. Runs on the thread that
-// called RunOptiBatch.
-using OptiProgress = std::function<void(int done, int total, const OptiPhotoResult& photo)>;
+// called RunOptimizeBatch.
+using BatchProgress = std::function<void(int done, int total, const BatchPhotoResult& photo)>;
 
 // Optimises the photos in list order into <TargetFolder>/opt_<file name>.
 //
@@ -36,7 +36,7 @@ using OptiProgress = std::function<void(int done, int total, const OptiPhotoResu
 // When cancel becomes true, the batch stops before writing the next photo
 // (the codec stops on the photos being prepared, which are dropped) and
 // reports the rest as not done; it returns within a fraction of a second.
-OptiReport RunOptiBatch(const std::vector<std::string>& sources, const OptiSettings& settings,
-                        const OptiProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
+BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const OptimizeSettings& settings,
+                             const BatchProgress& progress = {}, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace lumatrim

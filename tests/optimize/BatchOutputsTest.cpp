@@ -7,9 +7,9 @@
 
 #include <filesystem>
 
-#include "OptiPhotos.h"
-#include "core/optimal/OptiBatch.h"
-#include "core/optimal/OutputNames.h"
+#include "OptimizePhotos.h"
+#include "core/optimize/OptimizeBatch.h"
+#include "core/optimize/OutputNames.h"
 #include "core/photo/PhotoReader.h"
 #include "support/ExifTool.h"
 
@@ -18,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-OptiSettings Small(const std::string& folder) {
-  OptiSettings s;
+OptimizeSettings Small(const std::string& folder) {
+  OptimizeSettings s;
   s.TargetFolder = folder;
   s.ShortSide = 12;
   s.LongSide = 16;
@@ -27,9 +27,9 @@ OptiSettings Small(const std::string& folder) {
   return s;
 }
 
-std::vector<std::string> NamesOf(const OptiReport& report) {
+std::vector<std::string> NamesOf(const BatchReport& report) {
   std::vector<std::string> names;
-  for (const OptiPhotoResult& photo : report.Photos) names.push_back(fs::path(photo.Output).filename().string());
+  for (const BatchPhotoResult& photo : report.Photos) names.push_back(fs::path(photo.Output).filename().string());
   return names;
 }
 
@@ -41,7 +41,7 @@ TEST(BatchOutputs, SameNamesFromSeveralFoldersGetNumbers) {
   const std::vector<std::string> sources = {
       WriteFile(a.File("x.jpg"), CameraPhoto(40, 30, 1)), WriteFile(b.File("x.jpg"), CameraPhoto(40, 30, 2)),
       WriteFile(c.File("x-2.jpg"), CameraPhoto(40, 30, 3)), WriteFile(c.File("X.jpg"), CameraPhoto(40, 30, 4))};
-  const OptiReport report = RunOptiBatch(sources, Small(out.Path()));
+  const BatchReport report = RunOptimizeBatch(sources, Small(out.Path()));
   EXPECT_EQ(report.Written(), 4);
   EXPECT_EQ(NamesOf(report), (std::vector<std::string>{"opt_x.jpg", "opt_x-3.jpg", "opt_x-2.jpg", "opt_X-4.jpg"}))
       << "x-2.jpg keeps its own name; letter case is ignored, as on a memory card";
@@ -72,7 +72,7 @@ TEST(BatchOutputs, LongNamesAreShortenedNeverRefused) {
   const std::vector<std::string> sources = {WriteFile(a.File(name250), CameraPhoto(40, 30, 1)),
                                             WriteFile(b.File(name250), CameraPhoto(40, 30, 2)),
                                             WriteFile(a.File(czech), CameraPhoto(40, 30, 3))};
-  const OptiReport report = RunOptiBatch(sources, Small(out.Path()));
+  const BatchReport report = RunOptimizeBatch(sources, Small(out.Path()));
   ASSERT_EQ(report.Written(), 3) << report.Photos[0].Detail;
   const std::vector<std::string> names = NamesOf(report);
   EXPECT_EQ(names[0], "opt_" + name250) << "254 bytes fit as they are";
@@ -95,7 +95,7 @@ TEST(BatchOutputs, OutputsKeepTheirSourcesModificationTimes) {
   ASSERT_EQ(::utimensat(AT_FDCWD, sources[0].c_str(), taken, 0), 0);
   const struct timespec older[2] = {{0, UTIME_OMIT}, {946684800, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, sources[1].c_str(), older, 0), 0);
-  ASSERT_EQ(RunOptiBatch(sources, Small(out.Path())).Written(), 2);
+  ASSERT_EQ(RunOptimizeBatch(sources, Small(out.Path())).Written(), 2);
   for (auto [file, time] : {std::pair{"opt_a.jpg", taken[1]}, std::pair{"opt_b.jpg", older[1]}}) {
     SCOPED_TRACE(file);
     struct stat info {};
@@ -125,13 +125,13 @@ TEST(BatchOutputs, GpsOptionLeavesThePositionOut) {
       if (fs::exists(CorpusDir() + "/photos/" + name)) sources.push_back(CorpusDir() + "/photos/" + name);
     }
   }
-  OptiSettings settings = Small(out.Path());
+  OptimizeSettings settings = Small(out.Path());
   settings.KeepSize = true;
   settings.RemoveGps = true;
-  ASSERT_EQ(RunOptiBatch(sources, settings).Written(), static_cast<int>(sources.size()));
+  ASSERT_EQ(RunOptimizeBatch(sources, settings).Written(), static_cast<int>(sources.size()));
   settings.TargetFolder = kept.Path();
   settings.RemoveGps = false;
-  ASSERT_EQ(RunOptiBatch(sources, settings).Written(), static_cast<int>(sources.size()));
+  ASSERT_EQ(RunOptimizeBatch(sources, settings).Written(), static_cast<int>(sources.size()));
   for (const std::string& source : sources) {
     const std::string name = "opt_" + fs::path(source).filename().string();
     SCOPED_TRACE(name);

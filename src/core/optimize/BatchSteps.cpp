@@ -1,4 +1,4 @@
-#include "core/optimal/BatchSteps.h"
+#include "core/optimize/BatchSteps.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,7 +15,7 @@
 namespace lumatrim {
 namespace {
 
-PreparedPhoto Failed(PhotoFailure failure, const std::string& detail) {
+PreparedPhoto Failed(FailureKind failure, const std::string& detail) {
   PreparedPhoto result;
   result.Failure = failure;
   result.Detail = detail;
@@ -24,35 +24,37 @@ PreparedPhoto Failed(PhotoFailure failure, const std::string& detail) {
 
 }  // namespace
 
-PreparedPhoto PreparePhoto(const std::string& source, const std::string& output, const OptiSettings& settings,
-                           const std::atomic<bool>* cancel) {
+PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
+                           const OptimizeSettings& settings, const std::atomic<bool>* cancel) {
   // Tell the user's likely mistakes (a photo moved away, no rights) from a
   // damaged photo before decoding.
   struct stat info {};
   if (::stat(source.c_str(), &info) != 0) {
-    return Failed(PhotoFailure::Missing, "\"" + source + "\": " + std::strerror(errno));
+    return Failed(FailureKind::FileMissing, "\"" + source + "\": " + std::strerror(errno));
   }
-  if (!S_ISREG(info.st_mode)) return Failed(PhotoFailure::Damaged, "\"" + source + "\" is not a regular file");
+  if (!S_ISREG(info.st_mode)) return Failed(FailureKind::DamagedData, "\"" + source + "\" is not a regular file");
   if (::access(source.c_str(), R_OK) != 0) {
-    return Failed(PhotoFailure::Unreadable, "\"" + source + "\": " + std::strerror(errno));
+    return Failed(FailureKind::NoPermission, "\"" + source + "\": " + std::strerror(errno));
   }
   try {
     const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
-    result.Photo = PrepareOptiPhoto(source, output, settings);
+    result.Photo = PrepareBatchPhoto(source, output, settings);
     if (settings.RemoveGps) DropGps(result.Photo->Meta);
     return result;
   } catch (const std::bad_alloc&) {
-    return Failed(PhotoFailure::OutOfMemory, "not enough memory to process \"" + source + "\"");
+    return Failed(FailureKind::OutOfMemory, "not enough memory to process \"" + source + "\"");
   } catch (const std::exception& e) {
     std::string detail = *e.what() ? e.what() : "unknown error";
     if (detail.find(source) == std::string::npos) detail = "\"" + source + "\": " + detail;
-    return Failed(PhotoFailure::Damaged, detail);
+    // Whatever a readable file gives as its reason (not a JPEG, cut short,
+    // too large), the user is told the same: this photo cannot be used.
+    return Failed(FailureKind::DamagedData, detail);
   }
 }
 
-void WritePreparedPhoto(OptiPhoto& photo) {
-  WriteOptiPhoto(photo);
+void WritePreparedPhoto(BatchPhoto& photo) {
+  WriteBatchPhoto(photo);
   struct stat source {};
   if (::stat(photo.Source.c_str(), &source) != 0) return;
   // Access time now, modification time the source's. A file system that

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "OptiPhotos.h"
+#include "OptimizePhotos.h"
 #include "core/bytes/Error.h"
-#include "core/optimal/OptiBatch.h"
+#include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 
@@ -16,8 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 using Size = std::pair<int, int>;
 
-OptiSettings Fixed(const std::string& folder, int shortSide, int longSide, int jobs = 1) {
-  OptiSettings s;
+OptimizeSettings Fixed(const std::string& folder, int shortSide, int longSide, int jobs = 1) {
+  OptimizeSettings s;
   s.TargetFolder = folder;
   s.ShortSide = shortSide;
   s.LongSide = longSide;
@@ -35,23 +35,23 @@ std::string Exiftool(const std::string& args) {
   return result;
 }
 
-TEST(OptiBatch, ExamplesGiveTheRequestedSizes) {
+TEST(OptimizeBatch, ExamplesGiveTheRequestedSizes) {
   TempDir in, out;
   const std::vector<std::string> sources = {WriteFile(in.File("land.jpg"), CameraPhoto(3000, 2000)),
                                             WriteFile(in.File("port.jpg"), CameraPhoto(2000, 3000)),
                                             WriteFile(in.File("sq.jpg"), CameraPhoto(1000, 1000))};
-  EXPECT_EQ(RunOptiBatch(sources, Fixed(out.Path(), 600, 800, 2)).Written(), 3);
+  EXPECT_EQ(RunOptimizeBatch(sources, Fixed(out.Path(), 600, 800, 2)).Written(), 3);
   EXPECT_EQ(SizeOf(out.File("opt_land.jpg")), Size(800, 600)) << "landscape, stretched from 3:2 to 4:3";
   EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(600, 800));
   EXPECT_EQ(SizeOf(out.File("opt_sq.jpg")), Size(600, 600)) << "a square gets the short side twice";
-  OptiSettings keep = Fixed(out.Path(), 0, 0);
+  OptimizeSettings keep = Fixed(out.Path(), 0, 0);
   keep.KeepSize = true;
-  RunOptiBatch({sources[1]}, keep);
+  RunOptimizeBatch({sources[1]}, keep);
   EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(2000, 3000));
 }
 
-OptiSettings WithRule(SizeRule rule, int shortSide, int longSide) {
-  OptiSettings s;
+OptimizeSettings WithRule(SizeRule rule, int shortSide, int longSide) {
+  OptimizeSettings s;
   s.ShortSide = shortSide;
   s.LongSide = longSide;
   s.Rule = rule;
@@ -60,14 +60,14 @@ OptiSettings WithRule(SizeRule rule, int shortSide, int longSide) {
 
 // A fixed side is the result's short (or long) side and the other follows the
 // photo's own proportions; only "Vlastní" (both sides) stretches on purpose.
-TEST(OptiBatch, FixedSideKeepsEachPhotosProportions) {
+TEST(OptimizeBatch, FixedSideKeepsEachPhotosProportions) {
   const auto fixedShort = WithRule(SizeRule::ShortSideFixed, 600, 800);  // the dialog's 4:3 guide in "D."
   const auto fixedLong = WithRule(SizeRule::LongSideFixed, 600, 800);
   const auto both = WithRule(SizeRule::BothSides, 600, 800);
   const struct {
     const char* name;
     int width, height;
-    OptiSettings settings;
+    OptimizeSettings settings;
     Size expected;
   } rows[] = {
       {"3:2 landscape, short 600", 3000, 2000, fixedShort, {900, 600}},
@@ -95,24 +95,24 @@ TEST(OptiBatch, FixedSideKeepsEachPhotosProportions) {
   const std::vector<std::string> sources = {WriteFile(in.File("land.jpg"), CameraPhoto(3000, 2000)),
                                             WriteFile(in.File("port.jpg"), CameraPhoto(2000, 3000)),
                                             WriteFile(in.File("wide.jpg"), CameraPhoto(4000, 2250))};
-  OptiSettings batch = fixedShort;
+  OptimizeSettings batch = fixedShort;
   batch.TargetFolder = out.Path();
   batch.Jobs = 2;
-  RunOptiBatch(sources, batch);
+  RunOptimizeBatch(sources, batch);
   EXPECT_EQ(SizeOf(out.File("opt_land.jpg")), Size(900, 600));
   EXPECT_EQ(SizeOf(out.File("opt_port.jpg")), Size(600, 900));
   EXPECT_EQ(SizeOf(out.File("opt_wide.jpg")), Size(1067, 600));
   batch.Rule = SizeRule::LongSideFixed;
   batch.ShortSide = 0;  // unused with a fixed long side
-  RunOptiBatch({sources[2]}, batch);
+  RunOptimizeBatch({sources[2]}, batch);
   EXPECT_EQ(SizeOf(out.File("opt_wide.jpg")), Size(800, 450));
   batch.Rule = SizeRule::BothSides;
-  EXPECT_THROW(RunOptiBatch({sources[2]}, batch), LumatrimError) << "both sides must be given";
+  EXPECT_THROW(RunOptimizeBatch({sources[2]}, batch), LumatrimError) << "both sides must be given";
 }
 
 // What the user sees in the written photo: fine stripes reduced to an even
 // grey (50 % light), not to black, white or coarse bands.
-TEST(OptiBatch, FineStripesBecomeEvenGreyInTheWrittenPhoto) {
+TEST(OptimizeBatch, FineStripesBecomeEvenGreyInTheWrittenPhoto) {
   Bitmap stripes(400, 300);
   for (int y = 0; y < 300; ++y) {
     for (int x = 0; x < 400; ++x) std::fill_n(stripes.Row(y) + 3 * x, 3, uint8_t(x % 2 ? 255 : 0));
@@ -120,10 +120,10 @@ TEST(OptiBatch, FineStripesBecomeEvenGreyInTheWrittenPhoto) {
   TempDir in, out;
   const std::string source =
       WriteFile(in.File("stripes.jpg"), EncodeRgb(stripes, {.hSampling = 1, .vSampling = 1, .quality = 100}));
-  OptiSettings s = WithRule(SizeRule::BothSides, 150, 200);
+  OptimizeSettings s = WithRule(SizeRule::BothSides, 150, 200);
   s.TargetFolder = out.Path();
   s.Compression = 0;
-  RunOptiBatch({source}, s);
+  RunOptimizeBatch({source}, s);
   JpegImage written;
   written.LoadFromFile(out.File("opt_stripes.jpg"));
   const Bitmap grey = written.Decode();
@@ -141,7 +141,7 @@ TEST(OptiBatch, FineStripesBecomeEvenGreyInTheWrittenPhoto) {
 
 // SOI, the source's EXIF (or JFIF APP0, or the default one), APP13, COM and
 // colour profile, then the encoder's stream without its APP0.
-TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
+TEST(OptimizeBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   const std::string app0 = JpegBuilder().App0Jfif().Bytes();
   const std::string icc =
       JpegBuilder().Segment(0xE2, std::string("ICC_PROFILE\0\1\1", 14) + std::string(200, 'p')).Bytes();
@@ -160,7 +160,7 @@ TEST(OptiBatch, OutputsCarryTheSourceMetadataThenAProgressiveQuality80Stream) {
   TempDir in, out;
   std::vector<std::string> sources;
   for (const auto& row : rows) sources.push_back(WriteFile(in.File(row.name), row.source));
-  RunOptiBatch(sources, Fixed(out.Path(), 60, 80));
+  RunOptimizeBatch(sources, Fixed(out.Path(), 60, 80));
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string written = ReadFile(out.File(std::string("opt_") + row.name));
@@ -199,7 +199,7 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 // A damaged photo in the middle: the others are written, it is reported with
 // its reason, an older file of its output name survives, and no temporary
 // file is left. The same with several workers running ahead.
-TEST(OptiBatch, GoesOnPastADamagedPhotoAndReportsIt) {
+TEST(OptimizeBatch, GoesOnPastADamagedPhotoAndReportsIt) {
   for (int jobs : {1, 3}) {
     SCOPED_TRACE(jobs);
     TempDir in, out;
@@ -212,19 +212,19 @@ TEST(OptiBatch, GoesOnPastADamagedPhotoAndReportsIt) {
     sources.push_back(in.File("gone.jpg"));
     WriteFile(out.File("opt_p2.jpg"), "older file");
     std::vector<int> progress;
-    const OptiReport report = RunOptiBatch(sources, Fixed(out.Path(), 30, 40, jobs),
-                                           [&](int done, int total, const OptiPhotoResult& photo) {
-                                             progress.push_back(done * 10 + total);
-                                             EXPECT_EQ(photo.Source, sources[static_cast<size_t>(done - 1)]);
-                                           });
+    const BatchReport report = RunOptimizeBatch(sources, Fixed(out.Path(), 30, 40, jobs),
+                                               [&](int done, int total, const BatchPhotoResult& photo) {
+                                                 progress.push_back(done * 10 + total);
+                                                 EXPECT_EQ(photo.Source, sources[static_cast<size_t>(done - 1)]);
+                                               });
     EXPECT_EQ(progress, (std::vector<int>{16, 26, 36, 46, 56, 66})) << "every photo counts on the gauge";
     EXPECT_EQ(report.Written(), 4);
     EXPECT_FALSE(report.Cancelled);
-    const OptiPhotoResult& damaged = report.Photos[2];
+    const BatchPhotoResult& damaged = report.Photos[2];
     EXPECT_EQ(damaged.Outcome, PhotoOutcome::Failed);
-    EXPECT_EQ(damaged.Failure, PhotoFailure::Damaged);
+    EXPECT_EQ(damaged.Failure, FailureKind::DamagedData);
     EXPECT_NE(damaged.Detail.find("p2.jpg"), std::string::npos) << damaged.Detail;
-    EXPECT_EQ(report.Photos[5].Failure, PhotoFailure::Missing) << "a photo moved away is told apart";
+    EXPECT_EQ(report.Photos[5].Failure, FailureKind::FileMissing) << "a photo moved away is told apart";
     EXPECT_EQ(ReadFile(out.File("opt_p2.jpg")), "older file");
     EXPECT_EQ(SizeOf(out.File("opt_p4.jpg")), Size(40, 30)) << "the photos after it are written";
     EXPECT_EQ(FilesIn(out.Path()),
@@ -235,7 +235,7 @@ TEST(OptiBatch, GoesOnPastADamagedPhotoAndReportsIt) {
 
 // a.jpg would go to opt_a.jpg, which is the second source (also when reached
 // through a link to the folder): it gets a numbered name instead.
-TEST(OptiBatch, NeverWritesOverASourcePhoto) {
+TEST(OptimizeBatch, NeverWritesOverASourcePhoto) {
   TempDir dir, other;
   const std::string original = CameraPhoto(40, 30, 5);
   const std::string a = WriteFile(dir.File("a.jpg"), CameraPhoto(40, 30));
@@ -243,7 +243,7 @@ TEST(OptiBatch, NeverWritesOverASourcePhoto) {
   fs::create_directory_symlink(dir.Path(), other.File("link"));
   for (const std::string& folder : {dir.Path(), other.File("link")}) {
     SCOPED_TRACE(folder);
-    const OptiReport report = RunOptiBatch({a, optA}, Fixed(folder, 10, 20));
+    const BatchReport report = RunOptimizeBatch({a, optA}, Fixed(folder, 10, 20));
     EXPECT_EQ(report.Written(), 2);
     EXPECT_EQ(ReadFile(optA), original);
     EXPECT_EQ(report.Photos[0].Output, folder + "/opt_a-2.jpg");
@@ -252,18 +252,19 @@ TEST(OptiBatch, NeverWritesOverASourcePhoto) {
   }
 }
 
-TEST(OptiBatch, RefusesBadSettingsBeforeWritingAnything) {
+TEST(OptimizeBatch, RefusesBadSettingsBeforeWritingAnything) {
   TempDir in, out;
   const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(40, 30));
-  OptiSettings badCompression = Fixed(out.Path(), 6, 8);
+  OptimizeSettings badCompression = Fixed(out.Path(), 6, 8);
   badCompression.Compression = 101;
-  for (const OptiSettings& bad : {Fixed(out.Path(), 0, 800), Fixed(out.Path(), 600, -1), Fixed(out.Path(), 600, 70000),
-                                  Fixed("", 600, 800), Fixed(out.File("missing"), 6, 8), badCompression}) {
+  for (const OptimizeSettings& bad : {Fixed(out.Path(), 0, 800), Fixed(out.Path(), 600, -1),
+                                      Fixed(out.Path(), 600, 70000), Fixed("", 600, 800),
+                                      Fixed(out.File("missing"), 6, 8), badCompression}) {
     SCOPED_TRACE(bad.TargetFolder + " " + std::to_string(bad.ShortSide) + "x" + std::to_string(bad.LongSide));
-    EXPECT_THROW(RunOptiBatch({a}, bad), LumatrimError);
+    EXPECT_THROW(RunOptimizeBatch({a}, bad), LumatrimError);
   }
   EXPECT_TRUE(fs::is_empty(out.Path()));
-  EXPECT_TRUE(RunOptiBatch({}, Fixed(out.Path(), 600, 800)).Photos.empty()) << "an empty list is a batch that did nothing";
+  EXPECT_TRUE(RunOptimizeBatch({}, Fixed(out.Path(), 600, 800)).Photos.empty()) << "an empty list is a batch that did nothing";
   EXPECT_EQ(ParseSide(" 640 ", "short side"), 640) << "a side typed as text is a whole number";
   for (const char* text : {"", "12.5", "12,5", "abc", "1e3", "99999999999", "-"}) {
     EXPECT_THROW(ParseSide(text, "short side"), LumatrimError) << text;
@@ -272,13 +273,13 @@ TEST(OptiBatch, RefusesBadSettingsBeforeWritingAnything) {
 
 // Cancelled after the second photo, with workers running ahead: exactly the
 // photos written before stay, complete, and nothing else is in the folder.
-TEST(OptiBatch, CancelStopsBeforeTheNextWriteAndLeavesOnlyCompleteOutputs) {
+TEST(OptimizeBatch, CancelStopsBeforeTheNextWriteAndLeavesOnlyCompleteOutputs) {
   TempDir in, out;
   std::vector<std::string> sources;
   for (int i = 0; i < 8; ++i) sources.push_back(WriteFile(in.File(std::to_string(i) + ".jpg"), CameraPhoto(64, 48, i)));
   std::atomic<bool> cancel{false};
-  const auto progress = [&](int done, int, const OptiPhotoResult&) { cancel = done == 2; };
-  const OptiReport report = RunOptiBatch(sources, Fixed(out.Path(), 30, 40, 2), progress, &cancel);
+  const auto progress = [&](int done, int, const BatchPhotoResult&) { cancel = done == 2; };
+  const BatchReport report = RunOptimizeBatch(sources, Fixed(out.Path(), 30, 40, 2), progress, &cancel);
   EXPECT_TRUE(report.Cancelled);
   EXPECT_EQ(report.Written(), 2);
   EXPECT_EQ(report.Count(PhotoOutcome::NotDone), 6);
