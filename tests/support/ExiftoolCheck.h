@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/jpeg/JpegImage.h"
+#include "support/JpegBuilder.h"
 
 namespace lumatrim::test {
 
@@ -102,9 +103,10 @@ struct WrittenPhoto {
 // Everything exiftool (and exiv2) find wrong with outputs that should be
 // upright, by output; empty when all is well. Warnings the source already
 // had, in other numbers or not, are not counted. Outputs need distinct file
-// names; their thumbnails are extracted into scratch.
-inline std::map<std::string, std::vector<std::string>> UprightProblems(const std::vector<WrittenPhoto>& photos,
-                                                                       const std::string& scratch) {
+// names; their thumbnails are extracted into a scratch folder.
+inline std::map<std::string, std::vector<std::string>> UprightProblems(const std::vector<WrittenPhoto>& photos) {
+  const TempDir scratchDir;
+  const std::string& scratch = scratchDir.Path();
   std::vector<std::string> outputs, sources;
   for (const WrittenPhoto& photo : photos) {
     outputs.push_back(photo.output);
