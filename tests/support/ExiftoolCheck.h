@@ -2,6 +2,8 @@
 // What outside readers, exiftool and exiv2, make of a written photo: the
 // checks that every output of the rotation and the batch must pass. Tests
 // skip when exiftool is not installed; exiv2 is asked where it is.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -166,6 +168,15 @@ inline std::map<std::string, std::vector<std::string>> UprightProblems(const std
     if (Exiv2Installed()) compare("exiv2", Exiv2Warnings(photo.source), Exiv2Warnings(photo.output));
   }
   return all;
+}
+
+// The verdict of the outside readers over a run on UprightCheckSources: no
+// problem with any output, and the eight built photos written at least.
+inline void ExpectAllUpright(const std::vector<WrittenPhoto>& written) {
+  for (const auto& [output, problems] : UprightProblems(written)) {
+    EXPECT_EQ(problems, std::vector<std::string>{}) << output;
+  }
+  EXPECT_GE(written.size(), 8u);
 }
 
 }  // namespace lumatrim::test
