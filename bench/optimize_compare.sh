@@ -11,30 +11,18 @@
 # with few photos the ramp-up and the last photo's tail, not throughput, set
 # the two-job figure.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=${1:-build-bench}
+source "$(dirname "$0")/lib/common.sh"
 n12=${N12:-16}
 n24=${N24:-2}
 rounds=${ROUNDS:-3}
 
 # Peers and tools, from Debian, only when missing.
-need=()
-[ -x /usr/bin/convert-im6.q16 ] || need+=(imagemagick)
-command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
-command -v exiftool >/dev/null || need+=(libimage-exiftool-perl)
-[ -x /usr/bin/time ] || need+=(time)
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+install_missing /usr/bin/convert-im6.q16=imagemagick vipsthumbnail=libvips-tools \
+  exiftool=libimage-exiftool-perl /usr/bin/time=time
 # The real ImageMagick, whatever else is called convert on PATH.
 im=/usr/bin/convert-im6.q16
 
-if [ ! -x "$build/bench/optimize_floor" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMATRIM_BENCH=ON -DLUMATRIM_TESTS=OFF >/dev/null
-fi
+configure_bench "$build" bench/optimize_floor -DLUMATRIM_TESTS=OFF
 targets=(optimize_floor optimize_makephoto optimize_cli)
 grep -q 'LUMATRIM_UI:BOOL=ON' "$build/CMakeCache.txt" && targets+=(lumatrim-cli)
 cmake --build "$build" --target "${targets[@]}" >/dev/null
@@ -45,8 +33,7 @@ else
   cli=("$tools/optimize_cli")  # the same verb, built without the Qt windows
 fi
 
-work=$(mktemp -d /tmp/lumatrim-bench.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+make_work_dir lumatrim-bench
 mkdir -p "$work/p12" "$work/p24" "$work/out"
 
 echo "making $n12 photos of 12 MP and $n24 of 24 MP ..."

@@ -11,32 +11,19 @@
 # of Debian's plasma-workspace-wallpapers, to 800 x 500). NSYN sets the
 # number of photo-like images.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
-build=${1:-build-bench}
+source "$(dirname "$0")/lib/common.sh"
 nsyn=${NSYN:-4}
 
-need=()
-[ -x /usr/bin/convert-im6.q16 ] || need+=(imagemagick)
-command -v vipsthumbnail >/dev/null || need+=(libvips-tools)
-command -v butteraugli_main >/dev/null || need+=(libjxl-devtools)
-command -v exiftool >/dev/null || need+=(libimage-exiftool-perl)
-[ -d /usr/share/wallpapers/Path ] || need+=(plasma-workspace-wallpapers)
-if [ ${#need[@]} -gt 0 ]; then
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
-fi
+install_missing /usr/bin/convert-im6.q16=imagemagick vipsthumbnail=libvips-tools \
+  butteraugli_main=libjxl-devtools exiftool=libimage-exiftool-perl \
+  /usr/share/wallpapers/Path=plasma-workspace-wallpapers
 im=/usr/bin/convert-im6.q16
 
-if [ ! -x "$build/bench/optimize_cli" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMATRIM_BENCH=ON -DLUMATRIM_TESTS=OFF >/dev/null
-fi
+configure_bench "$build" bench/optimize_cli -DLUMATRIM_TESTS=OFF
 cmake --build "$build" --target optimize_makephoto optimize_cli resample_probe >/dev/null
 tools=$root/$build/bench
 
-work=$(mktemp -d /tmp/lumatrim-quality.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+make_work_dir lumatrim-quality
 mkdir -p "$work/synthetic" "$work/real" "$work/out"
 bench/make_camera_photos.sh "$tools" "$work/synthetic" img "$nsyn" 4000 3000 95 1
 # The photographs among the wallpapers (the others are drawings).

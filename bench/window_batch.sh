@@ -11,35 +11,25 @@
 # Runs under Xvfb when xvfb-run is there (as a user's display would), else on
 # Qt's offscreen platform.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=${1:-build-bench}
+source "$(dirname "$0")/lib/common.sh"
 n=${N:-50}
 rounds=${ROUNDS:-3}
 
-command -v exiftool >/dev/null || {
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq && apt-get install -y -qq --no-install-recommends libimage-exiftool-perl >/dev/null
-}
-if [ ! -x "$build/bench/optimize_makephoto" ]; then
-  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DLUMATRIM_BENCH=ON -DLUMATRIM_TESTS=OFF >/dev/null
-fi
+install_missing exiftool=libimage-exiftool-perl
+configure_bench "$build" bench/optimize_makephoto -DLUMATRIM_TESTS=OFF
 cmake --build "$build" --target window_batch_bench optimize_makephoto lumatrim-cli >/dev/null
-tools=$PWD/$build/bench
-cli=$PWD/$build/app/lumatrim-cli
-display=()
-command -v xvfb-run >/dev/null && display=(xvfb-run -a -s "-screen 0 1280x1024x24")
+tools=$root/$build/bench
+cli=$root/$build/app/lumatrim-cli
 
-work=$(mktemp -d /tmp/lumatrim-window-bench.XXXXXX)
-trap 'rm -rf "$work"' EXIT
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/runtime}
+make_work_dir lumatrim-window-bench
+use_runtime_dir
 echo "making $n photos of 12 MP ..."
 bench/make_camera_photos.sh "$tools" "$work/photos" foto "$n" 4000 3000 95 1
 
 best_window=999999 best_cli=999999
 for round in $(seq 1 "$rounds"); do
   rm -rf "$work/out-window" "$work/out-cli" && mkdir -p "$work/out-window" "$work/out-cli"
-  "${display[@]}" "$tools/window_batch_bench" "$work/photos" "$work/out-window" >"$work/report"
+  on_display 1280x1024 "$tools/window_batch_bench" "$work/photos" "$work/out-window" >"$work/report"
   window=$(awk '/^window_seconds/ {print $2}' "$work/report")
   if awk -v a="$window" -v b="$best_window" 'BEGIN {exit !(a < b)}'; then
     best_window=$window

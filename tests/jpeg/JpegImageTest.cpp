@@ -20,12 +20,6 @@ std::string Compressed(const Bitmap& b, int quality, bool progressive = true) {
   return image.Data();
 }
 
-JpegImage Loaded(const std::string& bytes) {
-  JpegImage image;
-  image.LoadFromBytes(bytes);
-  return image;
-}
-
 bool Has(const std::vector<int>& markers, int marker) {
   return std::find(markers.begin(), markers.end(), marker) != markers.end();
 }
@@ -190,19 +184,7 @@ TEST(Stretch, DropsWholePixelsWithoutAveraging) {
 // of a full decode followed by the plain stretch, for every kind of stream.
 TEST(Stretch, StreamingDrawEqualsFullDecodeThenStretch) {
   const Bitmap photo = MakePhoto(203, 157, 7);
-  const auto [gray, cmyk] = GrayAndCmykOf(photo);
-  const std::pair<const char*, std::string> kinds[] = {
-      {"baseline 4:2:0", EncodeRgb(photo)},
-      {"baseline 4:2:2", EncodeRgb(photo, {.hSampling = 2, .vSampling = 1})},
-      {"baseline 4:4:0", EncodeRgb(photo, {.hSampling = 1, .vSampling = 2})},
-      {"progressive 4:2:0", EncodeRgb(photo, {.progressive = true})},
-      {"progressive 4:4:4", EncodeRgb(photo, {.hSampling = 1, .vSampling = 1, .progressive = true})},
-      {"luma 2x2, chroma 1x2", EncodeRgb(photo, {.chromaH = 1, .chromaV = 2})},
-      {"luma 1x1, chroma 2x2", EncodeRgb(photo, {.hSampling = 1, .vSampling = 1, .chromaH = 2, .chromaV = 2})},
-      {"gray", EncodeRaw(gray, 203, 157, {1, JCS_GRAYSCALE, 1, 1})},
-      {"ycck", EncodeRaw(cmyk, 203, 157, {4, JCS_YCCK})},
-  };
-  for (const auto& [kind, stream] : kinds) {
+  for (const auto& [kind, stream] : StreamKinds(photo)) {
     const JpegImage image = Loaded(stream);
     const Bitmap full = image.Decode();
     const std::pair<int, int> sizes[] = {{80, 60}, {60, 80},   {203, 157}, {1, 1},

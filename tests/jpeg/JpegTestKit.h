@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/bytes/ByteSource.h"
 #include "core/jpeg/Bitmap.h"
+#include "core/jpeg/JpegImage.h"
 #include "core/jpeg/JpegSegment.h"
 
 namespace lumatrim::test {
@@ -79,18 +81,32 @@ inline std::string EncodeRgb(const Bitmap& b, const RawOptions& o = {}) {
   return EncodeRaw(b.Bytes, b.Width, b.Height, o);
 }
 
-// The photo as gray samples (its green) and as CMYK with a constant K, for
-// streams of other colour spaces with the same picture.
-struct OtherSamples {
+// The photo coded as every kind of stream the streaming decoders must handle,
+// by name: samplings, progressive, luma and chroma factors the other way
+// round, and gray (its green) and YCCK (a constant K) for the colour spaces.
+inline std::vector<std::pair<const char*, std::string>> StreamKinds(const Bitmap& photo) {
   std::vector<uint8_t> gray, cmyk;
-};
-inline OtherSamples GrayAndCmykOf(const Bitmap& photo) {
-  OtherSamples out;
   for (size_t i = 0; i < photo.Bytes.size(); i += 3) {
-    out.gray.push_back(photo.Bytes[i + 1]);
-    out.cmyk.insert(out.cmyk.end(), {photo.Bytes[i], photo.Bytes[i + 1], photo.Bytes[i + 2], 200});
+    gray.push_back(photo.Bytes[i + 1]);
+    cmyk.insert(cmyk.end(), {photo.Bytes[i], photo.Bytes[i + 1], photo.Bytes[i + 2], 200});
   }
-  return out;
+  return {
+      {"baseline 4:2:0", EncodeRgb(photo)},
+      {"baseline 4:2:2", EncodeRgb(photo, {.hSampling = 2, .vSampling = 1})},
+      {"baseline 4:4:0", EncodeRgb(photo, {.hSampling = 1, .vSampling = 2})},
+      {"progressive 4:2:0", EncodeRgb(photo, {.progressive = true})},
+      {"progressive 4:4:4", EncodeRgb(photo, {.hSampling = 1, .vSampling = 1, .progressive = true})},
+      {"luma 2x2, chroma 1x2", EncodeRgb(photo, {.chromaH = 1, .chromaV = 2})},
+      {"luma 1x1, chroma 2x2", EncodeRgb(photo, {.hSampling = 1, .vSampling = 1, .chromaH = 2, .chromaV = 2})},
+      {"gray", EncodeRaw(gray, photo.Width, photo.Height, {1, JCS_GRAYSCALE, 1, 1})},
+      {"ycck", EncodeRaw(cmyk, photo.Width, photo.Height, {4, JCS_YCCK})},
+  };
+}
+
+inline JpegImage Loaded(const std::string& bytes) {
+  JpegImage image;
+  image.LoadFromBytes(bytes);
+  return image;
 }
 
 // The segments up to and including the first SOS, in file order: marker, payload.

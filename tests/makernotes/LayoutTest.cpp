@@ -6,10 +6,8 @@
 #include <thread>
 
 #include "MakerRead.h"
-#include "core/makernotes/CasioTable.h"
 #include "core/makernotes/MakerLayout.h"
-#include "core/makernotes/NikonOldTable.h"
-#include "core/makernotes/NikonTable.h"
+#include "core/makernotes/MakerTables.h"
 #include "support/TiffBuilder.h"
 
 namespace lumatrim::test {

@@ -34,27 +34,12 @@ TEST(ShrinkOnLoad, DecodesSmallerOnlyWithTwiceTheTargetLeft) {
   EXPECT_EQ(ShrinkOnLoadEighths(7992, 7992, 1000, 1000, 1.0), 2) << "999 is too small";
 }
 
-JpegImage Loaded(const std::string& bytes) {
-  JpegImage image;
-  image.LoadFromBytes(bytes);
-  return image;
-}
-
 // The rows libjpeg hands out at each scale go through the resampler exactly
 // as the whole decoded picture would.
 TEST(ShrinkOnLoad, StreamedDecodeEqualsResamplingTheDecodedPicture) {
   const Bitmap photo = MakePhoto(403, 301, 5);
-  const auto [gray, cmyk] = GrayAndCmykOf(photo);
-  const std::pair<const char*, std::string> kinds[] = {
-      {"baseline 4:2:0", EncodeRgb(photo)},
-      {"baseline 4:2:2", EncodeRgb(photo, {.hSampling = 2, .vSampling = 1})},
-      {"progressive 4:4:4", EncodeRgb(photo, {.hSampling = 1, .vSampling = 1, .progressive = true})},
-      {"luma 2x2, chroma 1x2", EncodeRgb(photo, {.chromaH = 1, .chromaV = 2})},
-      {"gray", EncodeRaw(gray, 403, 301, {1, JCS_GRAYSCALE, 1, 1})},
-      {"ycck", EncodeRaw(cmyk, 403, 301, {4, JCS_YCCK})},
-  };
   const std::pair<int, int> sizes[] = {{40, 30}, {90, 70}, {200, 150}, {403, 301}, {500, 20}, {3, 280}};
-  for (const auto& [kind, stream] : kinds) {
+  for (const auto& [kind, stream] : StreamKinds(photo)) {
     const JpegImage image = Loaded(stream);
     for (const auto& [w, h] : sizes) {
       SCOPED_TRACE(std::string(kind) + " to " + std::to_string(w) + "x" + std::to_string(h));

@@ -2,6 +2,8 @@
 // What outside readers, exiftool and exiv2, make of a written photo: the
 // checks that every output of the rotation and the batch must pass. Tests
 // skip when exiftool is not installed; exiv2 is asked where it is.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "core/jpeg/JpegImage.h"
+#include "support/JpegBuilder.h"
 
 namespace lumatrim::test {
 
@@ -102,9 +105,10 @@ struct WrittenPhoto {
 // Everything exiftool (and exiv2) find wrong with outputs that should be
 // upright, by output; empty when all is well. Warnings the source already
 // had, in other numbers or not, are not counted. Outputs need distinct file
-// names; their thumbnails are extracted into scratch.
-inline std::map<std::string, std::vector<std::string>> UprightProblems(const std::vector<WrittenPhoto>& photos,
-                                                                       const std::string& scratch) {
+// names; their thumbnails are extracted into a scratch folder.
+inline std::map<std::string, std::vector<std::string>> UprightProblems(const std::vector<WrittenPhoto>& photos) {
+  const TempDir scratchDir;
+  const std::string& scratch = scratchDir.Path();
   std::vector<std::string> outputs, sources;
   for (const WrittenPhoto& photo : photos) {
     outputs.push_back(photo.output);
@@ -164,6 +168,15 @@ inline std::map<std::string, std::vector<std::string>> UprightProblems(const std
     if (Exiv2Installed()) compare("exiv2", Exiv2Warnings(photo.source), Exiv2Warnings(photo.output));
   }
   return all;
+}
+
+// The verdict of the outside readers over a run on UprightCheckSources: no
+// problem with any output, and the eight built photos written at least.
+inline void ExpectAllUpright(const std::vector<WrittenPhoto>& written) {
+  for (const auto& [output, problems] : UprightProblems(written)) {
+    EXPECT_EQ(problems, std::vector<std::string>{}) << output;
+  }
+  EXPECT_GE(written.size(), 8u);
 }
 
 }  // namespace lumatrim::test

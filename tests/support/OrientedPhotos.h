@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "core/jpeg/Bitmap.h"
 #include "core/jpeg/JpegImage.h"
@@ -163,6 +165,24 @@ inline std::string OrientedPhoto(const Bitmap& upright, int orientation, const O
   const std::string tiff = TiffBuilder(o.order).WithLayout(o.layout).Bytes(ifd0);
   const std::string coded = EncodedJpeg(stored);
   return coded.substr(0, 2) + JpegBuilder().App1Exif(tiff).Bytes() + coded.substr(2);
+}
+
+// The photos an outside reader's check runs over: the eight orientations of
+// upright, built into folder as built1.jpg .. built8.jpg, then every JPEG of
+// the corpus when it is on this machine.
+inline std::vector<std::string> UprightCheckSources(const TempDir& folder, const Bitmap& upright,
+                                                    const OrientedPhotoOptions& options) {
+  std::vector<std::string> sources;
+  for (int orientation = 1; orientation <= 8; ++orientation) {
+    sources.push_back(WriteFile(folder.File("built" + std::to_string(orientation) + ".jpg"),
+                                OrientedPhoto(upright, orientation, options)));
+  }
+  if (const std::string corpus = CorpusDir(); !corpus.empty()) {
+    for (const auto& entry : std::filesystem::directory_iterator(corpus + "/photos")) {
+      if (entry.path().extension() == ".jpg") sources.push_back(entry.path().string());
+    }
+  }
+  return sources;
 }
 
 // What a reader of a written photo sees: its picture, the EXIF the program's

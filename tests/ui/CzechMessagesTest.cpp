@@ -24,10 +24,9 @@
 
 using lumatrim::FailureKind;
 using lumatrim::LumatrimError;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QStringList ButtonTexts(const QList<QAbstractButton*>& buttons) {
   QStringList texts;

@@ -19,10 +19,9 @@ using lumatrim::test::CorpusDir;
 using lumatrim::test::PromptRecorder;
 using lumatrim::test::ReadFile;
 using lumatrim::test::TempDir;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 QStringList Column(const QTableWidget* grid, int column) {
   QStringList texts;

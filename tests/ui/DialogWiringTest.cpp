@@ -16,18 +16,14 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/optimize/OptimizeDialog.h"
 
-namespace {
+using uitest::Q;
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+namespace {
 
 // The main window started in a folder, as a user starts it there.
 class DialogWiring : public ::testing::Test {
  protected:
-  void SetUp() override { QDir::setCurrent(Q(dir.Path())); }
-  void TearDown() override {
-    form.reset();
-    QDir::setCurrent(previousFolder);
-  }
+  void TearDown() override { form.reset(); }
   void StartWindow() {
     form = std::make_unique<MainWindow>();
     form->show();
@@ -49,8 +45,7 @@ class DialogWiring : public ::testing::Test {
     });
   }
 
-  QString previousFolder = QDir::currentPath();
-  lumatrim::test::TempDir dir;
+  uitest::WorkingFolder dir;
   std::unique_ptr<MainWindow> form;
   QListWidget* tray = nullptr;
   QPushButton* continueButton = nullptr;

@@ -22,23 +22,18 @@
 
 using lumatrim::test::Ifd;
 using lumatrim::test::Order;
-using lumatrim::test::TempDir;
 using lumatrim::test::TiffBuilder;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 class MainWindowDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
     QSettings().remove(QLatin1String(MainWindow::kGeometryKey));
-    previousFolder = QDir::currentPath();
-    QDir::setCurrent(Q(dir.Path()));
   }
   void TearDown() override {
     window.reset();
-    QDir::setCurrent(previousFolder);
     QSettings().remove(QLatin1String(MainWindow::kGeometryKey));
   }
   MainWindow& Open() {
@@ -57,8 +52,7 @@ class MainWindowDesktop : public ::testing::Test {
     return texts;
   }
 
-  TempDir dir;
-  QString previousFolder;
+  uitest::WorkingFolder dir;
   std::unique_ptr<MainWindow> window;
   std::vector<QString> messages;
 };

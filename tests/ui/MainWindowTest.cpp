@@ -19,12 +19,10 @@
 
 using lumatrim::test::Ifd;
 using lumatrim::test::Order;
-using lumatrim::test::TempDir;
 using lumatrim::test::TiffBuilder;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 std::string CameraExif(bool withIso) {
   Ifd exif;
@@ -47,15 +45,12 @@ class MainWindowTest : public ::testing::Test {
     lumatrim::test::WriteFile(dir.File("d.png"), "not listed");
     lumatrim::test::WriteFile(dir.File("notes.txt"), "not listed");
     QDir(Q(dir.Path())).mkdir(QStringLiteral("sub"));
-    previousFolder = QDir::currentPath();
-    QDir::setCurrent(Q(dir.Path()));
     form = std::make_unique<MainWindow>();
     form->SetMessageSink([this](const QString& text) { messages.push_back(text); });
     fileList = Find<QListWidget>("fileList");
     tray = Find<QListWidget>("trayList");
     continueButton = Find<QPushButton>("continueButton");
   }
-  void TearDown() override { QDir::setCurrent(previousFolder); }
 
   template <typename T>
   T* Find(const char* name) {
@@ -74,8 +69,7 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(form->Preview()->WaitUntilDecoded());
   }
 
-  TempDir dir;
-  QString previousFolder;
+  uitest::WorkingFolder dir;
   std::unique_ptr<MainWindow> form;
   std::vector<QString> messages;
   QListWidget* fileList = nullptr;

@@ -25,10 +25,9 @@
 #include "ui/optimize/OptimizeDialog.h"
 
 using lumatrim::test::WaitUntil;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 class OptimisationDialog : public ::testing::Test {
  protected:

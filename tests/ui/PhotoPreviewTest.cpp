@@ -11,10 +11,9 @@
 
 using lumatrim::test::TempDir;
 using Rect = PhotoPreview::Rect;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 TEST(PhotoFit, FitsA200x150BoxRoundsAndMapsTheBorder) {
   struct Row {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QStringList>
@@ -8,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "JpegBuilder.h"
 #include "ui/prompts/Prompts.h"
 
 // Helpers shared by the window tests.
@@ -15,6 +17,20 @@
 // Real JPEG photos for the window tests, drawn and encoded by the program's
 // own JPEG object, optionally with an EXIF block (a TIFF block from TiffBuilder).
 namespace uitest {
+
+// A path or text of the core as the windows take it.
+inline QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A temporary folder that is the working folder while it lives: the folder
+// the user starts the program in, which the main window lists at start.
+class WorkingFolder : public lumatrim::test::TempDir {
+ public:
+  WorkingFolder() { QDir::setCurrent(Q(Path())); }
+  ~WorkingFolder() { QDir::setCurrent(previous_); }
+
+ private:
+  QString previous_ = QDir::currentPath();
+};
 
 std::string PhotoBytes(int width, int height, const std::string& exifTiff = {}, int seed = 0);
 std::string WritePhoto(const std::string& path, int width, int height, const std::string& exifTiff = {},

@@ -2,7 +2,6 @@
 // window's thumbnail, whatever EXIF Orientation (1 to 8) they carry.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <functional>
@@ -18,10 +17,9 @@
 using lumatrim::test::Ifd;
 using lumatrim::test::Order;
 using lumatrim::test::TiffBuilder;
+using uitest::Q;
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // The upright picture: four quadrants, red | green over blue | white.
 QRgb UprightColour(double fx, double fy) {
@@ -80,7 +78,7 @@ void ExpectUpright(const QImage& picture, int orientation) {
 }
 
 TEST(UprightPreview, AllEightOrientationsShowTheUprightPictureSizeAndThumbnail) {
-  lumatrim::test::TempDir dir;
+  uitest::WorkingFolder dir;
   for (int orientation = 1; orientation <= 8; ++orientation) {
     Ifd ifd0;
     ifd0.Ascii(0x010F, "Canon").Short(0x0112, {static_cast<uint16_t>(orientation)});
@@ -93,8 +91,6 @@ TEST(UprightPreview, AllEightOrientationsShowTheUprightPictureSizeAndThumbnail) 
     lumatrim::test::WriteFile(dir.File("o" + std::to_string(orientation) + ".jpg"),
                               stored.substr(0, 2) + exif.Bytes() + stored.substr(2));
   }
-  const QString previous = QDir::currentPath();
-  QDir::setCurrent(Q(dir.Path()));
   {
     MainWindow window;
     std::vector<QString> messages;
@@ -119,7 +115,6 @@ TEST(UprightPreview, AllEightOrientationsShowTheUprightPictureSizeAndThumbnail) 
     }
     EXPECT_TRUE(messages.empty());
   }
-  QDir::setCurrent(previous);
 }
 
 }  // namespace

@@ -34,20 +34,17 @@ struct Sample {
 
 Scene Look(int w, int h, Rgb top, Rgb bottom, Rgb ground, Rgb sun, double sunX, double sunY, int houses, bool lake,
            uint32_t seed) {
-  Scene s;
-  s.width = w;
-  s.height = h;
-  s.skyTop = top;
-  s.skyBottom = bottom;
-  s.ground = ground;
-  s.sun = sun;
-  s.lake = {40, 90, 150};
-  s.sunX = sunX;
-  s.sunY = sunY;
-  s.houses = houses;
-  s.lakeShown = lake;
-  s.seed = seed;
-  return s;
+  return {.width = w, .height = h, .skyTop = top, .skyBottom = bottom, .ground = ground, .sun = sun,
+          .lake = {40, 90, 150}, .sunX = sunX, .sunY = sunY, .houses = houses, .lakeShown = lake, .seed = seed};
+}
+
+// The shot with its GPS position: degrees north and east, metres above sea level.
+Shot Located(Shot shot, double latitude, double longitude, double altitude) {
+  shot.gps = true;
+  shot.latitude = latitude;
+  shot.longitude = longitude;
+  shot.altitude = altitude;
+  return shot;
 }
 
 std::vector<Sample> Samples() {
@@ -68,11 +65,7 @@ std::vector<Sample> Samples() {
 
   Sample b{"02_nikon_most.jpg", Look(1200, 800, {250, 150, 80}, {255, 220, 160}, {90, 80, 60}, {255, 200, 80}, 0.3, 0.45, 3, true, 2)};
   b.camera = nikon;
-  b.shot = {"2026:06:02 20:48:05", 1, 60, 45, 400, 320};
-  b.shot.gps = true;
-  b.shot.latitude = 50.0865;
-  b.shot.longitude = 14.4114;
-  b.shot.altitude = 191.5;
+  b.shot = Located({"2026:06:02 20:48:05", 1, 60, 45, 400, 320}, 50.0865, 14.4114, 191.5);
   b.iptc = {{"ObjectName", "Praha – Karlův most"}, {"Keywords", "most,večer"}, {"City", "Praha"},
             {"LocationName", "Česká republika"}};
   list.push_back(b);
@@ -84,11 +77,7 @@ std::vector<Sample> Samples() {
 
   Sample d{"04_fujifilm_jezero.jpg", Look(768, 1024, {40, 80, 160}, {170, 200, 230}, {50, 100, 70}, {255, 250, 230}, 0.5, 0.12, 1, true, 4)};
   d.camera = fuji;
-  d.shot = {"2026:08:09 07:15:42", 1, 125, 63, 200, 63};
-  d.shot.gps = true;
-  d.shot.latitude = 48.8637;
-  d.shot.longitude = 13.9890;
-  d.shot.altitude = 726;
+  d.shot = Located({"2026:08:09 07:15:42", 1, 125, 63, 200, 63}, 48.8637, 13.9890, 726);
   d.comment = "Lipno";
   list.push_back(d);
 
@@ -111,11 +100,7 @@ std::vector<Sample> Samples() {
 
   Sample h{"08_sony_louka.jpg", Look(2048, 1365, {80, 140, 220}, {210, 230, 250}, {100, 160, 60}, {255, 250, 210}, 0.2, 0.18, 2, false, 8)};
   h.camera = sony;
-  h.shot = {"2026:07:19 12:00:41", 1, 500, 80, 80, 63, 38};
-  h.shot.gps = true;
-  h.shot.latitude = 49.1951;
-  h.shot.longitude = 16.6068;
-  h.shot.altitude = 237;
+  h.shot = Located({"2026:07:19 12:00:41", 1, 500, 80, 80, 63, 38}, 49.1951, 16.6068, 237);
   list.push_back(h);
 
   Sample i{"09_olympus_makro.jpg", Look(600, 800, {230, 200, 120}, {250, 240, 200}, {160, 110, 40}, {255, 255, 255}, 0.4, 0.3, 0, false, 9)};

@@ -1,7 +1,7 @@
 #include "core/makernotes/CanonRender.h"
 
 #include <charconv>
-#include <span>
+#include <cstdint>
 
 #include "core/exif/TagEntry.h"
 #include "core/exif/TagRender.h"
@@ -11,65 +11,63 @@ namespace lumatrim {
 
 namespace {
 
+// The Canon arrays that split into derived items, by their tag.
+enum class Record : uint16_t { Settings = 1, ShotInfo = 4, Functions = 15 };
+
 // One derived item of a Canon array: the value at Slot (counted from 0, as
 // the camera's record is laid out) under Label, decoded through List when
-// there is one.
+// there is one. A custom function's Slot is its number (1..15), which its
+// value carries in the high byte.
 struct CanonItem {
+  Record From;
   const char* Label;
   int Slot;
   const char* List;
 };
 
 // clang-format off
-constexpr CanonItem kCameraSettings[] = {
-    {"Macro mode",       1,  "1:Macro,2:Normal"},
-    {"Self Timer",       2,  ""},
-    {"Compression Rate", 3,  "0:SuperFine,1:Fine,2:Normal,3:Basic,5:SuperFine"},
-    {"Flash Mode",       4,  "0:Not fired,1:Auto,2:On,3:Red-eye,4:Slow sync,5:Auto+red-eye,6:On+red eye,16:External flash"},
-    {"Drive Mode",       5,  "0:Single,1:Continuous"},
-    {"Focus Mode",       7,  "0:One-Shot,1:AI Servo,2:AI Focus,3:MF,4:Single,5:Continuous,6:MF"},
-    {"Image Size",       10, "0:Large,1:Medium,2:Small,4:5MPixel,5:2 MPixel,6:1.5 MPixel"},
-    {"Easy Shoot",       11, "0:Full Auto,1:Manual,2:Landscape,3:Fast Shutter,4:Slow Shutter,5:Night,6:B&W,7:Sepia,8:Portrait,9:Sports,10:Macro/Close-Up,11:Pan Focus"},
-    {"Contrast",         13, "65535:Low,0:Normal,1:High"},
-    {"Saturation",       14, "65535:Low,0:Normal,1:High"},
-    {"Sharpness",        15, "65535:Low,0:Normal,1:High"},
-    {"CCD ISO",          16, "0:Not used,15:auto,16:50,17:100,18:200,19:400"},
-    {"Metering Mode",    17, "0:Default,1:Spot,2:Average,3:Evaluative,4:Partial,5:Center-weighted average"},
-    {"AF Point",         19, "8197:Manual AF point selection,12288:None (MF),12289:Auto AF point selection,12290:Right,12291:Center,12292:Left,16385:Auto AF point selection,16390:Face Detect"},
-    {"Exposure Mode",    20, "0:Easy,1:Program AE,2:Shutter speed priority AE,3:Aperture-priority AE,4:Manual,5:Depth-of-field AE,6:M-Dep,7:Bulb"},
-    {"Long focal",       23, ""},
-    {"Short focal",      24, ""},
-    {"Focal Units",      25, ""},
-    {"Flash Details",    29, ""},
-    {"Focus Mode",       32, "0:Single,1:Continuous,8:Manual"},
-};
-
-constexpr CanonItem kShotInfo[] = {
-    {"White balance",    7,  "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Flourescent,5:Flash,6:Custom"},
-    {"Sequence Number",  9,  ""},
-    {"OpticalZoom Step", 10, ""},
-    {"AF point",         14, ""},
-    {"Flash bias",       15, "65472:-2 EV,65484:-1.67 EV,65488:-1.50 EV,65492:-1.33 EV,65504:-1 EV,65516:-0.67 EV,65520:-0.50 EV,65524:-0.33 EV,0:0 EV,12:0.33 EV,16:0.50 EV,20:0.67 EV,32:1 EV,44:1.33 EV,48:1.50 EV,52:1.67 EV,64:2 EV"},
-    {"Distance",         19, ""},
-};
-
-// Custom function f (1..15) at f - 1; Slot holds f.
-constexpr CanonItem kCustomFunctions[] = {
-    {"Noise Reduction",             1,  "0: Off,1: On"},
-    {"Shutter AE Lock Button",      2,  "0:AF/AE lock,1:AE lock/AF,2:AF/AF lock,3:AE+release/AE+AF"},
-    {"Mirror Lockup",               3,  "0:Disable,1:Enable"},
-    {"Exposure Level",              4,  "0:1/2 stop,1:1/3 stop"},
-    {"AF Assist",                   5,  "0:On (auto),1:Off"},
-    {"AV Shutter Speed",            6,  "0:Automatic,1: 1/200 (fixed)"},
-    {"AEB Sequence",                7,  "0:0, -, + / Enabled1: 0, -, + / Disabled,2: -, 0, + / Enabled,3: -, 0, + / Disabled"},
-    {"Shutter Sync",                8,  "0:1st-curtain sync,1: 2nd-curtain sync"},
-    {"Lens AF Button",              9,  "0:AF stop,1:Operate AF,2:Lock AE and start timer"},
-    {"Fill Flash Reduction",        10, "0:Enable,1:Disable"},
-    {"Menu Return",                 11, "0:Top,1:Previous (volatile),2:Previous"},
-    {"Set Button",                  12, "0:Not assigned,1:Change quality,2:Change ISO speed,3:Select parameters"},
-    {"Sensor Cleaning",             13, "0:Disable,1:Enable"},
-    {"Superimposed Display",        14, "0: On,1: Off"},
-    {"Shutter Release w/o CF Card", 15, "0:Enable,1:Disable"},
+constexpr CanonItem kItems[] = {
+    {Record::Settings,  "Macro mode",                  1,  "1:Macro,2:Normal"},
+    {Record::Settings,  "Self Timer",                  2,  ""},
+    {Record::Settings,  "Compression Rate",            3,  "0:SuperFine,1:Fine,2:Normal,3:Basic,5:SuperFine"},
+    {Record::Settings,  "Flash Mode",                  4,  "0:Not fired,1:Auto,2:On,3:Red-eye,4:Slow sync,5:Auto+red-eye,6:On+red eye,16:External flash"},
+    {Record::Settings,  "Drive Mode",                  5,  "0:Single,1:Continuous"},
+    {Record::Settings,  "Focus Mode",                  7,  "0:One-Shot,1:AI Servo,2:AI Focus,3:MF,4:Single,5:Continuous,6:MF"},
+    {Record::Settings,  "Image Size",                  10, "0:Large,1:Medium,2:Small,4:5MPixel,5:2 MPixel,6:1.5 MPixel"},
+    {Record::Settings,  "Easy Shoot",                  11, "0:Full Auto,1:Manual,2:Landscape,3:Fast Shutter,4:Slow Shutter,5:Night,6:B&W,7:Sepia,8:Portrait,9:Sports,10:Macro/Close-Up,11:Pan Focus"},
+    {Record::Settings,  "Contrast",                    13, "65535:Low,0:Normal,1:High"},
+    {Record::Settings,  "Saturation",                  14, "65535:Low,0:Normal,1:High"},
+    {Record::Settings,  "Sharpness",                   15, "65535:Low,0:Normal,1:High"},
+    {Record::Settings,  "CCD ISO",                     16, "0:Not used,15:auto,16:50,17:100,18:200,19:400"},
+    {Record::Settings,  "Metering Mode",               17, "0:Default,1:Spot,2:Average,3:Evaluative,4:Partial,5:Center-weighted average"},
+    {Record::Settings,  "AF Point",                    19, "8197:Manual AF point selection,12288:None (MF),12289:Auto AF point selection,12290:Right,12291:Center,12292:Left,16385:Auto AF point selection,16390:Face Detect"},
+    {Record::Settings,  "Exposure Mode",               20, "0:Easy,1:Program AE,2:Shutter speed priority AE,3:Aperture-priority AE,4:Manual,5:Depth-of-field AE,6:M-Dep,7:Bulb"},
+    {Record::Settings,  "Long focal",                  23, ""},
+    {Record::Settings,  "Short focal",                 24, ""},
+    {Record::Settings,  "Focal Units",                 25, ""},
+    {Record::Settings,  "Flash Details",               29, ""},
+    {Record::Settings,  "Focus Mode",                  32, "0:Single,1:Continuous,8:Manual"},
+    {Record::ShotInfo,  "White balance",               7,  "0:Auto,1:Sunny,2:Cloudy,3:Tungsten,4:Flourescent,5:Flash,6:Custom"},
+    {Record::ShotInfo,  "Sequence Number",             9,  ""},
+    {Record::ShotInfo,  "OpticalZoom Step",            10, ""},
+    {Record::ShotInfo,  "AF point",                    14, ""},
+    {Record::ShotInfo,  "Flash bias",                  15, "65472:-2 EV,65484:-1.67 EV,65488:-1.50 EV,65492:-1.33 EV,65504:-1 EV,65516:-0.67 EV,65520:-0.50 EV,65524:-0.33 EV,0:0 EV,12:0.33 EV,16:0.50 EV,20:0.67 EV,32:1 EV,44:1.33 EV,48:1.50 EV,52:1.67 EV,64:2 EV"},
+    {Record::ShotInfo,  "Distance",                    19, ""},
+    {Record::Functions, "Noise Reduction",             1,  "0: Off,1: On"},
+    {Record::Functions, "Shutter AE Lock Button",      2,  "0:AF/AE lock,1:AE lock/AF,2:AF/AF lock,3:AE+release/AE+AF"},
+    {Record::Functions, "Mirror Lockup",               3,  "0:Disable,1:Enable"},
+    {Record::Functions, "Exposure Level",              4,  "0:1/2 stop,1:1/3 stop"},
+    {Record::Functions, "AF Assist",                   5,  "0:On (auto),1:Off"},
+    {Record::Functions, "AV Shutter Speed",            6,  "0:Automatic,1: 1/200 (fixed)"},
+    {Record::Functions, "AEB Sequence",                7,  "0:0, -, + / Enabled1: 0, -, + / Disabled,2: -, 0, + / Enabled,3: -, 0, + / Disabled"},
+    {Record::Functions, "Shutter Sync",                8,  "0:1st-curtain sync,1: 2nd-curtain sync"},
+    {Record::Functions, "Lens AF Button",              9,  "0:AF stop,1:Operate AF,2:Lock AE and start timer"},
+    {Record::Functions, "Fill Flash Reduction",        10, "0:Enable,1:Disable"},
+    {Record::Functions, "Menu Return",                 11, "0:Top,1:Previous (volatile),2:Previous"},
+    {Record::Functions, "Set Button",                  12, "0:Not assigned,1:Change quality,2:Change ISO speed,3:Select parameters"},
+    {Record::Functions, "Sensor Cleaning",             13, "0:Disable,1:Enable"},
+    {Record::Functions, "Superimposed Display",        14, "0: On,1: Off"},
+    {Record::Functions, "Shutter Release w/o CF Card", 15, "0:Enable,1:Disable"},
 };
 // clang-format on
 
@@ -78,13 +76,20 @@ void AddItem(TagRenderContext& context, const char* label, const std::string& te
   if (context.Added && HasContent(text)) context.Added->push_back(DerivedEntry(label, text, 2));
 }
 
-void SplitArray(const std::string& value, TagRenderContext& context, std::span<const CanonItem> items) {
+void SplitArray(const std::string& value, TagRenderContext& context, Record record) {
   context.BlockRendered = true;
-  for (const CanonItem& item : items) {
+  for (const CanonItem& item : kItems) {
+    if (item.From != record) continue;
     const std::string piece = ListItem(value, ",", item.Slot + 1);
     const std::string text = *item.List ? DecodeValue(item.List, piece) : piece;
     AddItem(context, item.Label, text);
   }
+}
+
+const CanonItem* CustomFunction(long long number) {
+  for (const CanonItem& item : kItems)
+    if (item.From == Record::Functions && item.Slot == number) return &item;
+  return nullptr;
 }
 
 // A decimal integer, blanks allowed before it and nothing after it.
@@ -101,12 +106,12 @@ bool ParseInteger(const std::string& piece, long long& number) {
 }  // namespace
 
 std::string CanonCameraSettings(const std::string& value, TagRenderContext& context) {
-  SplitArray(value, context, kCameraSettings);
+  SplitArray(value, context, Record::Settings);
   return value;
 }
 
 std::string CanonShotInfo(const std::string& value, TagRenderContext& context) {
-  SplitArray(value, context, kShotInfo);
+  SplitArray(value, context, Record::ShotInfo);
   return value;
 }
 
@@ -119,10 +124,9 @@ std::string CanonCustomFunctions(const std::string& value, TagRenderContext& con
     long long number = 0;
     if (ParseInteger(piece, number)) {
       // Function number in the high byte, its setting in the low byte.
-      const long long function = number / 256, setting = number % 256;
-      if (function >= 1 && function <= 15)
-        AddItem(context, kCustomFunctions[function - 1].Label,
-                DecodeValue(kCustomFunctions[function - 1].List, std::to_string(setting)));
+      const long long setting = number % 256;
+      if (const CanonItem* function = CustomFunction(number / 256))
+        AddItem(context, function->Label, DecodeValue(function->List, std::to_string(setting)));
     }
     if (comma == std::string::npos) break;
     from = comma + 1;

@@ -1,15 +1,6 @@
 #include "core/makernotes/MakerLayout.h"
 
-#include "core/makernotes/CanonTable.h"
-#include "core/makernotes/CasioQvcTable.h"
-#include "core/makernotes/CasioTable.h"
-#include "core/makernotes/FujiTable.h"
-#include "core/makernotes/MinoltaTable.h"
-#include "core/makernotes/NikonOldTable.h"
-#include "core/makernotes/NikonTable.h"
-#include "core/makernotes/OlympusTable.h"
-#include "core/makernotes/SanyoTable.h"
-#include "core/makernotes/SeikoTable.h"
+#include "core/makernotes/MakerTables.h"
 
 namespace lumatrim {
 namespace {

@@ -39,10 +39,21 @@ using Share = AnchorLayout::Share;
 
 AnchorLayout* LayoutOf(QWidget* parent) { return static_cast<AnchorLayout*>(parent->layout()); }
 
+// Names a new control and puts it at place: in its parent's anchor layout,
+// or at a fixed place where the parent has none.
+template <typename Control>
+Control* Placed(Control* control, const char* name, QRect place, Share share) {
+  control->setObjectName(QString::fromLatin1(name));
+  QWidget* parent = control->parentWidget();
+  if (parent->layout())
+    LayoutOf(parent)->Place(control, place, share);
+  else
+    control->setGeometry(place);
+  return control;
+}
+
 QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect place, Share share) {
-  auto* group = new GroupFrame(title, parent);
-  group->setObjectName(QString::fromLatin1(name));
-  LayoutOf(parent)->Place(group, place, share);
+  auto* group = Placed(new GroupFrame(title, parent), name, place, share);
   new AnchorLayout(group, place.size());
   // Opaque, so the frame of moveAllFrame lying beneath shows only below the columns.
   group->setAutoFillBackground(true);
@@ -51,33 +62,21 @@ QGroupBox* Group(QWidget* parent, const char* name, const QString& title, QRect 
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, QRect place, bool enabled,
                     Share share = {}) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  if (parent->layout())
-    LayoutOf(parent)->Place(button, place, share);
-  else
-    button->setGeometry(place);
+  auto* button = Placed(new QPushButton(caption, parent), name, place, share);
   button->setEnabled(enabled);
   return button;
 }
 
 QLabel* Label(QWidget* parent, const char* name, const QString& text, QRect place, Qt::Alignment align,
               Share share = {}) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  if (parent->layout())
-    LayoutOf(parent)->Place(label, place, share);
-  else
-    label->setGeometry(place);
+  auto* label = Placed(new QLabel(text, parent), name, place, share);
   label->setAlignment(align | Qt::AlignVCenter);
   return label;
 }
 
 QLabel* Icon(QWidget* parent, const char* name, const QPixmap& pixmap, QPoint at, const QString& hint) {
-  auto* icon = new QLabel(parent);
-  icon->setObjectName(QString::fromLatin1(name));
+  auto* icon = Placed(new QLabel(parent), name, QRect(at, QSize(32, 32)), {0, 1, 0, 0});
   icon->setPixmap(pixmap);
-  LayoutOf(parent)->Place(icon, QRect(at, QSize(32, 32)), {0, 1, 0, 0});
   icon->setCursor(Qt::PointingHandCursor);
   icon->setToolTip(hint);
   return icon;
@@ -130,9 +129,7 @@ void MainWindow::BuildLayout() {
   new AnchorLayout(client, QSize(kClientWidth, kClientHeight - kStatusHeight));
 
   // Beneath the three columns: only its lower part shows, framing moveAllButton_.
-  auto* moveAllFrame = new GroupFrame(QString(), client);
-  moveAllFrame->setObjectName(QStringLiteral("moveAllFrame"));
-  LayoutOf(client)->Place(moveAllFrame, {104, 370, 441, 105}, {0.125, 1, 0.75, 0});
+  Placed(new GroupFrame(QString(), client), "moveAllFrame", {104, 370, 441, 105}, {0.125, 1, 0.75, 0});
 
   BuildBrowser(Group(client, "explorerGroup", QStringLiteral(" Průzkumník "), {8, 8, 214, 445}, {0, 0, 0.25, 1}));
   BuildPreview();

@@ -139,10 +139,7 @@ void OptimizeDialog::BuildControls() {
 
   connect(chooseTargetButton_, &QPushButton::clicked, this, &OptimizeDialog::ChooseTargetClicked);
   connect(compressionSlider_, &QSlider::valueChanged, this, &OptimizeDialog::CompressionChanged);
-  connect(fixedWidthRadio_, &QRadioButton::clicked, this, &OptimizeDialog::FixedWidthChosen);
-  connect(fixedLengthRadio_, &QRadioButton::clicked, this, &OptimizeDialog::FixedLengthChosen);
-  connect(customSizeRadio_, &QRadioButton::clicked, this, &OptimizeDialog::CustomSizeChosen);
-  connect(originalSizeRadio_, &QRadioButton::clicked, this, &OptimizeDialog::OriginalSizeChosen);
+  for (const SizeChoice& choice : SizeChoices()) connect(choice.radio, &QRadioButton::clicked, this, choice.chosen);
   connect(widthEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::WidthEdited);
   connect(lengthEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::LengthEdited);
   connect(startButton_, &QPushButton::clicked, this, &OptimizeDialog::StartClicked);
@@ -195,6 +192,14 @@ void OptimizeDialog::SetSizeMode(bool widthEditable, bool lengthEditable, bool s
   startButton_->setEnabled(startEnabled);
 }
 
+std::array<OptimizeDialog::SizeChoice, 4> OptimizeDialog::SizeChoices() const {
+  using Mode = OptimizeMemory::SizeMode;
+  return {{{Mode::FixedWidth, fixedWidthRadio_, &OptimizeDialog::FixedWidthChosen},
+           {Mode::FixedLength, fixedLengthRadio_, &OptimizeDialog::FixedLengthChosen},
+           {Mode::Custom, customSizeRadio_, &OptimizeDialog::CustomSizeChosen},
+           {Mode::Original, originalSizeRadio_, &OptimizeDialog::OriginalSizeChosen}}};
+}
+
 void OptimizeDialog::FixedWidthChosen() { SetSizeMode(true, false, false); }
 void OptimizeDialog::FixedLengthChosen() { SetSizeMode(false, true, false); }
 void OptimizeDialog::CustomSizeChosen() { SetSizeMode(true, true, false); }
@@ -233,10 +238,8 @@ OptimizeMemory OptimizeDialog::Current() const {
   OptimizeMemory memory;
   memory.TargetFolder = targetFolderEdit_->text();
   memory.Compression = compressionSlider_->value();
-  memory.Mode = fixedLengthRadio_->isChecked() ? OptimizeMemory::SizeMode::FixedLength
-                : customSizeRadio_->isChecked() ? OptimizeMemory::SizeMode::Custom
-                : originalSizeRadio_->isChecked() ? OptimizeMemory::SizeMode::Original
-                                                  : OptimizeMemory::SizeMode::FixedWidth;
+  for (const SizeChoice& choice : SizeChoices())
+    if (choice.radio->isChecked()) memory.Mode = choice.mode;
   memory.ShortSide = widthEdit_->text();
   memory.LongSide = lengthEdit_->text();
   memory.RemoveGps = removeGpsCheck_->isChecked();
@@ -250,24 +253,12 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   targetFolderEdit_->setText(memory.TargetFolder);
   compressionSlider_->setValue(memory.Compression);
   removeGpsCheck_->setChecked(memory.RemoveGps);
-  switch (memory.Mode) {
-    case OptimizeMemory::SizeMode::FixedWidth:
-      fixedWidthRadio_->setChecked(true);
-      FixedWidthChosen();
-      break;
-    case OptimizeMemory::SizeMode::FixedLength:
-      fixedLengthRadio_->setChecked(true);
-      FixedLengthChosen();
-      break;
-    case OptimizeMemory::SizeMode::Custom:
-      customSizeRadio_->setChecked(true);
-      CustomSizeChosen();
-      break;
-    case OptimizeMemory::SizeMode::Original:
-      originalSizeRadio_->setChecked(true);
-      OriginalSizeChosen();
-      return;
+  for (const SizeChoice& choice : SizeChoices()) {
+    if (choice.mode != memory.Mode) continue;
+    choice.radio->setChecked(true);
+    (this->*choice.chosen)();
   }
+  if (memory.Mode == OptimizeMemory::SizeMode::Original) return;  // its sides stay "0"
   widthEdit_->setText(memory.ShortSide);
   lengthEdit_->setText(memory.LongSide);
   UpdateStartButton();

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QStringList>
+#include <array>
 #include <memory>
 
 #include "ui/optimize/BatchRunner.h"
@@ -80,7 +81,15 @@ class OptimizeDialog : public QDialog {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // A size mode with its radio button and the handler a click on it runs.
+  struct SizeChoice {
+    OptimizeMemory::SizeMode mode;
+    QRadioButton* radio;
+    void (OptimizeDialog::*chosen)();
+  };
+
   void BuildControls();
+  std::array<SizeChoice, 4> SizeChoices() const;
   void HideCloseButton();
   void SetSizeMode(bool widthEditable, bool lengthEditable, bool startEnabled);
   void UpdateStartButton();
