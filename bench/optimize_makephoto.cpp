@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     photo.Compress(argc == 7 ? std::atoi(argv[6]) : 95, false);
     photo.SaveToFile(argv[1]);
     lumatrim::JpegImage thumb;
-    thumb.Assign(photo.DecodeStretched(160, 120));
+    thumb.Assign(photo.DecodeResampled(160, 120));
     thumb.Compress(75, false);
     thumb.SaveToFile(argv[2]);
   } catch (const std::exception& e) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 
 #include "JpegTestKit.h"
 #include "core/bytes/Error.h"
@@ -123,9 +122,8 @@ TEST(JpegImage, DamagedStreamsGiveErrorsNotCrashes) {
     EXPECT_TRUE(image.Empty());
   }
   const auto use = [](const std::string& bytes, int scale) {
-    Bitmap stretched(9, 31);
     const JpegImage image = Loaded(bytes);
-    image.Draw(stretched);
+    image.DecodeResampled(9, 31);
     image.Decode(scale);
   };
   for (bool progressive : {false, true}) {
@@ -167,66 +165,13 @@ TEST(Stretch, DropsWholePixelsWithoutAveraging) {
     }
     return columns + "/" + rows;
   };
-  Bitmap shrunk(4, 3), grown(25, 13), same(10, 6), drawn(4, 3);
+  Bitmap shrunk(4, 3), grown(25, 13), same(10, 6);
   StretchDraw(source, shrunk);
   StretchDraw(source, grown);
   StretchDraw(source, same);
   EXPECT_EQ(picked(shrunk), "0257/024");
   EXPECT_EQ(picked(grown), "0001122233444556667788899/0001122334455");
   EXPECT_EQ(same.Bytes, source.Bytes);
-  JpegImage taken;
-  taken.Assign(source);
-  taken.Draw(drawn);
-  EXPECT_EQ(drawn.Bytes, shrunk.Bytes) << "a taken-over bitmap is stretched the same way";
-}
-
-// The streaming stretch (rows skipped inside libjpeg) gives exactly the pixels
-// of a full decode followed by the plain stretch, for every kind of stream.
-TEST(Stretch, StreamingDrawEqualsFullDecodeThenStretch) {
-  const Bitmap photo = MakePhoto(203, 157, 7);
-  for (const auto& [kind, stream] : StreamKinds(photo)) {
-    const JpegImage image = Loaded(stream);
-    const Bitmap full = image.Decode();
-    const std::pair<int, int> sizes[] = {{80, 60}, {60, 80},   {203, 157}, {1, 1},
-                                         {203, 3}, {7, 150}, {300, 200}, {13, 157}};
-    for (const auto& [w, h] : sizes) {
-      SCOPED_TRACE(std::string(kind) + " to " + std::to_string(w) + "x" + std::to_string(h));
-      Bitmap expected(w, h);
-      StretchDraw(full, expected);
-      EXPECT_TRUE(image.DecodeStretched(w, h).Bytes == expected.Bytes);
-    }
-  }
-}
-
-// Real photos bring restart markers, odd samplings and camera quirks; one that
-// cannot be decoded fails the same way in both.
-TEST(Stretch, CorpusPhotosStreamExactlyAsTheyDecode) {
-  const std::string corpus = CorpusDir();
-  if (corpus.empty()) GTEST_SKIP() << "no corpus";
-  int compared = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus + "/photos")) {
-    if (entry.path().extension() != ".jpg") continue;
-    SCOPED_TRACE(entry.path().filename().string());
-    JpegImage image;
-    Bitmap full;
-    try {
-      image.LoadFromFile(entry.path().string());
-      full = image.Decode();
-    } catch (const LumatrimError&) {
-      if (!image.Empty()) {
-        EXPECT_THROW(image.DecodeStretched(80, 60), LumatrimError);
-      }
-      continue;
-    }
-    const std::pair<int, int> sizes[] = {{800, 600}, {97, 131}, {full.Width, full.Height}};
-    for (const auto& [w, h] : sizes) {
-      Bitmap expected(w, h);
-      StretchDraw(full, expected);
-      EXPECT_TRUE(image.DecodeStretched(w, h).Bytes == expected.Bytes) << w << "x" << h;
-    }
-    ++compared;
-  }
-  EXPECT_GT(compared, 0);
 }
 
 }  // namespace

@@ -220,3 +220,40 @@ TEST(CorpusRewrite, StripExifPassesTheCodedImageThrough) {
   EXPECT_GE(rewritten, static_cast<int>(files.size()) - 5) << "most corpus photos are rewritable";
   EXPECT_GE(withExif, 40);
 }
+
+// The batch reads only what the writer needs; the segments it then writes
+// must be those of a full read given the same new size.
+TEST(WritersRead, WritesTheSameSegmentsAsAFullRead) {
+  std::vector<std::pair<std::string, std::string>> photos;
+  for (Order order : {Order::Intel, Order::Motorola}) {
+    Ifd exif;
+    exif.Long(0xA002, {640}).Short(0xA003, {480}).Undefined(0x927C, "maker note bytes");
+    Ifd ifd0;
+    ifd0.Ascii(0x010F, "NIKON").Short(0x0100, {640}).Long(0x0101, {480}).SubIfd(0x8769, exif);
+    const std::string app1 = SegmentBytes(0xE1, std::string("Exif\0\0", 6) + TiffBuilder(order).Bytes(ifd0));
+    photos.emplace_back(order == Order::Intel ? "built Intel" : "built Motorola", PhotoWith(app1 + kApp13 + kCom));
+  }
+  if (const std::string corpus = CorpusDir(); !corpus.empty()) {
+    for (const auto& entry : fs::directory_iterator(corpus + "/photos")) {
+      if (entry.path().extension() == ".jpg") photos.emplace_back(entry.path().filename(), ReadFile(entry.path()));
+    }
+  }
+  for (const auto& [name, bytes] : photos) {
+    SCOPED_TRACE(name);
+    MemorySource fullInput(bytes), leanInput(bytes);
+    PhotoMetadata full = ReadJpegMetadata(fullInput);
+    PhotoMetadata lean = ReadJpegMetadata(leanInput, {.depth = ReadDepth::ForWriting});
+    const auto written = [](PhotoMetadata& photo) {
+      SetPictureSize(photo, 123, 4567);
+      std::string segments;
+      try {
+        EmitMetadataSegments(photo, segments);
+      } catch (const LumatrimError&) {
+        return std::string("refused");
+      }
+      return segments;
+    };
+    EXPECT_TRUE(written(full) == written(lean));
+    if (lean.exif) { EXPECT_EQ(lean.exif->SizeFields.size(), full.exif->SizeFields.size()); }
+  }
+}

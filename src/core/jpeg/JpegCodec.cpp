@@ -127,11 +127,6 @@ void Decompressor::ReadRow(JSAMPROW row) {
   }
 }
 
-void Decompressor::SkipRows(JDIMENSION count) {
-  if (setjmp(err_.jump)) Fail();
-  jpeg_skip_scanlines(&info_, count);
-}
-
 // ---- Compressor
 
 Compressor::Compressor(const std::string& what) : what_(what) {

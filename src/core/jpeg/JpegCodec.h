@@ -35,7 +35,6 @@ class Decompressor {
   void Start();
   // Reads exactly one output row into row.
   void ReadRow(JSAMPROW row);
-  void SkipRows(JDIMENSION count);
   // Plain RGB output: gray and YCbCr/RGB streams give RGB directly, four-channel
   // streams give CMYK (converted by the caller).
   bool FourChannels() const;

@@ -38,21 +38,6 @@ void CmykToRgb(const uint8_t* cmyk, uint8_t* rgb, bool inverted) {
   rgb[2] = static_cast<uint8_t>((y * k + 127) / 255);
 }
 
-bool TrustsRowSkip(const jpeg_decompress_struct& info) {
-  if (info.num_components == 1) return true;
-  if (info.num_components != 3) return false;
-  const jpeg_component_info* c = info.comp_info;
-  const bool lumaOk = (c[0].h_samp_factor == 1 || c[0].h_samp_factor == 2) &&
-                      (c[0].v_samp_factor == 1 || c[0].v_samp_factor == 2);
-  return lumaOk && c[1].h_samp_factor == 1 && c[1].v_samp_factor == 1 && c[2].h_samp_factor == 1 &&
-         c[2].v_samp_factor == 1;
-}
-
-void DiscardRow(jpeg::Decompressor& d, std::vector<uint8_t>& row, int& nextRow) {
-  d.ReadRow(row.data());
-  ++nextRow;
-}
-
 }  // namespace
 
 std::string ReadPhotoFile(const std::string& path) {
@@ -143,89 +128,6 @@ int JpegImage::PreviewScale(int boxWidth, int boxHeight) const {
     if ((width_ + d - 1) / d >= boxWidth && (height_ + d - 1) / d >= boxHeight) scale = d;
   }
   return scale;
-}
-
-Bitmap JpegImage::DecodeStretched(int width, int height) const {
-  Bitmap target(width, height);
-  Draw(target);
-  return target;
-}
-
-void JpegImage::Draw(Bitmap& target) const {
-  if (target.Empty()) return;
-  if (data_.empty()) {
-    if (picture_.Empty()) throw LumatrimError("no picture to draw");
-    StretchDraw(picture_, target);
-    return;
-  }
-  jpeg::Decompressor d(data_, name_);
-  d.ReadHeader();
-  d.Start();
-  const auto& info = d.Info();
-  const int sourceWidth = static_cast<int>(info.output_width);
-  const int sourceHeight = static_cast<int>(info.output_height);
-  const bool four = d.FourChannels();
-  const bool inverted = info.saw_Adobe_marker != 0;
-  const size_t channels = four ? 4 : 3;
-
-  std::vector<size_t> columns(static_cast<size_t>(target.Width));
-  for (int x = 0; x < target.Width; ++x) {
-    columns[x] = channels * static_cast<size_t>(StretchSourceIndex(x, sourceWidth, target.Width));
-  }
-  std::vector<uint8_t> row(static_cast<size_t>(sourceWidth) * channels);
-  // libjpeg-turbo skips rows inside a row group correctly for the common
-  // samplings (checked pixel for pixel by the tests), but not for all: a
-  // luma 2x2 / chroma 1x2 photo came out wrong. Others skip whole row groups.
-  const bool freeSkip = TrustsRowSkip(info);
-  const int rowGroup = 8 * info.max_v_samp_factor;
-
-  // Rows come out of libjpeg in order; rows the stretch never samples are
-  // skipped, which spares their colour conversion (and, for whole skipped
-  // row groups, their inverse DCT).
-  int nextRow = 0;
-  int previous = -1;
-  for (int y = 0; y < target.Height; ++y) {
-    const int sy = StretchSourceIndex(y, sourceHeight, target.Height);
-    uint8_t* out = target.Row(y);
-    if (sy == previous) {
-      std::memcpy(out, target.Row(y - 1), target.Stride());
-      continue;
-    }
-    if (sy > nextRow) {
-      if (freeSkip) {
-        d.SkipRows(static_cast<JDIMENSION>(sy - nextRow));
-      } else {
-        // Read up to the next row group boundary, skip whole row groups only,
-        // then read up to the sampled row.
-        while (nextRow < sy && nextRow % rowGroup != 0) DiscardRow(d, row, nextRow);
-        const int aligned = sy / rowGroup * rowGroup;
-        if (aligned > nextRow) {
-          d.SkipRows(static_cast<JDIMENSION>(aligned - nextRow));
-          nextRow = aligned;
-        }
-        while (nextRow < sy) DiscardRow(d, row, nextRow);
-      }
-    }
-    d.ReadRow(row.data());
-    nextRow = sy + 1;
-    previous = sy;
-    if (four) {
-      for (int x = 0; x < target.Width; ++x) CmykToRgb(&row[columns[x]], out + 3 * x, inverted);
-    } else {
-      for (int x = 0; x < target.Width; ++x) {
-        const uint8_t* px = &row[columns[x]];
-        out[3 * x] = px[0];
-        out[3 * x + 1] = px[1];
-        out[3 * x + 2] = px[2];
-      }
-    }
-  }
-  // Decode the last row as well, so a stream damaged below the last sampled
-  // row fails here just as a full decode would.
-  if (nextRow < sourceHeight) {
-    if (sourceHeight - 1 > nextRow) d.SkipRows(static_cast<JDIMENSION>(sourceHeight - 1 - nextRow));
-    d.ReadRow(row.data());
-  }
 }
 
 Bitmap JpegImage::DecodeResampled(int width, int height, resample::Light light, double headroom) const {

@@ -51,13 +51,6 @@ class JpegImage {
   // covers a box of that size, for previews that are reduced further.
   int PreviewScale(int boxWidth, int boxHeight) const;
 
-  // Decodes and stretches with plain pixel dropping over the whole target
-  // (the target keeps its size). The result is exactly StretchDraw of the
-  // full decode, but only the rows the stretch keeps are converted and held,
-  // so memory stays at one target bitmap plus libjpeg's own buffers.
-  void Draw(Bitmap& target) const;
-  Bitmap DecodeStretched(int width, int height) const;
-
   // Decodes and resamples to exactly width x height with the Lanczos filter
   // (averaging when reducing, interpolating when enlarging). libjpeg-turbo
   // first decodes straight into a smaller picture where the photo is much
