@@ -9,7 +9,7 @@
 namespace lumatrim::test {
 namespace {
 
-// The APP1 segment as a slot keeps it: from the length field on.
+// The APP1 segment as the reader keeps it: from the length field on.
 std::string App1(const std::string& tiff) { return JpegBuilder().App1Exif(tiff).Bytes().substr(2); }
 
 // Every tag the parser finds, name and value, IFD1's included.

@@ -105,7 +105,7 @@ TEST(ReadJpegMetadata, whichSegmentsAreKeptAndWhereTheScanEnds) {
       {"COM first, EXIF fifth", jpeg().Com("c").Dqt().Dqt().Dqt().App1Exif(kTiff).Sos().Bytes(), true, 4, 0, kNone, 6},
       {"EXIF sixth is dropped", jpeg().Com("c").Dqt().Dqt().Dqt().Dqt().App1Exif(kTiff).Sos().Bytes(), true, kNone, 0,
        kNone, 6},
-      {"a second APP1 is dropped and frees its slot",
+      {"a second APP1 is dropped and not kept",
        jpeg().App1Exif(kTiff).Segment(0xE1, "http://ns.adobe.com/xap/1.0/").Com("c").Sos().Bytes(), true, 0, 1, kNone, 3},
       {"two COM: the second counts; two APP13: the first",
        jpeg().Com("1").App13("first").Com("2").App13("second").Sos().Bytes(), true, kNone, 2, 1, 5},

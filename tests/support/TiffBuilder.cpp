@@ -20,13 +20,10 @@ std::string Number(uint64_t v, int size, Order order) {
   if (size == 2) return U16(static_cast<uint16_t>(v), order);
   return U32(static_cast<uint32_t>(v), order);
 }
+// A number that names no type is written a byte per value.
 int TypeSize(uint16_t type) {
-  switch (type) {
-    case SHORT: case SSHORT: return 2;
-    case LONG: case SLONG: case FLOAT: return 4;
-    case RATIONAL: case SRATIONAL: case DOUBLE: return 8;
-    default: return 1;
-  }
+  const int size = TiffTypeSize(type);
+  return size == 0 ? 1 : size;
 }
 }  // namespace
 

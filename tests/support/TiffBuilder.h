@@ -7,15 +7,20 @@
 #include <utility>
 #include <vector>
 
+#include "core/exif/TiffType.h"
+
 namespace lumatrim::test {
 
 enum class Order { Intel, Motorola };  // "II" little-endian, "MM" big-endian
 
-// TIFF field types, named as the EXIF standard names them.
-enum Type : uint16_t {
-  BYTE = 1, ASCII = 2, SHORT = 3, LONG = 4, RATIONAL = 5, SBYTE = 6, UNDEFINED = 7,
-  SSHORT = 8, SLONG = 9, SRATIONAL = 10, FLOAT = 11, DOUBLE = 12
-};
+// The core's TIFF field types as the raw numbers an entry carries; tests also
+// write numbers that name no type.
+constexpr uint16_t TypeNumber(TiffType type) { return static_cast<uint16_t>(type); }
+inline constexpr uint16_t BYTE = TypeNumber(TiffType::Byte), ASCII = TypeNumber(TiffType::Ascii), SHORT = TypeNumber(TiffType::Short),
+                          LONG = TypeNumber(TiffType::Long), RATIONAL = TypeNumber(TiffType::Rational), SBYTE = TypeNumber(TiffType::SByte),
+                          UNDEFINED = TypeNumber(TiffType::Undefined), SSHORT = TypeNumber(TiffType::SShort),
+                          SLONG = TypeNumber(TiffType::SLong), SRATIONAL = TypeNumber(TiffType::SRational),
+                          FLOAT = TypeNumber(TiffType::Float), DOUBLE = TypeNumber(TiffType::Double);
 
 // Where a directory puts what does not fit its entries. The tests' layout puts
 // a thumbnail first; the camera layout is the one real cameras write: values

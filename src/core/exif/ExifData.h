@@ -33,7 +33,7 @@ class ExifData {
   static constexpr int64_t kTiffFileOrigin = -8;  // TIFF block kept from file offset 8
 
   ExifData();
-  virtual ~ExifData();
+  ~ExifData();
 
   std::string Block;
   ByteOrder Order = ByteOrder::LittleEndian;
@@ -111,8 +111,8 @@ class ExifData {
   bool NextThumbTag(TagGroup group, TagEntry& entry);
 
   // Lookups by key name, ignoring case; the first matching entry wins.
-  virtual int TagIndexByName(const std::string& name) const;
-  virtual std::string TagValueByName(const std::string& name) const;
+  int TagIndexByName(const std::string& name) const;
+  std::string TagValueByName(const std::string& name) const;
   TagEntry GetTagByName(const std::string& name) const;  // all-empty entry when missing
   double GetTagNumber(const std::string& name) const;
   int GetTagInt(const std::string& name) const;

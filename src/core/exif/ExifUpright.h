@@ -5,7 +5,7 @@ namespace lumatrim {
 
 struct PhotoMetadata;  // core/photo/PhotoMetadata.h
 
-// Edits of an APP1 "Exif" segment as a slot keeps it (from its 2-byte length
+// Edits of an APP1 "Exif" segment as the reader keeps it (from its 2-byte length
 // field on) that make it describe an upright picture: Orientation 1 and a
 // thumbnail of the upright picture. Every other tag keeps its bytes and its
 // place; a block these functions cannot walk is left as it is.
@@ -39,7 +39,7 @@ ThumbnailEdit ReplaceThumbnail(std::string& app1, const std::string& jpeg, int w
 
 // The same on a photo's container, for the writers: its kept EXIF segment
 // (if any) gets Orientation 1 and the thumbnail. The image sizes are the
-// writer's job (SaveJpegWithMetadata with adjustSize).
+// writer's job (SetPictureSize).
 int PhotoOrientation(const PhotoMetadata& photo);
 bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo);
 std::string PhotoThumbnail(const PhotoMetadata& photo);
