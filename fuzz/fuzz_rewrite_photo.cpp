@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "FuzzCommon.h"
-#include "core/exif/GpsRemoval.h"
+#include "core/photo/PhotoEdits.h"
 #include "Targets.h"
 
 namespace {

@@ -14,10 +14,10 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/TextEncoding.h"
-#include "core/exif/ExifUpright.h"
 #include "core/photo/PhotoReader.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
+#include "core/photo/PhotoEdits.h"
 
 namespace cli {
 namespace {

@@ -8,9 +8,9 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/Error.h"
-#include "core/exif/GpsRemoval.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
+#include "core/photo/PhotoEdits.h"
 
 namespace cli {
 

@@ -11,11 +11,11 @@
 #include <system_error>
 
 #include "core/bytes/Error.h"
-#include "core/exif/ExifUpright.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
+#include "core/photo/PhotoEdits.h"
 
 using lumatrim::PixelTransform;
 

@@ -4,6 +4,7 @@
 
 #include "core/exif/GpsRemoval.h"
 #include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoEdits.h"
 #include "support/ExifTool.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"

@@ -5,8 +5,6 @@
 
 #include "core/bytes/ByteView.h"
 #include "core/exif/IfdEntry.h"
-#include "core/photo/PhotoMetadata.h"
-#include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
 
 namespace lumatrim {
@@ -242,48 +240,6 @@ ThumbnailEdit ReplaceThumbnail(std::string& app1, const std::string& jpeg, int w
   if (const auto h = edited.Find(*ifd1, kTagImageLength)) edited.Put(app1, *h, height);
   SetSegmentLength(app1);
   return ThumbnailEdit::Replaced;
-}
-
-int PhotoOrientation(const PhotoMetadata& photo) {
-  if (const KeptSegment* exif = photo.Segment(photo.exifSegment)) return ExifOrientation(exif->content);
-  // A TIFF or NEF file: its IFD0 as the parser read it.
-  if (photo.exif) {
-    for (const TagEntry& entry : photo.exif->TagList) {
-      if (entry.Group != static_cast<int32_t>(TagGroup::Standard) || entry.Tag != kTagOrientation || entry.FormatCode != kShort) continue;
-      const int value = photo.exif->RawToInt(entry.Raw);
-      return ValidOrientation(value) ? value : kOrientationNormal;
-    }
-  }
-  return kOrientationNormal;
-}
-
-bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo) {
-  const KeptSegment* exif = photo.Segment(photo.exifSegment);
-  return exif && HasThumbnailDirectory(exif->content);
-}
-
-std::string PhotoThumbnail(const PhotoMetadata& photo) {
-  const KeptSegment* exif = photo.Segment(photo.exifSegment);
-  return exif ? ExifThumbnail(exif->content) : std::string();
-}
-
-void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg) {
-  KeptSegment* exif = photo.Segment(photo.exifSegment);
-  if (!exif) return;
-  SetOrientationNormal(exif->content);
-  if (HasThumbnailDirectory(exif->content)) {
-    int width = 0, height = 0;
-    if (!thumbnailJpeg.empty()) {
-      JpegImage header;
-      header.LoadFromBytes(thumbnailJpeg);
-      width = header.Width();
-      height = header.Height();
-    }
-    ReplaceThumbnail(exif->content, thumbnailJpeg, width, height);
-  }
-  exif->lengthField = static_cast<int32_t>(exif->content.size());
-  // The parser's copy follows, so a later look at the thumbnail sees the new one.
-  if (photo.exif) photo.exif->Block = exif->content;
 }
 
 }  // namespace lumatrim

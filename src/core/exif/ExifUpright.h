@@ -3,8 +3,6 @@
 
 namespace lumatrim {
 
-struct PhotoMetadata;  // core/photo/PhotoMetadata.h
-
 // Edits of an APP1 "Exif" segment as the reader keeps it (from its 2-byte length
 // field on) that make it describe an upright picture: Orientation 1 and a
 // thumbnail of the upright picture. Every other tag keeps its bytes and its
@@ -36,13 +34,5 @@ enum class ThumbnailEdit {
 // that would outgrow one segment unlink IFD1 instead, so no reader shows a
 // picture that no longer matches.
 ThumbnailEdit ReplaceThumbnail(std::string& app1, const std::string& jpeg, int width, int height);
-
-// The same on a photo's container, for the writers: its kept EXIF segment
-// (if any) gets Orientation 1 and the thumbnail. The image sizes are the
-// writer's job (SetPictureSize).
-int PhotoOrientation(const PhotoMetadata& photo);
-bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo);
-std::string PhotoThumbnail(const PhotoMetadata& photo);
-void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg);
 
 }  // namespace lumatrim

@@ -6,8 +6,6 @@
 
 #include "core/bytes/ByteView.h"
 #include "core/exif/IfdEntry.h"
-#include "core/photo/PhotoMetadata.h"
-#include "core/photo/PhotoReader.h"
 
 namespace lumatrim {
 namespace {
@@ -159,37 +157,6 @@ std::string TiffWithoutGps(const std::string& tiff) {
     }
   }
   return out;
-}
-
-namespace {
-
-// The kept APP1: 2 length bytes, "Exif\0\0", then the TIFF block.
-constexpr size_t kTiffStart = 8;
-
-bool HoldsExif(const KeptSegment* exif) {
-  return exif && exif->content.size() > kTiffStart && exif->content.compare(2, 4, "Exif") == 0;
-}
-
-}  // namespace
-
-bool HasGps(const PhotoMetadata& photo) {
-  const KeptSegment* exif = photo.Segment(photo.exifSegment);
-  if (!HoldsExif(exif)) return false;
-  const std::string tiff = exif->content.substr(kTiffStart);
-  return TiffWithoutGps(tiff) != tiff;
-}
-
-bool DropGps(PhotoMetadata& photo) {
-  KeptSegment* exif = photo.Segment(photo.exifSegment);
-  if (!HoldsExif(exif)) return false;
-  const std::string tiff = exif->content.substr(kTiffStart);
-  std::string stripped = TiffWithoutGps(tiff);
-  if (stripped == tiff) return false;
-  exif->content.replace(kTiffStart, std::string::npos, stripped);
-  // Read again, so the tags shown and the size fields the writer updates
-  // belong to the new bytes.
-  ReparseExif(photo);
-  return true;
 }
 
 }  // namespace lumatrim

@@ -1,11 +1,11 @@
 #include "core/optimize/BatchPhoto.h"
 
 #include "core/bytes/Error.h"
-#include "core/exif/ExifUpright.h"
 #include "core/jpeg/Orientation.h"
 #include "core/jpeg/Thumbnail.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
+#include "core/photo/PhotoEdits.h"
 
 namespace lumatrim {
 

@@ -9,8 +9,8 @@
 #include <new>
 
 #include "core/bytes/Error.h"
-#include "core/exif/GpsRemoval.h"
 #include "core/jpeg/CodecCancel.h"
+#include "core/photo/PhotoEdits.h"
 
 namespace lumatrim {
 namespace {

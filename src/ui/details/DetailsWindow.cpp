@@ -14,10 +14,10 @@
 #include <functional>
 
 #include "core/bytes/TextEncoding.h"
-#include "core/exif/GpsRemoval.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
+#include "core/photo/PhotoEdits.h"
 #include "ui/details/ExifGrid.h"
 #include "ui/preview/Orientation.h"
 #include "ui/prompts/FailureText.h"

@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+
+#include "core/photo/PhotoMetadata.h"
+
+namespace lumatrim {
+
+// Edits of a photo's kept EXIF segment before a writer writes it: the
+// segment-level edits of core/exif (ExifUpright.h, GpsRemoval.h) applied to
+// the photo as read.
+
+// The upright edits on a photo's kept EXIF segment, for the writers: it
+// gets Orientation 1 and the thumbnail. The image sizes are the
+// writer's job (SetPictureSize).
+int PhotoOrientation(const PhotoMetadata& photo);
+bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo);
+std::string PhotoThumbnail(const PhotoMetadata& photo);
+void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg);
+
+// True when the photo's kept EXIF segment holds a GPS directory pointer.
+bool HasGps(const PhotoMetadata& photo);
+
+// Removes the GPS directory from the photo's kept EXIF segment and reads the
+// segment again; true when there was one. The file is not written.
+bool DropGps(PhotoMetadata& photo);
+
+}  // namespace lumatrim
