@@ -14,7 +14,7 @@
 #include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
-#include "writer/WriterSupport.h"
+#include "photo/WriterSupport.h"
 
 using namespace lumatrim;
 using namespace lumatrim::test;

@@ -12,7 +12,7 @@
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "support/JpegBuilder.h"
-#include "writer/WriterSupport.h"
+#include "photo/WriterSupport.h"
 
 using namespace lumatrim;
 using namespace lumatrim::test;
