@@ -11,6 +11,7 @@ namespace lumatrim {
 namespace {
 
 constexpr uint16_t kTagOrientation = 0x0112;
+
 // The kept APP1: 2 length bytes, "Exif\0\0", then the TIFF block.
 constexpr size_t kTiffStart = 8;
 
