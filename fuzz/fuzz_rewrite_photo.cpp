@@ -94,9 +94,9 @@ int lumatrim::fuzz::RunRewritePhoto(const uint8_t* data, size_t size) {
     written = false;
     try {
       if (round == 1) {
-        if (!photo.IptcPresent() || !photo.iptc) StartEmptyIptc(photo);
-        photo.iptc->SetValue("Keywords", "fuzz, \"two words\"");
-        SetIptcSegment(photo, photo.iptc->BuildApp13());
+        IptcRecord& record = IptcForEditing(photo);
+        record.SetValue("Keywords", "fuzz, \"two words\"");
+        SetIptcSegment(photo, record.BuildApp13());
       }
       if (round == 2) {
         const size_t before = photo.Segment(photo.exifSegment) ? photo.Segment(photo.exifSegment)->content.size() : 0;
