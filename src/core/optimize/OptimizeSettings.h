@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -11,6 +12,13 @@ enum class SizeRule {
   LongSideFixed,   // "Pevná délka / volná šířka": the short side follows the photo
 };
 
+// How each photo's JPEG quality is chosen.
+enum class QualityMode {
+  Fixed,        // 100 - Compression for every photo
+  Automatic,    // the smallest output whose SSIMULACRA 2 score reaches AutoQualityScore
+  MaxFileSize,  // the best quality whose file fits MaxFileBytes
+};
+
 // What one optimisation batch is asked to do.
 struct OptimizeSettings {
   std::string TargetFolder;
@@ -21,6 +29,9 @@ struct OptimizeSettings {
   SizeRule Rule = SizeRule::BothSides;  // which of the two sides count
   int Jobs = 0;           // worker threads; 0 = one per core
   bool RemoveGps = false; // leave the GPS directory out of each output's EXIF
+  QualityMode Quality = QualityMode::Fixed;
+  double AutoQualityScore = 85;  // SSIMULACRA 2 score each output must reach (Automatic)
+  std::uint64_t MaxFileBytes = 0;  // largest output file in bytes (MaxFileSize)
 };
 
 // Largest side the JPEG format (and libjpeg) can write.
