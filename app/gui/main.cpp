@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/bytes/TextEncoding.h"
+#include "ui/instance/SingleInstance.h"
 #include "ui/mainwindow/MainIcons.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/prompts/AppTitle.h"
@@ -24,7 +25,7 @@ bool AnswerWithoutWindow(int argc, char** argv) {
           "Použití: lumatrim [FOTOGRAFIE.jpg...]\n"
           "%s – příprava fotografií ke sdílení.\n\n"
           "Se jmény fotografií se otevře ve složce první z nich, fotografie vybere\n"
-          "a vloží do zásobníku pro optimalizaci.\n\n"
+          "a vloží do zásobníku pro optimalizaci. Běží-li už, předá mu je.\n\n"
           "  -h, --help      vypíše tuto nápovědu\n"
           "  -v, --version   vypíše verzi\n",
           kAppTitle);
@@ -60,7 +61,13 @@ int main(int argc, char** argv) {
 
   QStringList photos = QApplication::arguments();
   photos.removeFirst();
+  // One window: a running one takes the photos and comes to the front.
+  const QString instanceName = SingleInstance::DefaultName();
+  if (SingleInstance::HandOver(instanceName, photos)) return 0;
+  SingleInstance instance(instanceName);
+  instance.Listen();  // without the socket the program still works, alone
   MainWindow window;
+  QObject::connect(&instance, &SingleInstance::PhotosArrived, &window, &MainWindow::ReceivePhotos);
   window.OpenPhotos(photos);
   window.show();
   return QApplication::exec();

@@ -29,18 +29,20 @@ TEST(DialogGrowth, FolderChooserGrowsItsTree) {
   auto* tree = chooser.findChild<QTreeView*>(QStringLiteral("folderTree"));
   auto* ok = chooser.findChild<QPushButton*>(QStringLiteral("okButton"));
   ASSERT_TRUE(tree && ok);
-  EXPECT_EQ(tree->geometry(), QRect(8, 32, 249, 201)) << "as designed";
+  EXPECT_EQ(chooser.size(), QSize(480, 400));
+  EXPECT_EQ(tree->geometry(), QRect(8, 38, 464, 318)) << "as designed";
   const QSize okGap = CornerGap(ok);
-  chooser.resize(500, 600);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return chooser.size() == QSize(500, 600); }));
-  EXPECT_EQ(tree->size(), QSize(249 + 236, 201 + 326));
+  chooser.resize(600, 700);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return chooser.size() == QSize(600, 700); }));
+  EXPECT_EQ(tree->size(), QSize(464 + 120, 318 + 300));
   EXPECT_EQ(CornerGap(ok), okGap);
-  EXPECT_EQ(ok->size(), QSize(60, 21));
+  EXPECT_EQ(ok->size(), QSize(75, 25));
 }
 
-TEST(DialogGrowth, DetailWindowGrowsItsGridsAndThumbnail) {
+TEST(DialogGrowth, DetailWindowGrowsItsTagTableAndRemembersItsSize) {
   lumatrim::test::TempDir dir;
-  DetailsWindow window(QString::fromStdString(uitest::WritePhoto(dir.File("a.jpg"), 32, 24)));
+  const QString photo = QString::fromStdString(uitest::WritePhoto(dir.File("a.jpg"), 32, 24));
+  DetailsWindow window(photo);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   EXPECT_EQ(window.size(), QSize(385, 453));
@@ -51,11 +53,13 @@ TEST(DialogGrowth, DetailWindowGrowsItsGridsAndThumbnail) {
 
   window.resize(785, 853);
   ASSERT_TRUE(QTest::qWaitFor([&] { return window.size() == QSize(785, 853); }));
-  EXPECT_EQ(window.GeneralGrid()->size(), general + QSize(400, 200)) << "half the extra height each";
-  EXPECT_EQ(window.MakerGrid()->size(), maker + QSize(400, 200));
+  EXPECT_EQ(window.GeneralGrid()->size(), general + QSize(400, 400)) << "the tag table takes the height";
+  EXPECT_EQ(window.MakerGrid()->size(), maker + QSize(400, 0));
   EXPECT_EQ(CornerGap(window.CloseButton()), closeGap);
   window.Tabs()->setCurrentWidget(window.IptcTab());
   EXPECT_EQ(window.IptcGrid()->size(), QSize(364 + 400, 321 + 400));
+  window.CloseClicked();
+  EXPECT_EQ(DetailsWindow(photo).size(), QSize(785, 853)) << "opens again at the size it was left at";
 }
 
 }  // namespace

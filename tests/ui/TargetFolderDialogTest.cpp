@@ -74,4 +74,33 @@ TEST(FolderChooser, CreatesAFolderUnderTheSelectedOneAndNowhereElse) {
   EXPECT_EQ(targetEdit.text(), parent) << "the selection stays on the parent";
 }
 
+TEST(FolderChooser, OpensAtTheCurrentTargetAndFollowsATypedPath) {
+  lumatrim::test::TempDir dir;
+  const QString folder = QString::fromStdString(dir.Path());
+  ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/a/b")));
+  QLineEdit targetEdit(folder + QStringLiteral("/a"));
+  TargetFolderDialog chooser(&targetEdit, nullptr);
+  EXPECT_EQ(chooser.SelectedFolder(), folder + QStringLiteral("/a")) << "opens where the target is";
+  auto* path = chooser.findChild<QLineEdit*>(QStringLiteral("pathEdit"));
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(path->text(), folder + QStringLiteral("/a"));
+  EXPECT_NE(path->completer(), nullptr);
+  struct Typed {
+    QString text;
+    QString selected;
+  } cases[] = {
+      {folder + QStringLiteral("/a/b"), folder + QStringLiteral("/a/b")},
+      {folder + QStringLiteral("/a/nothing"), folder + QStringLiteral("/a/b")},  // half typed: stays
+      {folder + QStringLiteral("/a/"), folder + QStringLiteral("/a")},
+  };
+  for (const Typed& typed : cases) {
+    path->setText(typed.text);
+    emit path->textEdited(typed.text);
+    EXPECT_EQ(chooser.SelectedFolder(), typed.selected) << typed.text.toStdString();
+    EXPECT_EQ(path->text(), typed.text) << "the typing is not overwritten";
+  }
+  chooser.OkClicked();
+  EXPECT_EQ(targetEdit.text(), folder + QStringLiteral("/a"));
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/details/DetailsWindow.h"
 
+#include <QSettings>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QPixmap>
 #include <QStringList>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <exception>
 #include <functional>
@@ -53,6 +55,9 @@ DetailsWindow::DetailsWindow(const QString& path, QWidget* parent) : QDialog(par
   setModal(true);
   resize(385, 453);  // the designed size; it may grow, never shrink (see BuildControls)
   BuildControls();
+  // The size the user gave it last time, never below the designed one.
+  const QSize remembered = QSettings().value(QLatin1String(kSizeKey)).toSize();
+  if (remembered.isValid()) resize(remembered.expandedTo(size()));
   LoadPhoto();
 }
 
@@ -230,6 +235,7 @@ void DetailsWindow::RemoveGpsClicked() {
 void DetailsWindow::CloseClicked() { close(); }
 
 void DetailsWindow::done(int result) {
+  QSettings().setValue(QLatin1String(kSizeKey), size());
   ReleasePhoto();
   QDialog::done(result);
 }

@@ -52,6 +52,8 @@ class DetailsWindow : public QDialog {
   QPushButton* RemoveGpsButton() const { return removeGpsButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
   CodePagePicker* CodePageBox() const { return codePagePicker_; }
+  // Settings key of the size the window had when it was last closed.
+  static constexpr const char* kSizeKey = "detailsWindow/size";
 
  public slots:
   void done(int result) override;  // every way out releases the containers

@@ -1,6 +1,7 @@
 // The layout of the detail window: at its designed size every control is
-// where the design puts it; a larger window gives the extra room to the grids
-// and the thumbnail.
+// where the design puts it; a larger window gives the extra room to the tag
+// grids and the thumbnail (on the EXIF page all of it to the tag table: the
+// maker notes are a few lines at most).
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -68,11 +69,11 @@ void DetailsWindow::BuildControls() {
   new AnchorLayout(exifTab_, kWindowSize, this);
   tabs_->addTab(exifTab_, QStringLiteral("EXIF info"));
   generalGroup_ =
-      Group(QStringLiteral(" Obecná data "), exifTab_, "generalGroup", QRect(4, 10, 369, 188), {0, 0, 1, 0.5});
+      Group(QStringLiteral(" Obecná data "), exifTab_, "generalGroup", QRect(4, 10, 369, 188), {0, 0, 1, 1});
   generalGrid_ = Placed(MakeExifGrid(generalGroup_, "generalGrid", QRect(2, 19, 364, 166), 2),
                         QRect(2, 19, 364, 166), {0, 0, 1, 1});
   makerGroup_ = Group(QStringLiteral(" Specifická data výrobce "), exifTab_, "makerGroup", QRect(4, 212, 369, 132),
-                      {0, 0.5, 1, 0.5});
+                      {0, 1, 1, 0});
   makerGrid_ =
       Placed(MakeExifGrid(makerGroup_, "makerGrid", QRect(2, 18, 364, 111), 2), QRect(2, 18, 364, 111), {0, 0, 1, 1});
   removeExifButton_ = Button(QStringLiteral("Odstranit EXIF"), exifTab_, "removeExifButton", QRect(8, 352, 99, 22));

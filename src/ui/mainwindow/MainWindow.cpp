@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QApplication>
 #include <QFileSystemModel>
+#include <QFileSystemWatcher>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "rotation/JpegRotator.h"
@@ -111,8 +113,18 @@ MainWindow::MainWindow(QWidget* parent)
           [this] { preview_->RefitAsync(previewPanel_->width(), previewPanel_->height()); });
   previewPanel_->installEventFilter(this);
 
+  // The shown folder is watched: photos copied in or deleted show at once.
+  folderWatcher_ = new QFileSystemWatcher(this);
+  folderRefreshTimer_ = new QTimer(this);
+  folderRefreshTimer_->setSingleShot(true);
+  folderRefreshTimer_->setInterval(150);  // a copy of many photos is listed once, not per file
+  connect(folderWatcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::FolderChangedOnDisk);
+  connect(folderRefreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshFolder);
+  BuildShortcuts();
+
   ShowFolder(QDir::currentPath());
   RevealWorkingFolder();
+  thumbnailViewButton_->setChecked(QSettings().value(QLatin1String(kThumbnailViewKey), false).toBool());
 }
 
 MainWindow::~MainWindow() {
@@ -167,6 +179,7 @@ void MainWindow::BuildBrowser(QGroupBox* group) {
   // before it selects, so the current-row signal would show the old photo.
   connect(fileList_, &QListWidget::itemSelectionChanged, this, [this] {
     selectionHandled_ = true;
+    UpdateMoveAllCaption();
     ShowSelectedPhoto();
   });
   connect(fileList_, &QListWidget::itemClicked, this, [this] {
@@ -178,15 +191,22 @@ void MainWindow::BuildBrowser(QGroupBox* group) {
   connect(fileList_, &QListWidget::itemDoubleClicked, this, &MainWindow::FileDoubleClicked);
   connect(fileList_, &PhotoFileList::DragRequested, this, &MainWindow::FileDragStarted);
 
-  auto* moveToTrayAction = new QAction(QStringLiteral("Presun"), fileList_);
+  auto* moveToTrayAction = new QAction(QStringLiteral("Přidat"), fileList_);
   moveToTrayAction->setObjectName(QStringLiteral("moveToTrayAction"));
   moveToTrayAction->setShortcut(Qt::Key_F5);
   moveToTrayAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
   fileList_->addAction(moveToTrayAction);
   connect(moveToTrayAction, &QAction::triggered, this, &MainWindow::FileDoubleClicked);
 
-  Label(group, "moveHintLabel", QStringLiteral("F5 - přesun souboru do zásobníku"), {24, 427, 186, 14}, Qt::AlignLeft,
+  Label(group, "moveHintLabel", QStringLiteral("F5 - přidání do zásobníku"), {8, 427, 140, 14}, Qt::AlignLeft,
         {0, 1, 0, 0});
+
+  // "Náhledy": the same list as small pictures; the choice is remembered.
+  thumbnailViewButton_ = Placed(new QToolButton(group), "thumbnailViewButton", {148, 425, 60, 18}, {1, 1, 0, 0});
+  thumbnailViewButton_->setText(QStringLiteral("Náhledy"));
+  thumbnailViewButton_->setCheckable(true);
+  thumbnailViewButton_->setToolTip(QStringLiteral("Zobrazit fotografie jako náhledy"));
+  connect(thumbnailViewButton_, &QToolButton::toggled, this, &MainWindow::ThumbnailViewToggled);
 }
 
 void MainWindow::BuildPreview() {
@@ -201,6 +221,13 @@ void MainWindow::BuildPreview() {
   cropButton_->hide();
   cropLabel_ = Label(previewPanel_, "cropLabel", QString(), {112, 137, 80, 13}, Qt::AlignLeft);
   cropLabel_->hide();
+  // Where a photo cannot be shown, the reason stands in its place.
+  previewProblemLabel_ = new QLabel(previewPanel_);
+  previewProblemLabel_->setObjectName(QStringLiteral("previewProblemLabel"));
+  previewProblemLabel_->setAlignment(Qt::AlignCenter);
+  previewProblemLabel_->setWordWrap(true);
+  previewProblemLabel_->setContentsMargins(6, 6, 6, 6);
+  previewProblemLabel_->hide();
 
   auto* previewInfoPanel = new QFrame(previewGroup);
   previewInfoPanel->setObjectName(QStringLiteral("previewInfoPanel"));
@@ -220,10 +247,10 @@ void MainWindow::BuildPreview() {
 
   rotateLeftButton_ = Button(client, "rotateLeftButton", QStringLiteral("< 90°"), {232, 4, 40, 22}, false,
                              {0.25, 0, 0, 0});
-  rotateLeftButton_->setToolTip(QStringLiteral("Otočit vlevo"));
+  rotateLeftButton_->setToolTip(QStringLiteral("Otočit vlevo (Ctrl+L)"));
   rotateRightButton_ = Button(client, "rotateRightButton", QStringLiteral("90° >"), {390, 4, 40, 22}, false,
                               {0.75, 0, 0, 0});
-  rotateRightButton_->setToolTip(QStringLiteral("Otočit vpravo"));
+  rotateRightButton_->setToolTip(QStringLiteral("Otočit vpravo (Ctrl+R)"));
   connect(rotateLeftButton_, &QPushButton::clicked, this, &MainWindow::RotateLeftClicked);
   connect(rotateRightButton_, &QPushButton::clicked, this, &MainWindow::RotateRightClicked);
 }
@@ -261,6 +288,7 @@ void MainWindow::BuildSummary() {
 
   detailsButton_ = Button(summaryGroup, "detailsButton", QStringLiteral("Podrobnosti"), {118, 224, 81, 22}, false,
                           {1, 0, 0, 0});
+  detailsButton_->setToolTip(QStringLiteral("Všechna metadata fotografie (Ctrl+I)"));
   connect(detailsButton_, &QPushButton::clicked, this, &MainWindow::DetailsClicked);
 }
 
@@ -292,8 +320,9 @@ void MainWindow::BuildTray() {
 void MainWindow::BuildBottom() {
   QWidget* client = centralWidget();
   moveAllButton_ =
-      Button(client, "moveAllButton", QStringLiteral(">>   Přesunout vše   >>"), {267, 463, 126, 22}, true,
+      Button(client, "moveAllButton", QStringLiteral(">>   Přidat vše   >>"), {267, 463, 126, 22}, true,
                           {0.5, 1, 0, 0});
+  moveAllButton_->setToolTip(QStringLiteral("Přidat do zásobníku vybrané fotografie; je-li vybrána nejvýš jedna, celou složku"));
   connect(moveAllButton_, &QPushButton::clicked, this, &MainWindow::MoveAllClicked);
   // The caption with its wide blanks needs the condensed face to fit 126 pixels.
   QFont condensed = moveAllButton_->font();
@@ -302,13 +331,14 @@ void MainWindow::BuildBottom() {
 
   continueButton_ = Button(client, "continueButton", QStringLiteral("Pokračovat >"), {560, 458, 83, 25}, false,
                            {1, 1, 0, 0});
+  continueButton_->setToolTip(QStringLiteral("Optimalizovat fotografie zásobníku (Ctrl+O)"));
   connect(continueButton_, &QPushButton::clicked, this, &MainWindow::ContinueClicked);
   closeButton_ = Button(client, "closeButton", QStringLiteral("Zavřít"), {400, 464, 75, 25}, true,
                         {0.5, 1, 0, 0});
   closeButton_->hide();
   connect(closeButton_, &QPushButton::clicked, this, &MainWindow::CloseClicked);
 
-  exitIcon_ = Icon(client, "exitIcon", MainIcons::ExitIcon(), {11, 456}, QStringLiteral("Ukončit aplikaci"));
+  exitIcon_ = Icon(client, "exitIcon", MainIcons::ExitIcon(), {11, 456}, QStringLiteral("Ukončit aplikaci (Ctrl+Q)"));
   infoIcon_ = Icon(client, "infoIcon", MainIcons::InfoIcon(), {50, 456}, QStringLiteral("Info autora"));
 
   QStatusBar* status = statusBar();
@@ -325,6 +355,37 @@ void MainWindow::BuildBottom() {
   versionLabel_->setAlignment(Qt::AlignCenter);
   status->addWidget(hintLabel_);
   status->addWidget(versionLabel_);
+}
+
+void MainWindow::BuildShortcuts() {
+  // Window-wide keys; each works only while its button could be clicked.
+  struct Key {
+    const char* name;
+    QKeySequence keys;
+    QPushButton* button;
+  };
+  const Key keys[] = {
+      {"rotateLeftKey", QKeySequence(Qt::CTRL | Qt::Key_L), rotateLeftButton_},
+      {"rotateRightKey", QKeySequence(Qt::CTRL | Qt::Key_R), rotateRightButton_},
+      {"detailsKey", QKeySequence(Qt::CTRL | Qt::Key_I), detailsButton_},
+      {"continueKey", QKeySequence(Qt::CTRL | Qt::Key_O), continueButton_},
+  };
+  for (const Key& key : keys) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(key.name));
+    action->setShortcut(key.keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    QPushButton* button = key.button;
+    connect(action, &QAction::triggered, button, [button] {
+      if (button->isEnabled()) button->click();
+    });
+  }
+  auto* quit = new QAction(this);
+  quit->setObjectName(QStringLiteral("quitKey"));
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  addAction(quit);
+  connect(quit, &QAction::triggered, this, &MainWindow::CloseClicked);
 }
 
 QSize MainWindow::PreviewBox() const { return previewPanel_->size(); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QDrag;
+class QFileSystemWatcher;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -15,6 +16,7 @@ class QListWidget;
 class QPushButton;
 class QTableWidget;
 class QTimer;
+class QToolButton;
 class QTreeView;
 class QFileSystemModel;
 class PhotoFileList;
@@ -45,6 +47,8 @@ class MainWindow : public QMainWindow {
   void KeepInTray(const QStringList& paths);
   // Full path of the file selected in the file list; empty when none is.
   QString SelectedFile() const;
+  // Every selected file, in the list's order.
+  QStringList SelectedFiles() const;
 
   // --- Browsing (also used by tests and at start) ---------------------------
   // Points the file list at a folder (an empty path keeps the current one).
@@ -53,6 +57,23 @@ class MainWindow : public QMainWindow {
   // Photos named on the command line: the list opens in the first one's
   // folder with it selected, and all of them go into the tray.
   void OpenPhotos(const QStringList& paths);
+  // Photos handed over by a second start of the program: they join the tray
+  // and the window comes to the front.
+  void ReceivePhotos(const QStringList& paths);
+  // Why the selected photo cannot be shown, as the preview area says it;
+  // empty while a photo shows.
+  QString PreviewProblem() const;
+
+  // What a turn that trims edge pixels answers: go on, stop, or go on and
+  // never ask again.
+  enum class TrimAnswer { Yes, No, Always };
+  // The question goes through this (tests answer it).
+  void SetTrimAsker(std::function<TrimAnswer(const QString&)> asker) { trimAsker_ = std::move(asker); }
+  // Pixels a turn of path would trim at its edges (width, height); a photo
+  // that cannot be read trims nothing, its turn reports the fault.
+  static QSize RotationTrim(const QString& path, bool left);
+  static constexpr const char* kTrimAlwaysKey = "rotation/trimWithoutAsking";
+  static constexpr const char* kThumbnailViewKey = "mainWindow/thumbnailView";
 
   // Display name and value of each tag, in reading order.
   using TagList = std::vector<std::pair<QString, QString>>;
@@ -94,6 +115,7 @@ class MainWindow : public QMainWindow {
   void RotateLeftClicked();
   void RotateRightClicked();
   void DetailsClicked();
+  void ThumbnailViewToggled(bool on);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -108,6 +130,9 @@ class MainWindow : public QMainWindow {
   // The worker has decoded the selected photo, or failed to.
   void PreviewShown();
   void PreviewFailed(lumatrim::FailureKind kind, const QString& detail);
+  // The shown folder changed on disk: listed again shortly after.
+  void FolderChangedOnDisk();
+  void RefreshFolder();
 
  private:
   void BuildLayout();
@@ -117,7 +142,15 @@ class MainWindow : public QMainWindow {
   void BuildTray();
   void BuildBottom();
   void RevealWorkingFolder();
+  void BuildShortcuts();
   void AddToTray(const QString& path);
+  void AddSelectedToTray();
+  void UpdateMoveAllCaption();
+  void WatchFolder(const QString& path);
+  // The reason a photo cannot be shown, inside the preview area, no box.
+  void ShowPreviewProblem(const QString& text);
+  bool ConfirmTrim(const QStringList& paths, bool left);
+  bool ConfirmQuitWithTray();
   void ResetSelectionDisplay();
   void ClearSummaryValues();
   void FillSummary();
@@ -145,6 +178,10 @@ class MainWindow : public QMainWindow {
   QTableWidget* summaryGrid_ = nullptr;
   QPushButton* detailsButton_ = nullptr;
   QPushButton* moveAllButton_ = nullptr;
+  QToolButton* thumbnailViewButton_ = nullptr;
+  QLabel* previewProblemLabel_ = nullptr;
+  QFileSystemWatcher* folderWatcher_ = nullptr;
+  QTimer* folderRefreshTimer_ = nullptr;
   QPushButton* continueButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
   QLabel* exitIcon_ = nullptr;
@@ -156,7 +193,7 @@ class MainWindow : public QMainWindow {
   // in reading order: what the summary rows are looked up in.
   TagList exifTags_;
   QString shownFolder_;
-  QString draggedPath_;  // path stored when the last drag from the file list began
+  QStringList draggedPaths_;  // paths stored when the last drag from the file list began
   bool selectionHandled_ = false;
   bool centred_ = false;  // set once placed: centred on the screen, or restored
   QTimer* refitTimer_ = nullptr;
@@ -164,4 +201,5 @@ class MainWindow : public QMainWindow {
   bool revealHooked_ = false;
   std::function<void(QDrag*)> dragExecutor_;
   std::function<void(const QString&)> messageSink_;
+  std::function<TrimAnswer(const QString&)> trimAsker_;
 };

@@ -18,6 +18,7 @@
 #include "rotation/JpegRotator.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PhotoFileList.h"
+#include "ui/mainwindow/ThumbnailLoader.h"
 #include "ui/preview/PhotoPreview.h"
 #include "ui/prompts/FailureText.h"
 
@@ -35,23 +36,6 @@ constexpr SummaryRow kSummaryRows[12] = {
 };
 
 QString DisplayText(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
-
-// The EXIF thumbnail as stored (not yet upright), or a null image; a damaged
-// thumbnail is simply not shown, the full decode follows anyway.
-QImage ThumbnailImage(lumatrim::PhotoMetadata& photo) {
-  if (!photo.ThumbnailPresent() || !photo.exif) return {};
-  try {
-    photo.exif->ParseThumbnailDirectory();  // tells whether it is a JPEG
-    const std::unique_ptr<lumatrim::JpegImage> thumb = lumatrim::DecodeThumbnail(photo);
-    if (!thumb) return {};
-    const lumatrim::Bitmap bitmap = thumb->Decode();
-    return QImage(bitmap.Bytes.data(), bitmap.Width, bitmap.Height, static_cast<qsizetype>(bitmap.Stride()),
-                  QImage::Format_RGB888)
-        .copy();
-  } catch (const std::exception&) {
-    return {};
-  }
-}
 
 }  // namespace
 
@@ -75,6 +59,7 @@ void MainWindow::FillSummary() {
 }
 
 void MainWindow::ShowSelectedPhoto() {
+  previewProblemLabel_->hide();
   ClearSummaryValues();
   detailsButton_->setEnabled(false);
   if (fileList_->count() == 0) return;
@@ -107,10 +92,13 @@ void MainWindow::ShowSelectedPhoto() {
       orientation = info.GetTagInt("Orientation");
       FillSummary();
       detailsButton_->setEnabled(true);
-      thumbnail = ThumbnailImage(photo);
+      thumbnail = ExifThumbnailImage(photo);
     }
   } catch (const std::exception& error) {
-    ShowMessage(failuretext::Message(QStringLiteral("Chybná EXIF data."), error));
+    // Said inside the preview area: a box here would swallow the next arrow key.
+    const auto* ours = dynamic_cast<const lumatrim::LumatrimError*>(&error);
+    PreviewFailed(ours ? ours->Kind() : lumatrim::FailureKind::Other, QString::fromStdString(error.what()));
+    return;
   }
   preview_->ShowPhotoAsync(path, orientation, thumbnail, previewPanel_->width(), previewPanel_->height(), true,
                            rotator_->ToolFound());
@@ -121,11 +109,8 @@ void MainWindow::PreviewShown() {
   scaleLabel_->setText(preview_->ScaleText());
 }
 
-void MainWindow::PreviewFailed(lumatrim::FailureKind kind, const QString& detail) {
-  ShowMessage(failuretext::Message(QStringLiteral("Chybná EXIF data."), lumatrim::LumatrimError(kind, detail.toStdString())));
-}
-
 void MainWindow::ResetSelectionDisplay() {
+  previewProblemLabel_->hide();
   preview_->ClearPicture();
   ClearSummaryValues();
   detailsButton_->setEnabled(false);
@@ -134,28 +119,4 @@ void MainWindow::ResetSelectionDisplay() {
   fileSizeLabel_->setText(QStringLiteral("0k"));
   rotateLeftButton_->setEnabled(false);
   rotateRightButton_->setEnabled(false);
-}
-
-void MainWindow::RotateLeftClicked() { Rotate(true); }
-
-void MainWindow::RotateRightClicked() { Rotate(false); }
-
-void MainWindow::Rotate(bool left) {
-  const QString path = SelectedFile();
-  if (path.isEmpty()) return;
-  // The tool runs to its end before the photo is reloaded; its complaint is
-  // shown after the busy cursor is gone.
-  QString failure;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
-    if (left)
-      rotator_->RotateLeft(path, true);
-    else
-      rotator_->RotateRight(path, true);
-  } catch (const lumatrim::LumatrimError& error) {
-    failure = failuretext::Message(QStringLiteral("Fotografii se nepodařilo otočit."), error);
-  }
-  QApplication::restoreOverrideCursor();
-  if (!failure.isEmpty()) ShowMessage(failure);
-  ShowSelectedPhoto();
 }

@@ -23,8 +23,9 @@
 
 namespace {
 
-const char* const kHintFileList = "Dvojklikem nebo přetažením myší přesuneš soubor do zásobníku";
-const char* const kHintTray = "Pravým tlačítkem myši odstraníš soubor/y";
+const char* const kHintFileList = "Dvojklikem nebo přetažením myší přidáte vybrané fotografie do zásobníku";
+const char* const kHintTray = "Pravým tlačítkem myši odstraníte fotografie ze zásobníku";
+const char* const kQuitQuestion = "V zásobníku jsou fotografie, které ještě nebyly optimalizovány. Opravdu chcete aplikaci ukončit?";
 const char* const kAuthorLine = "Korvel Lumatrim 1.5\nPříprava fotografií ke sdílení.\nAutoři: vývojový tým Lumatrim";
 
 }  // namespace
@@ -42,12 +43,16 @@ void MainWindow::EmptyTrayAfterBatch() {
 
 QString MainWindow::SelectedFile() const { return fileList_->SelectedPath(); }
 
+QStringList MainWindow::SelectedFiles() const { return fileList_->SelectedPaths(); }
+
 void MainWindow::ShowFolder(const QString& path) {
   if (path.isEmpty()) return;
   shownFolder_ = path;
   // A new folder is listed without selecting anything: the photo shown stays.
   QSignalBlocker quiet(fileList_);
   fileList_->ShowFolder(path);
+  WatchFolder(path);
+  UpdateMoveAllCaption();
 }
 
 void MainWindow::RevealWorkingFolder() {
@@ -102,20 +107,19 @@ void MainWindow::AddToTray(const QString& path) {
   continueButton_->setEnabled(true);
 }
 
-void MainWindow::FileDoubleClicked() {
-  if (fileList_->count() == 0) return;
-  QString path = SelectedFile();
-  if (path.isEmpty()) return;
-  AddToTray(path);
+void MainWindow::FileDoubleClicked() { AddSelectedToTray(); }
+
+void MainWindow::AddSelectedToTray() {
+  for (const QString& path : SelectedFiles()) AddToTray(path);
 }
 
 void MainWindow::FileDragStarted() {
-  QString path = SelectedFile();
-  if (path.isEmpty()) return;
-  draggedPath_ = path;
+  const QStringList paths = SelectedFiles();
+  if (paths.isEmpty()) return;
+  draggedPaths_ = paths;
   QPointer<QDrag> drag = new QDrag(fileList_);
   auto* data = new QMimeData;
-  data->setText(path);
+  data->setText(paths.join(QLatin1Char('\n')));
   drag->setMimeData(data);
   if (dragExecutor_)
     dragExecutor_(drag);
@@ -124,10 +128,19 @@ void MainWindow::FileDragStarted() {
   if (drag) drag->deleteLater();
 }
 
-void MainWindow::FileDroppedOnTray() { AddToTray(draggedPath_); }
+void MainWindow::FileDroppedOnTray() {
+  for (const QString& path : draggedPaths_) AddToTray(path);
+}
+
+// With several photos picked, ">>" adds those; otherwise the whole folder.
+void MainWindow::UpdateMoveAllCaption() {
+  moveAllButton_->setText(SelectedFiles().size() > 1 ? QStringLiteral(">>   Přidat vybrané   >>")
+                                                     : QStringLiteral(">>   Přidat vše   >>"));
+}
 
 void MainWindow::MoveAllClicked() {
   if (fileList_->count() == 0) return;
+  if (SelectedFiles().size() > 1) return AddSelectedToTray();
   // Each file is selected in turn, as if picked, but the preview is not
   // reloaded: it keeps showing the photo it showed before.
   {
@@ -170,8 +183,17 @@ void MainWindow::ShowMessage(const QString& text) {
 
 void MainWindow::SetHint(const QString& text) { hintLabel_->setText(text); }
 
+bool MainWindow::ConfirmQuitWithTray() {
+  if (trayList_->count() == 0) return true;
+  return Prompts::Question(this, QString::fromUtf8(kQuitQuestion));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // A batch still running is stopped first, as "Přerušit" stops it.
+  // A batch still running is stopped first, as "Přerušit" stops it; with
+  // none, photos waiting in the tray would be lost with the window: asked first.
+  bool batchRunning = false;
+  for (OptimizeDialog* dialog : findChildren<OptimizeDialog*>()) batchRunning |= dialog->BatchRunning();
+  if (!batchRunning && !ConfirmQuitWithTray()) return event->ignore();
   for (OptimizeDialog* dialog : findChildren<OptimizeDialog*>()) {
     if (dialog->BatchRunning()) dialog->CancelAndLeave();
   }
@@ -191,7 +213,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (watched == previewPanel_ && type == QEvent::Resize) refitTimer_->start();
+  if (watched == previewPanel_ && type == QEvent::Resize) {
+    refitTimer_->start();
+    previewProblemLabel_->setGeometry(previewPanel_->rect());
+  }
   if (watched == folderTree_->viewport() && (type == QEvent::MouseButtonPress || type == QEvent::Wheel)) {
     revealing_ = false;
   } else if (watched == folderTree_ && type == QEvent::KeyPress) {

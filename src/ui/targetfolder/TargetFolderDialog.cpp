@@ -1,6 +1,8 @@
 #include "ui/targetfolder/TargetFolderDialog.h"
 
+#include <QCompleter>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -27,10 +29,11 @@ TargetFolderDialog::TargetFolderDialog(QLineEdit* targetEdit, QWidget* parent)
   setWindowTitle(QStringLiteral("Zvolit cíl..."));
   setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
   setModal(true);
-  resize(264, 274);
-  // Designed at 264 x 274; a larger dialog gives the room to the tree, the
-  // buttons keep to their corners.
-  auto* layout = new AnchorLayout(this, QSize(264, 274));
+  // Room for deep paths; a larger dialog gives the room to the tree and the
+  // path field, the buttons keep to their corners.
+  resize(kDesignedSize);
+  setMinimumSize(kDesignedSize);
+  auto* layout = new AnchorLayout(this, kDesignedSize);
 
   folderModel_ = new QFileSystemModel(this);
   folderModel_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
@@ -46,17 +49,30 @@ TargetFolderDialog::TargetFolderDialog(QLineEdit* targetEdit, QWidget* parent)
   folderTree_->setIndentation(19);
   folderTree_->setSelectionMode(QAbstractItemView::SingleSelection);
   folderTree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  layout->Place(folderTree_, {8, 32, 249, 201}, {0, 0, 1, 1});
+  layout->Place(folderTree_, {8, 38, 464, 318}, {0, 0, 1, 1});
+
+  // The path typed or pasted, completed from the folders on disk.
+  pathEdit_ = new QLineEdit(this);
+  pathEdit_->setObjectName(QStringLiteral("pathEdit"));
+  pathEdit_->setPlaceholderText(QStringLiteral("Cesta ke složce"));
+  pathEdit_->setClearButtonEnabled(true);
+  auto* completionModel = new QFileSystemModel(this);
+  completionModel->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
+  completionModel->setRootPath(QStringLiteral("/"));
+  auto* completer = new QCompleter(completionModel, this);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  pathEdit_->setCompleter(completer);
+  layout->Place(pathEdit_, {8, 8, 352, 23}, {0, 0, 1, 0});
 
   newFolderButton_ = new QPushButton(QStringLiteral("Vytvořit složku"), this);
   newFolderButton_->setObjectName(QStringLiteral("newFolderButton"));
-  layout->Place(newFolderButton_, {160, 8, 96, 21}, {1, 0, 0, 0});
+  layout->Place(newFolderButton_, {366, 8, 106, 23}, {1, 0, 0, 0});
   closeButton_ = new QPushButton(QStringLiteral("Zavřít"), this);
   closeButton_->setObjectName(QStringLiteral("closeButton"));
-  layout->Place(closeButton_, {8, 240, 60, 21}, {0, 1, 0, 0});
+  layout->Place(closeButton_, {8, 366, 75, 25}, {0, 1, 0, 0});
   okButton_ = new QPushButton(QStringLiteral("OK"), this);
   okButton_->setObjectName(QStringLiteral("okButton"));
-  layout->Place(okButton_, {196, 240, 60, 21}, {1, 1, 0, 0});
+  layout->Place(okButton_, {397, 366, 75, 25}, {1, 1, 0, 0});
   okButton_->setAutoDefault(false);
   closeButton_->setAutoDefault(false);
   newFolderButton_->setAutoDefault(false);
@@ -64,9 +80,28 @@ TargetFolderDialog::TargetFolderDialog(QLineEdit* targetEdit, QWidget* parent)
   connect(okButton_, &QPushButton::clicked, this, &TargetFolderDialog::OkClicked);
   connect(closeButton_, &QPushButton::clicked, this, &TargetFolderDialog::CloseClicked);
   connect(newFolderButton_, &QPushButton::clicked, this, &TargetFolderDialog::NewFolderClicked);
+  connect(folderTree_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    if (!typing_) pathEdit_->setText(QDir::toNativeSeparators(SelectedFolder()));
+  });
+  connect(pathEdit_, &QLineEdit::textEdited, this, &TargetFolderDialog::PathTyped);
+  connect(pathEdit_, &QLineEdit::returnPressed, this, &TargetFolderDialog::PathTyped);
 
-  // Nothing is selected at start, but the user sees where home is.
-  RevealFolder(QDir::homePath());
+  // Opens at the current target, selected so "OK" keeps it; without one
+  // nothing is selected, but the user sees where home is.
+  const QString current = targetEdit_ ? targetEdit_->text().trimmed() : QString();
+  if (!current.isEmpty() && QFileInfo(current).isDir())
+    SelectFolder(QFileInfo(current).absoluteFilePath());
+  else
+    RevealFolder(QDir::homePath());
+}
+
+void TargetFolderDialog::PathTyped() {
+  // A path naming a folder selects it; a partial one waits for more typing.
+  const QString typed = pathEdit_->text().trimmed();
+  if (typed.isEmpty() || !QFileInfo(typed).isDir()) return;
+  typing_ = true;
+  SelectFolder(QFileInfo(typed).absoluteFilePath());
+  typing_ = false;
 }
 
 QString TargetFolderDialog::SelectedFolder() const {
@@ -80,6 +115,7 @@ void TargetFolderDialog::SelectFolder(const QString& path) {
   if (!index.isValid()) return;
   RevealFolder(path);
   folderTree_->setCurrentIndex(index);
+  folderTree_->scrollTo(index);
 }
 
 void TargetFolderDialog::RevealFolder(const QString& path) {
