@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "core/bytes/AtomicFile.h"
@@ -62,22 +63,38 @@ bool ProportionsMatch(int widthA, int heightA, int widthB, int heightB) {
   return std::abs(ra - rb) <= kThumbnailProportionTolerance * rb;
 }
 
-// The thumbnail turned with the picture when its blocks turn whole and it
-// keeps the picture's proportions; otherwise one made anew from the picture
-// (a camera thumbnail with black bars, or one of a trimmed photo, would not match).
+// A camera thumbnail larger than this is not decoded to be turned; one is
+// made from the picture instead.
+constexpr int kLargestTurnedThumbnailSide = 640;
+
+// The thumbnail turned with the picture: without loss when its blocks turn
+// whole, else decoded, turned and encoded again (a few milliseconds, where
+// one made from the picture decodes all of it). When it does not have the
+// picture's proportions (a camera thumbnail with black bars, or the picture
+// was trimmed more than a little), one is made from the picture.
 std::string TurnedThumbnail(const lumatrim::PhotoMetadata& meta, PixelTransform transform,
                             const lumatrim::JpegImage& picture) {
+  const auto fits = [&](const lumatrim::JpegImage& thumbnail) {
+    return ProportionsMatch(thumbnail.Width(), thumbnail.Height(), picture.Width(), picture.Height());
+  };
   try {
-    const std::string turned = lumatrim::TransformJpeg(lumatrim::PhotoThumbnail(meta), transform,
-                                                       {.partialBlocks = lumatrim::PartialBlocks::MustBeWhole,
-                                                        .copyMarkers = false});
-    lumatrim::JpegImage header;
-    header.LoadFromBytes(turned);
-    if (ProportionsMatch(header.Width(), header.Height(), picture.Width(), picture.Height())) {
-      return lumatrim::WithoutJfifHeader(turned);
+    const std::string stored = lumatrim::PhotoThumbnail(meta);
+    lumatrim::JpegImage turned;
+    try {
+      turned.LoadFromBytes(lumatrim::TransformJpeg(stored, transform,
+                                                   {.partialBlocks = lumatrim::PartialBlocks::MustBeWhole,
+                                                    .copyMarkers = false}));
+      if (fits(turned)) return lumatrim::WithoutJfifHeader(turned.Data());
+    } catch (const lumatrim::LumatrimError&) {
+      lumatrim::JpegImage thumbnail;
+      thumbnail.LoadFromBytes(stored);
+      if (std::max(thumbnail.Width(), thumbnail.Height()) <= kLargestTurnedThumbnailSide) {
+        turned.Assign(lumatrim::ApplyTransform(thumbnail.Decode(), transform));
+        if (fits(turned)) return lumatrim::EncodeThumbnail(turned.Picture());
+      }
     }
   } catch (const lumatrim::LumatrimError&) {
-    // Not turnable whole, or damaged: made anew below.
+    // No thumbnail that can be read: made anew below.
   }
   return lumatrim::EncodeThumbnail(picture);
 }
