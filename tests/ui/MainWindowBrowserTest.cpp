@@ -143,4 +143,31 @@ TEST_F(MainWindowBrowser, QuittingWithPhotosInTheTrayAsks) {
   EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(MainWindowBrowser, ATurnThatTrimsAsksOnceAndAlwaysIsRemembered) {
+  const QString photo = Q(uitest::WritePhoto(dir.File("p3.jpg"), 450, 600));
+  QStringList asked;
+  MainWindow::TrimAnswer answer = MainWindow::TrimAnswer::No;
+  window->SetTrimAsker([&](const QString& text) {
+    asked << text;
+    return answer;
+  });
+  Click(3);
+  const std::string before = lumatrim::test::ReadFile(photo.toStdString());
+  window->RotateLeftClicked();
+  ASSERT_EQ(asked.size(), 1);
+  const QSize trim = MainWindow::RotationTrim(photo, true);
+  ASSERT_FALSE(trim.isNull()) << "450 × 600 is not whole blocks";
+  EXPECT_EQ(asked[0], QStringLiteral("Otočení bez ztráty ořízne %1 × %2 px. Pokračovat?").arg(trim.width()).arg(trim.height()));
+  EXPECT_EQ(lumatrim::test::ReadFile(photo.toStdString()), before) << "answered no: untouched";
+
+  answer = MainWindow::TrimAnswer::Always;
+  window->RotateLeftClicked();
+  EXPECT_NE(lumatrim::test::ReadFile(photo.toStdString()), before);
+  uitest::WritePhoto(dir.File("p3.jpg"), 450, 600);
+  window->RotateLeftClicked();
+  EXPECT_EQ(asked.size(), 2) << "after \"Vždy\" never again";
+  EXPECT_TRUE(QSettings().value(QLatin1String(MainWindow::kTrimAlwaysKey)).toBool());
+  EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
 }  // namespace

@@ -48,12 +48,12 @@ bool MainWindow::ConfirmTrim(const QStringList& paths, bool left) {
     largest = largest.expandedTo(trim);
   }
   if (trimming == 0) return true;
-  QString text = QStringLiteral("Otočení bez ztráty ořízne %1 × %2 px. Pokračovat?").arg(largest.width()).arg(largest.height());
-  if (paths.size() > 1)
-    text = QStringLiteral("Otočení bez ztráty ořízne u %1 fotografií okraje až %2 × %3 px. Pokračovat?")
-               .arg(trimming)
-               .arg(largest.width())
-               .arg(largest.height());
+  const QString pixels = JpegRotator::TrimText({largest.width(), largest.height()});
+  const QString text = paths.size() > 1
+                           ? QStringLiteral("Otočení bez ztráty ořízne u %1 fotografií okraje až %2. Pokračovat?")
+                                 .arg(trimming)
+                                 .arg(pixels)
+                           : QStringLiteral("Otočení bez ztráty ořízne %1. Pokračovat?").arg(pixels);
   const TrimAnswer answer = trimAsker_ ? trimAsker_(text) : AskAboutTrim(this, text);
   if (answer == TrimAnswer::Always) settings.setValue(QLatin1String(kTrimAlwaysKey), true);
   return answer != TrimAnswer::No;
@@ -106,4 +106,8 @@ void MainWindow::Rotate(bool left) {
   ShowSelectedPhoto();
 }
 
-QSize MainWindow::RotationTrim(const QString&, bool) { return {}; }
+QSize MainWindow::RotationTrim(const QString& path, bool left) {
+  const lumatrim::EdgeTrim trim =
+      JpegRotator::PlannedTrim(path, left ? JpegRotator::Direction::Left : JpegRotator::Direction::Right);
+  return {trim.columns, trim.rows};
+}
