@@ -2,8 +2,9 @@
 // started in a folder as a user starts it, a photo is selected and a few are
 // put in the tray, then the window grabs itself into a PNG.
 //
-//   main_window_shot [--size=WxH] FOLDER PHOTO OUT.png [TRAY_PHOTO...]
-// Without --size the window has its designed size.
+//   main_window_shot [--size=WxH] [--thumbnails] FOLDER PHOTO OUT.png [TRAY_PHOTO...]
+// Without --size the window has its designed size; --thumbnails shows the
+// file list as "Náhledy".
 //   main_window_shot --error-box OUT.png
 // draws the message of a batch that failed on a very long file name instead.
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <cstdio>
 #include <memory>
 
@@ -64,6 +66,11 @@ int main(int argc, char** argv) {
     --argc;
     ++argv;
   }
+  const bool thumbnails = argc > 1 && QByteArray(argv[1]) == "--thumbnails";
+  if (thumbnails) {
+    --argc;
+    ++argv;
+  }
   if (argc < 4 && !(argc == 3 && QByteArray(argv[1]) == "--error-box")) {
     std::fputs("usage: main_window_shot [--size=WxH] FOLDER PHOTO OUT.png [TRAY_PHOTO...]\n", stderr);
     return 2;
@@ -81,6 +88,7 @@ int main(int argc, char** argv) {
   window.show();
   if (!QTest::qWaitForWindowExposed(&window)) return 1;
 
+  if (thumbnails) window.findChild<QToolButton*>(QStringLiteral("thumbnailViewButton"))->setChecked(true);
   auto* list = window.findChild<QListWidget*>(QStringLiteral("fileList"));
   for (int i = 4; i < argc; ++i) {
     int row = RowOf(list, QString::fromLocal8Bit(argv[i]));

@@ -142,6 +142,8 @@ void PhotoFileList::SetThumbnailView(bool on) {
   setGridSize(on ? kThumbnailCell : QSize());
   setResizeMode(on ? QListView::Adjust : QListView::Fixed);
   setMovement(QListView::Static);
+  // The row size cached for the text list would clip the grid's cells.
+  setUniformItemSizes(!on);
   setWordWrap(false);
   setTextElideMode(on ? Qt::ElideMiddle : Qt::ElideRight);
   if (!on) {
