@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
+#include <QToolButton>
 #include <QtConcurrent/QtConcurrentRun>
 #include <memory>
 
@@ -16,6 +17,7 @@
 #include "UiTestPhotos.h"
 #include "ui/instance/SingleInstance.h"
 #include "ui/mainwindow/MainWindow.h"
+#include "ui/mainwindow/PhotoFileList.h"
 #include "ui/preview/PhotoPreview.h"
 
 using lumatrim::test::WaitUntil;
@@ -81,6 +83,31 @@ TEST_F(MainWindowBrowser, ShiftAndCtrlPickSeveralPhotosAndEveryWayIntoTheTrayTak
   }
   QTest::keyClick(fileList, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(window->SelectedFiles().size(), 7);
+}
+
+TEST_F(MainWindowBrowser, RotationTurnsEverySelectedPhotoAndNamesThatDoNotShowWholeHaveATip) {
+  uitest::WritePhoto(dir.File("p1.jpg"), 48, 32);
+  uitest::WritePhoto(dir.File("p2.jpg"), 64, 16);
+  Click(1);
+  Click(2, Qt::ShiftModifier);
+  window->RotateRightClicked();
+  EXPECT_EQ(uitest::PhotoSize(dir.File("p1.jpg")), std::make_pair(32, 48));
+  EXPECT_EQ(uitest::PhotoSize(dir.File("p2.jpg")), std::make_pair(16, 64));
+  EXPECT_EQ(uitest::PhotoSize(dir.File("p3.jpg")), std::make_pair(32, 24)) << "not selected, not turned";
+  EXPECT_TRUE(messages.isEmpty());
+
+  const auto* list = static_cast<PhotoFileList*>(fileList);
+  uitest::WritePhoto(dir.File("a_very_long_name_of_a_photo_from_the_summer_holiday_2026.jpg"), 16, 16);
+  ASSERT_TRUE(WaitUntil([&] { return fileList->count() == 8; }, 1000));
+  EXPECT_TRUE(list->NameCut(fileList->item(0)));
+  EXPECT_FALSE(list->NameCut(fileList->item(1)));
+  // The thumbnails come from a worker: every entry gets one.
+  window->findChild<QToolButton*>(QStringLiteral("thumbnailViewButton"))->click();
+  ASSERT_TRUE(WaitUntil([&] {
+    for (int row = 0; row < fileList->count(); ++row)
+      if (fileList->item(row)->icon().availableSizes().value(0).width() != 64) return false;
+    return true;
+  }, 5000));
 }
 
 TEST_F(MainWindowBrowser, TheShownFolderIsFollowedLiveAndTheSelectionStays) {
