@@ -1,6 +1,5 @@
 #include "ui/details/DetailsWindow.h"
 
-#include <QSettings>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>

@@ -27,6 +27,8 @@ class DetailsWindow : public QDialog {
   // path: the photo selected in the main window. The opener sets the caption.
   explicit DetailsWindow(const QString& path, QWidget* parent = nullptr);
   ~DetailsWindow() override;
+  // Settings key of the size the window had when it was last closed.
+  static constexpr const char* kSizeKey = "detailsWindow/size";
 
   // Reads the photo again and fills the three tabs.
   void LoadPhoto();
@@ -52,8 +54,6 @@ class DetailsWindow : public QDialog {
   QPushButton* RemoveGpsButton() const { return removeGpsButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
   CodePagePicker* CodePageBox() const { return codePagePicker_; }
-  // Settings key of the size the window had when it was last closed.
-  static constexpr const char* kSizeKey = "detailsWindow/size";
 
  public slots:
   void done(int result) override;  // every way out releases the containers

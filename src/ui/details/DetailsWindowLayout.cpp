@@ -1,7 +1,6 @@
 // The layout of the detail window: at its designed size every control is
-// where the design puts it; a larger window gives the extra room to the tag
-// grids and the thumbnail (on the EXIF page all of it to the tag table: the
-// maker notes are a few lines at most).
+// where the design puts it; a larger window gives the extra room to the grids
+// and the thumbnail.
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -72,6 +71,7 @@ void DetailsWindow::BuildControls() {
       Group(QStringLiteral(" Obecná data "), exifTab_, "generalGroup", QRect(4, 10, 369, 188), {0, 0, 1, 1});
   generalGrid_ = Placed(MakeExifGrid(generalGroup_, "generalGrid", QRect(2, 19, 364, 166), 2),
                         QRect(2, 19, 364, 166), {0, 0, 1, 1});
+  // The maker notes are a few lines at most: the tag table above takes the height.
   makerGroup_ = Group(QStringLiteral(" Specifická data výrobce "), exifTab_, "makerGroup", QRect(4, 212, 369, 132),
                       {0, 1, 1, 0});
   makerGrid_ =
