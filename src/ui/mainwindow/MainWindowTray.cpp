@@ -134,7 +134,7 @@ void MainWindow::FileDroppedOnTray() {
 
 // With several photos picked, ">>" adds those; otherwise the whole folder.
 void MainWindow::UpdateMoveAllCaption() {
-  moveAllButton_->setText(SelectedFiles().size() > 1 ? QStringLiteral(">>   Přidat vybrané   >>")
+  moveAllButton_->setText(SelectedFiles().size() > 1 ? QStringLiteral(">>  Přidat vybrané  >>")
                                                      : QStringLiteral(">>   Přidat vše   >>"));
 }
 
