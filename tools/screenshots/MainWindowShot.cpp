@@ -6,10 +6,13 @@
 // Without --size the window has its designed size; --thumbnails shows the
 // file list as "Náhledy".
 //   main_window_shot --error-box OUT.png
-// draws the message of a batch that failed on a very long file name instead.
+// draws the message of a batch that failed on a very long file name instead;
+//   main_window_shot --folder-chooser OUT.png
+// the folder chooser opened at the current target (the working folder).
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -25,6 +28,7 @@
 #include "ui/prompts/CzechTranslations.h"
 #include "ui/prompts/FailureText.h"
 #include "ui/prompts/Prompts.h"
+#include "ui/targetfolder/TargetFolderDialog.h"
 
 namespace {
 
@@ -52,6 +56,15 @@ int ErrorBoxShot(const QString& out) {
   return box->grab().save(out) ? 0 : 1;
 }
 
+int FolderChooserShot(const QString& out) {
+  QLineEdit target(QDir::currentPath());
+  TargetFolderDialog chooser(&target, nullptr);
+  chooser.show();
+  if (!QTest::qWaitForWindowExposed(&chooser)) return 1;
+  QTest::qWait(1500);  // the tree fills in the background
+  return chooser.grab().save(out) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,13 +84,14 @@ int main(int argc, char** argv) {
     --argc;
     ++argv;
   }
-  if (argc < 4 && !(argc == 3 && QByteArray(argv[1]) == "--error-box")) {
+  if (argc < 4 && !(argc == 3 && (QByteArray(argv[1]) == "--error-box" || QByteArray(argv[1]) == "--folder-chooser"))) {
     std::fputs("usage: main_window_shot [--size=WxH] FOLDER PHOTO OUT.png [TRAY_PHOTO...]\n", stderr);
     return 2;
   }
   QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
   InstallCzechTranslations(app);
   if (QByteArray(argv[1]) == "--error-box") return ErrorBoxShot(QString::fromLocal8Bit(argv[2]));
+  if (QByteArray(argv[1]) == "--folder-chooser") return FolderChooserShot(QString::fromLocal8Bit(argv[2]));
   QApplication::setWindowIcon(MainIcons::AppIcon());
   if (!QDir::setCurrent(QString::fromLocal8Bit(argv[1]))) {
     std::fprintf(stderr, "main_window_shot: no folder %s\n", argv[1]);

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeView>
 
 #include "ui/layout/AnchorLayout.h"
@@ -89,10 +90,22 @@ TargetFolderDialog::TargetFolderDialog(QLineEdit* targetEdit, QWidget* parent)
   // Opens at the current target, selected so "OK" keeps it; without one
   // nothing is selected, but the user sees where home is.
   const QString current = targetEdit_ ? targetEdit_->text().trimmed() : QString();
-  if (!current.isEmpty() && QFileInfo(current).isDir())
-    SelectFolder(QFileInfo(current).absoluteFilePath());
+  const bool atTarget = !current.isEmpty() && QFileInfo(current).isDir();
+  const QString start = atTarget ? QFileInfo(current).absoluteFilePath() : QDir::homePath();
+  if (atTarget)
+    SelectFolder(start);
   else
-    RevealFolder(QDir::homePath());
+    RevealFolder(start);
+  // The model lists folders in the background and rows move as they come:
+  // the start folder is kept in view for the first moments.
+  auto keepInView = [this, start] {
+    if (revealing_) folderTree_->scrollTo(folderModel_->index(start), QAbstractItemView::PositionAtCenter);
+  };
+  connect(folderModel_, &QFileSystemModel::directoryLoaded, this, keepInView);
+  connect(folderModel_, &QAbstractItemModel::layoutChanged, this, keepInView);
+  connect(folderModel_, &QAbstractItemModel::rowsInserted, this, keepInView);
+  QTimer::singleShot(0, this, keepInView);
+  QTimer::singleShot(2000, this, [this] { revealing_ = false; });
 }
 
 void TargetFolderDialog::PathTyped() {

@@ -39,6 +39,7 @@ class TargetFolderDialog : public QDialog {
   QPushButton* okButton_ = nullptr;
   QLineEdit* targetEdit_ = nullptr;
   QLineEdit* pathEdit_ = nullptr;
-  bool typing_ = false;  // the tree follows the path field, not the reverse
+  bool typing_ = false;
+  bool revealing_ = true;  // the tree follows the path field, not the reverse
   QFileSystemModel* folderModel_ = nullptr;
 };
