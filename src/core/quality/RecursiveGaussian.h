@@ -1,26 +1,42 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 namespace lumatrim::quality {
 
-// A float picture plane, rows top to bottom without padding.
-struct Plane {
-  int Width = 0;
-  int Height = 0;
-  std::vector<float> Values;
-
+// A float picture plane, rows top to bottom without padding. Its memory is
+// kept when it shrinks and is not cleared when it grows, so planes reused
+// across scales and scores cost no allocation, page faults or zeroing.
+class Plane {
+ public:
   Plane() = default;
-  Plane(int width, int height) : Width(width), Height(height), Values(static_cast<size_t>(width) * height) {}
-  // Keeps the memory when shrinking, so planes reused across scales and
-  // scores are allocated (and faulted in) once.
+  Plane(int width, int height) { Resize(width, height); }
+
+  // The contents are undefined afterwards.
   void Resize(int width, int height) {
-    Width = width;
-    Height = height;
-    Values.resize(static_cast<size_t>(width) * height);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (count > capacity_) {
+      values_.reset(new float[count]);
+      capacity_ = count;
+    }
+    width_ = width;
+    height_ = height;
   }
-  float* Row(int y) { return Values.data() + static_cast<size_t>(y) * Width; }
-  const float* Row(int y) const { return Values.data() + static_cast<size_t>(y) * Width; }
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  size_t Count() const { return static_cast<size_t>(width_) * static_cast<size_t>(height_); }
+  float* Data() { return values_.get(); }
+  const float* Data() const { return values_.get(); }
+  float* Row(int y) { return values_.get() + static_cast<size_t>(y) * width_; }
+  const float* Row(int y) const { return values_.get() + static_cast<size_t>(y) * width_; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  size_t capacity_ = 0;
+  std::unique_ptr<float[]> values_;
 };
 
 // A Gaussian blur as a sum of three second-order recursions on truncated

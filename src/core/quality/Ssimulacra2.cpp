@@ -45,7 +45,7 @@ struct Sums {
 
 // Adds one row's SSIM and edge-difference errors to sums. The row sums are
 // floats so the loop vectorises; a row is short enough for float precision.
-void AddRow(const float* __restrict image1, const float* __restrict mean1, const float* __restrict meanSquare1,
+__attribute__((target_clones("avx2", "default"))) void AddRow(const float* __restrict image1, const float* __restrict mean1, const float* __restrict meanSquare1,
             const float* __restrict image2, const float* __restrict mean2, const float* __restrict meanSquare2,
             const float* __restrict meanProduct, int width, Sums& sums) {
   float ssim = 0, ssim4 = 0, artifact = 0, artifact4 = 0, lost = 0, lost4 = 0;
@@ -79,13 +79,18 @@ void AddRow(const float* __restrict image1, const float* __restrict mean1, const
 }
 
 void Square(const Plane& source, Plane& target) {
-  target.Resize(source.Width, source.Height);
-  for (size_t i = 0; i < source.Values.size(); ++i) target.Values[i] = source.Values[i] * source.Values[i];
+  target.Resize(source.Width(), source.Height());
+  const float* in = source.Data();
+  float* out = target.Data();
+  for (size_t i = 0; i < source.Count(); ++i) out[i] = in[i] * in[i];
 }
 
 void Multiply(const Plane& a, const Plane& b, Plane& target) {
-  target.Resize(a.Width, a.Height);
-  for (size_t i = 0; i < a.Values.size(); ++i) target.Values[i] = a.Values[i] * b.Values[i];
+  target.Resize(a.Width(), a.Height());
+  const float* inA = a.Data();
+  const float* inB = b.Data();
+  float* out = target.Data();
+  for (size_t i = 0; i < a.Count(); ++i) out[i] = inA[i] * inB[i];
 }
 
 // The weighted norms mapped to the published 100-is-identical scale.
@@ -112,7 +117,7 @@ Ssimulacra2Reference::Ssimulacra2Reference(const RgbRows& reference)
   Workspace& work = work_;
   ToLinear(reference, work.Linear);
   for (int scale = 0; scale < kScales; ++scale) {
-    if (work.Linear[0].Width < kSmallestScaled || work.Linear[0].Height < kSmallestScaled) break;
+    if (work.Linear[0].Width() < kSmallestScaled || work.Linear[0].Height() < kSmallestScaled) break;
     if (scale > 0) {
       HalveLinear(work.Linear, work.Half);
       std::swap(work.Linear, work.Half);
@@ -142,7 +147,7 @@ double Ssimulacra2Reference::Score(const RgbRows& distorted) {
     }
     ToPositiveXyb(work.Linear, work.Xyb);
     const Scale& ref = scales_[scale];
-    const int width = work.Xyb[0].Width, height = work.Xyb[0].Height;
+    const int width = work.Xyb[0].Width(), height = work.Xyb[0].Height();
     for (int c = 0; c < 3; ++c) {
       const Plane& image = work.Xyb[c];
       work.Blur.Blur(image, work.Mean);

@@ -34,7 +34,7 @@ inline float CubeRoot(float x) {
   return y;
 }
 
-void PositiveXybPixels(const float* __restrict r, const float* __restrict g, const float* __restrict b,
+__attribute__((target_clones("avx2", "default"))) void PositiveXybPixels(const float* __restrict r, const float* __restrict g, const float* __restrict b,
                        float* __restrict outX, float* __restrict outY, float* __restrict outB, size_t count) {
   const float biasRoot = std::cbrt(kOpsinBias);
   for (size_t i = 0; i < count; ++i) {
@@ -68,7 +68,7 @@ void ToLinear(const RgbRows& picture, Planes3& linear) {
 }
 
 void HalveLinear(const Planes3& linear, Planes3& half) {
-  const int width = linear[0].Width, height = linear[0].Height;
+  const int width = linear[0].Width(), height = linear[0].Height();
   const int halfWidth = (width + 1) / 2, halfHeight = (height + 1) / 2;
   for (int c = 0; c < 3; ++c) {
     half[c].Resize(halfWidth, halfHeight);
@@ -85,9 +85,9 @@ void HalveLinear(const Planes3& linear, Planes3& half) {
 }
 
 void ToPositiveXyb(const Planes3& linear, Planes3& xyb) {
-  for (Plane& plane : xyb) plane.Resize(linear[0].Width, linear[0].Height);
-  PositiveXybPixels(linear[0].Values.data(), linear[1].Values.data(), linear[2].Values.data(), xyb[0].Values.data(),
-                    xyb[1].Values.data(), xyb[2].Values.data(), linear[0].Values.size());
+  for (Plane& plane : xyb) plane.Resize(linear[0].Width(), linear[0].Height());
+  PositiveXybPixels(linear[0].Data(), linear[1].Data(), linear[2].Data(), xyb[0].Data(),
+                    xyb[1].Data(), xyb[2].Data(), linear[0].Count());
 }
 
 }  // namespace lumatrim::quality
