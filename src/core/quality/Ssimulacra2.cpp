@@ -45,7 +45,8 @@ struct Sums {
 
 // Adds one row's SSIM and edge-difference errors to sums. The row sums are
 // floats so the loop vectorises; a row is short enough for float precision.
-__attribute__((target_clones("avx2", "default"))) void AddRow(const float* __restrict image1, const float* __restrict mean1, const float* __restrict meanSquare1,
+__attribute__((target_clones("avx2", "default")))
+void AddRow(const float* __restrict image1, const float* __restrict mean1, const float* __restrict meanSquare1,
             const float* __restrict image2, const float* __restrict mean2, const float* __restrict meanSquare2,
             const float* __restrict meanProduct, int width, Sums& sums) {
   float ssim = 0, ssim4 = 0, artifact = 0, artifact4 = 0, lost = 0, lost4 = 0;
