@@ -36,12 +36,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://lumatrim.cz/)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "prepare camera photos for sharing
- Lumatrim shows a folder's JPEG photos with an EXIF summary, turns them by
- 90 degrees without loss and optimises them in one batch for sharing:
- resized, re-encoded as progressive JPEG, with EXIF, IPTC and comment kept.
- A detail window shows every EXIF tag, the maker notes, the thumbnail and
- the editable IPTC items. The interface is in Czech; lumatrim-cli does the
- same from a shell.")
+Lumatrim shows a folder's JPEG photos with an EXIF summary, turns them by
+90 degrees without loss and optimises them in one batch for sharing:
+resized, re-encoded as progressive JPEG, with EXIF, IPTC and comment kept.
+A detail window shows every EXIF tag, the maker notes, the thumbnail and
+the editable IPTC items. The interface is in Czech; lumatrim-cli does the
+same from a shell.")
 # The libraries the programs link come from dpkg-shlibdeps (dpkg-dev); what
 # they only open at run time is named here: Qt's own Czech texts and the
 # font with every Czech diacritic at 8 pt.

@@ -42,7 +42,7 @@ done
 
 if command -v lintian >/dev/null; then
   # Errors fail the check; warnings are shown.
-  lintian --fail-on error --no-tag-display-limit "$deb" || status=1
+  lintian --fail-on error --tag-display-limit 0 "$deb" || status=1
 else
   echo "package: lintian is not installed; skipping its check"
 fi
