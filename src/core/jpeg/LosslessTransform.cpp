@@ -5,10 +5,13 @@
 #include <memory>
 
 #include "core/bytes/Error.h"
+#include "core/jpeg/JpegCodec.h"
 #include "core/jpeg/JpegImage.h"
 
 namespace lumatrim {
 namespace {
+
+constexpr int kBlockSide = 8;  // one DCT block; a gray stream's block whatever its factors
 
 // Which sides of the result a transform trims to whole blocks: those where
 // the source's partial right column or bottom row would land at the left or
@@ -53,9 +56,9 @@ Handle NewTransformer() {
   return handle;
 }
 
-const unsigned char* Bytes(std::string_view jpeg) { return reinterpret_cast<const unsigned char*>(jpeg.data()); }
+const unsigned char* Bytes(const std::string& jpeg) { return reinterpret_cast<const unsigned char*>(jpeg.data()); }
 
-BlockLayout ReadLayout(void* handle, std::string_view jpeg) {
+BlockLayout ReadLayout(void* handle, const std::string& jpeg) {
   if (jpeg.size() < 4 || static_cast<uint8_t>(jpeg[0]) != 0xFF || static_cast<uint8_t>(jpeg[1]) != 0xD8) {
     throw LumatrimError(FailureKind::NotJpeg, "not a JPEG stream");
   }
@@ -72,14 +75,22 @@ BlockLayout ReadLayout(void* handle, std::string_view jpeg) {
                                                       std::to_string(layout.width) + " x " +
                                                       std::to_string(layout.height) + " pixels");
   }
-  layout.blockWidth = tjMCUWidth[sampling];
-  layout.blockHeight = tjMCUHeight[sampling];
+  // TurboJPEG names some unusual factors by the layout they amount to (luma
+  // 2x2 with chroma 1x2 as 4:2:2), but the transform moves the blocks the
+  // factors make; libjpeg's own header says what they are.
+  jpeg::Decompressor header(jpeg, "JPEG stream");
+  header.ReadHeader();
+  const jpeg_decompress_struct& info = header.Info();
+  if (info.num_components > 1) {
+    layout.blockWidth = kBlockSide * info.max_h_samp_factor;
+    layout.blockHeight = kBlockSide * info.max_v_samp_factor;
+  }
   return layout;
 }
 
 }  // namespace
 
-BlockLayout ReadBlockLayout(std::string_view jpeg) {
+BlockLayout ReadBlockLayout(const std::string& jpeg) {
   const Handle handle = NewTransformer();
   return ReadLayout(handle.get(), jpeg);
 }
@@ -98,7 +109,7 @@ EdgeTrim OutputTrim(const BlockLayout& layout, PixelTransform transform) {
   return trim;
 }
 
-std::string TransformJpeg(std::string_view jpeg, PixelTransform transform, const TransformOptions& options) {
+std::string TransformJpeg(const std::string& jpeg, PixelTransform transform, const TransformOptions& options) {
   const Handle handle = NewTransformer();
   (void)ReadLayout(handle.get(), jpeg);  // refuses what we would not decode either
 

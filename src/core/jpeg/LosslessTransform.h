@@ -1,6 +1,5 @@
 #pragma once
 #include <string>
-#include <string_view>
 
 #include "core/jpeg/Orientation.h"
 
@@ -19,7 +18,7 @@ struct EdgeTrim {
 };
 
 // The stream's size and its block (MCU) size, which a lossless transform
-// moves as a whole.
+// moves as a whole: 8 px times the largest sampling factor of each side.
 struct BlockLayout {
   int width = 0;
   int height = 0;
@@ -42,7 +41,7 @@ struct TransformOptions {
 
 // The header of a stream. Throws LumatrimError (NotJpeg, DamagedData) for
 // bytes TurboJPEG cannot take, an unusual sampling layout among them.
-BlockLayout ReadBlockLayout(std::string_view jpeg);
+BlockLayout ReadBlockLayout(const std::string& jpeg);
 
 // What the transform trims from its result, in the result's own columns and
 // rows; none for a picture of whole blocks.
@@ -50,6 +49,6 @@ EdgeTrim OutputTrim(const BlockLayout& layout, PixelTransform transform);
 
 // The transformed stream. Warnings (a cut-short or garbled stream) count as
 // failures, so only a photo read whole is turned. Throws LumatrimError.
-std::string TransformJpeg(std::string_view jpeg, PixelTransform transform, const TransformOptions& options = {});
+std::string TransformJpeg(const std::string& jpeg, PixelTransform transform, const TransformOptions& options = {});
 
 }  // namespace lumatrim
