@@ -26,6 +26,7 @@ std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const s
   const PixelTransform upright = UprightTransform(PhotoOrientation(photo->Meta));
   const auto [uprightWidth, uprightHeight] = TransformedSize(image.Width(), image.Height(), upright);
   const auto [width, height] = TargetSize(uprightWidth, uprightHeight, settings);
+  photo->KeptSize = width == uprightWidth && height == uprightHeight;
   const auto [storedWidth, storedHeight] = TransformedSize(width, height, upright);
   // Decoding happens here, streamed through the filter into the target
   // size: the full picture is never held.

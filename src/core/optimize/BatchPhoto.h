@@ -14,6 +14,7 @@ struct BatchPhoto {
   std::string Output;
   PhotoMetadata Meta;              // what the writer needs of the source's metadata
   JpegImage Image;                 // the new coded picture (bitmap already dropped)
+  bool KeptSize = false;           // the picture has the source's own size
 };
 
 // Reads the source's file once: what the writer needs of its metadata (its

@@ -6,11 +6,15 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <new>
 
+#include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
 #include "core/jpeg/CodecCancel.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
 namespace lumatrim {
 namespace {
@@ -39,8 +43,16 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
   try {
     const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
+    result.SourceBytes = static_cast<std::uint64_t>(info.st_size);
     result.Photo = PrepareBatchPhoto(source, output, settings);
-    if (settings.RemoveGps) DropGps(result.Photo->Meta);
+    // A copy would carry the position the user asked to leave out, or a
+    // size the user did not ask for.
+    const bool hadGps = settings.RemoveGps && DropGps(result.Photo->Meta);
+    if (settings.KeepIfSmaller && !hadGps && result.Photo->KeptSize &&
+        EncodedFileBytes(*result.Photo) >= result.SourceBytes) {
+      result.CopySource = true;
+      result.Photo->Image = JpegImage();
+    }
     return result;
   } catch (const std::bad_alloc&) {
     return Failed(FailureKind::OutOfMemory, "not enough memory to process \"" + source + "\"");
@@ -53,8 +65,26 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
   }
 }
 
-void WritePreparedPhoto(BatchPhoto& photo) {
-  WriteBatchPhoto(photo);
+std::uint64_t EncodedFileBytes(const BatchPhoto& photo) {
+  std::string segments;
+  EmitMetadataSegments(photo.Meta, segments);
+  return segments.size() + photo.Image.Data().size();
+}
+
+void MakeOutputFolder(const std::string& outputPath) {
+  const std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
+  if (folder.empty()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) throw LumatrimError("cannot create the folder \"" + folder.string() + "\": " + ec.message());
+}
+
+void WritePreparedPhoto(BatchPhoto& photo, bool copySource) {
+  if (copySource) {
+    AtomicFile::Write(photo.Output, ReadPhotoFile(photo.Source));
+  } else {
+    WriteBatchPhoto(photo);
+  }
   struct stat source {};
   if (::stat(photo.Source.c_str(), &source) != 0) return;
   // Access time now, modification time the source's. A file system that

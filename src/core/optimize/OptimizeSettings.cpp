@@ -6,11 +6,13 @@
 #include <tuple>
 
 #include "core/bytes/Error.h"
+#include "core/optimize/NamePattern.h"
 
 namespace lumatrim {
 
 void ValidateOptimizeSettings(const OptimizeSettings& s) {
   if (s.TargetFolder.empty()) throw LumatrimError("No target folder was given.");
+  ValidateNamePattern(s.NamePattern);
   if (s.Compression < 0 || s.Compression > 100) {
     throw LumatrimError("Compression " + std::to_string(s.Compression) + " % is outside 0 to 100 %.");
   }
@@ -75,6 +77,12 @@ int ProportionalSide(int fixedSide, int side, int otherSide) {
 
 std::pair<int, int> TargetSize(int width, int height, const OptimizeSettings& s) {
   if (s.KeepSize) return {width, height};
+  const auto [targetWidth, targetHeight] = RequestedSize(width, height, s);
+  if (!s.AllowEnlarge && (targetWidth > width || targetHeight > height)) return {width, height};
+  return {targetWidth, targetHeight};
+}
+
+std::pair<int, int> RequestedSize(int width, int height, const OptimizeSettings& s) {
   if (s.Rule == SizeRule::BothSides) {
     if (width > height) return {s.LongSide, s.ShortSide};
     if (width < height) return {s.ShortSide, s.LongSide};
