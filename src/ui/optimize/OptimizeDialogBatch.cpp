@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QRadioButton>
 #include <QSlider>
 #include <initializer_list>
@@ -52,6 +53,9 @@ void OptimizeDialog::SetRunning(bool running) {
   customPage_->setEnabled(!running && CustomTicked());
   if (running) {
     startButton_->setEnabled(false);
+    // No guess comes while the batch runs.
+    if (estimateLabel_->text().startsWith(QStringLiteral("Odhaduji"))) estimateLabel_->clear();
+    estimateTimer_->stop();
   } else {
     UpdateStartButton();
   }

@@ -270,7 +270,12 @@ void OptimizeDialog::StartEstimate() {
 
 void OptimizeDialog::ShowEstimate(quint64 before, quint64 after) {
   if (running_) return;
-  estimateLabel_->setText(after == 0 ? QStringLiteral("Velikost po optimalizaci nelze odhadnout.")
-                                     : QStringLiteral("Odhad: %1 → %2").arg(ByteSizeText(before), ByteSizeText(after)));
+  QString text = after == 0 ? QStringLiteral("Velikost po optimalizaci nelze odhadnout.")
+                            : QStringLiteral("Odhad: %1 → %2").arg(ByteSizeText(before), ByteSizeText(after));
+  // Several presets write every photo several times.
+  if (const qsizetype presets = TickedPresets().size(); after != 0 && presets > 1) {
+    text += QStringLiteral(" (%1 %2)").arg(presets).arg(presets < 5 ? QStringLiteral("předvolby") : QStringLiteral("předvoleb"));
+  }
+  estimateLabel_->setText(text);
   emit EstimateShown();
 }
