@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -16,8 +17,14 @@ namespace cli {
 namespace {
 
 constexpr const char* kOptimizeUsage =
-    "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n"
+    "usage: lumatrim-cli optimize --out DIR [--compression N | --auto-quality SCORE | --max-size SIZE]\n"
+    "                             [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n"
     "  --compression N  0..100 percent, default 20 (JPEG quality 80)\n"
+    "  --auto-quality SCORE  per photo the smallest file whose SSIMULACRA 2 score\n"
+    "                   against the resized picture reaches SCORE (1..100, e.g. 85)\n"
+    "  --max-size SIZE  per photo the best quality whose file fits SIZE (bytes, or\n"
+    "                   500k, 2M: k = 1024 bytes); a photo that does not fit even at\n"
+    "                   the lowest quality is reported as failed, never written larger\n"
     "  --short N        short side in px; alone, the long side follows each photo\n"
     "  --long N         long side in px; alone, the short side follows each photo\n"
     "                   (both: every photo is stretched to exactly that size)\n"
@@ -96,6 +103,10 @@ int RunOptimize(int argc, char** argv) {
   lumatrim::OptimizeSettings settings;
   std::vector<std::string> files;
   bool haveShort = false, haveLong = false, keepSize = false, optionsEnded = false;
+  std::vector<std::string> qualityModes;  // the options that choose the quality, each once
+  const auto chooseQuality = [&qualityModes](const std::string& option) {
+    if (std::find(qualityModes.begin(), qualityModes.end(), option) == qualityModes.end()) qualityModes.push_back(option);
+  };
   try {
     for (int i = 0; i < argc; ++i) {
       const std::string arg = argv[i];
@@ -124,7 +135,7 @@ int RunOptimize(int argc, char** argv) {
         name = arg.substr(0, eq);
         value = arg.substr(eq + 1);
       } else if (name == "--out" || name == "--compression" || name == "--short" || name == "--long" ||
-                 name == "--jobs") {
+                 name == "--jobs" || name == "--auto-quality" || name == "--max-size") {
         if (i + 1 >= argc) return Usage(name + " needs a value");
         value = argv[++i];
       }
@@ -132,6 +143,15 @@ int RunOptimize(int argc, char** argv) {
         settings.TargetFolder = value;
       } else if (name == "--compression") {
         settings.Compression = lumatrim::ParseWholeNumber(value, "compression");
+        chooseQuality(name);
+      } else if (name == "--auto-quality") {
+        settings.AutoQualityScore = lumatrim::ParseScore(value);
+        chooseQuality(name);
+        settings.Quality = lumatrim::QualityMode::Automatic;
+      } else if (name == "--max-size") {
+        settings.MaxFileBytes = lumatrim::ParseFileSize(value);
+        chooseQuality(name);
+        settings.Quality = lumatrim::QualityMode::MaxFileSize;
       } else if (name == "--short") {
         settings.ShortSide = lumatrim::ParseSide(value, "short side");
         haveShort = true;
@@ -147,6 +167,7 @@ int RunOptimize(int argc, char** argv) {
     }
     if (settings.TargetFolder.empty()) return Usage("--out DIR is required");
     if (files.empty()) return Usage("no photos given");
+    if (qualityModes.size() > 1) return Usage(qualityModes[0] + " cannot be combined with " + qualityModes[1]);
     if (keepSize && (haveShort || haveLong)) return Usage("--keep-size cannot be combined with --short or --long");
     if (!keepSize && !haveShort && !haveLong) return Usage("give --short, --long or --keep-size");
     settings.KeepSize = keepSize;
