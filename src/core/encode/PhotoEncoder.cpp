@@ -1,5 +1,6 @@
 #include "core/encode/PhotoEncoder.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/encode/QuantTables.h"
@@ -10,7 +11,7 @@ namespace lumatrim::encode {
 namespace {
 
 // The script that wins most often on photos, tried alone during searches.
-constexpr size_t kUsualWinner = 1;
+constexpr size_t kUsualWinner = 0;
 
 }  // namespace
 
@@ -32,6 +33,15 @@ std::string PhotoEncoder::Encode(double quality, ScanTrial trial) {
 }
 
 std::string PhotoEncoder::Encode(double quality, ChromaSampling sampling, ScanTrial trial) {
+  if (trial == ScanTrial::One) return Code(quality, sampling, kUsualWinner, kUsualWinner + 1);
+  return Code(quality, sampling, 0, ProgressiveScripts().size());
+}
+
+std::string PhotoEncoder::EncodeWithScript(double quality, ChromaSampling sampling, size_t script) {
+  return Code(quality, sampling, script, script + 1);
+}
+
+std::string PhotoEncoder::Code(double quality, ChromaSampling sampling, size_t first, size_t end) {
   const DctPicture& picture = Transformed(sampling);
   const QuantTables tables = TablesForQuality(quality);
   const std::array<QuantisedComponent, 3> values = quantiser_.Quantise(picture, tables);
@@ -46,8 +56,7 @@ std::string PhotoEncoder::Encode(double quality, ChromaSampling sampling, ScanTr
   }
   const auto scripts = ProgressiveScripts();
   std::string smallest;
-  for (size_t s = 0; s < scripts.size(); ++s) {
-    if (trial == ScanTrial::One && s != kUsualWinner) continue;
+  for (size_t s = first; s < std::min(end, scripts.size()); ++s) {
     jpeg::Compressor compressor(name_);
     compressor.WriteCoefficients(picture.Width, picture.Height, planes, scripts[s]);
     std::string bytes = compressor.Bytes();

@@ -32,9 +32,14 @@ class PhotoEncoder {
   std::string Encode(double quality, ScanTrial trial = ScanTrial::Smallest);
   // The same with the sampling chosen by the caller (for measurements).
   std::string Encode(double quality, ChromaSampling sampling, ScanTrial trial);
+  // The stream of one scan script (an index into ProgressiveScripts()).
+  std::string EncodeWithScript(double quality, ChromaSampling sampling, size_t script);
 
  private:
   const DctPicture& Transformed(ChromaSampling sampling);
+  // Codes the picture quantised at quality with each script of [first, end),
+  // keeping the smallest stream.
+  std::string Code(double quality, ChromaSampling sampling, size_t first, size_t end);
 
   const Bitmap& picture_;
   std::string name_;

@@ -38,6 +38,7 @@ int FirstQualityReaching(const std::function<double(int quality)>& value, double
   double lowValue = NAN, highValue = NAN;
   int next = std::clamp(guess, kLowest, kHighest);
   bool bisectNext = false;
+  int step = 8;  // away from a one-sided bracket, doubling
   while (high - low > 1) {
     const int width = high - low;
     const double v = value(next);
@@ -52,10 +53,12 @@ int FirstQualityReaching(const std::function<double(int quality)>& value, double
     const bool gainedLittle = 2 * (high - low) > width;
     if (!std::isnan(lowValue) && !std::isnan(highValue) && !bisectNext && highValue > lowValue) {
       next = low + static_cast<int>(std::lround((target - lowValue) / (highValue - lowValue) * (high - low)));
-    } else if (std::isnan(lowValue) && !std::isnan(highValue) && !bisectNext) {
-      next = high - 8;  // only passes so far: step down
-    } else if (std::isnan(highValue) && !std::isnan(lowValue) && !bisectNext) {
-      next = low + 8;
+    } else if (std::isnan(lowValue) && !std::isnan(highValue)) {
+      next = high - step;  // only passes so far: step down
+      step *= 2;
+    } else if (std::isnan(highValue) && !std::isnan(lowValue)) {
+      next = low + step;
+      step *= 2;
     } else {
       next = low + (high - low) / 2;
     }

@@ -8,7 +8,8 @@ namespace {
 // Rows: components in the scan, their indices, first and last coefficient,
 // successive approximation high and low bit.
 
-// libjpeg's simple progression: DC and the low luma band first, refinements last.
+// libjpeg's simple progression: DC and the low luma band first, refinements
+// last; it wins on some detailed photos at high quality.
 constexpr jpeg_scan_info kSimple[] = {
     {3, {0, 1, 2, 0}, 0, 0,  0, 1},
     {1, {0, 0, 0, 0}, 1, 5,  0, 2},
@@ -22,18 +23,9 @@ constexpr jpeg_scan_info kSimple[] = {
     {1, {0, 0, 0, 0}, 1, 63, 1, 0},
 };
 
-// No successive approximation, luma split after coefficient 5: small at
-// low and middle qualities, where refinement bits buy little.
-constexpr jpeg_scan_info kSplitAtFive[] = {
-    {3, {0, 1, 2, 0}, 0, 0,  0, 0},
-    {1, {0, 0, 0, 0}, 1, 5,  0, 0},
-    {1, {1, 0, 0, 0}, 1, 63, 0, 0},
-    {1, {2, 0, 0, 0}, 1, 63, 0, 0},
-    {1, {0, 0, 0, 0}, 6, 63, 0, 0},
-};
-
-// The same with the luma split after coefficient 2 (a flatter picture's
-// energy sits in the first few).
+// No successive approximation (at low and middle qualities refinement bits
+// buy little), the luma split after coefficient 2, where a photo's energy
+// thins out: the most frequent winner.
 constexpr jpeg_scan_info kSplitAtTwo[] = {
     {3, {0, 1, 2, 0}, 0, 0,  0, 0},
     {1, {0, 0, 0, 0}, 1, 2,  0, 0},
@@ -64,12 +56,11 @@ constexpr jpeg_scan_info kLumaRefined[] = {
     {1, {0, 0, 0, 0}, 1, 63, 1, 0},
 };
 
-constexpr std::array<std::span<const jpeg_scan_info>, 5> kScripts = {
-    std::span<const jpeg_scan_info>(kSimple),
-    std::span<const jpeg_scan_info>(kSplitAtFive),
+constexpr std::array<std::span<const jpeg_scan_info>, 4> kScripts = {
     std::span<const jpeg_scan_info>(kSplitAtTwo),
-    std::span<const jpeg_scan_info>(kThreeBands),
     std::span<const jpeg_scan_info>(kLumaRefined),
+    std::span<const jpeg_scan_info>(kThreeBands),
+    std::span<const jpeg_scan_info>(kSimple),
 };
 
 }  // namespace
