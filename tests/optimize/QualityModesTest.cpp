@@ -7,6 +7,7 @@
 #include "OptimizePhotos.h"
 #include "core/bytes/Error.h"
 #include "core/optimize/OptimizeBatch.h"
+#include "core/quality/Ssimulacra2.h"
 
 namespace lumatrim::test {
 namespace {
@@ -66,6 +67,37 @@ TEST(QualityModes, SizeLimitIsNeverExceeded) {
   EXPECT_EQ(ReadFile(out.File("opt_a.jpg")), "older file");
   settings.MaxFileBytes = 0;
   EXPECT_THROW(RunOptimizeBatch(sources, settings), LumatrimError) << "a limit of nothing is refused";
+}
+
+// Each photo gets the smallest file that reaches the score against the
+// picture it was resized to; a lower target gives smaller files.
+TEST(QualityModes, AutomaticQualityReachesTheScore) {
+  TempDir in, out;
+  const std::vector<std::string> sources = {WriteFile(in.File("a.jpg"), CameraPhoto(320, 240, 4)),
+                                            WriteFile(in.File("b.jpg"), CameraPhoto(240, 320, 5))};
+  OptimizeSettings settings;
+  settings.TargetFolder = out.Path();
+  settings.Rule = SizeRule::LongSideFixed;
+  settings.LongSide = 200;
+  settings.Quality = QualityMode::Automatic;
+  uint64_t previousBytes = UINT64_MAX;
+  for (const double target : {90.0, 70.0}) {
+    SCOPED_TRACE(target);
+    settings.AutoQualityScore = target;
+    ASSERT_EQ(RunOptimizeBatch(sources, settings).Written(), 2);
+    uint64_t bytes = 0;
+    for (const std::string& source : sources) {
+      const std::string output = out.File("opt_" + fs::path(source).filename().string());
+      JpegImage original, written;
+      original.LoadFromFile(source);
+      written.LoadFromFile(output);
+      const Bitmap reference = original.DecodeResampled(written.Width(), written.Height());
+      EXPECT_GE(quality::Ssimulacra2(reference, written.Decode()), target);
+      bytes += fs::file_size(output);
+    }
+    EXPECT_LT(bytes, previousBytes);
+    previousBytes = bytes;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "core/encode/PhotoEncoder.h"
 #include "core/encode/QualitySearch.h"
 #include "core/photo/PhotoWriter.h"
+#include "core/quality/Ssimulacra2.h"
 
 namespace lumatrim {
 namespace {
@@ -29,6 +30,23 @@ void EncodeToFit(BatchPhoto& photo, encode::PhotoEncoder& encoder, uint64_t maxF
   photo.Image.TakeCompressed(smallest.size() <= found->Bytes.size() ? std::move(smallest) : found->Bytes);
 }
 
+void EncodeToScore(BatchPhoto& photo, encode::PhotoEncoder& encoder, double target) {
+  // The resized picture is the reference: the score says what the encode
+  // lost, not what the resize did.
+  quality::Ssimulacra2Reference reference(photo.Image.Picture());
+  const encode::SearchTrial found = encode::SmallestThatScores(
+      [&](double quality) { return encoder.Encode(quality, encode::ScanTrial::One); },
+      [&](const std::string& bytes) {
+        JpegImage decoded;
+        decoded.LoadFromBytes(bytes, photo.Source);
+        return reference.Score(decoded.Decode());
+      },
+      target);
+  // Every script codes the same pixels, so the score holds for the smallest.
+  std::string smallest = encoder.Encode(found.Quality, encode::ScanTrial::Smallest);
+  photo.Image.TakeCompressed(smallest.size() <= found.Bytes.size() ? std::move(smallest) : found.Bytes);
+}
+
 }  // namespace
 
 uint64_t MetadataBytes(const BatchPhoto& photo) {
@@ -47,6 +65,8 @@ void EncodeBatchPicture(BatchPhoto& photo, const OptimizeSettings& settings) {
       EncodeToFit(photo, encoder, settings.MaxFileBytes);
       return;
     case QualityMode::Automatic:
+      EncodeToScore(photo, encoder, settings.AutoQualityScore);
+      return;
     case QualityMode::Fixed:
       break;
   }
