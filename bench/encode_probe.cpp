@@ -1,69 +1,133 @@
-// Encodes one photo at one size and quality with the plain libjpeg-turbo
-// encoder and with ours, and writes both: for bench/encoder_compare.sh.
-//   encode_probe PHOTO LONG_SIDE QUALITY OUT_PREFIX [LAMBDA]
-// Writes OUT_PREFIX.plain.jpg, OUT_PREFIX.ours.jpg and OUT_PREFIX.png-like
-// reference as a baseline quality-100 4:4:4 JPEG is not exact: the resized
-// picture goes to OUT_PREFIX.ppm.
-#include <ctime>
+// Our encoder against the plain libjpeg-turbo one, inside one process:
+//   encode_probe curve LONG_SIDE LAMBDA SAMPLING PHOTO...
+// prints "photo encoder quality bytes score" for qualities 30..98 of each
+// photo resized to LONG_SIDE, SSIMULACRA 2 against the resized picture, for
+// "plain" (libjpeg-turbo's defaults as the batch used them) and "ours" with
+// that trellis lambda and SAMPLING (auto, 420 or 444); bench/encoder_curves.py
+// turns the lines into BD-rates.
+//   encode_probe time LONG_SIDE QUALITY PHOTO...
+// prints the CPU milliseconds of each encoder's encode.
+//   encode_probe score SOURCE OUTPUT...
+// prints "score output" of each optimised OUTPUT against SOURCE resized to
+// the output's size, as the batch resized it.
+//   encode_probe worstfixed TARGET LONG_SIDE PHOTO...
+// prints the lowest whole quality at which our fixed-quality encode reaches
+// TARGET on every photo (the quality the worst photo needs).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <ctime>
 #include <string>
 
 #include "core/encode/PhotoEncoder.h"
-#include "core/encode/QuantTables.h"
+#include "core/encode/QualitySearch.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/optimize/BatchMemory.h"
 #include "core/optimize/OptimizeSettings.h"
+#include "core/quality/Ssimulacra2.h"
+
+namespace {
+
+using namespace lumatrim;
+
+Bitmap Resized(const char* path, int longSide) {
+  JpegImage image;
+  image.LoadFromFile(path);
+  OptimizeSettings settings;
+  settings.LongSide = longSide;
+  settings.Rule = SizeRule::LongSideFixed;
+  const auto [width, height] = TargetSize(image.Width(), image.Height(), settings);
+  return image.DecodeResampled(width, height);
+}
+
+std::string Plain(const Bitmap& picture, int quality) {
+  JpegImage plain;
+  plain.Assign(picture);
+  plain.Compress(quality, true);
+  return plain.Data();
+}
+
+Bitmap Decoded(const std::string& bytes) {
+  JpegImage image;
+  image.LoadFromBytes(bytes);
+  return image.Decode();
+}
+
+double CpuMs(std::clock_t ticks) { return 1000.0 * static_cast<double>(ticks) / CLOCKS_PER_SEC; }
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: encode_probe PHOTO LONG_SIDE QUALITY OUT_PREFIX [LAMBDA]\n");
-    return 2;
-  }
-  lumatrim::KeepBatchBuffersForReuse();
+  KeepBatchBuffersForReuse();
+  const std::string mode = argc > 1 ? argv[1] : "";
   try {
-    lumatrim::JpegImage image;
-    image.LoadFromFile(argv[1]);
-    lumatrim::OptimizeSettings settings;
-    settings.LongSide = std::atoi(argv[2]);
-    settings.Rule = lumatrim::SizeRule::LongSideFixed;
-    settings.KeepSize = settings.LongSide <= 0;
-    const auto [width, height] = lumatrim::TargetSize(image.Width(), image.Height(), settings);
-    lumatrim::Bitmap picture = image.DecodeResampled(width, height);
-    const double quality = std::atof(argv[3]);
-    const std::string prefix = argv[4];
-    const float lambda = argc > 5 ? static_cast<float>(std::atof(argv[5])) : lumatrim::encode::TrellisQuantiser::kDefaultLambda;
-    std::ofstream(prefix + ".ppm", std::ios::binary)
-        << "P6\n" << picture.Width << " " << picture.Height << "\n255\n"
-        << std::string(reinterpret_cast<const char*>(picture.Bytes.data()), picture.Bytes.size());
-    const std::clock_t start = std::clock();
-    lumatrim::encode::PhotoEncoder encoder(picture, argv[1], lambda);
-    const std::string ours = encoder.Encode(quality);
-    if (std::getenv("PROBE_PARTS")) {
-      std::clock_t t0 = std::clock();
-      auto dct = lumatrim::encode::TransformPicture(picture, lumatrim::encode::SamplingForQuality(quality));
-      std::clock_t t1 = std::clock();
-      lumatrim::encode::TrellisQuantiser(lambda).Quantise(dct, lumatrim::encode::TablesForQuality(quality));
-      std::clock_t t2 = std::clock();
-      encoder.Encode(quality, lumatrim::encode::ScanTrial::One);
-      std::clock_t t3 = std::clock();
-      std::printf("dct %.1f quantise %.1f one-script encode %.1f ms\n", (t1 - t0) * 1e3 / CLOCKS_PER_SEC,
-                  (t2 - t1) * 1e3 / CLOCKS_PER_SEC, (t3 - t2) * 1e3 / CLOCKS_PER_SEC);
+    if (mode == "curve" && argc > 5) {
+      const int longSide = std::atoi(argv[2]);
+      const float lambda = static_cast<float>(std::atof(argv[3]));
+      const std::string sampling = argv[4];
+      for (int i = 5; i < argc; ++i) {
+        const Bitmap picture = Resized(argv[i], longSide);
+        quality::Ssimulacra2Reference reference(picture);
+        encode::PhotoEncoder encoder(picture, argv[i], lambda);
+        for (int q = 30; q <= 98; q += 4) {
+          const std::string plain = Plain(picture, q);
+          std::printf("%s plain %d %zu %.3f\n", argv[i], q, plain.size(), reference.Score(Decoded(plain)));
+          const encode::ChromaSampling chosen = sampling == "444"   ? encode::ChromaSampling::Full
+                                                : sampling == "420" ? encode::ChromaSampling::Quarter
+                                                                    : encode::SamplingForQuality(q);
+          const std::string ours = encoder.Encode(q, chosen, encode::ScanTrial::Smallest);
+          std::printf("%s ours %d %zu %.3f\n", argv[i], q, ours.size(), reference.Score(Decoded(ours)));
+          std::fflush(stdout);
+        }
+      }
+      return 0;
     }
-    const std::clock_t middle = std::clock();
-    lumatrim::JpegImage plain;
-    plain.Assign(picture);
-    plain.Compress(static_cast<int>(quality), true);
-    const std::clock_t end = std::clock();
-    std::ofstream(prefix + ".ours.jpg", std::ios::binary) << ours;
-    std::ofstream(prefix + ".plain.jpg", std::ios::binary) << plain.Data();
-    const auto ms = [](std::clock_t ticks) { return 1000.0 * static_cast<double>(ticks) / CLOCKS_PER_SEC; };
-    std::printf("%d x %d  plain %zu B %.1f ms cpu  ours %zu B %.1f ms cpu\n", width, height, plain.Data().size(),
-                ms(end - middle), ours.size(), ms(middle - start));
+    if (mode == "time" && argc > 4) {
+      const int longSide = std::atoi(argv[2]);
+      const int quality = std::atoi(argv[3]);
+      double plainMs = 0, oursMs = 0;
+      for (int i = 4; i < argc; ++i) {
+        const Bitmap picture = Resized(argv[i], longSide);
+        std::clock_t start = std::clock();
+        Plain(picture, quality);
+        plainMs += CpuMs(std::clock() - start);
+        start = std::clock();
+        encode::PhotoEncoder(picture, argv[i]).Encode(quality);
+        oursMs += CpuMs(std::clock() - start);
+      }
+      std::printf("encode cpu ms per photo: plain %.1f ours %.1f\n", plainMs / (argc - 4), oursMs / (argc - 4));
+      return 0;
+    }
+    if (mode == "score" && argc > 3) {
+      JpegImage source;
+      source.LoadFromFile(argv[2]);
+      for (int i = 3; i < argc; ++i) {
+        JpegImage output;
+        output.LoadFromFile(argv[i]);
+        const Bitmap reference = source.DecodeResampled(output.Width(), output.Height());
+        std::printf("%.3f %s\n", quality::Ssimulacra2(reference, output.Decode()), argv[i]);
+      }
+      return 0;
+    }
+    if (mode == "worstfixed" && argc > 4) {
+      const double target = std::atof(argv[2]);
+      const int longSide = std::atoi(argv[3]);
+      int worst = 1;
+      for (int i = 4; i < argc; ++i) {
+        const Bitmap picture = Resized(argv[i], longSide);
+        quality::Ssimulacra2Reference reference(picture);
+        encode::PhotoEncoder encoder(picture, argv[i]);
+        const int quality = encode::FirstQualityReaching(
+            [&](int q) { return reference.Score(Decoded(encoder.Encode(q, encode::ScanTrial::One))); }, target, 80);
+        worst = std::max(worst, std::min(quality, 100));
+      }
+      std::printf("%d\n", worst);
+      return 0;
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "encode_probe: %s\n", e.what());
     return 1;
   }
-  return 0;
+  std::fprintf(stderr, "usage: encode_probe curve LONG_SIDE LAMBDA SAMPLING PHOTO... | time LONG_SIDE QUALITY PHOTO...\n");
+  return 2;
 }
