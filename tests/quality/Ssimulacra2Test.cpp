@@ -90,6 +90,7 @@ TEST(Ssimulacra2, ScoresSizesAndRowLayouts) {
   // below 8 pixels there is no scale to compare: nothing to tell apart
   EXPECT_EQ(Ssimulacra2(TestPicture(7, 30), TestPicture(7, 30)), 100.0);
   EXPECT_THROW(Ssimulacra2(picture, TestPicture(100, 67)), LumatrimError);
+  EXPECT_THROW(Ssimulacra2Reference(RgbRows{picture.Bytes.data(), 101, 67, 300}), LumatrimError);
 }
 
 }  // namespace

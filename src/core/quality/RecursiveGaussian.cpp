@@ -64,7 +64,8 @@ namespace {
 // once, as a fused multiply-add would, which keeps the rounding noise of the
 // near-unstable recursion as low as the metric's tuning assumed. AVX2 doubles
 // the lanes where the processor has it; without FMA the results are the same.
-__attribute__((target_clones("avx2", "default"))) void RecursionStep(const float* __restrict behind, const float* __restrict ahead, const float* __restrict previous0,
+__attribute__((target_clones("avx2", "default")))
+void RecursionStep(const float* __restrict behind, const float* __restrict ahead, const float* __restrict previous0,
                    float* __restrict older0, const float* __restrict previous1, float* __restrict older1,
                    const float* __restrict previous2, float* __restrict older2, float* __restrict out, size_t lanes,
                    const float* inputWeight, const float* previousWeight) {

@@ -59,7 +59,7 @@ class RecursiveGaussian {
   int radius_ = 0;
   float inputWeight_[3] = {};
   float previousWeight_[3] = {};
-  std::vector<float> history_;  // 6 rows of lanes: two previous outputs per recursion, then a zero row and a scratch row
+  std::vector<float> history_;  // 8 rows of lanes: two previous outputs per recursion, a zero row, a scratch row
   std::vector<float> strip_;    // rows gathered column by column for the pass across
   Plane across_;                // the picture after the pass across
 };

@@ -45,7 +45,8 @@ struct Sums {
 
 // Adds one row's SSIM and edge-difference errors to sums. The row sums are
 // floats so the loop vectorises; a row is short enough for float precision.
-__attribute__((target_clones("avx2", "default"))) void AddRow(const float* __restrict image1, const float* __restrict mean1, const float* __restrict meanSquare1,
+__attribute__((target_clones("avx2", "default")))
+void AddRow(const float* __restrict image1, const float* __restrict mean1, const float* __restrict meanSquare1,
             const float* __restrict image2, const float* __restrict mean2, const float* __restrict meanSquare2,
             const float* __restrict meanProduct, int width, Sums& sums) {
   float ssim = 0, ssim4 = 0, artifact = 0, artifact4 = 0, lost = 0, lost4 = 0;
@@ -106,6 +107,20 @@ double FinalScore(const double norms[3 * kScales][kNorms], int scales) {
   return sum > 0.0 ? 100.0 - 10.0 * std::pow(sum, 0.6276336467831387) : 100.0;
 }
 
+void RequirePicture(const RgbRows& picture) {
+  if (picture.Width < 0 || picture.Height < 0 || picture.Stride < 3 * static_cast<size_t>(picture.Width))
+    throw LumatrimError("not a picture to compare: " + std::to_string(picture.Width) + "x" +
+                        std::to_string(picture.Height) + ", rows " + std::to_string(picture.Stride) + " bytes apart");
+}
+
+void RequireSameSize(int width, int height, const RgbRows& distorted) {
+  RequirePicture(distorted);
+  if (distorted.Width != width || distorted.Height != height)
+    throw LumatrimError("pictures of different sizes cannot be compared: " + std::to_string(width) + "x" +
+                        std::to_string(height) + " and " + std::to_string(distorted.Width) + "x" +
+                        std::to_string(distorted.Height));
+}
+
 }  // namespace
 
 RgbRows RowsOf(const Bitmap& bitmap) {
@@ -114,6 +129,7 @@ RgbRows RowsOf(const Bitmap& bitmap) {
 
 Ssimulacra2Reference::Ssimulacra2Reference(const RgbRows& reference)
     : width_(reference.Width), height_(reference.Height) {
+  RequirePicture(reference);
   Workspace& work = work_;
   ToLinear(reference, work.Linear);
   for (int scale = 0; scale < kScales; ++scale) {
@@ -133,10 +149,7 @@ Ssimulacra2Reference::Ssimulacra2Reference(const RgbRows& reference)
 }
 
 double Ssimulacra2Reference::Score(const RgbRows& distorted) {
-  if (distorted.Width != width_ || distorted.Height != height_)
-    throw LumatrimError("pictures of different sizes cannot be compared: " + std::to_string(width_) + "x" +
-                        std::to_string(height_) + " and " + std::to_string(distorted.Width) + "x" +
-                        std::to_string(distorted.Height));
+  RequireSameSize(width_, height_, distorted);
   Workspace& work = work_;
   ToLinear(distorted, work.Linear);
   double norms[3 * kScales][kNorms] = {};
@@ -169,8 +182,7 @@ double Ssimulacra2Reference::Score(const RgbRows& distorted) {
 }
 
 double Ssimulacra2(const RgbRows& reference, const RgbRows& distorted) {
-  if (distorted.Width != reference.Width || distorted.Height != reference.Height)
-    return Ssimulacra2Reference(RgbRows{}).Score(distorted);  // throws with both sizes
+  RequireSameSize(reference.Width, reference.Height, distorted);
   return Ssimulacra2Reference(reference).Score(distorted);
 }
 

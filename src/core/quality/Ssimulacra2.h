@@ -20,6 +20,7 @@ RgbRows RowsOf(const Bitmap& bitmap);
 // float planes of the picture's size (120 MB for 1600 x 1067).
 class Ssimulacra2Reference {
  public:
+  // Throws LumatrimError for rows shorter than the width or a negative size.
   explicit Ssimulacra2Reference(const RgbRows& reference);
   explicit Ssimulacra2Reference(const Bitmap& reference) : Ssimulacra2Reference(RowsOf(reference)) {}
 

@@ -34,7 +34,8 @@ inline float CubeRoot(float x) {
   return y;
 }
 
-__attribute__((target_clones("avx2", "default"))) void PositiveXybPixels(const float* __restrict r, const float* __restrict g, const float* __restrict b,
+__attribute__((target_clones("avx2", "default")))
+void PositiveXybPixels(const float* __restrict r, const float* __restrict g, const float* __restrict b,
                        float* __restrict outX, float* __restrict outY, float* __restrict outB, size_t count) {
   const float biasRoot = std::cbrt(kOpsinBias);
   for (size_t i = 0; i < count; ++i) {
