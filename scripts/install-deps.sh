@@ -21,6 +21,8 @@ if [ "${1:-}" = "--test" ]; then
   # let us start the window headless and take screenshots; appstream checks
   # the software-centre description.
   packages+=(libimage-exiftool-perl exiv2 clang libclang-rt-dev xvfb xauth x11-apps imagemagick appstream)
+  # libpng-dev: the quality metric's test and benchmark tool read PNG pictures.
+  packages+=(libpng-dev)
 fi
 
 missing=()

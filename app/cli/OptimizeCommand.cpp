@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <filesystem>
@@ -20,13 +21,19 @@ namespace cli {
 namespace {
 
 constexpr const char* kOptimizeUsage =
-    "usage: lumatrim-cli optimize --out DIR [--preset NAME]... [--compression N] [--short N] [--long N] [--keep-size]\n"
-    "                             [--allow-enlarge] [--keep-if-smaller] [--recursive] [--name PATTERN]\n"
-    "                             [--existing overwrite|skip|number] [--no-gps] [--jobs N] FILE|DIR...\n"
+    "usage: lumatrim-cli optimize --out DIR [--preset NAME]... [--compression N | --auto-quality SCORE | --max-size SIZE]\n"
+    "                             [--short N] [--long N] [--keep-size] [--allow-enlarge] [--keep-if-smaller]\n"
+    "                             [--recursive] [--name PATTERN] [--existing overwrite|skip|number] [--no-gps]\n"
+    "                             [--jobs N] FILE|DIR...\n"
     "  --preset NAME    size and quality of a preset (\"E-mail\", \"Web a sociální sítě\", \"Tisk 13 × 18\",\n"
     "                   \"Jen zmenšit datovou velikost\", or one saved in the desktop program); given more\n"
     "                   than once, each preset writes into its own subfolder of DIR\n"
     "  --compression N  0..100 percent, default 20 (JPEG quality 80)\n"
+    "  --auto-quality SCORE  per photo the smallest file whose SSIMULACRA 2 score\n"
+    "                   against the resized picture reaches SCORE (1..100, e.g. 85)\n"
+    "  --max-size SIZE  per photo the best quality whose file fits SIZE (bytes, or\n"
+    "                   500k, 2M: k = 1024 bytes); a photo that does not fit even at\n"
+    "                   the lowest quality is reported as failed, never written larger\n"
     "  --short N        short side in px; alone, the long side follows each photo\n"
     "  --long N         long side in px; alone, the short side follows each photo\n"
     "                   (both: every photo is stretched to exactly that size)\n"
@@ -152,8 +159,12 @@ int RunOptimize(int argc, char** argv) {
   lumatrim::OptimizeSettings settings;
   settings.Existing = lumatrim::ExistingOutput::Number;  // a script run twice keeps both results
   std::vector<std::string> arguments, presetNames;
-  bool haveShort = false, haveLong = false, keepSize = false, haveCompression = false, optionsEnded = false;
+  bool haveShort = false, haveLong = false, keepSize = false, optionsEnded = false;
   bool recursive = false;
+  std::vector<std::string> qualityModes;  // the options that choose the quality, each once
+  const auto chooseQuality = [&qualityModes](const std::string& option) {
+    if (std::find(qualityModes.begin(), qualityModes.end(), option) == qualityModes.end()) qualityModes.push_back(option);
+  };
   try {
     for (int i = 0; i < argc; ++i) {
       const std::string arg = argv[i];
@@ -185,7 +196,8 @@ int RunOptimize(int argc, char** argv) {
         name = arg.substr(0, eq);
         value = arg.substr(eq + 1);
       } else if (name == "--out" || name == "--compression" || name == "--short" || name == "--long" ||
-                 name == "--jobs" || name == "--preset" || name == "--name" || name == "--existing") {
+                 name == "--jobs" || name == "--preset" || name == "--name" || name == "--existing" ||
+                 name == "--auto-quality" || name == "--max-size") {
         if (i + 1 >= argc) return Usage(name + " needs a value");
         value = argv[++i];
       }
@@ -193,7 +205,15 @@ int RunOptimize(int argc, char** argv) {
         settings.TargetFolder = value;
       } else if (name == "--compression") {
         settings.Compression = lumatrim::ParseWholeNumber(value, "compression");
-        haveCompression = true;
+        chooseQuality(name);
+      } else if (name == "--auto-quality") {
+        settings.AutoQualityScore = lumatrim::ParseScore(value);
+        chooseQuality(name);
+        settings.Quality = lumatrim::QualityMode::Automatic;
+      } else if (name == "--max-size") {
+        settings.MaxFileBytes = lumatrim::ParseFileSize(value);
+        chooseQuality(name);
+        settings.Quality = lumatrim::QualityMode::MaxFileSize;
       } else if (name == "--short") {
         settings.ShortSide = lumatrim::ParseSide(value, "short side");
         haveShort = true;
@@ -215,8 +235,9 @@ int RunOptimize(int argc, char** argv) {
     }
     if (settings.TargetFolder.empty()) return Usage("--out DIR is required");
     if (arguments.empty()) return Usage("no photos given");
-    if (!presetNames.empty() && (keepSize || haveShort || haveLong || haveCompression)) {
-      return Usage("--preset cannot be combined with --short, --long, --keep-size or --compression");
+    if (qualityModes.size() > 1) return Usage(qualityModes[0] + " cannot be combined with " + qualityModes[1]);
+    if (!presetNames.empty() && (keepSize || haveShort || haveLong || !qualityModes.empty())) {
+      return Usage("--preset cannot be combined with --short, --long, --keep-size or a quality option");
     }
     if (presetNames.empty()) {
       if (keepSize && (haveShort || haveLong)) return Usage("--keep-size cannot be combined with --short or --long");

@@ -199,3 +199,39 @@ TEST(OptimizeCommand, SharesWithoutSurprises) {
 
 }  // namespace
 }  // namespace lumatrim::test
+
+namespace lumatrim::test {
+namespace {
+
+// The quality options: one at a time, a target the batch can read, and a
+// photo that cannot fit reported in the exit status and on stderr.
+TEST(OptimizeCommand, QualityTargetsAsOptions) {
+  TempDir in, out;
+  const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(160, 120));
+  const struct {
+    std::vector<std::string> options;
+    int status;
+    const char* said;  // on stderr
+  } rows[] = {
+      {{"--max-size", "40k"}, 0, ""},
+      {{"--max-size=2k"}, 1, "failed"},
+      {{"--auto-quality", "80"}, 0, ""},
+      {{"--max-size", "0"}, 2, "file size"},
+      {{"--auto-quality", "101"}, 2, "quality score"},
+      {{"--auto-quality", "80", "--max-size", "1M"}, 2, "cannot be combined"},
+      {{"--compression", "10", "--max-size", "1M"}, 2, "cannot be combined"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.options[0] + (row.options.size() > 1 ? " " + row.options[1] : ""));
+    std::vector<std::string> args = {"--out", out.Path(), "--keep-size"};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    args.push_back(a);
+    const CliRun run = Optimize(args);
+    EXPECT_EQ(run.status, row.status) << run.errors;
+    EXPECT_NE(run.errors.find(row.said), std::string::npos) << run.errors;
+    if (row.options[0] == "--max-size" && row.status == 0) EXPECT_LE(std::filesystem::file_size(out.File("opt_a.jpg")), 40u * 1024);
+  }
+}
+
+}  // namespace
+}  // namespace lumatrim::test

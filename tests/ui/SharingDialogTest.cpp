@@ -46,7 +46,7 @@ TEST(SharingDialog, OpensOnPresetsWithATargetANameAndAnEstimate) {
   EXPECT_TRUE(dialog.EstimateLabel()->text().startsWith(QStringLiteral("Odhad: "))) << dialog.EstimateLabel()->text().toStdString();
 }
 
-// E-mail and web ticked together: one run each, into its own subfolder, with
+// E-mail and print ticked together: one run each, into its own subfolder, with
 // the preset's size and quality; a second run asks once what to do with
 // the files already there.
 TEST(SharingDialog, SeveralPresetsWriteIntoSubfoldersAndOldFilesAreAskedAbout) {
@@ -54,29 +54,31 @@ TEST(SharingDialog, SeveralPresetsWriteIntoSubfoldersAndOldFilesAreAskedAbout) {
   lumatrim::test::PromptRecorder prompts;
   OptimizeDialog dialog;
   QSignalSpy ended(&dialog, &OptimizeDialog::BatchEnded);
-  dialog.SetSources({Q(uitest::WritePhoto(dir.File("velká.jpg"), 2400, 1800))});
+  dialog.SetSources({Q(uitest::WritePhoto(dir.File("velká.jpg"), 1600, 1200))});
   dialog.SetPresetTicked(QStringLiteral("E-mail"), true);
+  dialog.SetPresetTicked(QStringLiteral("Web a sociální sítě"), false);
+  dialog.SetPresetTicked(QStringLiteral("Tisk 13 × 18"), true);
   const std::vector<lumatrim::OptimizeSettings> runs = dialog.PlannedRuns();
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].TargetFolder, dir.File("Lumatrim/e-mail"));
   EXPECT_EQ(runs[0].LongSide, 1280);
   EXPECT_EQ(runs[0].Quality, lumatrim::QualityMode::MaxFileSize);
-  EXPECT_EQ(runs[1].TargetFolder, dir.File("Lumatrim/web"));
-  EXPECT_EQ(runs[1].Quality, lumatrim::QualityMode::Automatic);
+  EXPECT_EQ(runs[1].TargetFolder, dir.File("Lumatrim/tisk"));
+  EXPECT_EQ(runs[1].Compression, 8);
 
   prompts.answerYes = true;  // make the suggested folder
   dialog.show();
   dialog.StartButton()->click();
   ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }));
   EXPECT_EQ(uitest::PhotoSize(dir.File("Lumatrim/e-mail/opt_velká.jpg")), std::make_pair(1280, 960));
-  EXPECT_EQ(uitest::PhotoSize(dir.File("Lumatrim/web/opt_velká.jpg")), std::make_pair(2048, 1536));
+  EXPECT_EQ(uitest::PhotoSize(dir.File("Lumatrim/tisk/opt_velká.jpg")), std::make_pair(1600, 1200)) << "not enlarged";
   ASSERT_EQ(prompts.choices.size(), 1);
   EXPECT_TRUE(prompts.choices[0].startsWith(QStringLiteral("Hotovo: 1 fotografie, "))) << prompts.choices[0].toStdString();
 
   OptimizeDialog again;
   QSignalSpy endedAgain(&again, &OptimizeDialog::BatchEnded);
   again.SetSources({Q(dir.File("velká.jpg"))});
-  EXPECT_EQ(again.TickedPresets(), (QStringList{"E-mail", "Web a sociální sítě"})) << "remembered";
+  EXPECT_EQ(again.TickedPresets(), (QStringList{"E-mail", "Tisk 13 × 18"})) << "remembered";
   again.show();
   prompts.choiceAnswer = 1;  // "Přeskočit"
   again.StartButton()->click();
@@ -84,7 +86,7 @@ TEST(SharingDialog, SeveralPresetsWriteIntoSubfoldersAndOldFilesAreAskedAbout) {
   ASSERT_EQ(prompts.choices.size(), 3);
   EXPECT_EQ(prompts.choices[1], QStringLiteral("V cílové složce už jsou soubory se stejnými názvy (2). Co s nimi?"));
   EXPECT_TRUE(prompts.choices[2].contains(QStringLiteral("Přeskočeno (už existovaly): 2"))) << prompts.choices[2].toStdString();
-  EXPECT_EQ(QDir(Q(dir.File("Lumatrim/web"))).entryList(QDir::Files).size(), 1);
+  EXPECT_EQ(QDir(Q(dir.File("Lumatrim/tisk"))).entryList(QDir::Files).size(), 1);
 }
 
 // A preset saved in one dialog is there in the next and in the settings
@@ -118,6 +120,25 @@ TEST(SharingDialog, UserPresetsAreKeptByName) {
   next.DeletePresetClicked();
   EXPECT_TRUE(LoadUserPresets(*ProgramSettings()).empty());
   EXPECT_EQ(list->count(), 5);
+}
+
+// A settings file edited by hand: entries that make no sense are left out,
+// and none takes the place of a default preset.
+TEST(SharingDialog, BrokenUserPresetsAreLeftOut) {
+  lumatrim::test::TempDir dir;
+  lumatrim::test::WriteFile(dir.File("lumatrim.conf"),
+                            "[presets]\nsize=5\n"
+                            "1\\name=Dobrá\n1\\sizeRule=long\n1\\longSide=900\n1\\quality=fixed\n"
+                            "2\\name=\n2\\sizeRule=long\n2\\quality=fixed\n"
+                            "3\\name=Obří\n3\\sizeRule=long\n3\\longSide=99999\n3\\quality=fixed\n"
+                            "4\\name=Divná\n4\\sizeRule=diagonal\n4\\quality=fixed\n"
+                            "5\\name=e-mail\n5\\sizeRule=short\n5\\shortSide=10\n5\\quality=fixed\n");
+  QSettings file(Q(dir.File("lumatrim.conf")), QSettings::IniFormat);
+  const std::vector<lumatrim::OptimizePreset> all = AllPresets(file);
+  ASSERT_EQ(all.size(), lumatrim::DefaultPresets().size() + 1);
+  EXPECT_EQ(all.back().Name, "Dobrá");
+  EXPECT_EQ(all.back().LongSide, 900);
+  EXPECT_EQ(lumatrim::FindPreset(all, "E-mail")->LongSide, 1280) << "a default stays a default";
 }
 
 TEST(SharingTray, WholeFoldersJoinTheTrayWithTheirTree) {

@@ -2,6 +2,7 @@
 
 #include "core/bytes/Error.h"
 #include "core/jpeg/Orientation.h"
+#include "core/optimize/BatchEncode.h"
 #include "core/jpeg/Thumbnail.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
@@ -34,7 +35,8 @@ std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const s
   // The kept EXIF thumbnail would show the source as it was stored.
   MakeExifUpright(photo->Meta, PhotoHasThumbnailDirectory(photo->Meta) ? EncodeThumbnail(picture) : std::string());
   image.Assign(std::move(picture));
-  image.Compress(100 - settings.Compression, true);
+  SetPictureSize(photo->Meta, image.Height(), image.Width());
+  EncodeBatchPicture(*photo, settings);
   image.DropPicture();
   return photo;
 }

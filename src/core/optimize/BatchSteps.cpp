@@ -26,6 +26,13 @@ PreparedPhoto Failed(FailureKind failure, const std::string& detail) {
   return result;
 }
 
+// The engine's message, naming the photo.
+std::string Named(const std::exception& e, const std::string& source) {
+  std::string detail = *e.what() ? e.what() : "unknown error";
+  if (detail.find(source) == std::string::npos) detail = "\"" + source + "\": " + detail;
+  return detail;
+}
+
 }  // namespace
 
 PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
@@ -56,12 +63,13 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
     return result;
   } catch (const std::bad_alloc&) {
     return Failed(FailureKind::OutOfMemory, "not enough memory to process \"" + source + "\"");
+  } catch (const LumatrimError& e) {
+    if (e.Kind() == FailureKind::SizeLimitUnreachable) return Failed(e.Kind(), e.what());
+    return Failed(FailureKind::DamagedData, Named(e, source));
   } catch (const std::exception& e) {
-    std::string detail = *e.what() ? e.what() : "unknown error";
-    if (detail.find(source) == std::string::npos) detail = "\"" + source + "\": " + detail;
     // Whatever a readable file gives as its reason (not a JPEG, cut short,
     // too large), the user is told the same: this photo cannot be used.
-    return Failed(FailureKind::DamagedData, detail);
+    return Failed(FailureKind::DamagedData, Named(e, source));
   }
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <tuple>
 
 #include "core/bytes/Error.h"
@@ -17,6 +19,12 @@ void ValidateOptimizeSettings(const OptimizeSettings& s) {
     throw LumatrimError("Compression " + std::to_string(s.Compression) + " % is outside 0 to 100 %.");
   }
   if (s.Jobs < 0) throw LumatrimError("The number of jobs cannot be negative.");
+  if (s.Quality == QualityMode::Automatic && !(s.AutoQualityScore >= 1 && s.AutoQualityScore <= 100)) {
+    throw LumatrimError("The quality score " + std::to_string(s.AutoQualityScore) + " is outside 1 to 100.");
+  }
+  if (s.Quality == QualityMode::MaxFileSize && s.MaxFileBytes == 0) {
+    throw LumatrimError("The largest file size must be more than 0 bytes.");
+  }
   if (s.KeepSize) return;
   const bool shortUsed = s.Rule != SizeRule::LongSideFixed;
   const bool longUsed = s.Rule != SizeRule::ShortSideFixed;
@@ -60,6 +68,69 @@ int ParseSide(const std::string& text, const std::string& fieldName) {
 int ParseWholeNumber(const std::string& text, const std::string& fieldName) {
   int value = 0;
   if (!ParseDigits(text, value)) throw LumatrimError("The " + fieldName + " \"" + text + "\" is not a whole number.");
+  return value;
+}
+
+namespace {
+
+// A plain decimal number (point or comma), no sign, no exponent.
+bool ParseDecimal(const std::string& digits, double& value) {
+  bool seenDigit = false, seenPoint = false;
+  std::string normalised;
+  for (char c : digits) {
+    if (c >= '0' && c <= '9') {
+      seenDigit = true;
+    } else if ((c == '.' || c == ',') && !seenPoint) {
+      seenPoint = true;
+      c = '.';
+    } else {
+      return false;
+    }
+    normalised += c;
+  }
+  if (!seenDigit || normalised.size() > 20) return false;
+  value = std::strtod(normalised.c_str(), nullptr);
+  return true;
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+}  // namespace
+
+uint64_t ParseFileSize(const std::string& text) {
+  std::string rest = Trimmed(text);
+  double unit = 1;
+  const auto endsWith = [&](const char* suffix) {
+    const std::string s = suffix;
+    if (rest.size() <= s.size()) return false;
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(rest[rest.size() - s.size() + i])) != s[i]) return false;
+    }
+    rest = Trimmed(rest.substr(0, rest.size() - s.size()));
+    return true;
+  };
+  if (endsWith("kb") || endsWith("k")) {
+    unit = 1024;
+  } else if (endsWith("mb") || endsWith("m")) {
+    unit = 1024.0 * 1024;
+  }
+  double value = 0;
+  const bool wholeBytes = unit > 1 || rest.find_first_of(".,") == std::string::npos;
+  if (!ParseDecimal(rest, value) || !wholeBytes || value * unit < 1 || value * unit > 1099511627776.0) {
+    throw LumatrimError("The file size \"" + text + "\" is not a size such as 500k, 2M or 300000 bytes.");
+  }
+  return static_cast<uint64_t>(std::floor(value * unit));
+}
+
+double ParseScore(const std::string& text) {
+  double value = 0;
+  if (!ParseDecimal(Trimmed(text), value) || value < 1 || value > 100) {
+    throw LumatrimError("The quality score \"" + text + "\" is not a number from 1 to 100.");
+  }
   return value;
 }
 

@@ -57,7 +57,8 @@ constexpr int kMaxTargetSide = 65500;
 
 // Throws LumatrimError when the settings cannot give a valid photo: no target
 // folder, compression outside 0..100, a side the rule uses below 1 px or
-// above the JPEG limit, a negative job count.
+// above the JPEG limit, a negative job count, an automatic score outside
+// 1..100 or a size limit of 0 bytes.
 void ValidateOptimizeSettings(const OptimizeSettings& settings);
 
 // A side typed as text: a whole number of pixels (spaces around it allowed).
@@ -65,6 +66,12 @@ void ValidateOptimizeSettings(const OptimizeSettings& settings);
 int ParseSide(const std::string& text, const std::string& fieldName);
 // The same for any whole number (compression, job count).
 int ParseWholeNumber(const std::string& text, const std::string& fieldName);
+// A file size: bytes, or with k or M (also kB, MB, any letter case) kibibytes
+// or mebibytes, a decimal point or comma allowed before the suffix: "500k",
+// "1,5M", "300000". Throws LumatrimError for anything else, 0 or above 1 TiB.
+uint64_t ParseFileSize(const std::string& text);
+// A score 1..100, decimals allowed ("85", "87.5"). Throws LumatrimError.
+double ParseScore(const std::string& text);
 
 // The 4:3 guides the dialog shows in the free field: the long side for a short
 // one (short + short / 3) and the short side for a long one (long - long / 4),
