@@ -5,6 +5,7 @@
 
 #include "cli/Commands.h"
 #include "core/bytes/TextEncoding.h"
+#include "settings/PresetStore.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ constexpr const char* kUsage =
     "  strip exif|iptc|gps FILE...            remove the EXIF, IPTC or GPS block in place\n"
     "  iptc FILE Name=Value...                set IPTC items and save\n"
     "  rotate left|right FILE...              turn photos by 90 degrees without loss\n"
-    "  optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n"
+    "  optimize --out DIR [--preset NAME] [--short N] [--long N] [--keep-size] [--recursive] ... FILE|DIR...\n"
     "  --charset NAME: code page of text that is not UTF-8 (windows-1250 by default;\n"
     "                  windows-1250 ... windows-1258, ISO-8859-1)\n";
 
@@ -71,6 +72,8 @@ int main(int rawArgc, char** rawArgv) {
   }
   const int argc = static_cast<int>(args.size());
   args.push_back(nullptr);
+  // The presets the desktop program saved are known by name here too.
+  cli::SetOptimizePresets([] { return AllPresets(*ProgramSettings()); });
   char** argv = args.data();
   if (argc >= 2 && (std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0)) {
     std::fputs(kUsage, stdout);

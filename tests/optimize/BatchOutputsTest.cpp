@@ -84,7 +84,7 @@ TEST(BatchOutputs, LongNamesAreShortenedNeverRefused) {
   EXPECT_EQ(names[2].size(), 254u) << "an odd byte of a two-byte letter is not kept";
   EXPECT_EQ((std::vector<bool>{report.Photos[0].Shortened, report.Photos[1].Shortened, report.Photos[2].Shortened}),
             (std::vector<bool>{false, true, true}));
-  EXPECT_EQ(FittedOutputName("short", "", ".jpg", 255), "opt_short.jpg");
+  EXPECT_EQ(FittedOutputName("opt_short", "", ".jpg", 255), "opt_short.jpg");
 }
 
 TEST(BatchOutputs, OutputsKeepTheirSourcesModificationTimes) {

@@ -45,13 +45,15 @@ TEST(OptimizeCommand, OneSideGivesTheOtherByTheFourToThreeRule) {
   } rows[] = {
       {{"--out=" + out.Path() + "/", "--long", "10", "--compression", "50", "--jobs", "2", a}, {10, 8}},  // 7.5 -> 8
       {{"--out", out.Path(), "--long", "6", a}, {6, 4}},                                                  // 4.5 -> 4
-      {{"--out", out.Path(), "--short", "602", a}, {803, 602}},                                           // 802.67
+      {{"--out", out.Path(), "--short", "602", "--allow-enlarge", a}, {803, 602}},                        // 802.67
       {{"--out", out.Path(), "--short", "20", "--long", "21", a}, {21, 20}},
       {{"--out", out.Path(), "--keep-size", a}, {120, 90}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.args[1] + " " + row.args[2]);
-    EXPECT_EQ(Optimize(row.args).status, 0);
+    std::vector<std::string> args = row.args;
+    args.insert(args.begin(), "--existing=overwrite");
+    EXPECT_EQ(Optimize(args).status, 0);
     EXPECT_EQ(SizeOf(out.File("opt_a.jpg")), row.size);
   }
 }
@@ -72,7 +74,7 @@ TEST(OptimizeCommand, OneSideKeepsEachPhotosProportionsBothSidesStretch) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.args[0] + " " + row.args[1] + (row.args.size() > 2 ? " " + row.args[2] : ""));
-    std::vector<std::string> args = {"--out", out.Path()};
+    std::vector<std::string> args = {"--out", out.Path(), "--existing", "overwrite"};
     args.insert(args.end(), row.args.begin(), row.args.end());
     args.insert(args.end(), {wide, tall});
     const CliRun run = Optimize(args);
@@ -156,6 +158,79 @@ TEST(OptimizeCommand, NoGpsLeavesThePositionOut) {
   ASSERT_TRUE(meta.MetadataPresent() && meta.exif);
   EXPECT_EQ(meta.exif->TagValueByName("Make"), "Canon");
   EXPECT_EQ(meta.exif->TagValueByName("GPSLatitudeRef"), "");
+}
+
+// Folders with their tree, a small photo kept small, a second run that
+// skips, names from the date taken, and the e-mail preset.
+TEST(OptimizeCommand, SharesWithoutSurprises) {
+  TempDir in, out;
+  for (const char* path : {"a.jpg", "2015/b.jpg", "2015/zima/c.jpg"}) {
+    std::filesystem::create_directories(std::filesystem::path(in.File(path)).parent_path());
+    WriteFile(in.File(path), CameraPhoto(640, 480));
+  }
+  CliRun run = Optimize({"--out", out.Path(), "--recursive", "--long", "1280", in.Path()});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  for (const char* path : {"opt_a.jpg", "2015/opt_b.jpg", "2015/zima/opt_c.jpg"}) {
+    EXPECT_EQ(SizeOf(out.File(path)), std::make_pair(640, 480)) << path;
+  }
+  run = Optimize({"--out", out.Path(), "--recursive", "--long", "1280", "--existing", "skip", in.Path()});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.errors.find("0 of 3 photos written (0 copied unchanged: not smaller), 3 skipped"), std::string::npos)
+      << run.errors;
+  EXPECT_EQ(Optimize({"--out", out.Path(), "--long", "1280", in.File("a.jpg")}).status, 0);
+  EXPECT_TRUE(std::filesystem::exists(out.File("opt_a-2.jpg"))) << "numbered past the old file by default";
+
+  TempDir named;
+  run = Optimize({"--out", named.Path(), "--keep-size", "--name", "{datum}_{pořadí:3}", in.File("a.jpg"),
+                  in.File("2015/b.jpg")});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_TRUE(std::filesystem::exists(named.File("2024-05-01_001.jpg")));
+  EXPECT_TRUE(std::filesystem::exists(named.File("2024-05-01_002.jpg")));
+  EXPECT_EQ(Optimize({"--out", named.Path(), "--keep-size", "--name", "{jméno}", in.File("a.jpg")}).status, 2);
+
+  TempDir mail;
+  const std::string large = WriteFile(in.File("velka.jpg"), CameraPhoto(1600, 1200));
+  run = Optimize({"--out", mail.Path(), "--preset", "E-mail", "--preset", "web a sociální sítě", large});
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(SizeOf(mail.File("e-mail/opt_velka.jpg")), std::make_pair(1280, 960));
+  EXPECT_EQ(SizeOf(mail.File("web/opt_velka.jpg")), std::make_pair(1600, 1200));
+  EXPECT_EQ(Optimize({"--out", mail.Path(), "--preset", "Fax", large}).status, 2);
+}
+
+}  // namespace
+}  // namespace lumatrim::test
+
+namespace lumatrim::test {
+namespace {
+
+// The quality options: one at a time, a target the batch can read, and a
+// photo that cannot fit reported in the exit status and on stderr.
+TEST(OptimizeCommand, QualityTargetsAsOptions) {
+  TempDir in, out;
+  const std::string a = WriteFile(in.File("a.jpg"), CameraPhoto(160, 120));
+  const struct {
+    std::vector<std::string> options;
+    int status;
+    const char* said;  // on stderr
+  } rows[] = {
+      {{"--max-size", "40k"}, 0, ""},
+      {{"--max-size=2k"}, 1, "failed"},
+      {{"--auto-quality", "80"}, 0, ""},
+      {{"--max-size", "0"}, 2, "file size"},
+      {{"--auto-quality", "101"}, 2, "quality score"},
+      {{"--auto-quality", "80", "--max-size", "1M"}, 2, "cannot be combined"},
+      {{"--compression", "10", "--max-size", "1M"}, 2, "cannot be combined"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.options[0] + (row.options.size() > 1 ? " " + row.options[1] : ""));
+    std::vector<std::string> args = {"--out", out.Path(), "--keep-size"};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    args.push_back(a);
+    const CliRun run = Optimize(args);
+    EXPECT_EQ(run.status, row.status) << run.errors;
+    EXPECT_NE(run.errors.find(row.said), std::string::npos) << run.errors;
+    if (row.options[0] == "--max-size" && row.status == 0) EXPECT_LE(std::filesystem::file_size(out.File("opt_a.jpg")), 40u * 1024);
+  }
 }
 
 }  // namespace

@@ -19,20 +19,28 @@ BatchPhotoResult Photo(const std::string& name, PhotoOutcome outcome, FailureKin
   photo.Outcome = outcome;
   photo.Failure = failure;
   photo.Numbered = !output.empty();
+  photo.SourceBytes = 24'100'000;
+  photo.OutputBytes = outcome == PhotoOutcome::Written ? 3'050'000 : 0;
   return photo;
 }
 
 TEST(BatchSummaryText, SaysWhatBecameOfEveryPhoto) {
   BatchReport clean;
   clean.Photos = {Photo("a.jpg", PhotoOutcome::Written), Photo("b.jpg", PhotoOutcome::Written)};
-  EXPECT_EQ(BatchSummary(clean), QStringLiteral("Optimalizace byla úspěšně dokončena."));
+  EXPECT_EQ(BatchSummary(clean), QStringLiteral("Hotovo: 2 fotografie, 48,2 MB → 6,1 MB"));
 
+  // The same photo written twice (two presets) counts once before, twice after.
   BatchReport renamed = clean;
   renamed.Photos.push_back(Photo("a.jpg", PhotoOutcome::Written, FailureKind::Other, "opt_a-2.jpg"));
+  renamed.Photos.back().Copied = true;
+  renamed.Photos.push_back(Photo("f.jpg", PhotoOutcome::Skipped));
   EXPECT_EQ(BatchSummary(renamed),
-            QStringLiteral("Optimalizace byla úspěšně dokončena.\nZapsáno fotografií: 3 z 3.\n\n"
+            QStringLiteral("Hotovo: 2 fotografie, 48,2 MB → 9,2 MB\n"
+                           "Zkopírováno beze změny (menší by nebyly): 1\nPřeskočeno (už existovaly): 1\n\n"
                            "Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):\n"
                            "„a.jpg“ → „opt_a-2.jpg“"));
+  EXPECT_TRUE(PhotosLeftInTray(renamed).isEmpty()) << "a skipped photo is done with";
+  EXPECT_EQ(ByteSizeText(640'400), QStringLiteral("640 kB"));
 
   BatchReport failed = clean;
   failed.Photos.insert(failed.Photos.begin() + 1, Photo("c.jpg", PhotoOutcome::Failed, FailureKind::DamagedData));

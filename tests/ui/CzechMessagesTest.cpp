@@ -106,6 +106,7 @@ TEST(CzechBoxes, AFailedBatchSaysInCzechWhatFailedAndWhy) {
   dialog.SetSources({Q(broken)});
   std::filesystem::create_directory(dir.File("cíl"));
   dialog.TargetFolderEdit()->setText(Q(dir.File("cíl")));
+  dialog.TickOnlyPreset(QStringLiteral("Vlastní"));
   dialog.OriginalSizeRadio()->click();
   dialog.StartButton()->click();
   ASSERT_TRUE(lumatrim::test::WaitUntil([&] { return ended.count() == 1; }));

@@ -32,6 +32,8 @@ namespace {
 class OptimisationDialog : public ::testing::Test {
  protected:
   void SetUp() override {
+    dialog.TickOnlyPreset(QStringLiteral("Vlastní"));
+    dialog.TargetFolderEdit()->setText(QStringLiteral("/tmp"));
     dialog.show();
     QApplication::setActiveWindow(&dialog);  // typing needs the focus
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
@@ -114,18 +116,33 @@ TEST_F(OptimisationDialog, ModeSwitchingFollowsTheTable) {
   }
 }
 
-// A target folder that is missing or not given stops the start with a
-// sentence of its own; nothing runs.
-TEST_F(OptimisationDialog, MissingTargetFolderIsSaidBeforeTheStart) {
+// A missing target folder is made only after asking; while something is
+// missing the button is grey and its tool tip says what.
+TEST_F(OptimisationDialog, MissingTargetFolderIsAskedForAndTheButtonSaysWhy) {
   lumatrim::test::PromptRecorder prompts;
   dialog.OriginalSizeRadio()->click();
   dialog.TargetFolderEdit()->setText(QStringLiteral("/nikde/není"));
   dialog.StartButton()->click();
-  dialog.TargetFolderEdit()->clear();
-  dialog.StartButton()->click();
-  EXPECT_EQ(prompts.messages, (QStringList{QStringLiteral("Cílová složka „/nikde/není“ neexistuje."),
-                                           QStringLiteral("Zadejte cestu k uložení!")}));
+  EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Cílová složka „/nikde/není“ neexistuje. Vytvořit ji?")});
   EXPECT_FALSE(dialog.BatchRunning());
+  const struct {
+    std::function<void()> change;
+    const char* why;
+  } steps[] = {
+      {[&] { dialog.TargetFolderEdit()->clear(); }, "Zadejte cílovou složku."},
+      {[&] { dialog.FixedWidthRadio()->click(); }, "Zadejte požadované rozměry („Š.“ a „D.“) předvolby „Vlastní“."},
+      {[&] { dialog.SetPresetTicked(QStringLiteral("Vlastní"), false); }, "Zaškrtněte alespoň jednu předvolbu."},
+      {[&] { dialog.NamePatternEdit()->setText(QStringLiteral("{jméno}")); }, "Zaškrtněte alespoň jednu předvolbu."},
+      {[&] { dialog.SetPresetTicked(QStringLiteral("E-mail"), true); },
+       "Vzor názvů není platný; pole jsou {název}, {datum}, {čas}, {pořadí} a {pořadí:3}."},
+  };
+  dialog.TargetFolderEdit()->setText(QStringLiteral("/tmp"));
+  for (const auto& step : steps) {
+    step.change();
+    EXPECT_FALSE(dialog.StartButton()->isEnabled()) << step.why;
+    EXPECT_EQ(dialog.StartButton()->toolTip(), QString::fromUtf8(step.why));
+    if (dialog.TargetFolderEdit()->text().isEmpty()) dialog.TargetFolderEdit()->setText(QStringLiteral("/tmp"));
+  }
 }
 
 class OptimisationBatch : public ::testing::Test {
@@ -137,6 +154,7 @@ class OptimisationBatch : public ::testing::Test {
     for (const std::string& path : sources) paths << Q(path);
     dialog.SetSources(paths);
     dialog.TargetFolderEdit()->setText(Q(target));
+    dialog.TickOnlyPreset(QStringLiteral("Vlastní"));
   }
   lumatrim::test::TempDir dir;
   const std::string target = dir.File("cíl");
@@ -157,7 +175,8 @@ TEST_F(OptimisationBatch, RealPhotosAreWrittenAndTheDialogCloses) {
   EXPECT_FALSE(dialog.SizeGroup()->isEnabled());
   ASSERT_TRUE(WaitUntil([&] { return !dialog.isVisible(); }));
 
-  EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Optimalizace byla úspěšně dokončena.")});
+  ASSERT_EQ(prompts.choices.size(), 1);
+  EXPECT_TRUE(prompts.choices[0].startsWith(QStringLiteral("Hotovo: 2 fotografie, "))) << prompts.choices[0].toStdString();
   EXPECT_EQ(completed.count(), 1);
   EXPECT_EQ(dialog.ProgressBar()->value(), 2);
   EXPECT_GE(progress.count(), 2) << "the gauge moved photo by photo";
@@ -210,6 +229,7 @@ TEST(OptimisationRepaint, TheGaugeIsPaintedPhotoByPhotoWhileTheBatchRuns) {
   dialog.show();
   dialog.SetSources({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg")});
   dialog.TargetFolderEdit()->setText(QStringLiteral("/tmp"));
+  dialog.TickOnlyPreset(QStringLiteral("Vlastní"));
   dialog.OriginalSizeRadio()->click();
   dialog.StartButton()->click();
   ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; }));
@@ -293,6 +313,7 @@ TEST(OptimisationMemory, TheNextDialogShowsTheLastSettings) {
     EXPECT_FALSE(first.RemoveGpsCheck()->isChecked());
     EXPECT_TRUE(first.TargetFolderEdit()->text().isEmpty());
     first.TargetFolderEdit()->setText(QStringLiteral("/tmp/hotové"));
+    first.TickOnlyPreset(QStringLiteral("Vlastní"));
     first.CompressionSlider()->setValue(35);
     first.FixedLengthRadio()->click();
     first.LengthEdit()->setText(QStringLiteral("800"));

@@ -59,9 +59,11 @@ struct PromptRecorder {
   QStringList questions;
   QStringList inputTitles;
   QStringList inputPrompts;
+  QStringList choices;     // texts of the boxes with buttons of our own
   bool answerYes = false;
   bool inputOk = true;
   QString inputText;
+  int choiceAnswer = -1;   // the button pressed in those boxes; -1: closed
 
   PromptRecorder() {
     Prompts::Message = [this](QWidget*, const QString& text) { messages << text; };
@@ -78,6 +80,10 @@ struct PromptRecorder {
       inputPrompts << prompt;
       if (inputOk) text = inputText;
       return inputOk;
+    };
+    Prompts::Choice = [this](QWidget*, const QString& text, const QStringList&) {
+      choices << text;
+      return choiceAnswer;
     };
   }
   ~PromptRecorder() { Prompts::RestoreDefaults(); }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -169,10 +170,23 @@ int main(int argc, char** argv) {
     Click(continueButton);  // modal: the next steps run inside its loop
   });
   script.Then(
+      QStringLiteral("tick the e-mail preset beside the web one"),
+      [&] {
+        OptimizeDialog* dialog = Modal<OptimizeDialog>();
+        dialog->activateWindow();
+        dialog->SetPresetTicked(QStringLiteral("E-mail"), true);
+      },
+      [] { return Modal<OptimizeDialog>() != nullptr; });
+  script.Then(
+      QStringLiteral("the presets with their estimate"),
+      [&] { Shot(ScreenRect(Modal<OptimizeDialog>()), docs + QStringLiteral("/optimalizace-predvolby.png")); },
+      [] { return Modal<OptimizeDialog>()->EstimateLabel()->text().startsWith(QStringLiteral("Odhad: ")); });
+  script.Then(
       QStringLiteral("type the target, the short side and start"),
       [&] {
         OptimizeDialog* dialog = Modal<OptimizeDialog>();
         dialog->activateWindow();
+        dialog->TickOnlyPreset(QStringLiteral("Vlastní"));
         TypeInto(dialog->TargetFolderEdit(), target);
         TypeInto(dialog->WidthEdit(), QStringLiteral("600"));
         if (dialog->LengthEdit()->text() != QStringLiteral("800")) Fail(QStringLiteral("no 4:3 auto-fill"));
@@ -194,8 +208,9 @@ int main(int argc, char** argv) {
       QStringLiteral("confirm the completion message"),
       [&] {
         auto* box = Modal<QMessageBox>();
-        if (!box->text().contains(QStringLiteral("úspěšně"))) Fail(QStringLiteral("message: ") + box->text());
-        QTest::keyClick(box, Qt::Key_Return);
+        if (!box->text().startsWith(QStringLiteral("Hotovo: "))) Fail(QStringLiteral("message: ") + box->text());
+        Shot(ScreenRect(&form), docs + QStringLiteral("/optimalizace-hotovo.png"));
+        QTest::keyClick(box, Qt::Key_Return);  // "OK", the default; "Otevřít složku" would start a file manager
       },
       [] { return Modal<QMessageBox>() != nullptr; });
   script.Then(QStringLiteral("check the outputs, select a photo"), [&] {

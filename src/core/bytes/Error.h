@@ -18,6 +18,7 @@ enum class FailureKind {
   ReadFailed,    // the file exists but reading it failed
   WriteFailed,   // writing failed for a reason without its own kind
   OutOfMemory,   // the photo needs more memory than there is
+  SizeLimitUnreachable,  // even the lowest quality gives a larger file than the size limit
 };
 
 // The one exception type of the writers, the JPEG image object and the batch.

@@ -217,6 +217,57 @@ void Compressor::Finish() {
   jpeg_finish_compress(&info_);
 }
 
+void Compressor::WriteCoefficients(int width, int height, std::span<const CoefficientPlane> planes,
+                                   std::span<const jpeg_scan_info> script) {
+  if (planes.size() != 3 || script.empty()) throw LumatrimError(what_ + ": cannot encode the picture (bad plan)");
+  jvirt_barray_ptr arrays[3] = {};
+  if (setjmp(err_.jump)) Fail();
+  info_.image_width = static_cast<JDIMENSION>(width);
+  info_.image_height = static_cast<JDIMENSION>(height);
+  info_.input_components = 3;
+  info_.in_color_space = JCS_YCbCr;
+  jpeg_set_defaults(&info_);
+  for (int c = 0; c < 3; ++c) {
+    const CoefficientPlane& plane = planes[static_cast<size_t>(c)];
+    unsigned int steps[DCTSIZE2];
+    for (int i = 0; i < DCTSIZE2; ++i) steps[i] = plane.QuantSteps[i];
+    // Luma gets table 0, the colour components table 1 (they share steps).
+    const int table = c == 0 ? 0 : 1;
+    jpeg_add_quant_table(&info_, table, steps, 100, TRUE);
+    jpeg_component_info& component = info_.comp_info[c];
+    component.quant_tbl_no = table;
+    component.h_samp_factor = plane.HorizontalSampling;
+    component.v_samp_factor = plane.VerticalSampling;
+    const JDIMENSION columns = static_cast<JDIMENSION>(
+        (plane.WidthInBlocks + plane.HorizontalSampling - 1) / plane.HorizontalSampling * plane.HorizontalSampling);
+    const JDIMENSION rows = static_cast<JDIMENSION>(
+        (plane.HeightInBlocks + plane.VerticalSampling - 1) / plane.VerticalSampling * plane.VerticalSampling);
+    arrays[c] = (*info_.mem->request_virt_barray)(reinterpret_cast<j_common_ptr>(&info_), JPOOL_IMAGE, TRUE,
+                                                  columns, rows, rows);
+  }
+  info_.optimize_coding = TRUE;
+  info_.scan_info = script.data();
+  info_.num_scans = static_cast<int>(script.size());
+  jpeg_write_coefficients(&info_, arrays);
+  // The arrays are realised now; fill them before the scans are coded.
+  for (int c = 0; c < 3; ++c) {
+    const CoefficientPlane& plane = planes[static_cast<size_t>(c)];
+    if (static_cast<JDIMENSION>(plane.WidthInBlocks) != info_.comp_info[c].width_in_blocks ||
+        static_cast<JDIMENSION>(plane.HeightInBlocks) != info_.comp_info[c].height_in_blocks) {
+      std::snprintf(err_.message, sizeof err_.message, "component %d has the wrong number of blocks", c);
+      jpeg_abort_compress(&info_);
+      Fail();
+    }
+    JBLOCKARRAY rows = (*info_.mem->access_virt_barray)(reinterpret_cast<j_common_ptr>(&info_), arrays[c], 0,
+                                                         static_cast<JDIMENSION>(plane.HeightInBlocks), TRUE);
+    for (int y = 0; y < plane.HeightInBlocks; ++y) {
+      const int16_t* from = plane.Values + static_cast<size_t>(y) * plane.WidthInBlocks * DCTSIZE2;
+      std::memcpy(rows[y][0], from, sizeof(JCOEF) * DCTSIZE2 * static_cast<size_t>(plane.WidthInBlocks));
+    }
+  }
+  jpeg_finish_compress(&info_);
+}
+
 std::string Compressor::Bytes() const {
   return std::string(reinterpret_cast<const char*>(out_), outSize_);
 }

@@ -2,7 +2,9 @@
 // Internal to the JPEG image object: the only place that talks to libjpeg.
 #include <csetjmp>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include <jpeglib.h>
@@ -53,6 +55,18 @@ class Decompressor {
 // From this quality up the encoder keeps the colour at full resolution (4:4:4).
 constexpr int kFullChromaQuality = 90;
 
+// One component of a picture already quantised: its sampling factors, its
+// quantiser steps (natural order) and its values, 64 per block in natural
+// order, blocks row by row.
+struct CoefficientPlane {
+  int HorizontalSampling = 1;
+  int VerticalSampling = 1;
+  int WidthInBlocks = 0;
+  int HeightInBlocks = 0;
+  const uint16_t* QuantSteps = nullptr;
+  const int16_t* Values = nullptr;
+};
+
 // A compressor into memory; Bytes() holds the stream after Finish().
 class Compressor {
  public:
@@ -68,6 +82,13 @@ class Compressor {
   void WriteRows(JSAMPARRAY rows, JDIMENSION count);
   void Finish();
   std::string Bytes() const;
+
+  // The whole encode of a quantised YCbCr picture (three planes, the first
+  // luma): the given tables (kept within 1..255, baseline), Huffman tables
+  // optimised for the picture, the scan script given (progressive or not as
+  // the script says). Afterwards Bytes() holds the stream.
+  void WriteCoefficients(int width, int height, std::span<const CoefficientPlane> planes,
+                         std::span<const jpeg_scan_info> script);
 
  private:
   [[noreturn]] void Fail();

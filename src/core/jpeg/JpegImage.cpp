@@ -195,6 +195,11 @@ void JpegImage::Compress(int quality, bool progressive) {
   progressive_ = progressive;
 }
 
+void JpegImage::TakeCompressed(std::string data) {
+  data_ = std::move(data);
+  progressive_ = true;
+}
+
 const std::string& JpegImage::Data() const {
   if (data_.empty()) {
     throw LumatrimError(name_ + (picture_.Empty() ? ": no JPEG data" : ": the picture was not compressed"));

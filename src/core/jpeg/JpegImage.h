@@ -71,6 +71,10 @@ class JpegImage {
   // 90 up), the simple progressive scan script when progressive. Afterwards Data() holds the new stream.
   void Compress(int quality, bool progressive = true);
 
+  // Keeps a progressive stream our own encoder made of the bitmap taken over
+  // as the new compressed data (as Compress would).
+  void TakeCompressed(std::string data);
+
   // Frees the bitmap once it is compressed (size and data stay), so a photo
   // waiting to be written holds only its coded bytes.
   void DropPicture() { picture_ = Bitmap(); }

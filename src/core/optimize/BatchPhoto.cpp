@@ -2,6 +2,7 @@
 
 #include "core/bytes/Error.h"
 #include "core/jpeg/Orientation.h"
+#include "core/optimize/BatchEncode.h"
 #include "core/jpeg/Thumbnail.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
@@ -26,6 +27,7 @@ std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const s
   const PixelTransform upright = UprightTransform(PhotoOrientation(photo->Meta));
   const auto [uprightWidth, uprightHeight] = TransformedSize(image.Width(), image.Height(), upright);
   const auto [width, height] = TargetSize(uprightWidth, uprightHeight, settings);
+  photo->KeptSize = width == uprightWidth && height == uprightHeight;
   const auto [storedWidth, storedHeight] = TransformedSize(width, height, upright);
   // Decoding happens here, streamed through the filter into the target
   // size: the full picture is never held.
@@ -33,7 +35,8 @@ std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const s
   // The kept EXIF thumbnail would show the source as it was stored.
   MakeExifUpright(photo->Meta, PhotoHasThumbnailDirectory(photo->Meta) ? EncodeThumbnail(picture) : std::string());
   image.Assign(std::move(picture));
-  image.Compress(100 - settings.Compression, true);
+  SetPictureSize(photo->Meta, image.Height(), image.Width());
+  EncodeBatchPicture(*photo, settings);
   image.DropPicture();
   return photo;
 }

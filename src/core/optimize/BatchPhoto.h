@@ -14,14 +14,15 @@ struct BatchPhoto {
   std::string Output;
   PhotoMetadata Meta;              // what the writer needs of the source's metadata
   JpegImage Image;                 // the new coded picture (bitmap already dropped)
+  bool KeptSize = false;           // the picture has the source's own size
 };
 
 // Reads the source's file once: what the writer needs of its metadata (its
 // outcome is not consulted: a photo without metadata is processed all the
 // same), then decodes the photo resampled to its
 // target size (TargetSize of the upright picture) with the Lanczos filter,
-// turns it upright by its EXIF Orientation, and compresses it progressive at
-// quality 100 - compression. Its EXIF gets Orientation 1 and a thumbnail of
+// turns it upright by its EXIF Orientation, and compresses it progressive
+// with our encoder at the quality the settings' mode gives (EncodeBatchPicture). Its EXIF gets Orientation 1 and a thumbnail of
 // the new picture. Writes nothing. Throws LumatrimError.
 std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const std::string& output,
                                               const OptimizeSettings& settings);

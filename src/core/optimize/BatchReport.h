@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ enum class PhotoOutcome {
   Written,
   Failed,
   NotDone,  // the batch was cancelled before this photo
+  Skipped,  // its output existed from an earlier run and was to be kept
 };
 
 struct BatchPhotoResult {
@@ -25,6 +27,9 @@ struct BatchPhotoResult {
   std::string Detail;      // the cause in English, naming the file, for failures
   bool Numbered = false;   // its plain name belonged to an earlier photo of the batch
   bool Shortened = false;  // its name was cut to the file system's limit
+  bool Copied = false;     // written as a copy of the source: the new photo would not have been smaller
+  std::uint64_t SourceBytes = 0;  // of the source file, when it could be read
+  std::uint64_t OutputBytes = 0;  // of the file written
 };
 
 // What a batch did with each photo, in list order.
@@ -39,6 +44,12 @@ struct BatchReport {
   }
   int Written() const { return Count(PhotoOutcome::Written); }
   int Failed() const { return Count(PhotoOutcome::Failed); }
+  int Skipped() const { return Count(PhotoOutcome::Skipped); }
+  int Copied() const {
+    int n = 0;
+    for (const BatchPhotoResult& photo : Photos) n += photo.Outcome == PhotoOutcome::Written && photo.Copied ? 1 : 0;
+    return n;
+  }
 };
 
 }  // namespace lumatrim

@@ -6,11 +6,15 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <new>
 
+#include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
 #include "core/jpeg/CodecCancel.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
 namespace lumatrim {
 namespace {
@@ -20,6 +24,13 @@ PreparedPhoto Failed(FailureKind failure, const std::string& detail) {
   result.Failure = failure;
   result.Detail = detail;
   return result;
+}
+
+// The engine's message, naming the photo.
+std::string Named(const std::exception& e, const std::string& source) {
+  std::string detail = *e.what() ? e.what() : "unknown error";
+  if (detail.find(source) == std::string::npos) detail = "\"" + source + "\": " + detail;
+  return detail;
 }
 
 }  // namespace
@@ -39,22 +50,49 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
   try {
     const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
+    result.SourceBytes = static_cast<std::uint64_t>(info.st_size);
     result.Photo = PrepareBatchPhoto(source, output, settings);
-    if (settings.RemoveGps) DropGps(result.Photo->Meta);
+    // A copy would carry the position the user asked to leave out, or a
+    // size the user did not ask for.
+    const bool hadGps = settings.RemoveGps && DropGps(result.Photo->Meta);
+    if (settings.KeepIfSmaller && !hadGps && result.Photo->KeptSize &&
+        EncodedFileBytes(*result.Photo) >= result.SourceBytes) {
+      result.CopySource = true;
+      result.Photo->Image = JpegImage();
+    }
     return result;
   } catch (const std::bad_alloc&) {
     return Failed(FailureKind::OutOfMemory, "not enough memory to process \"" + source + "\"");
+  } catch (const LumatrimError& e) {
+    if (e.Kind() == FailureKind::SizeLimitUnreachable) return Failed(e.Kind(), e.what());
+    return Failed(FailureKind::DamagedData, Named(e, source));
   } catch (const std::exception& e) {
-    std::string detail = *e.what() ? e.what() : "unknown error";
-    if (detail.find(source) == std::string::npos) detail = "\"" + source + "\": " + detail;
     // Whatever a readable file gives as its reason (not a JPEG, cut short,
     // too large), the user is told the same: this photo cannot be used.
-    return Failed(FailureKind::DamagedData, detail);
+    return Failed(FailureKind::DamagedData, Named(e, source));
   }
 }
 
-void WritePreparedPhoto(BatchPhoto& photo) {
-  WriteBatchPhoto(photo);
+std::uint64_t EncodedFileBytes(const BatchPhoto& photo) {
+  std::string segments;
+  EmitMetadataSegments(photo.Meta, segments);
+  return segments.size() + photo.Image.Data().size();
+}
+
+void MakeOutputFolder(const std::string& outputPath) {
+  const std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
+  if (folder.empty()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) throw LumatrimError("cannot create the folder \"" + folder.string() + "\": " + ec.message());
+}
+
+void WritePreparedPhoto(BatchPhoto& photo, bool copySource) {
+  if (copySource) {
+    AtomicFile::Write(photo.Output, ReadPhotoFile(photo.Source));
+  } else {
+    WriteBatchPhoto(photo);
+  }
   struct stat source {};
   if (::stat(photo.Source.c_str(), &source) != 0) return;
   // Access time now, modification time the source's. A file system that

@@ -30,8 +30,9 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(
 class Pool {
  public:
   Pool(const std::vector<std::string>& sources, const std::vector<std::string>& outputs,
-       const OptimizeSettings& settings, size_t jobs, const std::atomic<bool>* cancel)
-      : sources_(sources), outputs_(outputs), settings_(settings), jobs_(jobs), cancel_(cancel),
+       const std::vector<bool>& skipped, const OptimizeSettings& settings, size_t jobs,
+       const std::atomic<bool>* cancel)
+      : sources_(sources), outputs_(outputs), skipped_(skipped), settings_(settings), jobs_(jobs), cancel_(cancel),
         slots_(sources.size()) {
     for (size_t t = 0; t < jobs; ++t) threads_.emplace_back([this] { Work(); });
   }
@@ -82,7 +83,7 @@ class Pool {
         i = next_++;
       }
       Slot result;
-      result.prepared = PreparePhoto(sources_[i], outputs_[i], settings_, cancel_);
+      if (!skipped_[i]) result.prepared = PreparePhoto(sources_[i], outputs_[i], settings_, cancel_);
       result.ready = true;
       {
         std::lock_guard lock(mutex_);
@@ -94,6 +95,7 @@ class Pool {
 
   const std::vector<std::string>& sources_;
   const std::vector<std::string>& outputs_;
+  const std::vector<bool>& skipped_;
   const OptimizeSettings& settings_;
   const size_t jobs_;
   const std::atomic<bool>* cancel_;
@@ -123,13 +125,14 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
   CheckTargetFolder(settings.TargetFolder);
   KeepBatchBuffersForReuse();
 
-  const std::vector<PlannedOutput> plan =
-      PlanOutputs(settings.TargetFolder, sources, FileNameLimit(settings.TargetFolder));
+  const std::vector<PlannedOutput> plan = PlanOutputs(sources, settings, FileNameLimit(settings.TargetFolder));
   std::vector<std::string> outputs;
+  std::vector<bool> skipped;
   outputs.reserve(sources.size());
   report.Photos.resize(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) {
     outputs.push_back(plan[i].Path);
+    skipped.push_back(plan[i].Skip);
     BatchPhotoResult& photo = report.Photos[i];
     photo.Source = sources[i];
     photo.Output = plan[i].Path;
@@ -140,7 +143,7 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
   size_t jobs = settings.Jobs > 0 ? static_cast<size_t>(settings.Jobs) : std::thread::hardware_concurrency();
   jobs = std::clamp<size_t>(jobs, 1, std::min<size_t>(sources.size(), 64));
 
-  Pool pool(sources, outputs, settings, jobs, cancel);
+  Pool pool(sources, outputs, skipped, settings, jobs, cancel);
   const int total = static_cast<int>(sources.size());
   for (size_t i = 0; i < sources.size(); ++i) {
     if (!pool.WaitFor(i)) {
@@ -149,10 +152,17 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
     }
     Slot slot = pool.Take(i);
     BatchPhotoResult& photo = report.Photos[i];
-    if (slot.prepared.Photo) {
+    photo.SourceBytes = slot.prepared.SourceBytes;
+    if (skipped[i]) {
+      photo.Outcome = PhotoOutcome::Skipped;
+    } else if (slot.prepared.Photo) {
       try {
-        WritePreparedPhoto(*slot.prepared.Photo);
+        MakeOutputFolder(photo.Output);
+        WritePreparedPhoto(*slot.prepared.Photo, slot.prepared.CopySource);
         photo.Outcome = PhotoOutcome::Written;
+        photo.Copied = slot.prepared.CopySource;
+        struct stat written {};
+        if (::stat(photo.Output.c_str(), &written) == 0) photo.OutputBytes = static_cast<std::uint64_t>(written.st_size);
       } catch (const std::bad_alloc&) {
         photo.Failure = FailureKind::OutOfMemory;
         photo.Detail = "not enough memory to write \"" + photo.Output + "\"";
@@ -164,7 +174,7 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
       photo.Failure = slot.prepared.Failure;
       photo.Detail = slot.prepared.Detail;
     }
-    if (photo.Outcome != PhotoOutcome::Written) photo.Outcome = PhotoOutcome::Failed;
+    if (photo.Outcome == PhotoOutcome::NotDone) photo.Outcome = PhotoOutcome::Failed;
     slot.prepared.Photo.reset();
     pool.Committed(i + 1);
     if (progress) progress(static_cast<int>(i + 1), total, photo);

@@ -14,7 +14,8 @@ namespace lumatrim {
 // called RunOptimizeBatch.
 using BatchProgress = std::function<void(int done, int total, const BatchPhotoResult& photo)>;
 
-// Optimises the photos in list order into <TargetFolder>/opt_<file name>.
+// Optimises the photos in list order into <TargetFolder>/<subfolder>/<name>
+// (PlanOutputs; opt_<file name> unless settings name them otherwise).
 //
 // Synchronous: it returns when the batch has ended, so a window calls it from
 // a thread of its own (and marshals the progress calls to its UI thread).
@@ -29,7 +30,9 @@ using BatchProgress = std::function<void(int done, int total, const BatchPhotoRe
 // fails (missing, unreadable, damaged, write error) is reported and the batch
 // goes on. No two photos of the batch share an output, and none overwrites a
 // source (see PlanOutputs); an existing file of an output's name from an
-// earlier run is replaced. An output appears only complete, with its source's
+// earlier run is replaced, skipped or numbered past as settings.Existing
+// says. Missing subfolders are made. With KeepIfSmaller a photo whose new
+// file would not be smaller is written as a copy of its source. An output appears only complete, with its source's
 // modification time; a failed photo leaves any existing file of that name
 // untouched and no temporary file behind.
 //

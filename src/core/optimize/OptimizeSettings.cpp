@@ -2,19 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <tuple>
 
 #include "core/bytes/Error.h"
+#include "core/optimize/NamePattern.h"
 
 namespace lumatrim {
 
 void ValidateOptimizeSettings(const OptimizeSettings& s) {
   if (s.TargetFolder.empty()) throw LumatrimError("No target folder was given.");
+  ValidateNamePattern(s.NamePattern);
   if (s.Compression < 0 || s.Compression > 100) {
     throw LumatrimError("Compression " + std::to_string(s.Compression) + " % is outside 0 to 100 %.");
   }
   if (s.Jobs < 0) throw LumatrimError("The number of jobs cannot be negative.");
+  if (s.Quality == QualityMode::Automatic && !(s.AutoQualityScore >= 1 && s.AutoQualityScore <= 100)) {
+    throw LumatrimError("The quality score " + std::to_string(s.AutoQualityScore) + " is outside 1 to 100.");
+  }
+  if (s.Quality == QualityMode::MaxFileSize && s.MaxFileBytes == 0) {
+    throw LumatrimError("The largest file size must be more than 0 bytes.");
+  }
   if (s.KeepSize) return;
   const bool shortUsed = s.Rule != SizeRule::LongSideFixed;
   const bool longUsed = s.Rule != SizeRule::ShortSideFixed;
@@ -61,6 +71,69 @@ int ParseWholeNumber(const std::string& text, const std::string& fieldName) {
   return value;
 }
 
+namespace {
+
+// A plain decimal number (point or comma), no sign, no exponent.
+bool ParseDecimal(const std::string& digits, double& value) {
+  bool seenDigit = false, seenPoint = false;
+  std::string normalised;
+  for (char c : digits) {
+    if (c >= '0' && c <= '9') {
+      seenDigit = true;
+    } else if ((c == '.' || c == ',') && !seenPoint) {
+      seenPoint = true;
+      c = '.';
+    } else {
+      return false;
+    }
+    normalised += c;
+  }
+  if (!seenDigit || normalised.size() > 20) return false;
+  value = std::strtod(normalised.c_str(), nullptr);
+  return true;
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+}  // namespace
+
+uint64_t ParseFileSize(const std::string& text) {
+  std::string rest = Trimmed(text);
+  double unit = 1;
+  const auto endsWith = [&](const char* suffix) {
+    const std::string s = suffix;
+    if (rest.size() <= s.size()) return false;
+    for (size_t i = 0; i < s.size(); ++i) {
+      if (std::tolower(static_cast<unsigned char>(rest[rest.size() - s.size() + i])) != s[i]) return false;
+    }
+    rest = Trimmed(rest.substr(0, rest.size() - s.size()));
+    return true;
+  };
+  if (endsWith("kb") || endsWith("k")) {
+    unit = 1024;
+  } else if (endsWith("mb") || endsWith("m")) {
+    unit = 1024.0 * 1024;
+  }
+  double value = 0;
+  const bool wholeBytes = unit > 1 || rest.find_first_of(".,") == std::string::npos;
+  if (!ParseDecimal(rest, value) || !wholeBytes || value * unit < 1 || value * unit > 1099511627776.0) {
+    throw LumatrimError("The file size \"" + text + "\" is not a size such as 500k, 2M or 300000 bytes.");
+  }
+  return static_cast<uint64_t>(std::floor(value * unit));
+}
+
+double ParseScore(const std::string& text) {
+  double value = 0;
+  if (!ParseDecimal(Trimmed(text), value) || value < 1 || value > 100) {
+    throw LumatrimError("The quality score \"" + text + "\" is not a number from 1 to 100.");
+  }
+  return value;
+}
+
 int LongSideFor(int shortSide) { return static_cast<int>(std::nearbyint(shortSide + shortSide / 3.0)); }
 
 int ShortSideFor(int longSide) { return static_cast<int>(std::nearbyint(longSide - longSide / 4.0)); }
@@ -75,6 +148,12 @@ int ProportionalSide(int fixedSide, int side, int otherSide) {
 
 std::pair<int, int> TargetSize(int width, int height, const OptimizeSettings& s) {
   if (s.KeepSize) return {width, height};
+  const auto [targetWidth, targetHeight] = RequestedSize(width, height, s);
+  if (!s.AllowEnlarge && (targetWidth > width || targetHeight > height)) return {width, height};
+  return {targetWidth, targetHeight};
+}
+
+std::pair<int, int> RequestedSize(int width, int height, const OptimizeSettings& s) {
   if (s.Rule == SizeRule::BothSides) {
     if (width > height) return {s.LongSide, s.ShortSide};
     if (width < height) return {s.ShortSide, s.LongSide};

@@ -94,6 +94,10 @@ void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream) {
 }
 
 void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
+  AtomicFile::Write(path, JpegWithMetadata(photo, image, path));
+}
+
+std::string JpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
   const std::string& data = image.Data();  // throws when the image holds no coded data
   const std::optional<size_t> imageStart =
       data.size() >= 4 && data.compare(0, 2, "\xFF\xD8") == 0 ? EndOfLeadingMetadata(data) : std::nullopt;
@@ -122,7 +126,7 @@ void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, c
     keptIptc = keptIptc || IsPhotoshopSegment(static_cast<uint8_t>(segment.marker), segment.content);
   }
   AppendWithoutStaleMetadata(out, data, skip, keptExif, keptIptc);
-  AtomicFile::Write(path, out);
+  return out;
 }
 
 void RewritePhoto(const PhotoMetadata& photo, const std::string& path) {

@@ -33,6 +33,8 @@ void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream);
 // left out). The size entries are written as they stand: a new picture's size
 // is set with SetPictureSize first.
 void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path);
+// The same file's bytes, in memory (path only names it in errors).
+std::string JpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path);
 // Writes the photo read from photo.filePath again, with the kept segments.
 void RewritePhoto(const PhotoMetadata& photo, const std::string& path);
 

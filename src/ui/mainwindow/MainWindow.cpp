@@ -24,6 +24,7 @@
 #include "ui/mainwindow/MainIcons.h"
 #include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/TrayList.h"
+#include "ui/mainwindow/TrayFolderScan.h"
 #include "ui/preview/PhotoPreview.h"
 #include "ui/prompts/AppTitle.h"
 
@@ -298,6 +299,7 @@ void MainWindow::BuildTray() {
   trayList_ = new TrayList(trayGroup);
   LayoutOf(trayGroup)->Place(trayList_, {6, 16, 192, 420}, {0, 0, 1, 1});
   connect(trayList_, &TrayList::Dropped, this, &MainWindow::FileDroppedOnTray);
+  connect(trayList_, &TrayList::PathsDropped, this, &MainWindow::PathsDroppedOnTray);
 
   auto* trayMenu = new QMenu(trayList_);
   trayMenu->setObjectName(QStringLiteral("trayMenu"));
@@ -306,6 +308,14 @@ void MainWindow::BuildTray() {
   QAction* clearAction =
       trayMenu->addAction(QStringLiteral("Odstranit vše"), this, &MainWindow::ClearTrayChosen);
   clearAction->setObjectName(QStringLiteral("clearAction"));
+  trayMenu->addSeparator();
+  QAction* addFolderAction = trayMenu->addAction(QStringLiteral("Přidat složku…"), this, &MainWindow::AddFolderChosen);
+  addFolderAction->setObjectName(QStringLiteral("addFolderAction"));
+  includeSubfoldersAction_ = trayMenu->addAction(QStringLiteral("Včetně podsložek"));
+  includeSubfoldersAction_->setObjectName(QStringLiteral("includeSubfoldersAction"));
+  includeSubfoldersAction_->setCheckable(true);
+  includeSubfoldersAction_->setChecked(QSettings().value(QStringLiteral("tray/includeSubfolders"), true).toBool());
+  connect(includeSubfoldersAction_, &QAction::toggled, this, &MainWindow::SetIncludeSubfolders);
   // Delete takes the selected entries out, as the menu's "Odstranit" does.
   auto* deleteKey = new QAction(trayList_);
   deleteKey->setObjectName(QStringLiteral("deleteKeyAction"));

@@ -23,6 +23,8 @@ class PhotoFileList;
 class JpegRotator;
 class PhotoPreview;
 class TrayList;
+class TrayFolderScan;
+class QAction;
 
 namespace lumatrim {
 enum class FailureKind;
@@ -41,6 +43,15 @@ class MainWindow : public QMainWindow {
   // --- What the dialogs use -------------------------------------------------
   // The tray's entries, in order (what "Pokračovat >" hands over).
   QStringList TrayPaths() const;
+  // Per tray entry, the folder under the target its output goes to: where
+  // it lay below a folder added whole with its subfolders, else "".
+  QStringList TraySubfolders() const;
+  // "Přidat složku…" and folders dropped on the tray: every photo inside
+  // (with subfolders when "Včetně podsložek" is ticked) joins the tray; the
+  // search runs off the window's thread, its count in the status bar.
+  void AddFoldersToTray(const QStringList& folders);
+  bool IncludeSubfolders() const;
+  void SetIncludeSubfolders(bool include);
   // After a finished batch: the tray is emptied and "Pokračovat >" disabled.
   void EmptyTrayAfterBatch();
   // After a batch that left photos unwritten: the tray holds just those.
@@ -106,6 +117,8 @@ class MainWindow : public QMainWindow {
   void FileDoubleClicked();
   void FileDragStarted();
   void FileDroppedOnTray();
+  void PathsDroppedOnTray(const QStringList& paths);
+  void AddFolderChosen();
   void MoveAllClicked();
   void RemoveFromTrayChosen();
   void ClearTrayChosen();
@@ -143,7 +156,6 @@ class MainWindow : public QMainWindow {
   void BuildBottom();
   void RevealWorkingFolder();
   void BuildShortcuts();
-  void AddToTray(const QString& path);
   void AddSelectedToTray();
   void UpdateMoveAllCaption();
   void WatchFolder(const QString& path);
@@ -151,6 +163,8 @@ class MainWindow : public QMainWindow {
   void ShowPreviewProblem(const QString& text);
   bool ConfirmTrim(const QStringList& paths, bool left);
   bool ConfirmQuitWithTray();
+  void AddToTray(const QString& path, const QString& subfolder = QString());
+  void FolderPhotosFound(const QStringList& paths, const QStringList& subfolders);
   void ResetSelectionDisplay();
   void ClearSummaryValues();
   void FillSummary();
@@ -202,4 +216,7 @@ class MainWindow : public QMainWindow {
   std::function<void(QDrag*)> dragExecutor_;
   std::function<void(const QString&)> messageSink_;
   std::function<TrimAnswer(const QString&)> trimAsker_;
+  std::unique_ptr<TrayFolderScan> folderScan_;
+  QAction* includeSubfoldersAction_ = nullptr;
+  int addedFromFolders_ = 0;
 };

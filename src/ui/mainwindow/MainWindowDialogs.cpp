@@ -13,7 +13,7 @@
 // left photos unwritten leaves just those in the tray.
 void MainWindow::OpenOptimisationDialog() {
   auto* dialog = new OptimizeDialog(this);
-  dialog->SetSources(TrayPaths());
+  dialog->SetSources(TrayPaths(), TraySubfolders());
   connect(dialog, &OptimizeDialog::BatchCompleted, this, &MainWindow::EmptyTrayAfterBatch);
   connect(dialog, &OptimizeDialog::TrayLeft, this, &MainWindow::KeepInTray);
   dialog->exec();
@@ -35,6 +35,8 @@ void MainWindow::OpenDetailWindow() {
 }
 
 void MainWindow::KeepInTray(const QStringList& paths) {
+  // Entries keep the folder they came with.
+  const QStringList before = TrayPaths(), subfolders = TraySubfolders();
   EmptyTrayAfterBatch();
-  for (const QString& path : paths) AddToTray(path);
+  for (const QString& path : paths) AddToTray(path, subfolders.value(before.indexOf(path)));
 }

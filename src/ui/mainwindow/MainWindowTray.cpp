@@ -1,7 +1,9 @@
 // Browsing, the tray and the window's small commands.
 #include <QApplication>
 #include <QDrag>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QSettings>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
@@ -18,6 +20,8 @@
 #include "ui/optimize/OptimizeDialog.h"
 #include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/TrayList.h"
+#include "ui/mainwindow/TrayFolderScan.h"
+#include "core/optimize/PhotoFolderScan.h"
 #include "ui/prompts/AppTitle.h"
 #include "ui/prompts/Prompts.h"
 
@@ -26,6 +30,7 @@ namespace {
 const char* const kHintFileList = "Dvojklikem nebo přetažením myší přidáte vybrané fotografie do zásobníku";
 const char* const kHintTray = "Pravým tlačítkem myši odstraníte fotografie ze zásobníku";
 const char* const kQuitQuestion = "V zásobníku jsou fotografie, které ještě nebyly optimalizovány. Opravdu chcete aplikaci ukončit?";
+constexpr const char* kIncludeSubfoldersKey = "tray/includeSubfolders";
 const char* const kAuthorLine = "Korvel Lumatrim 1.5\nPříprava fotografií ke sdílení.\nAutoři: vývojový tým Lumatrim";
 
 }  // namespace
@@ -34,6 +39,58 @@ QStringList MainWindow::TrayPaths() const {
   QStringList paths;
   for (int row = 0; row < trayList_->count(); ++row) paths << trayList_->item(row)->text();
   return paths;
+}
+
+QStringList MainWindow::TraySubfolders() const {
+  QStringList subfolders;
+  for (int row = 0; row < trayList_->count(); ++row) subfolders << trayList_->item(row)->data(Qt::UserRole).toString();
+  return subfolders;
+}
+
+bool MainWindow::IncludeSubfolders() const { return includeSubfoldersAction_->isChecked(); }
+
+void MainWindow::SetIncludeSubfolders(bool include) {
+  includeSubfoldersAction_->setChecked(include);
+  QSettings().setValue(QLatin1String(kIncludeSubfoldersKey), include);
+}
+
+void MainWindow::AddFolderChosen() {
+  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Přidat složku"), shownFolder_);
+  if (!folder.isEmpty()) AddFoldersToTray({folder});
+}
+
+void MainWindow::AddFoldersToTray(const QStringList& folders) {
+  if (!folderScan_) {
+    folderScan_ = std::make_unique<TrayFolderScan>();
+    connect(folderScan_.get(), &TrayFolderScan::Counted, this,
+            [this](int found) { SetHint(QStringLiteral("Hledám fotografie… nalezeno %1").arg(found)); });
+    connect(folderScan_.get(), &TrayFolderScan::Found, this, &MainWindow::FolderPhotosFound);
+    connect(folderScan_.get(), &TrayFolderScan::Finished, this, [this] {
+      SetHint(QStringLiteral("Do zásobníku přidáno fotografií: %1").arg(addedFromFolders_));
+      addedFromFolders_ = 0;
+    });
+  }
+  SetHint(QStringLiteral("Hledám fotografie…"));
+  folderScan_->Add(folders, IncludeSubfolders());
+}
+
+void MainWindow::FolderPhotosFound(const QStringList& paths, const QStringList& subfolders) {
+  const bool keepTree = IncludeSubfolders();
+  for (qsizetype i = 0; i < paths.size(); ++i) AddToTray(paths[i], keepTree ? subfolders.value(i) : QString());
+  addedFromFolders_ += static_cast<int>(paths.size());
+}
+
+void MainWindow::PathsDroppedOnTray(const QStringList& paths) {
+  QStringList folders;
+  for (const QString& path : paths) {
+    const QFileInfo info(path);
+    if (info.isDir()) {
+      folders << info.absoluteFilePath();
+    } else if (info.isFile() && lumatrim::IsPhotoFileName(info.fileName().toStdString())) {
+      AddToTray(info.absoluteFilePath());
+    }
+  }
+  if (!folders.isEmpty()) AddFoldersToTray(folders);
 }
 
 void MainWindow::EmptyTrayAfterBatch() {
@@ -101,9 +158,10 @@ void MainWindow::FolderTreeMoved() { ShowFolder(folderModel_->filePath(folderTre
 
 void MainWindow::FolderTreeClicked() { ResetSelectionDisplay(); }
 
-void MainWindow::AddToTray(const QString& path) {
+void MainWindow::AddToTray(const QString& path, const QString& subfolder) {
   auto* entry = new QListWidgetItem(path, trayList_);
   entry->setToolTip(path);
+  entry->setData(Qt::UserRole, subfolder);
   continueButton_->setEnabled(true);
 }
 

@@ -2,13 +2,25 @@
 
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QUrl>
 #include <QStyledItemDelegate>
 
 namespace {
 
-// Only drags started inside this program (from the file list) are taken;
-// text dropped from other programs is not a path we listed.
-bool Acceptable(const QDropEvent* event) { return event->source() != nullptr && event->mimeData()->hasText(); }
+// Text is taken only from drags started inside this program (from the file
+// list): text dropped from other programs is not a path we listed. Files
+// and folders come from a file manager as local URLs.
+bool FromFileList(const QDropEvent* event) { return event->source() != nullptr && event->mimeData()->hasText(); }
+
+QStringList LocalPaths(const QDropEvent* event) {
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths << url.toLocalFile();
+  }
+  return paths;
+}
+
+bool Acceptable(const QDropEvent* event) { return FromFileList(event) || !LocalPaths(event).isEmpty(); }
 
 // Entries as wide as the list, so a long path is shortened at its start and
 // the file name stays readable; the whole path is in the tool tip.
@@ -52,5 +64,9 @@ void TrayList::dropEvent(QDropEvent* event) {
   if (!Acceptable(event)) return event->ignore();
   event->setDropAction(Qt::CopyAction);
   event->accept();
-  emit Dropped();
+  if (FromFileList(event)) {
+    emit Dropped();
+  } else {
+    emit PathsDropped(LocalPaths(event));
+  }
 }

@@ -2,7 +2,8 @@
 #include <QListWidget>
 
 // The tray: full paths of the photos to optimise, in the order they came.
-// It accepts drops of files dragged from the file list of this window.
+// It accepts drops of files dragged from the file list of this window, and
+// files and folders dragged from a file manager.
 class TrayList : public QListWidget {
   Q_OBJECT
 
@@ -11,6 +12,8 @@ class TrayList : public QListWidget {
 
  signals:
   void Dropped();
+  // Local files and folders dropped from outside the program.
+  void PathsDropped(const QStringList& paths);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;

@@ -35,6 +35,10 @@ class BatchRunner : public QObject {
 
   // Returns at once; one batch at a time.
   void Start(std::vector<std::string> sources, lumatrim::OptimizeSettings settings);
+  // Several runs over the same photos (one per preset), one after another,
+  // as one batch: progress counts on across them and the report holds every
+  // run's photos in order (those of runs a stop kept from starting as not done).
+  void Start(std::vector<std::string> sources, std::vector<lumatrim::OptimizeSettings> runs);
   bool Running() const { return running_; }
   // Asks the running batch to stop after the photo being written.
   void Cancel() { cancel_ = true; }
@@ -47,7 +51,7 @@ class BatchRunner : public QObject {
   void Finished(bool started, const lumatrim::BatchReport& report, const QString& message);
 
  private:
-  void Run(const std::vector<std::string>& sources, const lumatrim::OptimizeSettings& settings);
+  void Run(const std::vector<std::string>& sources, const std::vector<lumatrim::OptimizeSettings>& runs);
 
   BatchFunction batch_;
   std::thread worker_;

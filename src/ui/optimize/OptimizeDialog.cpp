@@ -12,13 +12,16 @@
 #include <QSlider>
 #include <cmath>
 
+#include "core/bytes/Error.h"
+#include "core/optimize/NamePattern.h"
 #include "ui/optimize/BatchRunner.h"
 #include "ui/targetfolder/TargetFolderDialog.h"
 
 namespace {
 
 constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
-constexpr int kGpsRowHeight = 22;  // the privacy row below the design's controls
+constexpr int kCustomTop = 186;    // where today's compression and size controls start
+constexpr int kButtonsTop = 389;
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
@@ -39,13 +42,17 @@ OptimizeDialog::OptimizeDialog(QWidget* parent, BatchFunction batch)
   setModal(true);
   // No close button: the dialog ends through "< Zpět" or a finished batch.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(385, 199 + kGpsRowHeight);
+  setFixedSize(385, kButtonsTop + 31);
+  estimator_ = std::make_unique<SizeEstimator>();
   BuildControls();
-  Restore(OptimizeMemory::Load());
+  const OptimizeMemory memory = OptimizeMemory::Load();
+  FillPresetList(memory.TickedPresets);
+  Restore(memory);
 
   connect(runner_.get(), &BatchRunner::PhotoDone, this, &OptimizeDialog::OnPhotoDone,
           Qt::QueuedConnection);
   connect(removeGpsCheck_, &QCheckBox::toggled, this, [this] { Current().Save(); });
+  connect(estimator_.get(), &SizeEstimator::Estimated, this, &OptimizeDialog::ShowEstimate, Qt::QueuedConnection);
   connect(runner_.get(), &BatchRunner::Finished, this, &OptimizeDialog::OnBatchFinished,
           Qt::QueuedConnection);
 }
@@ -60,8 +67,12 @@ void OptimizeDialog::BuildControls() {
   chooseTargetButton_ = Named(new QPushButton(QStringLiteral("..."), targetGroup_), "chooseTargetButton");
   chooseTargetButton_->setGeometry(335, 18, 26, 21);
 
-  compressionGroup_ = Named(new QGroupBox(QStringLiteral(" Komprese v % "), this), "compressionGroup");
-  compressionGroup_->setGeometry(8, 54, 161, 62);
+  BuildPresetControls();
+  // "Vlastní": the controls the dialog always had, used when that preset is ticked.
+  customPage_ = Named(new QWidget(this), "customPage");
+  customPage_->setGeometry(0, kCustomTop, 385, 110);
+  compressionGroup_ = Named(new QGroupBox(QStringLiteral(" Komprese v % "), customPage_), "compressionGroup");
+  compressionGroup_->setGeometry(8, 0, 161, 62);
   compressionSlider_ = Named(new QSlider(Qt::Horizontal, compressionGroup_), "compressionSlider");
   compressionSlider_->setGeometry(6, 18, 149, 20);
   compressionSlider_->setRange(0, 100);
@@ -78,8 +89,8 @@ void OptimizeDialog::BuildControls() {
   compressionValueLabel_->setGeometry(60, 42, 41, 14);
   compressionValueLabel_->setAlignment(Qt::AlignCenter);
 
-  notePanel_ = Named(new QFrame(this), "notePanel");
-  notePanel_->setGeometry(8, 120, 161, 44);
+  notePanel_ = Named(new QFrame(customPage_), "notePanel");
+  notePanel_->setGeometry(8, 66, 161, 44);
   notePanel_->setAutoFillBackground(true);
   QPalette red = notePanel_->palette();
   red.setColor(QPalette::Window, QColor(0xC0, 0x00, 0x00));
@@ -92,8 +103,8 @@ void OptimizeDialog::BuildControls() {
   noteLabel_->setWordWrap(true);
   noteLabel_->setAlignment(Qt::AlignCenter);
 
-  sizeGroup_ = Named(new QGroupBox(QStringLiteral(" Požadované rozměry (px) "), this), "sizeGroup");
-  sizeGroup_->setGeometry(176, 54, 201, 110);
+  sizeGroup_ = Named(new QGroupBox(QStringLiteral(" Požadované rozměry (px) "), customPage_), "sizeGroup");
+  sizeGroup_->setGeometry(176, 0, 201, 110);
   fixedWidthRadio_ =
       Named(new QRadioButton(QStringLiteral("Pevná šířka / volná délka"), sizeGroup_), "fixedWidthRadio");
   fixedWidthRadio_->setGeometry(8, 16, 185, 17);
@@ -121,24 +132,25 @@ void OptimizeDialog::BuildControls() {
   lengthEdit_->setValidator(new QRegularExpressionValidator(digits, lengthEdit_));
   lengthEdit_->setEnabled(false);
 
-  removeGpsCheck_ = Named(new QCheckBox(QStringLiteral("Odstranit polohu (GPS)"), this), "removeGpsCheck");
-  removeGpsCheck_->setGeometry(12, 168, 365, 18);
+  BuildOptionControls();
 
   progressBar_ = Named(new QProgressBar(this), "progressBar");
-  progressBar_->setGeometry(8, 172 + kGpsRowHeight, 190, 18);
+  progressBar_->setGeometry(8, kButtonsTop + 3, 190, 18);
   progressBar_->setRange(0, 0);
   progressBar_->setValue(0);
   progressBar_->setTextVisible(true);
   progressBar_->hide();
   backButton_ = Named(new QPushButton(QStringLiteral("< Zpět"), this), "backButton");
-  backButton_->setGeometry(206, 169 + kGpsRowHeight, 80, 25);
+  backButton_->setGeometry(206, kButtonsTop, 80, 25);
   startButton_ = Named(new QPushButton(QStringLiteral("Optimalizovat"), this), "startButton");
-  startButton_->setGeometry(292, 169 + kGpsRowHeight, 85, 25);
+  startButton_->setGeometry(292, kButtonsTop, 85, 25);
   startButton_->setEnabled(false);
-  for (QPushButton* button : {chooseTargetButton_, backButton_, startButton_}) button->setAutoDefault(false);
+  for (QPushButton* button : {chooseTargetButton_, backButton_, startButton_, savePresetButton_, deletePresetButton_})
+    button->setAutoDefault(false);
 
   connect(chooseTargetButton_, &QPushButton::clicked, this, &OptimizeDialog::ChooseTargetClicked);
   connect(compressionSlider_, &QSlider::valueChanged, this, &OptimizeDialog::CompressionChanged);
+  connect(targetFolderEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::UpdateStartButton);
   for (const SizeChoice& choice : SizeChoices()) connect(choice.radio, &QRadioButton::clicked, this, choice.chosen);
   connect(widthEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::WidthEdited);
   connect(lengthEdit_, &QLineEdit::textChanged, this, &OptimizeDialog::LengthEdited);
@@ -180,16 +192,17 @@ void OptimizeDialog::ChooseTargetClicked() {
 
 void OptimizeDialog::CompressionChanged() {
   compressionValueLabel_->setText(QString::number(compressionSlider_->value()));
+  EstimateLater();
 }
 
 // The mode handlers set both texts to "0" (their change handlers run and
 // disable the button), then the button gets the mode's own state.
-void OptimizeDialog::SetSizeMode(bool widthEditable, bool lengthEditable, bool startEnabled) {
+void OptimizeDialog::SetSizeMode(bool widthEditable, bool lengthEditable) {
   widthEdit_->setEnabled(widthEditable);
   lengthEdit_->setEnabled(lengthEditable);
   widthEdit_->setText(QStringLiteral("0"));
   lengthEdit_->setText(QStringLiteral("0"));
-  startButton_->setEnabled(startEnabled);
+  UpdateStartButton();
 }
 
 std::array<OptimizeDialog::SizeChoice, 4> OptimizeDialog::SizeChoices() const {
@@ -200,17 +213,33 @@ std::array<OptimizeDialog::SizeChoice, 4> OptimizeDialog::SizeChoices() const {
            {Mode::Original, originalSizeRadio_, &OptimizeDialog::OriginalSizeChosen}}};
 }
 
-void OptimizeDialog::FixedWidthChosen() { SetSizeMode(true, false, false); }
-void OptimizeDialog::FixedLengthChosen() { SetSizeMode(false, true, false); }
-void OptimizeDialog::CustomSizeChosen() { SetSizeMode(true, true, false); }
-void OptimizeDialog::OriginalSizeChosen() { SetSizeMode(false, false, true); }
+void OptimizeDialog::FixedWidthChosen() { SetSizeMode(true, false); }
+void OptimizeDialog::FixedLengthChosen() { SetSizeMode(false, true); }
+void OptimizeDialog::CustomSizeChosen() { SetSizeMode(true, true); }
+void OptimizeDialog::OriginalSizeChosen() { SetSizeMode(false, false); }
 
 // Every mode but "Původní" needs both sides, so the button is never enabled
-// while one of them is 0 or empty.
+// while one of them is 0 or empty; its tool tip says what is missing.
 void OptimizeDialog::UpdateStartButton() {
   if (running_) return;
-  startButton_->setEnabled(originalSizeRadio_->isChecked() ||
-                           (SideValue(widthEdit_) > 0 && SideValue(lengthEdit_) > 0));
+  const QString blocker = StartBlocker();
+  startButton_->setEnabled(blocker.isEmpty());
+  startButton_->setToolTip(blocker);
+  EstimateLater();
+}
+
+QString OptimizeDialog::StartBlocker() const {
+  if (TickedPresets().isEmpty()) return QStringLiteral("Zaškrtněte alespoň jednu předvolbu.");
+  if (CustomTicked() && !originalSizeRadio_->isChecked() && (SideValue(widthEdit_) <= 0 || SideValue(lengthEdit_) <= 0)) {
+    return QStringLiteral("Zadejte požadované rozměry („Š.“ a „D.“) předvolby „Vlastní“.");
+  }
+  if (targetFolderEdit_->text().trimmed().isEmpty()) return QStringLiteral("Zadejte cílovou složku.");
+  try {
+    lumatrim::ValidateNamePattern(namePatternEdit_->text().toStdString());
+  } catch (const lumatrim::LumatrimError&) {
+    return QStringLiteral("Vzor názvů není platný; pole jsou {název}, {datum}, {čas}, {pořadí} a {pořadí:3}.");
+  }
+  return QString();
 }
 
 void OptimizeDialog::WidthEdited() {
@@ -243,6 +272,10 @@ OptimizeMemory OptimizeDialog::Current() const {
   memory.ShortSide = widthEdit_->text();
   memory.LongSide = lengthEdit_->text();
   memory.RemoveGps = removeGpsCheck_->isChecked();
+  memory.TickedPresets = TickedPresets();
+  memory.AllowEnlarge = enlargeCheck_->isChecked();
+  memory.KeepIfSmaller = keepIfSmallerCheck_->isChecked();
+  memory.NamePattern = namePatternEdit_->text();
   return memory;
 }
 
@@ -253,6 +286,9 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   targetFolderEdit_->setText(memory.TargetFolder);
   compressionSlider_->setValue(memory.Compression);
   removeGpsCheck_->setChecked(memory.RemoveGps);
+  enlargeCheck_->setChecked(memory.AllowEnlarge);
+  keepIfSmallerCheck_->setChecked(memory.KeepIfSmaller);
+  namePatternEdit_->setText(memory.NamePattern);
   for (const SizeChoice& choice : SizeChoices()) {
     if (choice.mode != memory.Mode) continue;
     choice.radio->setChecked(true);

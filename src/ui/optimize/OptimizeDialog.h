@@ -4,21 +4,27 @@
 #include <array>
 #include <memory>
 
+#include "core/optimize/OptimizePresets.h"
 #include "ui/optimize/BatchRunner.h"
 #include "ui/optimize/OptimizeMemory.h"
+#include "ui/optimize/SizeEstimator.h"
 
 class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QTimer;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSlider;
 
-// "Optimalizace": target folder, compression and requested size for the tray's
-// photos, and the batch itself. The dialog can be left only through "< Zpět" or
+// "Optimalizace": target folder, the presets ticked for the run ("Vlastní"
+// being the compression and requested size set below the list), what to do
+// with small photos and output names, and the batch itself. The dialog can be left only through "< Zpět" or
 // the end of a batch; while the batch runs, "Přerušit" stands in the place of
 // "< Zpět" and stops it. The settings are remembered between runs.
 class OptimizeDialog : public QDialog {
@@ -29,8 +35,10 @@ class OptimizeDialog : public QDialog {
   explicit OptimizeDialog(QWidget* parent = nullptr, BatchFunction batch = RunEngineBatch);
   ~OptimizeDialog() override;
 
-  // The photos of the batch, in the tray's order.
-  void SetSources(const QStringList& paths) { sources_ = paths; }
+  // The photos of the batch, in the tray's order, each with the folder under
+  // the target it goes to ("" or none: the target itself). A target folder
+  // that is not there any more gives way to <first photo's folder>/Lumatrim.
+  void SetSources(const QStringList& paths, const QStringList& subfolders = {});
   const QStringList& Sources() const { return sources_; }
   bool BatchRunning() const { return running_; }
   // Stops a running batch and waits for it, then leaves the dialog (the main
@@ -48,6 +56,18 @@ class OptimizeDialog : public QDialog {
   void LengthEdited();
   void StartClicked();
   void BackClicked();  // "< Zpět", or "Přerušit" while the batch runs
+  void PresetTicked();
+  void SavePresetClicked();
+  void DeletePresetClicked();
+  void NamePatternEdited();
+
+  // Ticks or unticks the preset of that name (as a click on its box would).
+  void SetPresetTicked(const QString& name, bool ticked);
+  void TickOnlyPreset(const QString& name);
+  QStringList TickedPresets() const;
+  // One run per ticked preset, as "Optimalizovat" would start them
+  // (each into its subfolder when there are several).
+  std::vector<lumatrim::OptimizeSettings> PlannedRuns() const;
 
   // The controls the tests and the screenshot program drive.
   QLineEdit* TargetFolderEdit() const { return targetFolderEdit_; }
@@ -63,6 +83,12 @@ class OptimizeDialog : public QDialog {
   QPushButton* BackButton() const { return backButton_; }
   QProgressBar* ProgressBar() const { return progressBar_; }
   QCheckBox* RemoveGpsCheck() const { return removeGpsCheck_; }
+  QListWidget* PresetList() const { return presetList_; }
+  QCheckBox* EnlargeCheck() const { return enlargeCheck_; }
+  QCheckBox* KeepIfSmallerCheck() const { return keepIfSmallerCheck_; }
+  QLineEdit* NamePatternEdit() const { return namePatternEdit_; }
+  QLabel* NamePreviewLabel() const { return namePreviewLabel_; }
+  QLabel* EstimateLabel() const { return estimateLabel_; }
 
  signals:
   // Every photo of the tray was written; the opener empties its tray.
@@ -72,6 +98,8 @@ class OptimizeDialog : public QDialog {
   void TrayLeft(const QStringList& remaining);
   // The batch ended, successfully or not (for the tests and the benchmark).
   void BatchEnded(bool success);
+  // The estimate under the preset list was shown (for the tests).
+  void EstimateShown();
 
  public slots:
   void reject() override;
@@ -89,9 +117,23 @@ class OptimizeDialog : public QDialog {
   };
 
   void BuildControls();
+  void BuildPresetControls();
+  void BuildOptionControls();
+  void FillPresetList(const QStringList& ticked);
+  bool CustomTicked() const;
+  // Why "Optimalizovat" cannot start (its tool tip), empty when it can.
+  QString StartBlocker() const;
+  lumatrim::OptimizeSettings CustomSettings() const;
+  lumatrim::OptimizeSettings SharedSettings() const;
+  bool PrepareTarget();
+  bool AskAboutExistingOutputs(std::vector<lumatrim::OptimizeSettings>& runs);
+  void EstimateLater();
+  void StartEstimate();
+  void ShowEstimate(quint64 before, quint64 after);
+  void OpenTargetFolder(const QString& folder);
   std::array<SizeChoice, 4> SizeChoices() const;
   void HideCloseButton();
-  void SetSizeMode(bool widthEditable, bool lengthEditable, bool startEnabled);
+  void SetSizeMode(bool widthEditable, bool lengthEditable);
   void UpdateStartButton();
   void SetRunning(bool running);
   void OnPhotoDone(int done);
@@ -122,11 +164,26 @@ class OptimizeDialog : public QDialog {
   QCheckBox* removeGpsCheck_ = nullptr;
   QFrame* notePanel_ = nullptr;
   QLabel* noteLabel_ = nullptr;
+  QGroupBox* presetGroup_ = nullptr;
+  QListWidget* presetList_ = nullptr;
+  QPushButton* savePresetButton_ = nullptr;
+  QPushButton* deletePresetButton_ = nullptr;
+  QLabel* estimateLabel_ = nullptr;
+  QWidget* customPage_ = nullptr;
+  QCheckBox* enlargeCheck_ = nullptr;
+  QCheckBox* keepIfSmallerCheck_ = nullptr;
+  QLabel* namePatternLabel_ = nullptr;
+  QLineEdit* namePatternEdit_ = nullptr;
+  QLabel* namePreviewLabel_ = nullptr;
+  QTimer* estimateTimer_ = nullptr;
 
+  std::vector<lumatrim::OptimizePreset> presets_;  // the list's rows but "Vlastní", by name
   QStringList sources_;
+  QStringList subfolders_;
   double shortSide_ = 0;
   double longSide_ = 0;
   bool running_ = false;
   bool leaving_ = false;  // set by the two legitimate ways out
   std::unique_ptr<BatchRunner> runner_;
+  std::unique_ptr<SizeEstimator> estimator_;
 };

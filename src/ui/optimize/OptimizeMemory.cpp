@@ -31,6 +31,10 @@ OptimizeMemory OptimizeMemory::Load() {
     if (digits) *side = text;
   }
   memory.RemoveGps = settings.value(QStringLiteral("removeGps"), memory.RemoveGps).toBool();
+  memory.TickedPresets = settings.value(QStringLiteral("presets"), memory.TickedPresets).toStringList();
+  memory.AllowEnlarge = settings.value(QStringLiteral("allowEnlarge"), memory.AllowEnlarge).toBool();
+  memory.KeepIfSmaller = settings.value(QStringLiteral("keepIfSmaller"), memory.KeepIfSmaller).toBool();
+  memory.NamePattern = settings.value(QStringLiteral("namePattern"), memory.NamePattern).toString();
   return memory;
 }
 
@@ -43,4 +47,8 @@ void OptimizeMemory::Save() const {
   settings.setValue(QStringLiteral("shortSide"), ShortSide);
   settings.setValue(QStringLiteral("longSide"), LongSide);
   settings.setValue(QStringLiteral("removeGps"), RemoveGps);
+  settings.setValue(QStringLiteral("presets"), TickedPresets);
+  settings.setValue(QStringLiteral("allowEnlarge"), AllowEnlarge);
+  settings.setValue(QStringLiteral("keepIfSmaller"), KeepIfSmaller);
+  settings.setValue(QStringLiteral("namePattern"), NamePattern);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 // What the optimisation dialog remembers between runs of the program.
 struct OptimizeMemory {
@@ -11,6 +12,10 @@ struct OptimizeMemory {
   QString ShortSide = QStringLiteral("0");
   QString LongSide = QStringLiteral("0");
   bool RemoveGps = false;
+  QStringList TickedPresets = {QStringLiteral("Web a sociální sítě")};  // by name, in list order
+  bool AllowEnlarge = false;
+  bool KeepIfSmaller = true;
+  QString NamePattern = QStringLiteral("opt_{název}");
 
   // From the user's settings file; the design's defaults where nothing is stored.
   static OptimizeMemory Load();

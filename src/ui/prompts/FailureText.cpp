@@ -25,6 +25,7 @@ constexpr KindSentences kSentences[] = {
     {FailureKind::ReadFailed,   "Soubor se nepodařilo přečíst.",                                        nullptr},
     {FailureKind::WriteFailed,  "Soubor se nepodařilo zapsat.",                                         "Výslednou fotografii se nepodařilo zapsat do cílové složky."},
     {FailureKind::OutOfMemory,  "Na zpracování fotografie nestačí paměť.",                              nullptr},
+    {FailureKind::SizeLimitUnreachable, "Fotografie se nevejde do zadané velikosti ani při nejnižší kvalitě.", nullptr},
     {FailureKind::Other,        "Nastala neočekávaná chyba.",                                           "Fotografii se nepodařilo zpracovat."},
 };
 

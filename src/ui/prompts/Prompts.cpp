@@ -3,6 +3,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <algorithm>
 #include <memory>
 
@@ -55,8 +56,18 @@ bool DefaultInput(QWidget* parent, const QString& title, const QString& prompt, 
   return true;
 }
 
+int DefaultChoice(QWidget* parent, const QString& text, const QStringList& buttons) {
+  std::unique_ptr<QMessageBox> box(Prompts::MakeMessageBox(parent, QMessageBox::Information, text, QMessageBox::NoButton));
+  QList<QAbstractButton*> made;
+  for (const QString& caption : buttons) made << box->addButton(caption, QMessageBox::AcceptRole);
+  if (!made.isEmpty()) box->setDefaultButton(static_cast<QPushButton*>(made.last()));
+  box->exec();
+  return static_cast<int>(made.indexOf(box->clickedButton()));
+}
+
 }  // namespace
 
+Prompts::ChoiceFn Prompts::Choice = DefaultChoice;
 Prompts::MessageFn Prompts::Message = DefaultMessage;
 Prompts::MessageFn Prompts::Error = DefaultError;
 Prompts::QuestionFn Prompts::Question = DefaultQuestion;
@@ -67,6 +78,7 @@ void Prompts::RestoreDefaults() {
   Error = DefaultError;
   Question = DefaultQuestion;
   Input = DefaultInput;
+  Choice = DefaultChoice;
 }
 
 QMessageBox* Prompts::MakeMessageBox(QWidget* parent, int icon, const QString& text, int buttons) {

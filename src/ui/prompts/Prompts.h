@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QInputDialog;
@@ -22,6 +23,10 @@ struct Prompts {
   static MessageFn Error;    // a failure's message (warning sign)
   static QuestionFn Question;
   static InputFn Input;
+  // A box with buttons of our own captions; the index of the one pressed,
+  // -1 when the box was closed without one. The last button is the default.
+  using ChoiceFn = std::function<int(QWidget* parent, const QString& text, const QStringList& buttons)>;
+  static ChoiceFn Choice;
 
   // Puts the real message box, question box and input box back.
   static void RestoreDefaults();

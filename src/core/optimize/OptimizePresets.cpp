@@ -1,0 +1,131 @@
+#include "core/optimize/OptimizePresets.h"
+
+#include <cctype>
+#include <string_view>
+
+namespace lumatrim {
+namespace {
+
+struct PresetRow {
+  const char* name;
+  const char* subfolder;
+  bool keepSize;
+  int longSide;
+  QualityMode quality;
+  int compression;
+  std::uint64_t maxFileBytes;
+};
+
+constexpr std::uint64_t kEmailBytes = 500'000;  // what mail servers and phones take without fuss
+
+constexpr PresetRow kDefaultPresets[] = {
+    {"E-mail",                       "e-mail",     false, 1280, QualityMode::MaxFileSize, 20, kEmailBytes},
+    {"Web a sociální sítě",          "web",        false, 2048, QualityMode::Automatic,   20, 0},
+    {"Tisk 13 × 18",                 "tisk",       false, 2100, QualityMode::Fixed,       8,  0},
+    {"Jen zmenšit datovou velikost", "zmenseno",   true,  0,    QualityMode::Automatic,   20, 0},
+};
+
+// Czech letters with diacritics as their base letters, for folder names.
+struct Folding {
+  std::string_view letter;
+  char plain;
+};
+
+constexpr Folding kFoldings[] = {
+    {"á", 'a'}, {"č", 'c'}, {"ď", 'd'}, {"é", 'e'}, {"ě", 'e'}, {"í", 'i'}, {"ň", 'n'}, {"ó", 'o'},
+    {"ř", 'r'}, {"š", 's'}, {"ť", 't'}, {"ú", 'u'}, {"ů", 'u'}, {"ý", 'y'}, {"ž", 'z'}, {"Á", 'a'},
+    {"Č", 'c'}, {"Ď", 'd'}, {"É", 'e'}, {"Ě", 'e'}, {"Í", 'i'}, {"Ň", 'n'}, {"Ó", 'o'}, {"Ř", 'r'},
+    {"Š", 's'}, {"Ť", 't'}, {"Ú", 'u'}, {"Ů", 'u'}, {"Ý", 'y'}, {"Ž", 'z'},
+};
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+std::vector<OptimizePreset> DefaultPresets() {
+  std::vector<OptimizePreset> presets;
+  for (const PresetRow& row : kDefaultPresets) {
+    OptimizePreset preset;
+    preset.Name = row.name;
+    preset.Subfolder = row.subfolder;
+    preset.KeepSize = row.keepSize;
+    preset.LongSide = row.longSide;
+    preset.Quality = row.quality;
+    preset.Compression = row.compression;
+    preset.MaxFileBytes = row.maxFileBytes;
+    presets.push_back(preset);
+  }
+  return presets;
+}
+
+void ApplyPreset(const OptimizePreset& preset, OptimizeSettings& settings) {
+  settings.KeepSize = preset.KeepSize;
+  settings.Rule = preset.Rule;
+  settings.ShortSide = preset.ShortSide;
+  settings.LongSide = preset.LongSide;
+  settings.Quality = preset.Quality;
+  settings.Compression = preset.Compression;
+  settings.AutoQualityScore = preset.AutoQualityScore;
+  settings.MaxFileBytes = preset.MaxFileBytes;
+}
+
+OptimizePreset PresetFromSettings(const std::string& name, const OptimizeSettings& settings) {
+  OptimizePreset preset;
+  preset.Name = name;
+  preset.Subfolder = PresetSubfolder(name);
+  preset.KeepSize = settings.KeepSize;
+  preset.Rule = settings.Rule;
+  preset.ShortSide = settings.ShortSide;
+  preset.LongSide = settings.LongSide;
+  preset.Quality = settings.Quality;
+  preset.Compression = settings.Compression;
+  preset.AutoQualityScore = settings.AutoQualityScore;
+  preset.MaxFileBytes = settings.MaxFileBytes;
+  return preset;
+}
+
+std::string PresetSubfolder(const std::string& name) {
+  std::string folder;
+  bool gap = false;
+  for (size_t i = 0; i < name.size();) {
+    char plain = 0;
+    size_t length = 1;
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (std::isalnum(c)) {
+      plain = static_cast<char>(std::tolower(c));
+    } else {
+      for (const Folding& folding : kFoldings) {
+        if (std::string_view(name).substr(i, folding.letter.size()) == folding.letter) {
+          plain = folding.plain;
+          length = folding.letter.size();
+          break;
+        }
+      }
+      // Any other character (space, "×", "/") separates words.
+      while (plain == 0 && i + length < name.size() && (static_cast<unsigned char>(name[i + length]) & 0xC0) == 0x80) {
+        ++length;
+      }
+    }
+    if (plain != 0) {
+      if (gap && !folder.empty()) folder += '-';
+      folder += plain;
+      gap = false;
+    } else {
+      gap = true;
+    }
+    i += length;
+  }
+  return folder.empty() ? "predvolba" : folder;
+}
+
+const OptimizePreset* FindPreset(const std::vector<OptimizePreset>& presets, const std::string& name) {
+  for (const OptimizePreset& preset : presets) {
+    if (AsciiLower(preset.Name) == AsciiLower(name)) return &preset;
+  }
+  return nullptr;
+}
+
+}  // namespace lumatrim
