@@ -278,6 +278,8 @@ void MainWindow::BuildTray() {
   QAction* clearAction =
       trayMenu->addAction(QStringLiteral("Odstranit vše"), this, &MainWindow::ClearTrayChosen);
   clearAction->setObjectName(QStringLiteral("clearAction"));
+  trayMenu->addAction(QStringLiteral("Doplnit IPTC…"), this, &MainWindow::FillTrayIptcChosen)
+      ->setObjectName(QStringLiteral("fillIptcAction"));
   // Delete takes the selected entries out, as the menu's "Odstranit" does.
   auto* deleteKey = new QAction(trayList_);
   deleteKey->setObjectName(QStringLiteral("deleteKeyAction"));

@@ -88,6 +88,7 @@ class MainWindow : public QMainWindow {
   void MoveAllClicked();
   void RemoveFromTrayChosen();
   void ClearTrayChosen();
+  void FillTrayIptcChosen();  // "Doplnit IPTC…"
   void ContinueClicked();
   void InfoIconClicked();
   void CloseClicked();
@@ -120,7 +121,6 @@ class MainWindow : public QMainWindow {
   void AddToTray(const QString& path);
   void ResetSelectionDisplay();
   void ClearSummaryValues();
-  void FillSummary();
   void Rotate(bool left);
   void ShowMessage(const QString& text);
   void SetHint(const QString& text);

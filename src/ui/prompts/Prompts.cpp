@@ -55,18 +55,38 @@ bool DefaultInput(QWidget* parent, const QString& title, const QString& prompt, 
   return true;
 }
 
+bool DefaultCheckedInput(QWidget* parent, const QString& title, const QString& prompt, QString& text,
+                         const Prompts::CheckFn& check, bool multiLine) {
+  std::unique_ptr<QInputDialog> dialog(Prompts::MakeInputDialog(parent, title, prompt, text));
+  if (multiLine) {
+    dialog->setOption(QInputDialog::UsePlainTextEditForTextInput);
+    dialog->setTextValue(text);
+  }
+  const auto showNote = [&](const QString& typed) {
+    const QString note = check ? check(typed) : QString();
+    dialog->setLabelText(note.isEmpty() ? prompt : prompt + QLatin1Char('\n') + note);
+  };
+  QObject::connect(dialog.get(), &QInputDialog::textValueChanged, dialog.get(), showNote);
+  showNote(text);
+  if (dialog->exec() != QDialog::Accepted) return false;
+  text = dialog->textValue();
+  return true;
+}
+
 }  // namespace
 
 Prompts::MessageFn Prompts::Message = DefaultMessage;
 Prompts::MessageFn Prompts::Error = DefaultError;
 Prompts::QuestionFn Prompts::Question = DefaultQuestion;
 Prompts::InputFn Prompts::Input = DefaultInput;
+Prompts::CheckedInputFn Prompts::CheckedInput = DefaultCheckedInput;
 
 void Prompts::RestoreDefaults() {
   Message = DefaultMessage;
   Error = DefaultError;
   Question = DefaultQuestion;
   Input = DefaultInput;
+  CheckedInput = DefaultCheckedInput;
 }
 
 QMessageBox* Prompts::MakeMessageBox(QWidget* parent, int icon, const QString& text, int buttons) {
