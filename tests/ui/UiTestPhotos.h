@@ -59,6 +59,7 @@ struct PromptRecorder {
   QStringList questions;
   QStringList inputTitles;
   QStringList inputPrompts;
+  QStringList inputNotes;  // what a checked input told about the text given
   bool answerYes = false;
   bool inputOk = true;
   QString inputText;
@@ -78,6 +79,11 @@ struct PromptRecorder {
       inputPrompts << prompt;
       if (inputOk) text = inputText;
       return inputOk;
+    };
+    Prompts::CheckedInput = [this](QWidget* parent, const QString& title, const QString& prompt, QString& text,
+                                   const Prompts::CheckFn& check, bool) {
+      inputNotes << check(inputOk ? inputText : text);
+      return Prompts::Input(parent, title, prompt, text);
     };
   }
   ~PromptRecorder() { Prompts::RestoreDefaults(); }

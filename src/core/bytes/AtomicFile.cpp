@@ -45,11 +45,6 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), target_(path) {
   struct stat old {};
   const bool exists = ::stat(target_.c_str(), &old) == 0;
   if (exists && !S_ISREG(old.st_mode)) throw LumatrimError("Cannot write file \"" + path_ + "\": it is not a regular file.");
-  // The rename below would replace a file its owner made read-only; that is
-  // the user's "do not change this photo", even for root.
-  if (exists && ((old.st_mode & S_IWUSR) == 0 || ::access(target_.c_str(), W_OK) != 0)) {
-    throw LumatrimError(FailureKind::NoPermission, "Cannot write file \"" + path_ + "\": it is read-only.");
-  }
 
   for (unsigned attempt = 0; fd_ < 0; ++attempt) {
     temp_ = TempName(target_, attempt);

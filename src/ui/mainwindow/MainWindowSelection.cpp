@@ -126,6 +126,7 @@ void MainWindow::PreviewShown() {
 }
 
 void MainWindow::PreviewFailed(lumatrim::FailureKind kind, const QString& detail) {
+  detailsButton_->setEnabled(false);  // not a photo: nothing to show or fill in
   ShowMessage(failuretext::Message(QStringLiteral("Chybná EXIF data."), lumatrim::LumatrimError(kind, detail.toStdString())));
 }
 
