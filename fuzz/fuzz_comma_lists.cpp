@@ -6,6 +6,7 @@
 #include "Targets.h"
 #include "core/iptc/CommaText.h"
 #include "core/iptc/IptcRecord.h"
+#include "core/iptc/KeywordList.h"
 
 int lumatrim::fuzz::RunCommaLists(const uint8_t* data, size_t size) {
   using namespace lumatrim;
@@ -17,6 +18,10 @@ int lumatrim::fuzz::RunCommaLists(const uint8_t* data, size_t size) {
   // Written comma text reads back as the same items.
   const std::vector<std::string> items = ReadCommaText(existing);
   if (ReadCommaText(WriteCommaText(items)) != items) fuzz::Violated("comma text does not read back");
+
+  // A keyword list as typed reads back as the same keywords once written.
+  const std::vector<std::string> keywords = ReadKeywordList(existing);
+  if (ReadKeywordList(WriteKeywordList(keywords)) != keywords) fuzz::Violated("a keyword list does not read back");
 
   // Merging the same list twice adds nothing the second time.
   const std::string merged = MergeCommaLists(existing, added);

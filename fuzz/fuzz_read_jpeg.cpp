@@ -2,6 +2,7 @@
 // and a writer's read of the same bytes, which must keep the same segments.
 #include "FuzzCommon.h"
 #include "Targets.h"
+#include "core/exif/CzechTags.h"
 
 int lumatrim::fuzz::RunReadJpeg(const uint8_t* data, size_t size) {
   using namespace lumatrim;
@@ -18,6 +19,12 @@ int lumatrim::fuzz::RunReadJpeg(const uint8_t* data, size_t size) {
            std::to_string(photo.commentSegment) + std::to_string(photo.jfifSegment);
   };
   if (layout(shown) != layout(forWriting)) fuzz::Violated("a writer's read keeps other segments than a full read");
+  // What the windows show of it in Czech.
+  if (shown.exif) {
+    for (const TagEntry& entry : shown.exif->TagList) (void)CzechTag(entry, shown.exif->BigEndian());
+    (void)MakeCzechSummary(*shown.exif);
+    (void)MakeCzechPosition(*shown.exif);
+  }
   return 0;
 }
 

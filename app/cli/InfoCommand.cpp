@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "cli/Commands.h"
+#include "cli/InfoCzech.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/photo/PhotoReader.h"
 #include "core/jpeg/JpegImage.h"
@@ -177,24 +178,35 @@ void PrintFileText(const std::string& path, const PhotoInfo& photo) {
   std::printf("\n");
 }
 
+constexpr const char* kInfoUsage = "usage: lumatrim-cli info [--json | --lang cs] FILE...\n";
+
 }  // namespace
 
 int RunInfo(int argc, char** argv) {
   bool json = false;
+  bool czech = false;  // --lang cs: what the windows show
   bool optionsDone = false;
   std::vector<std::string> files;
   for (int i = 0; i < argc; ++i) {
     const std::string arg = argv[i];
     if (!optionsDone && arg == "--json") json = true;
+    else if (!optionsDone && (arg == "--lang" || arg.rfind("--lang=", 0) == 0)) {
+      const std::string language = arg == "--lang" ? (i + 1 < argc ? argv[++i] : "") : arg.substr(7);
+      if (language != "cs" && language != "en") {
+        std::fprintf(stderr, "lumatrim-cli info: unknown language \"%s\" (cs or en)\n%s", language.c_str(), kInfoUsage);
+        return 2;
+      }
+      czech = language == "cs";
+    }
     else if (!optionsDone && arg == "--") optionsDone = true;
     else if (!optionsDone && arg.size() > 1 && arg[0] == '-') {
-      std::fprintf(stderr, "lumatrim-cli info: unknown option %s\nusage: lumatrim-cli info [--json] FILE...\n",
-                   arg.c_str());
+      std::fprintf(stderr, "lumatrim-cli info: unknown option %s\n%s", arg.c_str(), kInfoUsage);
       return 2;
     } else files.push_back(arg);
   }
-  if (files.empty()) {
-    std::fputs("usage: lumatrim-cli info [--json] FILE...\n", stderr);
+  if (files.empty() || (json && czech)) {
+    if (json && czech) std::fputs("lumatrim-cli info: --lang cs prints text, not JSON\n", stderr);
+    std::fputs(kInfoUsage, stderr);
     return 2;
   }
 
@@ -210,6 +222,7 @@ int RunInfo(int argc, char** argv) {
     }
     const PhotoInfo photo(path, separator);
     if (json) all.append(FileJson(path, photo));
+    else if (czech) PrintFileCzech(path, photo.data, photo.thumbnail);
     else PrintFileText(path, photo);
   }
   if (json) {

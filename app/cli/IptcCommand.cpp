@@ -1,6 +1,8 @@
 // lumatrim-cli iptc FILE Name=Value...: sets IPTC items by key name and saves
 // them into the photo, as the detail window's save does. Keywords and
-// SuppCategory values are added to the lists already there.
+// SuppCategory values are added to the lists already there; they are written
+// as in the window's list: "Keywords=hrad Karlštejn; letní dovolená, Šumava"
+// is three keywords.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -11,7 +13,9 @@
 #include "core/bytes/Error.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
+#include "core/iptc/CzechIptcTable.h"
 #include "core/iptc/IptcTagTable.h"
+#include "core/iptc/KeywordList.h"
 
 namespace cli {
 
@@ -43,7 +47,23 @@ int RunIptc(int argc, char** argv) {
 
   lumatrim::PhotoMetadata data = lumatrim::ReadPhotoMetadata(path);
   lumatrim::IptcRecord& record = lumatrim::IptcForEditing(data);
-  for (const auto& [name, value] : items) record.AddByName(name, value);
+  for (const auto& [name, value] : items) {
+    const int row = lumatrim::TableIndexOfName(name);
+    const lumatrim::TagEntry definition = lumatrim::IptcItemFromRow(row);
+    std::vector<std::string> values{value};
+    if (lumatrim::IsRepeatableDataset(definition.Record, definition.Tag)) {
+      values = lumatrim::ReadKeywordList(value);
+      record.AddValues(name, values);
+    } else {
+      record.SetValue(name, value);
+    }
+    // The standard's limits are told, not enforced: readers cope with longer values.
+    for (const lumatrim::IptcLimitProblem& problem : lumatrim::IptcLimitProblems(definition, values)) {
+      std::fprintf(stderr, "lumatrim-cli: %s \"%s\" má %zu bajtů, IPTC dovoluje nejvýše %d.\n",
+                   lumatrim::CzechIptcLabel(definition).c_str(), values[problem.Index].c_str(), problem.Bytes,
+                   problem.Limit);
+    }
+  }
   try {
     lumatrim::SaveIptc(data, data.filePath.empty() ? path : data.filePath);
   } catch (const lumatrim::LumatrimError& error) {

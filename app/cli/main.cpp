@@ -12,13 +12,13 @@ namespace {
 constexpr const char* kUsage =
     "usage: lumatrim-cli [--charset NAME] VERB ...\n"
     "       lumatrim-cli --help | --version\n"
-    "  info [--json] FILE...                  metadata of photos\n"
+    "  info [--json | --lang cs] FILE...      metadata of photos (--lang cs: as the windows show it)\n"
     "  strip exif|iptc|gps FILE...            remove the EXIF, IPTC or GPS block in place\n"
     "  iptc FILE Name=Value...                set IPTC items and save\n"
     "  rotate left|right FILE...              turn photos by 90 degrees without loss\n"
     "  optimize --out DIR [--preset NAME] [--short N] [--long N] [--keep-size] [--recursive] ... FILE|DIR...\n"
     "  --charset NAME: code page of text that is not UTF-8 (windows-1250 by default;\n"
-    "                  windows-1250 ... windows-1258, ISO-8859-1)\n";
+    "                  windows-1250 ... windows-1258, ISO-8859-1, ISO-8859-2)\n";
 
 // Takes "--charset NAME" (or --charset=NAME) out of the arguments, anywhere
 // before a "--", and makes it the process-wide legacy code page. False on an

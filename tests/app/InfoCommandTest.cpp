@@ -220,3 +220,52 @@ TEST(InfoCommand, corpusPhotosListWhatExiftoolFinds) {
   }
   EXPECT_GE(gpsPhotos, 8);
 }
+
+// `info --lang cs` on the corpus: the summary tags in Czech wherever the
+// English output has them, "Vytvořeno" and "Datum pořízení" from
+// DateTimeOriginal even where the last edit's DateTime differs.
+TEST(InfoCommand, czechOutputOfTheCorpusShowsTheDateTaken) {
+  const std::string corpus = CorpusDir();
+  if (corpus.empty()) GTEST_SKIP() << "no photo corpus on this machine";
+  TempDir dir;
+  std::string files;
+  for (const auto& item : std::filesystem::directory_iterator(corpus + "/photos")) files += " " + Quote(item.path().string());
+  const CliRun english = Cli(dir, "info --json" + files);
+  const CliRun czech = Cli(dir, "info --lang cs" + files);
+  ASSERT_EQ(czech.status, 0) << czech.err;
+  std::map<std::string, std::string> sections;  // file name -> its Czech text
+  for (size_t at = czech.out.find("== "); at != std::string::npos;) {
+    const size_t next = czech.out.find("\n== ", at);
+    const std::string section = czech.out.substr(at, next == std::string::npos ? std::string::npos : next + 1 - at);
+    sections[std::filesystem::path(section.substr(3, section.find('\n') - 3)).filename().string()] = section;
+    at = next == std::string::npos ? next : next + 1;
+  }
+  const auto czechDate = [](const std::string& exif) {  // "2015:02:09 10:00:05" -> "9. 2. 2015 10:00:05"
+    return std::to_string(std::stoi(exif.substr(8, 2))) + ". " + std::to_string(std::stoi(exif.substr(5, 2))) + ". " +
+           exif.substr(0, 4) + exif.substr(10);
+  };
+  int dated = 0, differing = 0;
+  for (const auto& fileValue : QJsonDocument::fromJson(QByteArray::fromStdString(english.out)).array()) {
+    const QJsonObject file = fileValue.toObject();
+    const std::string name = std::filesystem::path(file["file"].toString().toStdString()).filename().string();
+    SCOPED_TRACE(name);
+    std::map<std::string, std::string> tags;
+    for (const auto& tag : file["tags"].toArray())
+      tags.emplace(tag.toObject()["name"].toString().toStdString(), tag.toObject()["value"].toString().toStdString());
+    const std::string& text = sections[name];
+    ASSERT_FALSE(text.empty());
+    const std::pair<const char*, const char*> shown[] = {
+        {"ExposureTime", "\nExpoziční čas\t"}, {"FNumber", "\nClona\tf/"}, {"ISOSpeedRatings", "\nCitlivost ISO\tISO "},
+        {"FocalLength", "\nOhnisková vzdálenost\t"}, {"Flash", "\nBlesk\t"}, {"MeteringMode", "\nRežim měření\t"}};
+    for (const auto& [tag, line] : shown)
+      if (tags.count(tag)) EXPECT_NE(text.find(line), std::string::npos) << tag;
+    const std::string original = tags.count("DateTimeOriginal") ? tags["DateTimeOriginal"] : "";
+    if (original.size() < 19 || original.compare(0, 4, "0000") == 0 || original[4] != ':') continue;
+    ++dated;
+    differing += tags.count("DateTime") && tags["DateTime"] != original;
+    EXPECT_NE(text.find("\nDatum pořízení\t" + czechDate(original) + "\n"), std::string::npos);
+    EXPECT_NE(text.find("\nVytvořeno\t" + czechDate(original)), std::string::npos);
+  }
+  EXPECT_GT(dated, 20);
+  EXPECT_GT(differing, 0) << "some photo was edited after it was taken";
+}

@@ -41,6 +41,8 @@ TEST(CodePage, NamesReadBackAndAliases) {
   }
   EXPECT_EQ(lumatrim::CodePageByName("CP1250"), CodePage::Windows1250);
   EXPECT_EQ(lumatrim::CodePageByName("latin1"), CodePage::Latin1);
+  EXPECT_EQ(lumatrim::CodePageByName("latin2"), CodePage::Latin2);
+  EXPECT_EQ(ToUtf8("\xB9\xE8", CodePage::Latin2), "šč") << "ISO-8859-2 is not Windows-1250";
   EXPECT_EQ(lumatrim::CodePageByName("Windows-1257"), CodePage::Windows1257);
   EXPECT_FALSE(lumatrim::CodePageByName("utf-16"));
 }

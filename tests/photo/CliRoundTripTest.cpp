@@ -124,7 +124,7 @@ TEST(CliRoundTrip, UsageErrorsWriteNothingAndInfoListsTheItems) {
   EXPECT_FALSE(fs::exists(missing));
 
   SCOPED_TRACE("info lists the IPTC items, in JSON and as text");
-  ASSERT_EQ(Cli({"iptc", photo, "City=Plzeň", "Keywords=a b"}).status, 0);
+  ASSERT_EQ(Cli({"iptc", photo, "City=Plzeň", "Keywords=a; b"}).status, 0);
   const std::string json = Cli({"info", "--json", photo}).out;
   for (const char* expected : {"\"iptc\": [", "\"record\": 2", "\"dataset\": 90", "\"name\": \"City\"",
                                "\"desc\": \"City\"", "\"value\": \"Plzeň\"", "\"size\": 32", "\"dataset\": 25",

@@ -34,7 +34,7 @@ TEST(CodePagePicker, ChoosingAPageRereadsTheTextsAndIsRemembered) {
   DetailsWindow window(QString::fromStdString(photo));
   CodePagePicker* picker = window.CodePageBox();
   EXPECT_EQ(picker->currentText(), QStringLiteral("windows-1250"));
-  EXPECT_EQ(ValueOf(window.GeneralGrid(), QStringLiteral("Make")), QStringLiteral("černý"));
+  EXPECT_EQ(ValueOf(window.GeneralGrid(), QStringLiteral("Výrobce fotoaparátu")), QStringLiteral("černý"));
 
   int changes = 0;
   QObject::connect(&window, &DetailsWindow::CodePageChanged, [&] { ++changes; });
@@ -43,7 +43,7 @@ TEST(CodePagePicker, ChoosingAPageRereadsTheTextsAndIsRemembered) {
   picker->setCurrentIndex(index);
   emit picker->activated(index);  // as a user's choice reports it
 
-  EXPECT_EQ(ValueOf(window.GeneralGrid(), QStringLiteral("Make")), QStringLiteral("èerný"));
+  EXPECT_EQ(ValueOf(window.GeneralGrid(), QStringLiteral("Výrobce fotoaparátu")), QStringLiteral("èerný"));
   EXPECT_EQ(changes, 1) << "the main window is told to read its summary again";
   EXPECT_EQ(QSettings(QStringLiteral("lumatrim"), QStringLiteral("lumatrim"))
                 .value(QLatin1String(CodePagePicker::kSettingsKey))

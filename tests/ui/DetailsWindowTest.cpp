@@ -2,6 +2,7 @@
 // tabs, editing and saving IPTC, and the question before removing EXIF.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -50,17 +51,22 @@ void ClickRow(DetailsWindow& window, int row) {
 TEST(DetailWindow, MakerNoteItemsOfCorpusPhotos) {
   if (CorpusDir().empty()) GTEST_SKIP() << "no corpus";
   {
-    SCOPED_TRACE("Canon: derived items come before ExposureInfo1");
+    SCOPED_TRACE("Canon: derived items come before ExposureInfo1, which is technical");
     DetailsWindow window(Q(CorpusDir() + "/photos/canon_eos_20d_1.jpg"));
     const QStringList general = Column(window.GeneralGrid(), 0);
-    EXPECT_EQ(Column(window.GeneralGrid(), 1).value(general.indexOf(QStringLiteral("Make"))), QStringLiteral("Canon"));
+    EXPECT_EQ(Column(window.GeneralGrid(), 1).value(general.indexOf(QStringLiteral("Výrobce fotoaparátu"))),
+              QStringLiteral("Canon"));
+    EXPECT_LT(general.indexOf(QStringLiteral("Pozice EXIF")), 0) << "offsets hidden at first";
+    EXPECT_LT(Column(window.MakerGrid(), 0).indexOf(QStringLiteral("ExposureInfo1")), 0);
+    window.TechnicalBox()->setChecked(true);
+    EXPECT_GE(Column(window.GeneralGrid(), 0).indexOf(QStringLiteral("Pozice EXIF")), 0);
     const QStringList maker = Column(window.MakerGrid(), 0);
-    const int macro = maker.indexOf(QStringLiteral("Macro mode"));
+    const int macro = maker.indexOf(QStringLiteral("Makro"));
     ASSERT_GE(macro, 0) << maker.join(", ").toStdString();
     EXPECT_LT(macro, maker.indexOf(QStringLiteral("ExposureInfo1")));
   }
   DetailsWindow olympus(Q(CorpusDir() + "/photos/olympus_type1_1.jpg"));
-  EXPECT_TRUE(Column(olympus.MakerGrid(), 0).contains(QStringLiteral("JpegQual")))
+  EXPECT_TRUE(Column(olympus.MakerGrid(), 0).contains(QStringLiteral("Kvalita JPEG")))
       << Column(olympus.MakerGrid(), 0).join(", ").toStdString();
 }
 
@@ -75,15 +81,17 @@ TEST(DetailWindow, PhotoWithoutMetadataShowsEmptyTabsAndCancelChangesNothing) {
     EXPECT_EQ(Column(grid, 0), QStringList{QString()}) << grid->objectName().toStdString() << ": one empty row";
   }
   EXPECT_EQ(window.ThumbnailSizeLabel()->text(), QStringLiteral("Miniatura (0 x 0)"));
-  EXPECT_EQ(Column(window.IptcGrid(), 0), (QStringList{"Object name", "Copyright Notice", "Contact", "Date created"}));
+  EXPECT_EQ(Column(window.IptcGrid(), 0),
+            (QStringList{"Titulek", "Popis", "Klíčová slova", "Autor", "Copyright", "Kontakt", "Město", "Část obce",
+                         "Kraj", "Země", "Kód země", "Datum pořízení", "Zdroj", "Poskytovatel", "Pokyny"}));
   EXPECT_TRUE(window.RemoveIptcButton()->isHidden());
   EXPECT_FALSE(window.SaveIptcButton()->isEnabled());
 
   prompts.inputOk = false;
   prompts.inputText = QStringLiteral("ignored");
-  ClickRow(window, 2);
-  EXPECT_EQ(prompts.inputTitles, QStringList{QStringLiteral("Contact")});
-  EXPECT_EQ(Column(window.IptcGrid(), 1), QStringList(4, QString()));
+  ClickRow(window, 5);
+  EXPECT_EQ(prompts.inputTitles, QStringList{QStringLiteral("Kontakt")});
+  EXPECT_EQ(Column(window.IptcGrid(), 1), QStringList(15, QString()));
   EXPECT_FALSE(window.SaveIptcButton()->isEnabled());
   prompts.inputOk = true;
   QTest::mouseClick(window.IptcGrid()->viewport(), Qt::LeftButton, {}, QPoint(20, window.IptcGrid()->viewport()->height() - 5));
@@ -100,16 +108,29 @@ TEST(DetailWindow, IptcEditIsSavedAndReadBackByExiftool) {
   window.show();
   prompts.inputText = QStringLiteral("Praha – Karlův most");
   ClickRow(window, 0);
-  EXPECT_EQ(prompts.inputTitles, QStringList{QStringLiteral("Object name")});
+  EXPECT_EQ(prompts.inputTitles, QStringList{QStringLiteral("Titulek")});
   EXPECT_EQ(prompts.inputPrompts, QStringList{QStringLiteral("Zadejte hodnotu ")});
   EXPECT_TRUE(window.SaveIptcButton()->isEnabled());
   prompts.inputText = QStringLiteral("Jan Novák");
-  ClickRow(window, 1);
+  ClickRow(window, 4);
+  prompts.inputText = QStringLiteral("Plzeň");
+  ClickRow(window, 6);
+  // Keywords with blanks stay whole; a too long one is told as it is typed.
+  prompts.inputText = QStringLiteral("hrad Karlštejn; letní dovolená, Šumava\n") + QString(65, QLatin1Char('k'));
+  ClickRow(window, 2);
+  EXPECT_EQ(prompts.inputNotes.last(),
+            QStringLiteral("Klíčové slovo „%1“ má 65 bajtů, IPTC dovoluje nejvýše 64.").arg(QString(65, QLatin1Char('k'))));
+  prompts.inputText = QStringLiteral("hrad Karlštejn; letní dovolená, Šumava");
+  ClickRow(window, 2);
+  EXPECT_TRUE(prompts.inputNotes.last().isEmpty());
   window.SaveIptcButton()->click();
   EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
 
   EXPECT_EQ(ExifTool({"-s3", "-IPTC:ObjectName", Q(path)}), QStringLiteral("Praha – Karlův most"));
   EXPECT_EQ(ExifTool({"-s3", "-IPTC:CopyrightNotice", Q(path)}), QStringLiteral("Jan Novák"));
+  EXPECT_EQ(ExifTool({"-s3", "-IPTC:City", Q(path)}), QStringLiteral("Plzeň"));
+  EXPECT_EQ(ExifTool({"-s3", "-sep", "|", "-IPTC:Keywords", Q(path)}),
+            QStringLiteral("hrad Karlštejn|letní dovolená|Šumava"));
   EXPECT_EQ(Column(window.IptcGrid(), 1).value(0), QStringLiteral("Praha – Karlův most")) << "read again";
   EXPECT_FALSE(window.RemoveIptcButton()->isHidden());
   EXPECT_EQ(uitest::DecodedPixels(path).size(), 64u * 48u * 3u) << "the photo still decodes";
@@ -128,19 +149,21 @@ TEST(DetailWindow, LegacyTextAndKeywordListsAreShownAndEditedWhole) {
   PromptRecorder prompts;
   DetailsWindow window(Q(path));
   window.show();
-  EXPECT_EQ(Column(window.IptcGrid(), 0), (QStringList{"City", "Keywords"}));
-  EXPECT_EQ(Column(window.IptcGrid(), 1), (QStringList{"Plzeň", "\"Karlův most\",\"a, b\""}));
-  prompts.inputText = QStringLiteral("\"Karlův most\",\"a, b\"");
-  ClickRow(window, 1);
+  const QStringList labels = Column(window.IptcGrid(), 0);
+  EXPECT_EQ(Column(window.IptcGrid(), 1).value(labels.indexOf(QStringLiteral("Město"))), QStringLiteral("Plzeň"));
+  const int keywordRow = static_cast<int>(labels.indexOf(QStringLiteral("Klíčová slova")));
+  EXPECT_EQ(Column(window.IptcGrid(), 1).value(keywordRow), QStringLiteral("Karlův most, \"a, b\""));
+  prompts.inputText = QStringLiteral("Karlův most\n\"a, b\"");
+  ClickRow(window, keywordRow);
   window.SaveIptcButton()->click();
   EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
   const std::string after = ReadFile(path);
   EXPECT_NE(after.find(iptc), std::string::npos) << "the datasets as they were";
   EXPECT_EQ(after.find("\x1C\x01\x5A"), std::string::npos) << "no UTF-8 marker: nothing needed it";
-  prompts.inputText = QStringLiteral("\"Karlův most\",\"a, b\",Brno");
-  ClickRow(window, 1);
+  prompts.inputText = QStringLiteral("Karlův most\n\"a, b\"\nBrno");
+  ClickRow(window, keywordRow);
   window.SaveIptcButton()->click();
-  EXPECT_EQ(Column(window.IptcGrid(), 1), (QStringList{"Plzeň", "\"Karlův most\",\"a, b\",Brno"})) << "read again";
+  EXPECT_EQ(Column(window.IptcGrid(), 1).value(keywordRow), QStringLiteral("Karlův most, \"a, b\", Brno")) << "read again";
 }
 
 TEST(DetailWindow, RemovingExifIsAskedFirst) {
@@ -173,7 +196,7 @@ TEST(DetailWindow, RemovingExifIsAskedFirst) {
 TEST(DetailWindow, RemovingGpsIsAskedFirstAndKeepsTheOtherTags) {
   TempDir dir;
   lumatrim::test::Ifd gps, ifd0;
-  gps.Ascii(0x0001, "N").Rational(0x0002, {{50, 1}, {5, 1}, {30, 1}});
+  gps.Ascii(0x0001, "N").Rational(0x0002, {{50, 1}, {5, 1}, {30, 1}}).Ascii(0x0003, "E").Rational(0x0004, {{14, 1}, {25, 1}, {30, 1}});
   ifd0.Ascii(0x010F, "Canon").Ascii(0x0110, "Canon EOS 5D").SubIfd(0x8825, gps);
   const std::string path = uitest::WritePhoto(
       dir.File("poloha.jpg"), 64, 48, lumatrim::test::TiffBuilder(lumatrim::test::Order::Intel).Bytes(ifd0));
@@ -184,8 +207,10 @@ TEST(DetailWindow, RemovingGpsIsAskedFirstAndKeepsTheOtherTags) {
   QSignalSpy removed(&window, &DetailsWindow::GpsRemoved);
   window.show();
   EXPECT_TRUE(window.RemoveGpsButton()->isEnabled());
-  EXPECT_GE(Column(window.GeneralGrid(), 0).indexOf(QStringLiteral("GPSLatitude")), 0)
+  EXPECT_GE(Column(window.GeneralGrid(), 0).indexOf(QStringLiteral("Zeměpisná šířka")), 0)
       << Column(window.GeneralGrid(), 0).join(", ").toStdString();
+  EXPECT_EQ(Column(window.GeneralGrid(), 1).value(0), QStringLiteral("50°5′30″ s. š., 14°25′30″ v. d.")) << "the position first";
+  EXPECT_TRUE(window.MapLink()->text().contains(QStringLiteral("https://mapy.cz/"))) << window.MapLink()->text().toStdString();
 
   window.RemoveGpsButton()->click();  // answered No
   EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("Opravdu chcete polohu (GPS) odstranit?")});
@@ -197,10 +222,11 @@ TEST(DetailWindow, RemovingGpsIsAskedFirstAndKeepsTheOtherTags) {
   EXPECT_EQ(removed.count(), 1);
   EXPECT_TRUE(window.isVisible());
   const QStringList general = Column(window.GeneralGrid(), 0);
-  EXPECT_LT(general.indexOf(QStringLiteral("GPSLatitude")), 0) << general.join(", ").toStdString();
-  EXPECT_EQ(Column(window.GeneralGrid(), 1).value(general.indexOf(QStringLiteral("Model"))),
+  EXPECT_LT(general.indexOf(QStringLiteral("Zeměpisná šířka")), 0) << general.join(", ").toStdString();
+  EXPECT_EQ(Column(window.GeneralGrid(), 1).value(general.indexOf(QStringLiteral("Model fotoaparátu"))),
             QStringLiteral("Canon EOS 5D"));
   EXPECT_FALSE(window.RemoveGpsButton()->isEnabled()) << "nothing left to remove";
+  EXPECT_TRUE(window.MapLink()->text().isEmpty());
   EXPECT_EQ(uitest::DecodedPixels(path), pixels) << "the picture is not touched";
 
   DetailsWindow plain(Q(uitest::WritePhoto(dir.File("bez.jpg"), 64, 48)));

@@ -60,6 +60,7 @@ struct PromptRecorder {
   QStringList inputTitles;
   QStringList inputPrompts;
   QStringList choices;     // texts of the boxes with buttons of our own
+  QStringList inputNotes;  // what a checked input told about the text given
   bool answerYes = false;
   bool inputOk = true;
   QString inputText;
@@ -84,6 +85,11 @@ struct PromptRecorder {
     Prompts::Choice = [this](QWidget*, const QString& text, const QStringList&) {
       choices << text;
       return choiceAnswer;
+    };
+    Prompts::CheckedInput = [this](QWidget* parent, const QString& title, const QString& prompt, QString& text,
+                                   const Prompts::CheckFn& check, bool) {
+      inputNotes << check(inputOk ? inputText : text);
+      return Prompts::Input(parent, title, prompt, text);
     };
   }
   ~PromptRecorder() { Prompts::RestoreDefaults(); }

@@ -19,7 +19,7 @@ constexpr PageNames kNames[] = {
     {"windows-1250", "CP1250", "cp1250"}, {"windows-1251", "CP1251", "cp1251"}, {"windows-1252", "CP1252", "cp1252"},
     {"windows-1253", "CP1253", "cp1253"}, {"windows-1254", "CP1254", "cp1254"}, {"windows-1255", "CP1255", "cp1255"},
     {"windows-1256", "CP1256", "cp1256"}, {"windows-1257", "CP1257", "cp1257"}, {"windows-1258", "CP1258", "cp1258"},
-    {"ISO-8859-1", "ISO-8859-1", "latin1"},
+    {"ISO-8859-1", "ISO-8859-1", "latin1"}, {"ISO-8859-2", "ISO-8859-2", "latin2"},
 };
 static_assert(std::size(kNames) == kCodePages.size());
 
@@ -76,6 +76,7 @@ std::optional<CodePage> CodePageByName(std::string_view name) {
     if (SameIgnoringCase(name, names.name) || SameIgnoringCase(name, names.alias)) return page;
   }
   if (SameIgnoringCase(name, "latin-1")) return CodePage::Latin1;
+  if (SameIgnoringCase(name, "latin-2")) return CodePage::Latin2;
   return std::nullopt;
 }
 

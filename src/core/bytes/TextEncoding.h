@@ -10,15 +10,16 @@ namespace lumatrim {
 // Photos tagged on Czech Windows carry Windows-1250, hence the default.
 enum class CodePage : unsigned char {
   Windows1250, Windows1251, Windows1252, Windows1253, Windows1254,
-  Windows1255, Windows1256, Windows1257, Windows1258, Latin1,
+  Windows1255, Windows1256, Windows1257, Windows1258, Latin1, Latin2,
 };
 inline constexpr std::array kCodePages = {
     CodePage::Windows1250, CodePage::Windows1251, CodePage::Windows1252, CodePage::Windows1253, CodePage::Windows1254,
     CodePage::Windows1255, CodePage::Windows1256, CodePage::Windows1257, CodePage::Windows1258, CodePage::Latin1,
+    CodePage::Latin2,
 };
 inline constexpr CodePage kDefaultCodePage = CodePage::Windows1250;
 
-// "windows-1250" ... "windows-1258", "ISO-8859-1": the names settings and
+// "windows-1250" ... "windows-1258", "ISO-8859-1", "ISO-8859-2": the names settings and
 // the command line use.
 const char* CodePageName(CodePage page);
 // The page of that name, letter case ignored; "cp1250" and "latin1" are

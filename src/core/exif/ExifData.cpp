@@ -26,7 +26,7 @@ constexpr uint64_t kLargestValueRead = 1 << 20;
 enum SpecialTag : uint16_t {
   kImageWidth = 0x0100, kImageLength = 0x0101, kCompression = 0x0103, kMake = 0x010F, kModel = 0x0110,
   kSubIfds = 0x014A, kExifOffset = 0x8769, kGpsInfo = 0x8825, kExifVersion = 0x9000, kMakerNote = 0x927C,
-  kUserComment = 0x9286, kExifImageWidth = 0xA002, kExifImageLength = 0xA003, kInteropOffset = 0xA005,
+  kUserComment = 0x9286, kOffsetTime = 0x9010, kOffsetTimeOriginal = 0x9011, kOffsetTimeDigitized = 0x9012, kExifImageWidth = 0xA002, kExifImageLength = 0xA003, kInteropOffset = 0xA005,
 };
 
 // The entries a writer's read walks: those leading to other directories and
@@ -142,6 +142,9 @@ void ExifData::WalkEntries(int64_t offset, int64_t origin, DirectoryKind kind, i
                          tag == kExifImageLength || tag == kInteropOffset;
     TagEntry entry = LookupTagDef(tag, kind);
     const bool known = !IsUnknownRow(entry);
+    if (decodeValues && kind == DirectoryKind::Main && tag >= kOffsetTime && tag <= kOffsetTimeDigitized &&
+        IsType(fmt, TiffType::Ascii))
+      KeepTimeZone(tag, block.Copy(field.valueOffset, static_cast<int64_t>(std::min<uint64_t>(byteCount, 16))));
     // An entry of a tag absent from the dictionary is never stored, so unless
     // it drives the walk there is nothing to do with it.
     if (!known && !special) continue;
@@ -200,6 +203,16 @@ void ExifData::WalkEntries(int64_t offset, int64_t origin, DirectoryKind kind, i
     if (kind == DirectoryKind::Thumbnail) AddThumbTag(entry);
     else AddTag(std::move(entry));
   }
+}
+
+void ExifData::KeepTimeZone(uint16_t tag, std::string text) {
+  std::string* zone = tag == kOffsetTime           ? &OffsetTime
+                      : tag == kOffsetTimeOriginal  ? &OffsetTimeOriginal
+                      : tag == kOffsetTimeDigitized ? &OffsetTimeDigitized
+                                                    : nullptr;
+  if (zone == nullptr) return;
+  if (const size_t end = text.find('\0'); end != std::string::npos) text.resize(end);
+  *zone = TrimControls(text);
 }
 
 void ExifData::RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth) {

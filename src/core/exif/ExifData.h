@@ -68,6 +68,9 @@ class ExifData {
     bool IsWidth;
   };
   std::vector<SizeField> SizeFields;
+  // The time zones of DateTime, DateTimeOriginal and DateTimeDigitized
+  // ("+01:00"), kept aside: the dictionary has no rows for them.
+  std::string OffsetTime, OffsetTimeOriginal, OffsetTimeDigitized;
   std::string MakerNoteRaw;
   int64_t MakerNoteOffset = 0;  // in Block
   int Ifd1Offset = 0;   // TIFF offset of IFD1; 0 when none
@@ -134,6 +137,7 @@ class ExifData {
   int depth_ = 0;  // nesting of sub-directory walks
   DirectoryRole role_ = DirectoryRole::kOther;
 
+  void KeepTimeZone(uint16_t tag, std::string text);
   void RecordSize(int64_t fieldOffset, uint16_t fmt, uint64_t count, const std::string& raw, bool isWidth);
 
   // The value text of an entry: its bytes rendered as the dictionary says.

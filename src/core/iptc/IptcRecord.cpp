@@ -45,17 +45,23 @@ std::vector<std::string> IptcRecord::DisplayValues(int i) const {
 }
 
 void IptcRecord::SetItemValue(int i, const std::string& value) {
+  if (!Repeatable(items_[static_cast<size_t>(i)].Row)) SetItemValues(i, {value});
+  else SetItemValues(i, ReadCommaText(value));
+}
+
+void IptcRecord::SetItemValues(int i, const std::vector<std::string>& values) {
   IptcItem& item = items_[static_cast<size_t>(i)];
   if (!Repeatable(item.Row)) {
+    const std::string value = values.empty() ? std::string() : values.front();
     if (item.Values.empty() || Shown(item.Values.front()) != value) item.Values = {Typed(value)};
     return;
   }
-  // Each item of the comma text takes over an old value showing the same
-  // text, so keywords the user left alone keep their bytes.
+  // Each text takes over an old value showing the same text, so keywords the
+  // user left alone keep their bytes.
   std::vector<IptcValue> old = std::move(item.Values);
   std::vector<bool> taken(old.size(), false);
   item.Values.clear();
-  for (const std::string& text : ReadCommaText(value)) {
+  for (const std::string& text : values) {
     size_t k = 0;
     while (k < old.size() && (taken[k] || Shown(old[k]) != text)) ++k;
     if (k < old.size()) {
@@ -110,6 +116,10 @@ int IptcRecord::SetValue(const std::string& name, const std::string& value) {
 }
 
 int IptcRecord::AddMultiple(const std::string& name, const std::string& value) {
+  return AddValues(name, ReadCommaText(value));
+}
+
+int IptcRecord::AddValues(const std::string& name, const std::vector<std::string>& values) {
   int i = IndexOfName(name);
   if (i < 0) {
     const int r = TableIndexOfName(name);
@@ -118,7 +128,7 @@ int IptcRecord::AddMultiple(const std::string& name, const std::string& value) {
     i = Count() - 1;
   }
   IptcItem& item = items_[static_cast<size_t>(i)];
-  for (const std::string& raw : ReadCommaText(value)) {
+  for (const std::string& raw : values) {
     const std::string text = TrimBlanks(raw);
     bool known = false;
     for (const IptcValue& have : item.Values) known = known || SameNameIgnoringCase(Shown(have), text);

@@ -48,6 +48,9 @@ class IptcRecord {
   // The user's text for item i; for a repeatable item comma text, whose
   // items become the values. Values whose text did not change keep their bytes.
   void SetItemValue(int i, const std::string& value);
+  // The values of item i, one per dataset (one only for an item that does not
+  // repeat); values whose text did not change keep their bytes.
+  void SetItemValues(int i, const std::vector<std::string>& values);
   void Clear();
   // Appends a table or custom item holding item.Data as bytes read from a
   // file; ignored when item.Tag is 0. Returns Count() - 1.
@@ -64,6 +67,8 @@ class IptcRecord {
   // Adds the items of the comma text value that the item does not hold yet
   // (letter case ignored, blanks around them removed).
   int AddMultiple(const std::string& name, const std::string& value);
+  // The same for values already split (a keyword list as the user typed it).
+  int AddValues(const std::string& name, const std::vector<std::string>& values);
   // AddMultiple for Keywords and SuppCategory, SetValue for the rest.
   int AddByName(const std::string& name, const std::string& value);
   // The display text of the named item, or defaultValue.

@@ -105,6 +105,12 @@ bool ParseInteger(const std::string& piece, long long& number) {
 
 }  // namespace
 
+std::vector<std::string> CanonDerivedLabels() {
+  std::vector<std::string> labels;
+  for (const CanonItem& item : kItems) labels.emplace_back(item.Label);
+  return labels;
+}
+
 std::string CanonCameraSettings(const std::string& value, TagRenderContext& context) {
   SplitArray(value, context, Record::Settings);
   return value;

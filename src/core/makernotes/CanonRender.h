@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "core/exif/TagEntry.h"
 
@@ -11,5 +12,8 @@ namespace lumatrim {
 std::string CanonCameraSettings(const std::string& value, TagRenderContext& context);
 std::string CanonShotInfo(const std::string& value, TagRenderContext& context);
 std::string CanonCustomFunctions(const std::string& value, TagRenderContext& context);
+
+// The display names of every derived item, in table order.
+std::vector<std::string> CanonDerivedLabels();
 
 }  // namespace lumatrim

@@ -1,5 +1,6 @@
 #include "ui/details/DetailsWindow.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
+#include <algorithm>
 #include <exception>
 #include <functional>
 
@@ -19,6 +21,11 @@
 #include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/exif/CzechTags.h"
+#include "core/iptc/CzechIptcTable.h"
+#include "core/iptc/IptcTagTable.h"
+#include "core/iptc/KeywordList.h"
+#include "ui/details/IptcFormText.h"
 #include "ui/details/ExifGrid.h"
 #include "ui/preview/Orientation.h"
 #include "ui/prompts/FailureText.h"
@@ -34,8 +41,15 @@ QString Shown(const std::string& bytes) { return QString::fromStdString(lumatrim
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// The four items offered on a photo without IPTC, in this order.
-constexpr const char* kDefaultIptcItems[] = {"ObjectName", "Copyright", "Contact", "DateCreated"};
+// The rows of one EXIF grid in Czech; technical rows only when asked for.
+struct CzechRows {
+  QStringList names, values;
+  void Add(const lumatrim::CzechTagText& text, bool showTechnical) {
+    if (text.Technical && !showTechnical) return;
+    names << Shown(text.Name);
+    values << Shown(text.Value);
+  }
+};
 
 // Upright, as the photo's EXIF Orientation says (the thumbnail is stored
 // turned the same way as the photo).
@@ -69,35 +83,24 @@ void DetailsWindow::LoadPhoto() {
 
   photo_ = std::make_unique<PhotoMetadata>(lumatrim::ReadPhotoMetadata(LocalPath(path_)));
   removeGpsButton_->setEnabled(lumatrim::HasGps(*photo_));
-  if (photo_->ExifPresent() && photo_->exif) {
-    lumatrim::ExifData& info = *photo_->exif;
-    TagEntry entry;
-    QStringList generalNames, generalValues, makerNames, makerValues;
-    info.ResetTagCursor();
-    while (info.NextTag(lumatrim::TagGroup::Standard, entry)) {
-      generalNames << Shown(entry.Desc);
-      generalValues << Shown(entry.Data);
-    }
-    info.ResetTagCursor();
-    while (info.NextTag(lumatrim::TagGroup::Maker, entry)) {
-      makerNames << Shown(entry.Desc);
-      makerValues << Shown(entry.Data);
-    }
-    FillExifGrid(generalGrid_, {generalNames, generalValues});
-    FillExifGrid(makerGrid_, {makerNames, makerValues});
-  }
+  FillExifGrids();
 
   lumatrim::IptcRecord& record = lumatrim::IptcForEditing(*photo_);
-  if (photo_->IptcPresent() && record.Count() > 0) {
-    removeIptcButton_->show();
-  } else {
-    for (const char* name : kDefaultIptcItems) record.SetValue(name, "");
+  if (photo_->IptcPresent() && record.Count() > 0) removeIptcButton_->show();
+  // The form's items first, then whatever else the photo holds; an item the
+  // photo lacks joins the record only when the user fills it.
+  iptcRows_.clear();
+  for (const char* name : lumatrim::IptcFormItems()) iptcRows_.push_back(name);
+  for (int i = 0; i < record.Count(); ++i) {
+    const std::string name = record.GetItem(i).Name;
+    if (std::find(iptcRows_.begin(), iptcRows_.end(), name) == iptcRows_.end()) iptcRows_.push_back(name);
   }
   QStringList names, values, sizes;
-  for (int i = 0; i < record.Count(); ++i) {
-    const TagEntry item = record.GetItem(i);
-    names << Shown(item.Desc);
-    values << Shown(item.Data);
+  for (const std::string& name : iptcRows_) {
+    const TagEntry item = IptcRowItem(name);
+    const int i = record.IndexOfName(name);
+    names << Shown(lumatrim::CzechIptcLabel(item));
+    values << (i >= 0 ? Shown(lumatrim::WriteKeywordList(record.DisplayValues(i))) : QString());
     sizes << QString::number(item.Size);
   }
   FillExifGrid(iptcGrid_, {names, values, sizes});
@@ -119,14 +122,37 @@ void DetailsWindow::LoadPhoto() {
     }
     lumatrim::ExifData& info = *photo_->exif;
     TagEntry entry;
-    QStringList thumbnailNames, thumbnailValues;
+    CzechRows rows;
     info.ResetThumbTagCursor();
-    while (info.NextThumbTag(lumatrim::TagGroup::Standard, entry)) {
-      thumbnailNames << Shown(entry.Desc);
-      thumbnailValues << Shown(entry.Data);
-    }
-    FillExifGrid(thumbnailGrid_, {thumbnailNames, thumbnailValues});
+    while (info.NextThumbTag(lumatrim::TagGroup::Standard, entry)) rows.Add(lumatrim::CzechTag(entry, info.BigEndian()), true);
+    FillExifGrid(thumbnailGrid_, {rows.names, rows.values});
   }
+}
+
+// The EXIF tab in Czech from the photo as read; the technical rows only
+// when "Zobrazit technické údaje" is ticked.
+void DetailsWindow::FillExifGrids() {
+  const bool technical = technicalBox_->isChecked();
+  mapLink_->clear();
+  mapLink_->setToolTip(QString());
+  if (photo_ && photo_->ExifPresent() && photo_->exif) {
+    lumatrim::ExifData& info = *photo_->exif;
+    TagEntry entry;
+    CzechRows general, maker;
+    if (const auto position = lumatrim::MakeCzechPosition(info)) {
+      general.Add({"Poloha", position->Text, false}, technical);
+      const QString url = QString::fromStdString(position->MapUrl);
+      mapLink_->setText(QStringLiteral("<a href=\"%1\">Zobrazit na mapě</a>").arg(url.toHtmlEscaped()));
+      mapLink_->setToolTip(url);
+    }
+    info.ResetTagCursor();
+    while (info.NextTag(lumatrim::TagGroup::Standard, entry)) general.Add(lumatrim::CzechTag(entry, info.BigEndian()), technical);
+    info.ResetTagCursor();
+    while (info.NextTag(lumatrim::TagGroup::Maker, entry)) maker.Add(lumatrim::CzechTag(entry, info.BigEndian()), technical);
+    FillExifGrid(generalGrid_, {general.names, general.values});
+    FillExifGrid(makerGrid_, {maker.names, maker.values});
+  }
+
 }
 
 bool DetailsWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -150,16 +176,36 @@ void DetailsWindow::IptcGridClicked(const QPoint& pos) {
   EditIptcRow(cell.row());
 }
 
+lumatrim::TagEntry DetailsWindow::IptcRowItem(const std::string& name) const {
+  if (photo_ && photo_->iptc) {
+    if (const int i = photo_->iptc->IndexOfName(name); i >= 0) return photo_->iptc->GetItem(i);
+  }
+  const int row = lumatrim::TableIndexOfName(name);
+  return row >= 0 ? lumatrim::IptcItemFromRow(row) : TagEntry();
+}
+
 void DetailsWindow::EditIptcRow(int row) {
-  if (!photo_ || !photo_->iptc || row < 0 || row >= photo_->iptc->Count()) return;
+  if (!photo_ || row < 0 || row >= static_cast<int>(iptcRows_.size())) return;
+  const std::string name = iptcRows_[static_cast<size_t>(row)];
+  const TagEntry item = IptcRowItem(name);
+  const bool list = lumatrim::IsRepeatableDataset(item.Record, item.Tag);
+  lumatrim::IptcRecord& record = lumatrim::IptcForEditing(*photo_);
+  int i = record.IndexOfName(name);
+  // A list is edited one item a line; commas and semicolons separate too.
+  QString text = i < 0 ? QString() : Shown(lumatrim::WriteKeywordList(record.DisplayValues(i), list ? "\n" : ", "));
+  if (!list && i >= 0) text = Shown(record.GetItem(i).Data);
+  const QString prompt = list ? QStringLiteral("Jedna položka na řádek, nebo oddělené čárkou či středníkem:")
+                              : QStringLiteral("Zadejte hodnotu ");
+  const auto check = [item](const QString& typed) { return iptcform::LimitNote(item, typed); };
   const QTableWidgetItem* nameCell = iptcGrid_->item(row, 0);
-  const QTableWidgetItem* valueCell = iptcGrid_->item(row, 1);
-  QString text = valueCell != nullptr ? valueCell->text() : QString();
-  if (!Prompts::Input(this, nameCell != nullptr ? nameCell->text() : QString(), QStringLiteral("Zadejte hodnotu "),
-                      text))
+  if (!Prompts::CheckedInput(this, nameCell != nullptr ? nameCell->text() : QString(), prompt, text, check, list))
     return;
-  iptcGrid_->setItem(row, 1, new QTableWidgetItem(text));
-  photo_->iptc->SetItemValue(row, text.toStdString());  // UTF-8; a list item as comma text
+  std::vector<std::string> values;
+  for (const QString& value : iptcform::Values(item, text)) values.push_back(value.toStdString());  // UTF-8
+  if (i < 0) i = record.SetValue(name, "");
+  if (i < 0) return;
+  record.SetItemValues(i, values);
+  iptcGrid_->setItem(row, 1, new QTableWidgetItem(Shown(lumatrim::WriteKeywordList(record.DisplayValues(i)))));
   saveIptcButton_->setEnabled(true);
 }
 

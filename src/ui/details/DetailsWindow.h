@@ -4,10 +4,13 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/photo/PhotoMetadata.h"
 
 class CodePagePicker;
+class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -54,6 +57,8 @@ class DetailsWindow : public QDialog {
   QPushButton* RemoveGpsButton() const { return removeGpsButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
   CodePagePicker* CodePageBox() const { return codePagePicker_; }
+  QCheckBox* TechnicalBox() const { return technicalBox_; }
+  QLabel* MapLink() const { return mapLink_; }
 
  public slots:
   void done(int result) override;  // every way out releases the containers
@@ -72,7 +77,10 @@ class DetailsWindow : public QDialog {
 
  private:
   void BuildControls();
+  void FillExifGrids();
   void EditIptcRow(int row);
+  // The record's item of that name, or the table's (empty) when the photo lacks it.
+  lumatrim::TagEntry IptcRowItem(const std::string& name) const;
   void ReportWriteFailure(const QString& action, const std::exception& error);
   // Asks question; when the user agrees, drops a block from the photo as read
   // and rewrites the file (drop says whether there was one). A failure is
@@ -96,6 +104,8 @@ class DetailsWindow : public QDialog {
   QTableWidget* makerGrid_ = nullptr;
   QPushButton* removeExifButton_ = nullptr;
   QPushButton* removeGpsButton_ = nullptr;
+  QCheckBox* technicalBox_ = nullptr;  // "Zobrazit technické údaje"
+  QLabel* mapLink_ = nullptr;          // "Zobrazit na mapě"
   QWidget* thumbnailTab_ = nullptr;
   QGroupBox* thumbnailGroup_ = nullptr;
   QTableWidget* thumbnailGrid_ = nullptr;
@@ -107,6 +117,7 @@ class DetailsWindow : public QDialog {
   QTableWidget* iptcGrid_ = nullptr;
   QPushButton* saveIptcButton_ = nullptr;
   QPushButton* removeIptcButton_ = nullptr;
+  std::vector<std::string> iptcRows_;  // key name of each IPTC grid row
 
   QString path_;
 };

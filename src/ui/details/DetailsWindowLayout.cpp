@@ -1,6 +1,7 @@
 // The layout of the detail window: at its designed size every control is
 // where the design puts it; a larger window gives the extra room to the grids
 // and the thumbnail.
+#include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -78,6 +79,11 @@ void DetailsWindow::BuildControls() {
       Placed(MakeExifGrid(makerGroup_, "makerGrid", QRect(2, 18, 364, 111), 2), QRect(2, 18, 364, 111), {0, 0, 1, 1});
   removeExifButton_ = Button(QStringLiteral("Odstranit EXIF"), exifTab_, "removeExifButton", QRect(8, 352, 99, 22));
   removeGpsButton_ = Button(QStringLiteral("Odstranit GPS"), exifTab_, "removeGpsButton", QRect(114, 352, 99, 22));
+  technicalBox_ = Placed(Named(new QCheckBox(QStringLiteral("Zobrazit technické údaje"), exifTab_), "technicalBox"),
+                         QRect(8, 197, 250, 15), {0, 0.5, 0, 0});
+  mapLink_ = Placed(Named(new QLabel(exifTab_), "mapLink"), QRect(222, 352, 150, 22), {0, 1, 0, 0});
+  mapLink_->setTextFormat(Qt::RichText);
+  mapLink_->setOpenExternalLinks(true);  // mapy.cz in the user's browser
 
   thumbnailTab_ = Named(new QWidget, "thumbnailTab");
   new AnchorLayout(thumbnailTab_, kWindowSize, this);
@@ -120,6 +126,7 @@ void DetailsWindow::BuildControls() {
   });
   connect(removeExifButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveExifClicked);
   connect(removeGpsButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveGpsClicked);
+  connect(technicalBox_, &QCheckBox::toggled, this, &DetailsWindow::FillExifGrids);
   connect(saveIptcButton_, &QPushButton::clicked, this, &DetailsWindow::SaveIptcClicked);
   connect(removeIptcButton_, &QPushButton::clicked, this, &DetailsWindow::RemoveIptcClicked);
   iptcGrid_->viewport()->installEventFilter(this);

@@ -308,6 +308,8 @@ void MainWindow::BuildTray() {
   QAction* clearAction =
       trayMenu->addAction(QStringLiteral("Odstranit vše"), this, &MainWindow::ClearTrayChosen);
   clearAction->setObjectName(QStringLiteral("clearAction"));
+  trayMenu->addAction(QStringLiteral("Doplnit IPTC…"), this, &MainWindow::FillTrayIptcChosen)
+      ->setObjectName(QStringLiteral("fillIptcAction"));
   trayMenu->addSeparator();
   QAction* addFolderAction = trayMenu->addAction(QStringLiteral("Přidat složku…"), this, &MainWindow::AddFolderChosen);
   addFolderAction->setObjectName(QStringLiteral("addFolderAction"));

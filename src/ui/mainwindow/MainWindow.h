@@ -122,6 +122,7 @@ class MainWindow : public QMainWindow {
   void MoveAllClicked();
   void RemoveFromTrayChosen();
   void ClearTrayChosen();
+  void FillTrayIptcChosen();  // "Doplnit IPTC…"
   void ContinueClicked();
   void InfoIconClicked();
   void CloseClicked();
@@ -167,7 +168,6 @@ class MainWindow : public QMainWindow {
   void FolderPhotosFound(const QStringList& paths, const QStringList& subfolders);
   void ResetSelectionDisplay();
   void ClearSummaryValues();
-  void FillSummary();
   void Rotate(bool left);
   void ShowMessage(const QString& text);
   void SetHint(const QString& text);

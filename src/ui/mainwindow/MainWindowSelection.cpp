@@ -1,6 +1,8 @@
 // The selected photo: preview, sizes, EXIF summary, rotation.
 #include <QApplication>
 #include <QFile>
+#include <QColor>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -12,6 +14,8 @@
 
 #include "core/bytes/Error.h"
 #include "core/bytes/TextEncoding.h"
+#include "core/exif/CzechTags.h"
+#include "core/exif/CzechValues.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
@@ -24,18 +28,22 @@
 
 namespace {
 
-// Row by row: the display name looked up, and whether " ISO" follows.
-struct SummaryRow {
-  const char* key;
-  bool iso;
-};
-constexpr SummaryRow kSummaryRows[12] = {
-    {"Make", false},          {"Model", false},         {"JpegQual", false},         {"Flash", false},
-    {"Focal Length", false},  {"Exposure Time", false}, {"FNumber", false},          {"ISOSpeed Ratings", true},
-    {"Exposure Program", false}, {"Metering Mode", false}, {"Software", false},      {"Date Time", false},
-};
-
 QString DisplayText(const std::string& bytes) { return QString::fromStdString(lumatrim::DisplayUtf8(bytes)); }
+
+// The summary in Czech; "Vytvořeno" without a date in the EXIF block shows
+// the file's date in grey, so it is not taken for the moment of the shot.
+void FillSummary(QTableWidget* grid, const lumatrim::CzechSummary& summary, const QString& path) {
+  for (int row = 0; row < lumatrim::kSummaryRows; ++row) grid->item(row, 1)->setText(DisplayText(summary.Values[row]));
+  QTableWidgetItem* created = grid->item(lumatrim::kSummaryDateRow, 1);
+  created->setForeground(grid->palette().text());
+  created->setToolTip(QString());
+  if (summary.Created != lumatrim::DateSource::None) return;
+  const QDateTime modified = QFileInfo(path).lastModified();
+  if (!modified.isValid()) return;
+  created->setText(QString::fromStdString(lumatrim::CzechFileTime(modified.toSecsSinceEpoch())));
+  created->setForeground(QColor(Qt::gray));
+  created->setToolTip(QStringLiteral("Datum souboru: fotografie neuvádí, kdy byla pořízena"));
+}
 
 }  // namespace
 
@@ -48,14 +56,6 @@ QString MainWindow::SummaryValueIn(const TagList& tags, const QString& name) {
 
 void MainWindow::ClearSummaryValues() {
   for (int row = 0; row < summaryGrid_->rowCount(); ++row) summaryGrid_->item(row, 1)->setText(QString());
-}
-
-void MainWindow::FillSummary() {
-  for (int row = 0; row < 12; ++row) {
-    QString value = SummaryValue(QString::fromLatin1(kSummaryRows[row].key));
-    if (kSummaryRows[row].iso) value += QStringLiteral(" ISO");
-    summaryGrid_->item(row, 1)->setText(value);
-  }
 }
 
 void MainWindow::ShowSelectedPhoto() {
@@ -82,6 +82,10 @@ void MainWindow::ShowSelectedPhoto() {
   try {
     lumatrim::PhotoMetadata photo = lumatrim::ReadPhotoMetadata(QFile::encodeName(path).toStdString());
     exifTags_.clear();
+    // Every photo has details: a photo without metadata can be given IPTC there.
+    detailsButton_->setEnabled(true);
+    lumatrim::CzechSummary summary;
+    summary.Values.fill(std::string());
     if (photo.ExifPresent() && photo.exif) {
       lumatrim::ExifData& info = *photo.exif;
       lumatrim::TagEntry entry;
@@ -90,10 +94,10 @@ void MainWindow::ShowSelectedPhoto() {
         while (info.NextTag(group, entry)) exifTags_.emplace_back(DisplayText(entry.Desc), DisplayText(entry.Data));
       }
       orientation = info.GetTagInt("Orientation");
-      FillSummary();
-      detailsButton_->setEnabled(true);
+      summary = lumatrim::MakeCzechSummary(info);
       thumbnail = ExifThumbnailImage(photo);
     }
+    FillSummary(summaryGrid_, summary, path);
   } catch (const std::exception& error) {
     // Said inside the preview area: a box here would swallow the next arrow key.
     const auto* ours = dynamic_cast<const lumatrim::LumatrimError*>(&error);

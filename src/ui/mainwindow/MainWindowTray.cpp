@@ -16,6 +16,7 @@
 #include <QFrame>
 #include <QTreeView>
 
+#include "ui/iptcfill/IptcFillDialog.h"
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/optimize/OptimizeDialog.h"
 #include "ui/mainwindow/PhotoFileList.h"
@@ -221,6 +222,12 @@ void MainWindow::ClearTrayChosen() {
   if (trayList_->count() == 0) return;
   trayList_->clear();
   continueButton_->setEnabled(false);
+}
+
+void MainWindow::FillTrayIptcChosen() {
+  if (trayList_->count() == 0) return;
+  IptcFillDialog dialog(TrayPaths(), this);
+  dialog.exec();
 }
 
 void MainWindow::ContinueClicked() { OpenOptimisationDialog(); }

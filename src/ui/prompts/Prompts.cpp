@@ -65,6 +65,24 @@ int DefaultChoice(QWidget* parent, const QString& text, const QStringList& butto
   return static_cast<int>(made.indexOf(box->clickedButton()));
 }
 
+bool DefaultCheckedInput(QWidget* parent, const QString& title, const QString& prompt, QString& text,
+                         const Prompts::CheckFn& check, bool multiLine) {
+  std::unique_ptr<QInputDialog> dialog(Prompts::MakeInputDialog(parent, title, prompt, text));
+  if (multiLine) {
+    dialog->setOption(QInputDialog::UsePlainTextEditForTextInput);
+    dialog->setTextValue(text);
+  }
+  const auto showNote = [&](const QString& typed) {
+    const QString note = check ? check(typed) : QString();
+    dialog->setLabelText(note.isEmpty() ? prompt : prompt + QLatin1Char('\n') + note);
+  };
+  QObject::connect(dialog.get(), &QInputDialog::textValueChanged, dialog.get(), showNote);
+  showNote(text);
+  if (dialog->exec() != QDialog::Accepted) return false;
+  text = dialog->textValue();
+  return true;
+}
+
 }  // namespace
 
 Prompts::ChoiceFn Prompts::Choice = DefaultChoice;
@@ -72,6 +90,7 @@ Prompts::MessageFn Prompts::Message = DefaultMessage;
 Prompts::MessageFn Prompts::Error = DefaultError;
 Prompts::QuestionFn Prompts::Question = DefaultQuestion;
 Prompts::InputFn Prompts::Input = DefaultInput;
+Prompts::CheckedInputFn Prompts::CheckedInput = DefaultCheckedInput;
 
 void Prompts::RestoreDefaults() {
   Message = DefaultMessage;
@@ -79,6 +98,7 @@ void Prompts::RestoreDefaults() {
   Question = DefaultQuestion;
   Input = DefaultInput;
   Choice = DefaultChoice;
+  CheckedInput = DefaultCheckedInput;
 }
 
 QMessageBox* Prompts::MakeMessageBox(QWidget* parent, int icon, const QString& text, int buttons) {

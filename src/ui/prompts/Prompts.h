@@ -19,6 +19,13 @@ struct Prompts {
   using InputFn =
       std::function<bool(QWidget* parent, const QString& title, const QString& prompt, QString& text)>;
 
+  // An input whose text is checked as the user types: check gives the note
+  // shown under the prompt (empty when all is well). multiLine offers a box
+  // of several lines (a list, one item a line).
+  using CheckFn = std::function<QString(const QString& text)>;
+  using CheckedInputFn = std::function<bool(QWidget* parent, const QString& title, const QString& prompt,
+                                            QString& text, const CheckFn& check, bool multiLine)>;
+
   static MessageFn Message;  // plain notice
   static MessageFn Error;    // a failure's message (warning sign)
   static QuestionFn Question;
@@ -27,6 +34,7 @@ struct Prompts {
   // -1 when the box was closed without one. The last button is the default.
   using ChoiceFn = std::function<int(QWidget* parent, const QString& text, const QStringList& buttons)>;
   static ChoiceFn Choice;
+  static CheckedInputFn CheckedInput;
 
   // Puts the real message box, question box and input box back.
   static void RestoreDefaults();
