@@ -7,6 +7,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  # XMP packets: pugixml parses and writes their XML, Nettle's MD5 checks extended XMP.
+  libpugixml-dev nettle-dev
   libgtest-dev googletest
   fonts-dejavu-core
   # Qt's own Czech texts for standard buttons and dialogs ("Ano", "Ne",
