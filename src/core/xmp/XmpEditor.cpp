@@ -289,7 +289,10 @@ bool XmpEditor::SetDefaultLanguage(const XmpName& name, const std::string& value
 
 std::string XmpEditor::Serialise() const {
   if (!changed_) return original_;
-  const pugi::xml_node root = document_->document_element();
+  // The top-level element holding the rdf:RDF edited (pugixml reads a packet
+  // with more than one top-level element too).
+  pugi::xml_node root = FindRdf(*document_);
+  while (root.parent() && root.parent().type() != pugi::node_document) root = root.parent();
   std::ostringstream body;
   root.print(body, "", pugi::format_raw, pugi::encoding_utf8);
   // The packet's own text before its root element (the <?xpacket begin?>)
@@ -301,20 +304,31 @@ std::string XmpEditor::Serialise() const {
                        original_[static_cast<size_t>(nameAt) - 1] == '<';
   if (!located) return body.str();
   const size_t rootStart = static_cast<size_t>(nameAt) - 1;
-  size_t tailStart = original_.rfind("<?xpacket");
-  if (tailStart == std::string::npos || tailStart < rootStart) tailStart = original_.size();
+  const std::string text = body.str();
+  const std::string closing = "</" + std::string(root.name()) + ">";
+  size_t tailStart = original_.rfind("<?xpacket end");
+  const size_t rootEnd = original_.rfind(closing, tailStart);
+  if (tailStart == std::string::npos || rootEnd == std::string::npos || rootEnd < rootStart) tailStart = original_.size();
   size_t paddingStart = tailStart;
   while (paddingStart > rootStart && std::string_view(" \t\r\n").find(original_[paddingStart - 1]) != std::string_view::npos) {
     --paddingStart;
   }
+  std::string written;
   const std::string head = original_.substr(0, rootStart), tail = original_.substr(tailStart);
-  const std::string text = body.str();
-  const size_t oldPadding = tailStart - paddingStart;
-  if (tail.empty()) return head + text + original_.substr(paddingStart);
-  const size_t rest = head.size() + text.size() + tail.size();
-  size_t padding = oldPadding;
-  if (oldPadding > 0) padding = original_.size() > rest ? original_.size() - rest : kGrowthPadding;
-  return head + text + Padding(padding) + tail;
+  if (tail.empty() || rootEnd == std::string::npos || paddingStart != rootEnd + closing.size()) {
+    written = head + text + original_.substr(paddingStart);
+  } else {
+    const size_t oldPadding = tailStart - paddingStart;
+    const size_t rest = head.size() + text.size() + tail.size();
+    size_t padding = oldPadding;
+    if (oldPadding > 0) padding = original_.size() > rest ? original_.size() - rest : kGrowthPadding;
+    written = head + text + Padding(padding) + tail;
+  }
+  // Bytes around the root that only a lenient read accepted (a zero byte
+  // ends pugixml's read) must not spoil the edited packet: then it goes
+  // out without them.
+  pugi::xml_document check;
+  return check.load_buffer(written.data(), written.size(), kEditParse) && FindRdf(check) ? written : text;
 }
 
 }  // namespace lumatrim
