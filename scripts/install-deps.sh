@@ -9,6 +9,8 @@ packages=(
   libjpeg62-turbo-dev
   # TurboJPEG's lossless transform turns photos in-process.
   libturbojpeg0-dev
+  # XMP packets: pugixml parses and writes their XML, Nettle's MD5 checks extended XMP.
+  libpugixml-dev nettle-dev
   libgtest-dev googletest
   fonts-dejavu-core
   # Qt's own Czech texts for standard buttons and dialogs ("Ano", "Ne",

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Drives the program under Xvfb by mouse and keyboard (tray, optimisation
 # dialog, batch, detail window) and writes docs/optimalizace-davka.png and
-# docs/podrobnosti-{exif,miniatura,iptc}.png.   scripts/screenshot-dialogs.sh [BUILD_DIR]
+# docs/podrobnosti-{exif,miniatura,iptc,xmp}.png.   scripts/screenshot-dialogs.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${1:-build}

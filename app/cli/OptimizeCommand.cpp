@@ -44,7 +44,7 @@ constexpr const char* kOptimizeUsage =
     "  --name PATTERN   output names, default \"opt_{název}\"; fields {název} {datum} {čas} {pořadí} {pořadí:3}\n"
     "                   (also {nazev} {cas} {poradi}); date and time from DateTimeOriginal, else the file's\n"
     "  --existing WHAT  an output name already there: overwrite, skip, or number (default: name-2.jpg, ...)\n"
-    "  --no-gps         leave the GPS position out of the outputs' EXIF\n"
+    "  --no-gps         leave the GPS position out of the outputs' EXIF and XMP\n"
     "  --jobs N         worker threads, default one per core\n"
     "A photo that fails is reported and the others are still written (exit status 1).\n"
     "SIGINT or SIGTERM stops after the photo being written; no partial file is left.\n";
@@ -283,7 +283,7 @@ int RunOptimize(int argc, char** argv) {
   if (files.empty()) return Usage("no photos found in the folders given");
   const bool terminal = isatty(STDERR_FILENO) != 0;
   const int total = static_cast<int>(files.size());
-  int written = 0, failed = 0, skipped = 0, copied = 0, all = 0;
+  int written = 0, failed = 0, skipped = 0, copied = 0, all = 0, xmpGps = 0;
   for (lumatrim::OptimizeSettings& run : runs) {
     run.Subfolders = settings.Subfolders;
     lumatrim::BatchReport report;
@@ -307,6 +307,7 @@ int RunOptimize(int argc, char** argv) {
     failed += report.Failed();
     skipped += report.Skipped();
     copied += report.Copied();
+    xmpGps += report.XmpGpsRemoved();
     all += total;
     if (report.Cancelled) {
       if (terminal) std::fputc('\n', stderr);
@@ -314,6 +315,10 @@ int RunOptimize(int argc, char** argv) {
                    failed);
       return 128 + gSignal.load();
     }
+  }
+  if (xmpGps > 0) {
+    std::fprintf(stderr, "lumatrim-cli optimize: GPS position also removed from the XMP of %d photo%s\n", xmpGps,
+                 xmpGps == 1 ? "" : "s");
   }
   if (skipped > 0 || copied > 0) {
     std::fprintf(stderr, "lumatrim-cli optimize: %d of %d photos written (%d copied unchanged: not smaller), %d skipped: their outputs exist\n",

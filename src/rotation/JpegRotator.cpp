@@ -12,6 +12,7 @@
 #include "core/photo/PhotoEdits.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
+#include "core/photo/PhotoXmp.h"
 
 using lumatrim::EdgeTrim;
 using lumatrim::FailureKind;
@@ -153,11 +154,12 @@ JpegRotator::Turned JpegRotator::Turn(const QString& path, Direction direction, 
 
   const std::string target = LocalPath(output);
   try {
-    if (meta.ExifPresent()) {
-      // The EXIF block still names the old orientation, size and thumbnail.
+    if (meta.ExifPresent() || meta.XmpPresent()) {
+      // EXIF and XMP still name the old orientation, size and thumbnail.
       std::string thumbnail;
       if (lumatrim::PhotoHasThumbnailDirectory(meta)) thumbnail = TurnedThumbnail(meta, transform, turned);
       lumatrim::MakeExifUpright(meta, thumbnail);
+      lumatrim::MakeXmpUpright(meta);
       lumatrim::SetPictureSize(meta, turned.Height(), turned.Width());
       lumatrim::WriteJpegWithMetadata(meta, turned, target);
     } else {

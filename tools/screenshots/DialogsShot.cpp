@@ -224,8 +224,8 @@ int main(int argc, char** argv) {
   });
   script.Then(
       QStringLiteral("Podrobnosti"), [&] { Click(detailsButton); }, [&] { return detailsButton->isEnabled(); });
-  const char* tabShots[] = {"/podrobnosti-exif.png", "/podrobnosti-miniatura.png", "/podrobnosti-iptc.png"};
-  for (int tab = 0; tab < 3; ++tab) {
+  const char* tabShots[] = {"/podrobnosti-exif.png", "/podrobnosti-miniatura.png", "/podrobnosti-iptc.png", "/podrobnosti-xmp.png"};
+  for (int tab = 0; tab < 4; ++tab) {
     script.Then(
         QStringLiteral("tab %1").arg(tab),
         [&, tab] {

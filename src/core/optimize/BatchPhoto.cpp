@@ -7,6 +7,7 @@
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/photo/PhotoXmp.h"
 
 namespace lumatrim {
 
@@ -34,6 +35,7 @@ std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const s
   Bitmap picture = ApplyTransform(image.DecodeResampled(storedWidth, storedHeight), upright);
   // The kept EXIF thumbnail would show the source as it was stored.
   MakeExifUpright(photo->Meta, PhotoHasThumbnailDirectory(photo->Meta) ? EncodeThumbnail(picture) : std::string());
+  MakeXmpUpright(photo->Meta);
   image.Assign(std::move(picture));
   SetPictureSize(photo->Meta, image.Height(), image.Width());
   EncodeBatchPicture(*photo, settings);

@@ -30,6 +30,7 @@ struct BatchPhotoResult {
   bool Copied = false;     // written as a copy of the source: the new photo would not have been smaller
   std::uint64_t SourceBytes = 0;  // of the source file, when it could be read
   std::uint64_t OutputBytes = 0;  // of the file written
+  bool XmpGpsRemoved = false;  // asked to leave GPS out, the position was also taken out of its XMP
 };
 
 // What a batch did with each photo, in list order.
@@ -48,6 +49,11 @@ struct BatchReport {
   int Copied() const {
     int n = 0;
     for (const BatchPhotoResult& photo : Photos) n += photo.Outcome == PhotoOutcome::Written && photo.Copied ? 1 : 0;
+    return n;
+  }
+  int XmpGpsRemoved() const {
+    int n = 0;
+    for (const BatchPhotoResult& photo : Photos) n += photo.Outcome == PhotoOutcome::Written && photo.XmpGpsRemoved ? 1 : 0;
     return n;
   }
 };

@@ -54,8 +54,10 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
     result.Photo = PrepareBatchPhoto(source, output, settings);
     // A copy would carry the position the user asked to leave out, or a
     // size the user did not ask for.
-    const bool hadGps = settings.RemoveGps && DropGps(result.Photo->Meta);
-    if (settings.KeepIfSmaller && !hadGps && result.Photo->KeptSize &&
+    GpsRemoved removed;
+    if (settings.RemoveGps) removed = RemoveGps(result.Photo->Meta);
+    result.XmpGpsRemoved = removed.xmp;
+    if (settings.KeepIfSmaller && !removed.Any() && result.Photo->KeptSize &&
         EncodedFileBytes(*result.Photo) >= result.SourceBytes) {
       result.CopySource = true;
       result.Photo->Image = JpegImage();

@@ -20,6 +20,7 @@ struct PreparedPhoto {
   std::uint64_t SourceBytes = 0;
   FailureKind Failure = FailureKind::Other;  // when there is no Photo
   std::string Detail;
+  bool XmpGpsRemoved = false;  // the position was also taken out of its XMP
 };
 
 // Decodes, scales and encodes one photo (and leaves out its GPS when asked).

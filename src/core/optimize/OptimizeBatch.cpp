@@ -163,6 +163,7 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
         photo.Copied = slot.prepared.CopySource;
         struct stat written {};
         if (::stat(photo.Output.c_str(), &written) == 0) photo.OutputBytes = static_cast<std::uint64_t>(written.st_size);
+        photo.XmpGpsRemoved = slot.prepared.XmpGpsRemoved;
       } catch (const std::bad_alloc&) {
         photo.Failure = FailureKind::OutOfMemory;
         photo.Detail = "not enough memory to write \"" + photo.Output + "\"";

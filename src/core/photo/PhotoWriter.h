@@ -23,10 +23,11 @@ void StartEmptyIptc(PhotoMetadata& photo);
 void DropExif(PhotoMetadata& photo);
 void DropIptc(PhotoMetadata& photo);
 // Writes a new picture size into every size entry of the kept EXIF segment
-// (and the parser's copy).
+// (and the parser's copy), and into the XMP's size properties.
 void SetPictureSize(PhotoMetadata& photo, int height, int width);
 
-// Appends SOI, EXIF (else APP0, else the default header), APP13 and COM.
+// Appends SOI, EXIF (else APP0, else the default header first), APP13, COM
+// and the XMP segments, in the order the source had them.
 void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream);
 
 // The kept segments, then the image's coded data (its own metadata segments
@@ -42,7 +43,8 @@ void RewritePhoto(const PhotoMetadata& photo, const std::string& path);
 // Its kept segments stay as read until SaveIptc.
 IptcRecord& IptcForEditing(PhotoMetadata& photo);
 // Writes the IPTC record into the JPEG file at path, the picture taken from
-// sourcePath (from path itself when empty). Everything that can be refused is
+// sourcePath (from path itself when empty); the XMP counterparts of the
+// items set follow (XmpFollowsIptc.h). Everything that can be refused is
 // refused before the file is touched.
 void SaveIptc(PhotoMetadata& photo, const std::string& path, const std::string& sourcePath = "");
 

@@ -81,6 +81,9 @@ QString BatchSummary(const BatchReport& report) {
   if (const int skipped = report.Skipped(); skipped > 0) {
     text += QStringLiteral("\nPřeskočeno (už existovaly): %1").arg(skipped);
   }
+  if (const int fromXmp = report.XmpGpsRemoved(); fromXmp > 0) {
+    text += QStringLiteral("\nPoloha (GPS) byla odstraněna také z dat XMP (fotografií: %1).").arg(fromXmp);
+  }
   AppendList(text, QStringLiteral("Nezpracované fotografie:"), failed);
   AppendList(text, QStringLiteral("Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):"), renamed);
   return text;
