@@ -1,6 +1,7 @@
 #include "ui/optimize/OptimizeDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
 constexpr int kGpsRowHeight = 22;  // the privacy row below the design's controls
+constexpr int kQualityRowHeight = 26;  // the quality mode row below it
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
@@ -39,7 +41,7 @@ OptimizeDialog::OptimizeDialog(QWidget* parent, BatchFunction batch)
   setModal(true);
   // No close button: the dialog ends through "< Zpět" or a finished batch.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(385, 199 + kGpsRowHeight);
+  setFixedSize(385, 199 + kGpsRowHeight + kQualityRowHeight);
   BuildControls();
   Restore(OptimizeMemory::Load());
 
@@ -123,17 +125,18 @@ void OptimizeDialog::BuildControls() {
 
   removeGpsCheck_ = Named(new QCheckBox(QStringLiteral("Odstranit polohu (GPS)"), this), "removeGpsCheck");
   removeGpsCheck_->setGeometry(12, 168, 365, 18);
+  BuildQualityRow();
 
   progressBar_ = Named(new QProgressBar(this), "progressBar");
-  progressBar_->setGeometry(8, 172 + kGpsRowHeight, 190, 18);
+  progressBar_->setGeometry(8, 172 + kGpsRowHeight + kQualityRowHeight, 190, 18);
   progressBar_->setRange(0, 0);
   progressBar_->setValue(0);
   progressBar_->setTextVisible(true);
   progressBar_->hide();
   backButton_ = Named(new QPushButton(QStringLiteral("< Zpět"), this), "backButton");
-  backButton_->setGeometry(206, 169 + kGpsRowHeight, 80, 25);
+  backButton_->setGeometry(206, 169 + kGpsRowHeight + kQualityRowHeight, 80, 25);
   startButton_ = Named(new QPushButton(QStringLiteral("Optimalizovat"), this), "startButton");
-  startButton_->setGeometry(292, 169 + kGpsRowHeight, 85, 25);
+  startButton_->setGeometry(292, 169 + kGpsRowHeight + kQualityRowHeight, 85, 25);
   startButton_->setEnabled(false);
   for (QPushButton* button : {chooseTargetButton_, backButton_, startButton_}) button->setAutoDefault(false);
 
@@ -243,6 +246,11 @@ OptimizeMemory OptimizeDialog::Current() const {
   memory.ShortSide = widthEdit_->text();
   memory.LongSide = lengthEdit_->text();
   memory.RemoveGps = removeGpsCheck_->isChecked();
+  memory.Quality = static_cast<lumatrim::QualityMode>(qualityModeCombo_->currentIndex());
+  const bool automatic = memory.Quality == lumatrim::QualityMode::Automatic;
+  const bool limited = memory.Quality == lumatrim::QualityMode::MaxFileSize;
+  memory.AutoQualityScore = automatic ? qualityTargetEdit_->text() : autoQualityScore_;
+  memory.MaxFileSize = limited ? qualityTargetEdit_->text() : maxFileSize_;
   return memory;
 }
 
@@ -253,6 +261,11 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   targetFolderEdit_->setText(memory.TargetFolder);
   compressionSlider_->setValue(memory.Compression);
   removeGpsCheck_->setChecked(memory.RemoveGps);
+  autoQualityScore_ = memory.AutoQualityScore;
+  maxFileSize_ = memory.MaxFileSize;
+  shownQualityMode_ = 0;
+  qualityModeCombo_->setCurrentIndex(static_cast<int>(memory.Quality));
+  QualityModeChosen();
   for (const SizeChoice& choice : SizeChoices()) {
     if (choice.mode != memory.Mode) continue;
     choice.radio->setChecked(true);

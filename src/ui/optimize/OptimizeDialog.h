@@ -8,6 +8,7 @@
 #include "ui/optimize/OptimizeMemory.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -46,6 +47,7 @@ class OptimizeDialog : public QDialog {
   void OriginalSizeChosen();
   void WidthEdited();
   void LengthEdited();
+  void QualityModeChosen();
   void StartClicked();
   void BackClicked();  // "< Zpět", or "Přerušit" while the batch runs
 
@@ -63,6 +65,8 @@ class OptimizeDialog : public QDialog {
   QPushButton* BackButton() const { return backButton_; }
   QProgressBar* ProgressBar() const { return progressBar_; }
   QCheckBox* RemoveGpsCheck() const { return removeGpsCheck_; }
+  QComboBox* QualityModeCombo() const { return qualityModeCombo_; }
+  QLineEdit* QualityTargetEdit() const { return qualityTargetEdit_; }
 
  signals:
   // Every photo of the tray was written; the opener empties its tray.
@@ -97,6 +101,9 @@ class OptimizeDialog : public QDialog {
   void OnPhotoDone(int done);
   void OnBatchFinished(bool started, const lumatrim::BatchReport& report, const QString& message);
   void Restore(const OptimizeMemory& memory);
+  void BuildQualityRow();
+  // The settings' quality mode and target; false after telling the user what to correct.
+  bool ReadQuality(lumatrim::OptimizeSettings& settings);
   OptimizeMemory Current() const;
 
   QGroupBox* targetGroup_ = nullptr;
@@ -120,6 +127,12 @@ class OptimizeDialog : public QDialog {
   QPushButton* backButton_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QCheckBox* removeGpsCheck_ = nullptr;
+  QComboBox* qualityModeCombo_ = nullptr;
+  QLineEdit* qualityTargetEdit_ = nullptr;  // the score or the size limit
+  QLabel* qualityHintLabel_ = nullptr;
+  QString autoQualityScore_;  // the two targets as typed, kept while the other mode shows
+  QString maxFileSize_;
+  int shownQualityMode_ = 0;
   QFrame* notePanel_ = nullptr;
   QLabel* noteLabel_ = nullptr;
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -47,9 +48,11 @@ void OptimizeDialog::SetRunning(bool running) {
   backButton_->setText(running ? QStringLiteral("Přerušit") : QStringLiteral("< Zpět"));
   backButton_->setEnabled(true);
   targetGroup_->setEnabled(!running);
-  compressionGroup_->setEnabled(!running);
   sizeGroup_->setEnabled(!running);
   removeGpsCheck_->setEnabled(!running);
+  qualityModeCombo_->setEnabled(!running);
+  qualityTargetEdit_->setEnabled(!running);
+  QualityModeChosen();  // the compression slider counts only for fixed compression
   if (running) {
     startButton_->setEnabled(false);
   } else {
@@ -68,11 +71,12 @@ void OptimizeDialog::StartClicked() {
                                .arg(QDir::toNativeSeparators(targetFolderEdit_->text())));
     return;
   }
+  lumatrim::OptimizeSettings settings;
+  if (!ReadQuality(settings)) return;
   Current().Save();
   std::vector<std::string> sources;
   sources.reserve(static_cast<size_t>(sources_.size()));
   for (const QString& source : sources_) sources.push_back(source.toStdString());
-  lumatrim::OptimizeSettings settings;
   settings.TargetFolder = targetFolderEdit_->text().toStdString();
   settings.Compression = compressionSlider_->value();
   settings.KeepSize = originalSizeRadio_->isChecked();

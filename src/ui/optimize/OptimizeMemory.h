@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "core/optimize/OptimizeSettings.h"
+
 // What the optimisation dialog remembers between runs of the program.
 struct OptimizeMemory {
   enum class SizeMode { FixedWidth, FixedLength, Custom, Original };
@@ -11,6 +13,10 @@ struct OptimizeMemory {
   QString ShortSide = QStringLiteral("0");
   QString LongSide = QStringLiteral("0");
   bool RemoveGps = false;
+  // How each photo's quality is chosen, and the two targets as typed.
+  lumatrim::QualityMode Quality = lumatrim::QualityMode::Fixed;
+  QString AutoQualityScore = QStringLiteral("85");
+  QString MaxFileSize = QStringLiteral("500k");
 
   // From the user's settings file; the design's defaults where nothing is stored.
   static OptimizeMemory Load();
