@@ -9,6 +9,9 @@
 // prints the CPU milliseconds of each encoder's encode.
 //   encode_probe plain QUALITY INPUT OUTPUT
 // writes INPUT's picture encoded as the batch did before our encoder.
+//   encode_probe input LONG_SIDE PHOTO OUTPUT
+// writes PHOTO resized to LONG_SIDE as the former batch did at compression 0
+// (a comparison's common input).
 //   encode_probe score SOURCE OUTPUT...
 // prints "score output" of each optimised OUTPUT against SOURCE resized to
 // the output's size, as the batch resized it.
@@ -107,6 +110,12 @@ int main(int argc, char** argv) {
       const std::string stream = Plain(input.Decode(), std::atoi(argv[2]));
       JpegImage output;
       output.LoadFromBytes(stream);
+      output.SaveToFile(argv[4]);
+      return 0;
+    }
+    if (mode == "input" && argc == 5) {
+      JpegImage output;
+      output.LoadFromBytes(Plain(Resized(argv[3], std::atoi(argv[2])), 100));
       output.SaveToFile(argv[4]);
       return 0;
     }
