@@ -72,8 +72,11 @@ originals=()
 for f in "$photo_dir"/*.jpg "$photo_dir"/*.JPG; do
   [ -f "$f" ] || continue
   case $f in *truncated*) continue ;; esac  # a damaged stream is no photo to measure on
-  size=$(identify -format '%w %h' "$f[0]" 2>/dev/null) || continue
-  read -r w h <<<"$size"
+  size=$(identify -format '%w %h %[fx:standard_deviation]' "$f[0]" 2>/dev/null) || continue
+  read -r w h spread <<<"$size"
+  # a flat placeholder picture (a sample whose photo was replaced) measures nothing
+  case $spread in *nan*) continue ;; esac
+  awk -v s="$spread" 'BEGIN {exit !(s >= 0.02)}' || continue
   [ $((w > h ? w : h)) -ge $long_side ] && originals+=("$f")
 done
 [ ${#originals[@]} -ge 8 ] || { echo "need at least 8 photos of $long_side px or more in $photo_dir"; exit 1; }

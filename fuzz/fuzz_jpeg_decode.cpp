@@ -1,8 +1,9 @@
 // The JPEG image object on hostile streams: header, full and reduced decode,
-// and the streamed Lanczos reduction, which must equal filtering the picture
-// libjpeg decodes at the scale it chose.
+// the streamed Lanczos reduction, which must equal filtering the picture
+// libjpeg decodes at the scale it chose, and the lossless turns.
 #include "FuzzCommon.h"
 #include "Targets.h"
+#include "core/jpeg/LosslessTransform.h"
 
 int lumatrim::fuzz::RunJpegDecode(const uint8_t* data, size_t size) {
   using namespace lumatrim;
@@ -21,6 +22,23 @@ int lumatrim::fuzz::RunJpegDecode(const uint8_t* data, size_t size) {
   } catch (const LumatrimError&) {
   }
   if (full.Empty()) return 0;
+  // The lossless turns of a small stream: refused, or exactly the size their plan says.
+  const std::string stream(reinterpret_cast<const char*>(data), size);
+  for (PixelTransform transform : {PixelTransform::Rotate90, PixelTransform::Transverse}) {
+    BlockLayout layout;
+    JpegImage turned;
+    try {
+      layout = ReadBlockLayout(stream);
+      turned.LoadFromBytes(TransformJpeg(stream, transform));
+    } catch (const LumatrimError&) {
+      continue;
+    }
+    const auto [width, height] = TransformedSize(layout.width, layout.height, transform);
+    const EdgeTrim trim = OutputTrim(layout, transform);
+    if (turned.Width() != width - trim.columns || turned.Height() != height - trim.rows) {
+      fuzz::Violated("a turn trimmed other than planned");
+    }
+  }
   const int rw = (image.Width() + 4) / 5, rh = (image.Height() + 6) / 7;
   Bitmap resampled;
   try {

@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libjpeg62-turbo-dev libjpeg-turbo-progs
+  libjpeg62-turbo-dev
+  # TurboJPEG's lossless transform turns photos in-process.
+  libturbojpeg0-dev
   libgtest-dev googletest
   fonts-dejavu-core
   # Qt's own Czech texts for standard buttons and dialogs ("Ano", "Ne",
@@ -23,6 +25,9 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(libimage-exiftool-perl exiv2 clang libclang-rt-dev xvfb xauth x11-apps imagemagick appstream)
   # libpng-dev: the quality metric's test and benchmark tool read PNG pictures.
   packages+=(libpng-dev)
+  # The test command builds the Debian package (dpkg-shlibdeps names the
+  # libraries it needs) and checks it with lintian.
+  packages+=(dpkg-dev lintian)
 fi
 
 missing=()

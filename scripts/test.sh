@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: the full build (core,
-# windows offscreen, command-line tool), the core again under AddressSanitizer
-# and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# windows offscreen, command-line tool) and its Debian package, the core again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of
+# each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh --test
@@ -11,6 +12,9 @@ jobs=$(nproc)
 echo "== full build and tests"
 ./scripts/build.sh build
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== Debian package (cpack, dpkg-deb --contents, lintian)"
+./scripts/check-package.sh build
 
 echo "== core under AddressSanitizer and UndefinedBehaviorSanitizer"
 ./scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DLUMATRIM_UI=OFF -DLUMATRIM_SANITIZE=ON

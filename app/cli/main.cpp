@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lumatrim-cli [--charset NAME] VERB ...\n"
+    "       lumatrim-cli --help | --version\n"
     "  info [--json] FILE...                  metadata of photos\n"
     "  strip exif|iptc|gps FILE...            remove the EXIF, IPTC or GPS block in place\n"
     "  iptc FILE Name=Value...                set IPTC items and save\n"
@@ -73,6 +74,10 @@ int main(int rawArgc, char** rawArgv) {
   char** argv = args.data();
   if (argc >= 2 && (std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0)) {
     std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("lumatrim-cli " LUMATRIM_VERSION);
     return 0;
   }
   if (argc >= 2) {

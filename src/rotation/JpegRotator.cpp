@@ -1,91 +1,105 @@
 #include "rotation/JpegRotator.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
+#include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
-#include "core/photo/PhotoReader.h"
-#include "core/photo/PhotoWriter.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoWriter.h"
 
+using lumatrim::EdgeTrim;
+using lumatrim::FailureKind;
 using lumatrim::PixelTransform;
 
 namespace {
 
-// Start codes in the sense of the old process start call: below 32 is a failure.
-constexpr int kCodeFileNotFound = 2;
-constexpr int kCodeAccessDenied = 5;
-// A turn drops at most one partial row or column of blocks (-trim); blocks are
-// at most 32 px wide with the largest sampling factors.
-constexpr int kLargestBlock = 32;
 // A turned thumbnail is kept when its proportions are the picture's within this.
 constexpr double kThumbnailProportionTolerance = 0.01;
 
 QString Quoted(const QString& path) { return QStringLiteral("„%1“").arg(QFileInfo(path).fileName()); }
 
-// The tool's own complaint, one line, without its program-name prefix noise.
-QString ToolComplaint(QProcess& process) {
-  QString text = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-  if (text.isEmpty()) text = QStringLiteral("návratový kód %1").arg(process.exitCode());
-  return text.section(QLatin1Char('\n'), 0, 0);
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The sentence for the user, then the technical cause; the kind stays the cause's.
+[[noreturn]] void Fail(FailureKind kind, const QString& sentence, const std::exception* cause = nullptr) {
+  QString text = sentence;
+  if (cause) text += QLatin1Char('\n') + QString::fromStdString(cause->what());
+  throw lumatrim::LumatrimError(kind, text.toStdString());
 }
 
-[[noreturn]] void Fail(const QString& text) { throw lumatrim::LumatrimError(text.toStdString()); }
-
-struct Size {
-  int width = 0, height = 0;
-};
-
-// Decodes the result completely (at 1/8 size, which still walks every coded
-// block) and checks its size: the turned size, less at most one partial block
-// at an edge the turn had to trim. The real size goes to actual.
-bool OutputIsTurned(const QString& output, Size expected, Size& actual) {
-  try {
-    lumatrim::JpegImage image;
-    image.LoadFromFile(output.toStdString());
-    actual = {image.Width(), image.Height()};
-    const auto near = [](int got, int want) { return got <= want && got > want - kLargestBlock && got > 0; };
-    if (!near(actual.width, expected.width) || !near(actual.height, expected.height)) return false;
-    image.Decode(8);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
+FailureKind KindOf(const std::exception& error, FailureKind fallback) {
+  const auto* ours = dynamic_cast<const lumatrim::LumatrimError*>(&error);
+  return ours && ours->Kind() != FailureKind::Other ? ours->Kind() : fallback;
 }
 
-bool ProportionsMatch(Size a, Size b) {
-  if (a.width <= 0 || a.height <= 0 || b.width <= 0 || b.height <= 0) return false;
-  const double ra = static_cast<double>(a.width) / a.height, rb = static_cast<double>(b.width) / b.height;
+PixelTransform TurnOf(JpegRotator::Direction direction) {
+  return direction == JpegRotator::Direction::Left ? PixelTransform::Rotate270 : PixelTransform::Rotate90;
+}
+
+// What the stored blocks undergo so that the picture the user sees turns:
+// first what makes it upright, then the turn itself.
+PixelTransform StoredTransform(const lumatrim::PhotoMetadata& meta, JpegRotator::Direction direction) {
+  return lumatrim::Then(lumatrim::UprightTransform(lumatrim::PhotoOrientation(meta)), TurnOf(direction));
+}
+
+lumatrim::PhotoMetadata ReadForWriting(const std::string& bytes) {
+  lumatrim::MemorySource header(bytes);
+  return lumatrim::ReadJpegMetadata(header, {.depth = lumatrim::ReadDepth::ForWriting});
+}
+
+// The result is the seen picture turned by a quarter: its rows were the
+// seen picture's columns.
+EdgeTrim SeenBeforeTheTurn(EdgeTrim resultTrim) { return {resultTrim.rows, resultTrim.columns}; }
+
+bool ProportionsMatch(int widthA, int heightA, int widthB, int heightB) {
+  if (widthA <= 0 || heightA <= 0 || widthB <= 0 || heightB <= 0) return false;
+  const double ra = static_cast<double>(widthA) / heightA, rb = static_cast<double>(widthB) / heightB;
   return std::abs(ra - rb) <= kThumbnailProportionTolerance * rb;
 }
 
-}  // namespace
+// A camera thumbnail larger than this is not decoded to be turned; one is
+// made from the picture instead.
+constexpr int kLargestTurnedThumbnailSide = 640;
 
-JpegRotator::JpegRotator() : JpegRotator(ToolPath()) {}
-
-JpegRotator::JpegRotator(const QString& toolPath) : tool_(toolPath) {
-  toolFound_ = !tool_.isEmpty() && QFileInfo(tool_).isFile();
-}
-
-QString JpegRotator::ToolPath() {
-  QString folder = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
-  if (!folder.isEmpty()) {
-    QString beside = folder.endsWith(QLatin1Char('/')) ? folder + QStringLiteral("jpegtran")
-                                                       : folder + QStringLiteral("/jpegtran");
-    QFileInfo info(beside);
-    if (info.isFile() && info.isExecutable()) return info.absoluteFilePath();
+// The thumbnail turned with the picture: without loss when its blocks turn
+// whole, else decoded, turned and encoded again (a few milliseconds, where
+// one made from the picture decodes all of it). When it does not have the
+// picture's proportions (a camera thumbnail with black bars, or the picture
+// was trimmed more than a little), one is made from the picture.
+std::string TurnedThumbnail(const lumatrim::PhotoMetadata& meta, PixelTransform transform,
+                            const lumatrim::JpegImage& picture) {
+  const auto fits = [&](const lumatrim::JpegImage& thumbnail) {
+    return ProportionsMatch(thumbnail.Width(), thumbnail.Height(), picture.Width(), picture.Height());
+  };
+  try {
+    const std::string stored = lumatrim::PhotoThumbnail(meta);
+    lumatrim::JpegImage turned;
+    try {
+      turned.LoadFromBytes(lumatrim::TransformJpeg(stored, transform,
+                                                   {.partialBlocks = lumatrim::PartialBlocks::MustBeWhole,
+                                                    .copyMarkers = false}));
+      if (fits(turned)) return lumatrim::WithoutJfifHeader(turned.Data());
+    } catch (const lumatrim::LumatrimError&) {
+      lumatrim::JpegImage thumbnail;
+      thumbnail.LoadFromBytes(stored);
+      if (std::max(thumbnail.Width(), thumbnail.Height()) <= kLargestTurnedThumbnailSide) {
+        turned.Assign(lumatrim::ApplyTransform(thumbnail.Decode(), transform));
+        if (fits(turned)) return lumatrim::EncodeThumbnail(turned.Picture());
+      }
+    }
+  } catch (const lumatrim::LumatrimError&) {
+    // No thumbnail that can be read: made anew below.
   }
-  return QStandardPaths::findExecutable(QStringLiteral("jpegtran"));
+  return lumatrim::EncodeThumbnail(picture);
 }
+
+}  // namespace
 
 QString JpegRotator::SuffixedName(const QString& path, const QString& suffix) {
   qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
@@ -93,165 +107,64 @@ QString JpegRotator::SuffixedName(const QString& path, const QString& suffix) {
   return path.left(dot) + suffix + path.mid(dot);
 }
 
-QStringList JpegRotator::TransformSwitches(PixelTransform transform) {
-  switch (transform) {
-    case PixelTransform::None: return {};
-    case PixelTransform::FlipHorizontal: return {QStringLiteral("-flip"), QStringLiteral("horizontal")};
-    case PixelTransform::Rotate180: return {QStringLiteral("-rotate"), QStringLiteral("180")};
-    case PixelTransform::FlipVertical: return {QStringLiteral("-flip"), QStringLiteral("vertical")};
-    case PixelTransform::Transpose: return {QStringLiteral("-transpose")};
-    case PixelTransform::Rotate90: return {QStringLiteral("-rotate"), QStringLiteral("90")};
-    case PixelTransform::Transverse: return {QStringLiteral("-transverse")};
-    case PixelTransform::Rotate270: return {QStringLiteral("-rotate"), QStringLiteral("270")};
-  }
-  return {};
-}
-
-QString JpegRotator::RotateLeft(const QString& path, bool inPlace) {
-  return Rotate(path, inPlace, PixelTransform::Rotate270);
-}
-
-QString JpegRotator::RotateRight(const QString& path, bool inPlace) {
-  return Rotate(path, inPlace, PixelTransform::Rotate90);
-}
-
-void JpegRotator::RunTool(const QString& input, const QString& output, const QStringList& switches) {
-  QProcess process;
-  process.setProgram(tool_);
-  process.setArguments(switches + QStringList{QStringLiteral("-outfile"), output, input});
-  process.setStandardInputFile(QProcess::nullDevice());
-  process.start();
-  if (!process.waitForStarted()) {
-    int code = QFileInfo(tool_).isFile() ? kCodeAccessDenied : kCodeFileNotFound;
-    Fail(QStringLiteral("JpegTran WinExec Error: %1").arg(code));
-  }
-  if (!process.waitForFinished(timeLimitMs_)) {
-    process.kill();
-    process.waitForFinished();
-    Fail(QStringLiteral("Otáčení fotografie %1 trvalo příliš dlouho a bylo přerušeno; fotografie zůstala beze změny.")
-               .arg(Quoted(input)));
-  }
-  if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-    Fail(QStringLiteral("Fotografii %1 se nepodařilo otočit; zůstala beze změny.\n%2")
-               .arg(Quoted(input), ToolComplaint(process)));
-  }
-}
-
-QByteArray JpegRotator::TransformThumbnail(const QByteArray& jpeg, PixelTransform transform) {
-  if (jpeg.isEmpty()) return {};
-  if (transform == PixelTransform::None) return jpeg;
-  QProcess process;
-  process.setProgram(tool_);
-  // -perfect: a thumbnail whose edge blocks would stay unturned is made anew.
-  process.setArguments(QStringList{QStringLiteral("-copy"), QStringLiteral("none")} + TransformSwitches(transform) +
-                       QStringList{QStringLiteral("-perfect")});
-  process.start();
-  if (!process.waitForStarted()) return {};
-  process.write(jpeg);
-  process.closeWriteChannel();
-  if (!process.waitForFinished(timeLimitMs_)) {
-    process.kill();
-    process.waitForFinished();
+EdgeTrim JpegRotator::PlannedTrim(const QString& path, Direction direction) {
+  try {
+    const std::string bytes = lumatrim::ReadPhotoFile(LocalPath(path));
+    const PixelTransform transform = StoredTransform(ReadForWriting(bytes), direction);
+    return SeenBeforeTheTurn(lumatrim::OutputTrim(lumatrim::ReadBlockLayout(bytes), transform));
+  } catch (const std::exception&) {
     return {};
   }
-  if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) return {};
-  return QByteArray::fromStdString(lumatrim::WithoutJfifHeader(process.readAllStandardOutput().toStdString()));
 }
 
-// The tool copied the EXIF block as it was: it still names the old
-// orientation, size and thumbnail. Rewrites the turned file in place.
-void JpegRotator::WriteUprightExif(const QString& turnedPath, PixelTransform transform, int width, int height) {
-  const std::string path = turnedPath.toStdString();
-  std::string bytes = lumatrim::ReadPhotoFile(path);
-  lumatrim::MemorySource header(bytes);
-  lumatrim::PhotoMetadata meta = lumatrim::ReadJpegMetadata(header, {.depth = lumatrim::ReadDepth::ForWriting});
-  meta.filePath = path;
-  lumatrim::JpegImage picture;
-  picture.LoadFromBytes(std::move(bytes), path);
-  std::string thumbnail;
-  if (lumatrim::PhotoHasThumbnailDirectory(meta)) {
-    const QByteArray same = TransformThumbnail(QByteArray::fromStdString(lumatrim::PhotoThumbnail(meta)), transform);
-    Size sameSize;
-    if (!same.isEmpty()) {
-      lumatrim::JpegImage header;
-      header.LoadFromBytes(same.toStdString());
-      sameSize = {header.Width(), header.Height()};
-    }
-    // A camera thumbnail of other proportions (black bars), or one of a
-    // trimmed photo, would not match the picture: a new one is made.
-    thumbnail = ProportionsMatch(sameSize, {width, height}) ? same.toStdString() : lumatrim::EncodeThumbnail(picture);
-  }
-  lumatrim::MakeExifUpright(meta, thumbnail);
-  lumatrim::SetPictureSize(meta, picture.Height(), picture.Width());
-  lumatrim::WriteJpegWithMetadata(meta, picture, path);
+QString JpegRotator::TrimText(EdgeTrim trim) {
+  return QStringLiteral("%1 × %2 px").arg(trim.columns).arg(trim.rows);
 }
 
-QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform turn) {
+JpegRotator::Turned JpegRotator::Turn(const QString& path, Direction direction, bool inPlace) {
   const QString output = inPlace ? path : SuffixedName(path, QStringLiteral("_rot"));
-  if (tool_.isEmpty() || !QFileInfo(tool_).isFile()) {
-    Fail(QStringLiteral("JpegTran WinExec Error: %1").arg(kCodeFileNotFound));
-  }
   if (path.isEmpty() || !QFileInfo(path).isFile()) {
-    Fail(QStringLiteral("Fotografie %1 nebyla nalezena.").arg(Quoted(path)));
+    Fail(FailureKind::FileMissing, QStringLiteral("Fotografie %1 nebyla nalezena.").arg(Quoted(path)));
   }
-  const std::string input = path.toStdString();
-  Size source;
+  const std::string input = LocalPath(path);
   lumatrim::PhotoMetadata meta;
+  lumatrim::JpegImage source;
   try {
     std::string bytes = lumatrim::ReadPhotoFile(input);
-    lumatrim::MemorySource header(bytes);
-    meta = lumatrim::ReadJpegMetadata(header, {.depth = lumatrim::ReadDepth::ForWriting});
-    lumatrim::JpegImage image;
-    image.LoadFromBytes(std::move(bytes), input);
-    source = {image.Width(), image.Height()};
+    meta = ReadForWriting(bytes);
+    source.LoadFromBytes(std::move(bytes), input);
   } catch (const std::exception& e) {
-    Fail(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(path), QString::fromStdString(e.what())));
+    Fail(KindOf(e, FailureKind::DamagedData), QStringLiteral("Fotografii %1 nelze otočit.").arg(Quoted(path)), &e);
   }
-  // The stored blocks are turned so that the picture the user sees turns:
-  // first what makes it upright, then the turn itself.
-  const PixelTransform transform = lumatrim::Then(lumatrim::UprightTransform(lumatrim::PhotoOrientation(meta)), turn);
-  QStringList switches{QStringLiteral("-copy"), QStringLiteral("all")};
-  // -trim drops a partial block row or column at an edge the transform would
-  // leave unturned; a photo of whole blocks loses nothing.
-  if (transform != PixelTransform::None) switches << TransformSwitches(transform) << QStringLiteral("-trim");
+  meta.filePath = input;
 
-  // Rotating in place through a symbolic link turns the photo it points to.
-  QString target = output;
-  if (QFileInfo(output).isSymLink()) target = QFileInfo(output).canonicalFilePath();
-  QFileInfo targetInfo(target);
-  // A short name of its own: one derived from the photo's would pass the file
-  // system's name limit for photos whose names are near it.
-  QTemporaryFile temp(targetInfo.absolutePath() + QStringLiteral("/.lumatrim-rotate-XXXXXX.tmp"));
-  if (!temp.open()) {
-    Fail(QStringLiteral("Do složky „%1“ nelze zapisovat.").arg(QDir::toNativeSeparators(targetInfo.absolutePath())));
+  const PixelTransform transform = StoredTransform(meta, direction);
+  lumatrim::JpegImage turned;
+  try {
+    // A progressive photo stays progressive (and as small); the others stay sequential.
+    turned.LoadFromBytes(lumatrim::TransformJpeg(source.Data(), transform, {.progressive = source.Progressive()}),
+                         input);
+  } catch (const std::exception& e) {
+    Fail(KindOf(e, FailureKind::DamagedData),
+         QStringLiteral("Fotografii %1 se nepodařilo otočit; zůstala beze změny.").arg(Quoted(path)), &e);
   }
-  temp.close();
-  RunTool(path, temp.fileName(), switches);
+  const auto [fullWidth, fullHeight] = lumatrim::TransformedSize(source.Width(), source.Height(), transform);
+  const EdgeTrim resultTrim{fullWidth - turned.Width(), fullHeight - turned.Height()};
 
-  const auto [turnedWidth, turnedHeight] = lumatrim::TransformedSize(source.width, source.height, transform);
-  Size turned;
-  if (!OutputIsTurned(temp.fileName(), {turnedWidth, turnedHeight}, turned)) {
-    Fail(QStringLiteral("Otočená fotografie %1 je poškozená; původní fotografie zůstala beze změny.").arg(Quoted(path)));
-  }
-  if (meta.ExifPresent()) {
-    try {
-      WriteUprightExif(temp.fileName(), transform, turned.width, turned.height);
-    } catch (const std::exception& e) {
-      Fail(QStringLiteral("Fotografii %1 nelze otočit: %2").arg(Quoted(path), QString::fromStdString(e.what())));
+  const std::string target = LocalPath(output);
+  try {
+    if (meta.ExifPresent()) {
+      // The EXIF block still names the old orientation, size and thumbnail.
+      std::string thumbnail;
+      if (lumatrim::PhotoHasThumbnailDirectory(meta)) thumbnail = TurnedThumbnail(meta, transform, turned);
+      lumatrim::MakeExifUpright(meta, thumbnail);
+      lumatrim::SetPictureSize(meta, turned.Height(), turned.Width());
+      lumatrim::WriteJpegWithMetadata(meta, turned, target);
+    } else {
+      lumatrim::AtomicFile::Write(target, turned.Data());
     }
-    Size written;
-    if (!OutputIsTurned(temp.fileName(), turned, written)) {
-      Fail(QStringLiteral("Otočená fotografie %1 je poškozená; původní fotografie zůstala beze změny.").arg(Quoted(path)));
-    }
+  } catch (const std::exception& e) {
+    Fail(KindOf(e, FailureKind::WriteFailed), QStringLiteral("Fotografii %1 nelze přepsat.").arg(Quoted(output)), &e);
   }
-
-  // The replaced photo keeps its permissions, not the private ones of a temp file.
-  if (targetInfo.exists()) QFile::setPermissions(temp.fileName(), QFile(target).permissions());
-  std::error_code error;
-  std::filesystem::rename(temp.fileName().toStdString(), target.toStdString(), error);
-  if (error) {
-    Fail(QStringLiteral("Fotografii %1 nelze přepsat: %2").arg(Quoted(target), QString::fromStdString(error.message())));
-  }
-  temp.setAutoRemove(false);  // its name now belongs to the photo
-  return output;
+  return {output, SeenBeforeTheTurn(resultTrim)};
 }

@@ -2,7 +2,6 @@
 // user sees, and the result is upright with EXIF that agrees with it.
 #include <gtest/gtest.h>
 
-#include <QStandardPaths>
 #include <filesystem>
 
 #include "ExiftoolCheck.h"
@@ -21,10 +20,6 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 class UprightRotation : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (QStandardPaths::findExecutable(QStringLiteral("jpegtran")).isEmpty())
-      GTEST_SKIP() << "jpegtran is not installed";
-  }
   void TurnRight(const std::string& path) {
     try {
       rotator.RotateRight(Q(path), true);
@@ -91,7 +86,7 @@ TEST_F(UprightRotation, APartialBlockRowIsTrimmedOnlyWhereItWouldStayUnturned) {
 }
 
 // The outside reader agrees: the eight built orientations and every corpus
-// photo the tool can turn, each turned right once.
+// photo that can be turned, each turned right once.
 TEST_F(UprightRotation, ExiftoolFindsEveryTurnedPhotoUprightWithoutNewWarnings) {
   if (!ExiftoolInstalled()) GTEST_SKIP() << "exiftool is not installed";
   // 72 rows are not whole blocks.

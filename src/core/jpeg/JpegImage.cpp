@@ -53,6 +53,13 @@ std::string ReadPhotoFile(const std::string& path) {
   return bytes;
 }
 
+bool PlausiblePictureSize(int64_t width, int64_t height, size_t streamBytes) {
+  const int64_t pixels = width * height;
+  return width > 0 && height > 0 && pixels <= JpegImage::kMaxPixels && width <= JPEG_MAX_DIMENSION &&
+         height <= JPEG_MAX_DIMENSION &&
+         (pixels <= kRatioCheckFrom || pixels <= kMaxPixelsPerByte * static_cast<int64_t>(streamBytes));
+}
+
 void JpegImage::LoadFromFile(const std::string& path) { LoadFromBytes(ReadPhotoFile(path), path); }
 
 void JpegImage::LoadFromBytes(std::string bytes, std::string name) {
@@ -74,9 +81,7 @@ void JpegImage::ReadHeader() {
     jpeg::Decompressor d(data_, name_);
     d.ReadHeader();
     const auto& info = d.Info();
-    const int64_t pixels = int64_t{info.image_width} * info.image_height;
-    if (pixels > kMaxPixels || info.image_width > JPEG_MAX_DIMENSION || info.image_height > JPEG_MAX_DIMENSION ||
-        (pixels > kRatioCheckFrom && pixels > kMaxPixelsPerByte * static_cast<int64_t>(data_.size()))) {
+    if (!PlausiblePictureSize(info.image_width, info.image_height, data_.size())) {
       throw LumatrimError(FailureKind::DamagedData, name_ + ": the JPEG header claims an implausible size of " +
                           std::to_string(info.image_width) + " x " + std::to_string(info.image_height) + " pixels");
     }

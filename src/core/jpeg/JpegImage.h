@@ -99,6 +99,10 @@ class JpegImage {
   bool modified_ = false;
 };
 
+// False for a header size no real stream of that many bytes has: beyond
+// kMaxPixels or libjpeg's limit, or far more pixels than the bytes could code.
+bool PlausiblePictureSize(int64_t width, int64_t height, size_t streamBytes);
+
 // A photo file's bytes, refused (LumatrimError) when it cannot be read or is
 // larger than JpegImage::kMaxFileBytes.
 std::string ReadPhotoFile(const std::string& path);

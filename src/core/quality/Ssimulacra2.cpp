@@ -79,6 +79,14 @@ void AddRow(const float* __restrict image1, const float* __restrict mean1, const
   sums.Values[kDetailLostQuartic] += lost4;
 }
 
+// Copies rather than swaps, so the half-size buffer never grows to full size.
+void CopyPlanes(const Planes3& source, Planes3& target) {
+  for (int c = 0; c < 3; ++c) {
+    target[c].Resize(source[c].Width(), source[c].Height());
+    std::copy_n(source[c].Data(), source[c].Count(), target[c].Data());
+  }
+}
+
 void Square(const Plane& source, Plane& target) {
   target.Resize(source.Width(), source.Height());
   const float* in = source.Data();
@@ -136,7 +144,7 @@ Ssimulacra2Reference::Ssimulacra2Reference(const RgbRows& reference)
     if (work.Linear[0].Width() < kSmallestScaled || work.Linear[0].Height() < kSmallestScaled) break;
     if (scale > 0) {
       HalveLinear(work.Linear, work.Half);
-      std::swap(work.Linear, work.Half);
+      CopyPlanes(work.Half, work.Linear);
     }
     Scale& made = scales_.emplace_back();
     ToPositiveXyb(work.Linear, made.Xyb);
@@ -156,7 +164,7 @@ double Ssimulacra2Reference::Score(const RgbRows& distorted) {
   for (size_t scale = 0; scale < scales_.size(); ++scale) {
     if (scale > 0) {
       HalveLinear(work.Linear, work.Half);
-      std::swap(work.Linear, work.Half);
+      CopyPlanes(work.Half, work.Linear);
     }
     ToPositiveXyb(work.Linear, work.Xyb);
     const Scale& ref = scales_[scale];

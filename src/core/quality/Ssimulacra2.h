@@ -16,8 +16,8 @@ RgbRows RowsOf(const Bitmap& bitmap);
 // The reference's half of the work (colour space, six scales, its blurred
 // means and variances) is done once here, so a search that scores several
 // encodings of one picture pays it once. Scoring reuses working planes kept
-// in the object, so one object serves one thread at a time. Holds about 18
-// float planes of the picture's size (120 MB for 1600 x 1067).
+// in the object, so one object serves one thread at a time. Holds about 24
+// float planes of the picture's size (160 MB for 1600 x 1067).
 class Ssimulacra2Reference {
  public:
   // Throws LumatrimError for rows shorter than the width or a negative size.
