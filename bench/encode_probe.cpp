@@ -1,12 +1,17 @@
 // Our encoder against the plain libjpeg-turbo one, inside one process:
 //   encode_probe curve LONG_SIDE LAMBDA SAMPLING PHOTO...
-// prints "photo encoder quality bytes score" for qualities 30..98 of each
-// photo resized to LONG_SIDE, SSIMULACRA 2 against the resized picture, for
-// "plain" (libjpeg-turbo's defaults as the batch used them) and "ours" with
-// that trellis lambda and SAMPLING (auto, 420 or 444); bench/encoder_curves.py
-// turns the lines into BD-rates.
+// prints encoder_compare.sh's CSV points for qualities 30..98 of each photo
+// resized to LONG_SIDE, SSIMULACRA 2 against the resized picture, for
+// "today" (libjpeg-turbo's defaults as the batch used them) and "ours" with
+// that trellis lambda and SAMPLING (auto, 420 or 444), for trying settings
+// quickly: encode_probe curve ... | bench/lib/bd_rate.py /dev/stdin today.
 //   encode_probe time LONG_SIDE QUALITY PHOTO...
 // prints the CPU milliseconds of each encoder's encode.
+//   encode_probe plain QUALITY INPUT OUTPUT
+// writes INPUT's picture encoded as the batch did before our encoder.
+//   encode_probe input LONG_SIDE PHOTO OUTPUT
+// writes PHOTO resized to LONG_SIDE as the former batch did at compression 0
+// (a comparison's common input).
 //   encode_probe score SOURCE OUTPUT...
 // prints "score output" of each optimised OUTPUT against SOURCE resized to
 // the output's size, as the batch resized it.
@@ -65,18 +70,19 @@ int main(int argc, char** argv) {
       const int longSide = std::atoi(argv[2]);
       const float lambda = static_cast<float>(std::atof(argv[3]));
       const std::string sampling = argv[4];
+      std::printf("photo,curve,setting,bytes,ssimulacra2,butteraugli\n");
       for (int i = 5; i < argc; ++i) {
         const Bitmap picture = Resized(argv[i], longSide);
         quality::Ssimulacra2Reference reference(picture);
         encode::PhotoEncoder encoder(picture, argv[i], lambda);
         for (int q = 30; q <= 98; q += 4) {
           const std::string plain = Plain(picture, q);
-          std::printf("%s plain %d %zu %.3f\n", argv[i], q, plain.size(), reference.Score(Decoded(plain)));
+          std::printf("%s,today,%d,%zu,%.3f,\n", argv[i], q, plain.size(), reference.Score(Decoded(plain)));
           const encode::ChromaSampling chosen = sampling == "444"   ? encode::ChromaSampling::Full
                                                 : sampling == "420" ? encode::ChromaSampling::Quarter
                                                                     : encode::SamplingForQuality(q);
           const std::string ours = encoder.Encode(q, chosen, encode::ScanTrial::Smallest);
-          std::printf("%s ours %d %zu %.3f\n", argv[i], q, ours.size(), reference.Score(Decoded(ours)));
+          std::printf("%s,ours,%d,%zu,%.3f,\n", argv[i], q, ours.size(), reference.Score(Decoded(ours)));
           std::fflush(stdout);
         }
       }
@@ -96,6 +102,21 @@ int main(int argc, char** argv) {
         oursMs += CpuMs(std::clock() - start);
       }
       std::printf("encode cpu ms per photo: plain %.1f ours %.1f\n", plainMs / (argc - 4), oursMs / (argc - 4));
+      return 0;
+    }
+    if (mode == "plain" && argc == 5) {
+      JpegImage input;
+      input.LoadFromFile(argv[3]);
+      const std::string stream = Plain(input.Decode(), std::atoi(argv[2]));
+      JpegImage output;
+      output.LoadFromBytes(stream);
+      output.SaveToFile(argv[4]);
+      return 0;
+    }
+    if (mode == "input" && argc == 5) {
+      JpegImage output;
+      output.LoadFromBytes(Plain(Resized(argv[3], std::atoi(argv[2])), 100));
+      output.SaveToFile(argv[4]);
       return 0;
     }
     if (mode == "score" && argc > 3) {

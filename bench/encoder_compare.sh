@@ -16,8 +16,10 @@
 #                    flags go to `lumatrim-cli optimize --keep-size` with {c}
 #                    (compression 100 - quality) or {q} (quality) swept over
 #                    QUALITIES, or {s} swept over SCORES (a score target).
-#                    Default "today=--compression {c}". A new mode is one more
-#                    entry, e.g. "today=--compression {c};auto=--auto-quality {s}".
+#                    Default "ours=--compression {c}". A new mode is one more
+#                    entry, e.g. "ours=--compression {c};auto=--auto-quality {s}".
+#                    The curve "today" is the batch's encoder before ours:
+#                    libjpeg-turbo's defaults (encode_probe plain).
 #   QUALITIES        default "30 40 50 60 70 75 80 85 90 95"
 #   SCORES           default "60 65 70 75 80 85 90"
 #   PHOTOS           a folder of JPEG photos to use instead of the corpus's
@@ -26,7 +28,7 @@
 #                    butteraugli takes seconds per picture, so "all" is slow
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
-curves_spec=${LUMATRIM_CURVES:-"today=--compression {c}"}
+curves_spec=${LUMATRIM_CURVES:-"ours=--compression {c}"}
 qualities=${QUALITIES:-"30 40 50 60 70 75 80 85 90 95"}
 scores=${SCORES:-"60 65 70 75 80 85 90"}
 butteraugli_mode=${BUTTERAUGLI:-defaults}
@@ -38,7 +40,7 @@ install_missing /usr/bin/convert-im6.q16=imagemagick vipsthumbnail=libvips-tools
 im=/usr/bin/convert-im6.q16
 
 configure_bench "$build" bench/optimize_floor -DLUMATRIM_TESTS=OFF
-cmake --build "$build" --target optimize_cli lumatrim-ssimulacra2 >/dev/null
+cmake --build "$build" --target optimize_cli lumatrim-ssimulacra2 encode_probe >/dev/null
 cli=$root/$build/bench/optimize_cli
 metric=$root/$build/bench/lumatrim-ssimulacra2
 
@@ -132,7 +134,7 @@ for photo in "${photos[@]}"; do
       settings+=("$v")
     done
     # Our own default (compression 20) as a point beside the peers' defaults.
-    if [ "$label" = today ]; then
+    if [ "$label" = "${curves[0]%%=*}" ]; then
       "$cli" --out "$work/out/run" --keep-size --jobs 1 "$work/in/$photo.jpg" >/dev/null 2>&1
       mv "$work/out/run/opt_$photo.jpg" "$work/out/$label-default.jpg"
       settings+=(default)
@@ -140,6 +142,7 @@ for photo in "${photos[@]}"; do
     score "$photo" "$label" "${settings[@]}"
   done
   for q in $qualities; do
+    "$root/$build/bench/encode_probe" plain "$q" "$work/in/$photo.jpg" "$work/out/today-$q.jpg"
     "$cjpeg" -quality "$q" "$ppm" >"$work/out/mozjpeg-$q.jpg"
     "$im" "$ppm" -quality "$q" "$work/out/imagemagick-$q.jpg"
     vipsthumbnail "$ppm" -s "${long_side}x$long_side" -o "$work/out/vips-$q.jpg[Q=$q]"
@@ -147,14 +150,15 @@ for photo in "${photos[@]}"; do
   "$cjpeg" "$ppm" >"$work/out/mozjpeg-default.jpg"
   "$im" "$ppm" "$work/out/imagemagick-default.jpg"
   vipsthumbnail "$ppm" -s "${long_side}x$long_side" -o "$work/out/vips-default.jpg"
-  for peer in mozjpeg imagemagick vips; do
+  "$root/$build/bench/encode_probe" plain 80 "$work/in/$photo.jpg" "$work/out/today-default.jpg"
+  for peer in today mozjpeg imagemagick vips; do
     # shellcheck disable=SC2086
     score "$photo" "$peer" $qualities default
   done
 done
 
 first_curve=${curves[0]%%=*}
-python3 "$root/bench/lib/bd_rate.py" "$csv" "$first_curve" mozjpeg
+python3 "$root/bench/lib/bd_rate.py" "$csv" "$first_curve" mozjpeg today
 cp "$csv" "$root/$build/encoder_compare.csv"
 echo
 echo "points: $build/encoder_compare.csv   (load average now: $(cut -d' ' -f1-3 /proc/loadavg))"

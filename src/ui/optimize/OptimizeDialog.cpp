@@ -1,6 +1,7 @@
 #include "ui/optimize/OptimizeDialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -21,7 +22,7 @@ namespace {
 
 constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
 constexpr int kCustomTop = 186;    // where today's compression and size controls start
-constexpr int kButtonsTop = 389;
+constexpr int kButtonsTop = 415;
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
@@ -70,7 +71,7 @@ void OptimizeDialog::BuildControls() {
   BuildPresetControls();
   // "Vlastní": the controls the dialog always had, used when that preset is ticked.
   customPage_ = Named(new QWidget(this), "customPage");
-  customPage_->setGeometry(0, kCustomTop, 385, 110);
+  customPage_->setGeometry(0, kCustomTop, 385, 136);
   compressionGroup_ = Named(new QGroupBox(QStringLiteral(" Komprese v % "), customPage_), "compressionGroup");
   compressionGroup_->setGeometry(8, 0, 161, 62);
   compressionSlider_ = Named(new QSlider(Qt::Horizontal, compressionGroup_), "compressionSlider");
@@ -132,6 +133,7 @@ void OptimizeDialog::BuildControls() {
   lengthEdit_->setValidator(new QRegularExpressionValidator(digits, lengthEdit_));
   lengthEdit_->setEnabled(false);
 
+  BuildQualityRow();
   BuildOptionControls();
 
   progressBar_ = Named(new QProgressBar(this), "progressBar");
@@ -276,6 +278,11 @@ OptimizeMemory OptimizeDialog::Current() const {
   memory.AllowEnlarge = enlargeCheck_->isChecked();
   memory.KeepIfSmaller = keepIfSmallerCheck_->isChecked();
   memory.NamePattern = namePatternEdit_->text();
+  memory.Quality = static_cast<lumatrim::QualityMode>(qualityModeCombo_->currentIndex());
+  const bool automatic = memory.Quality == lumatrim::QualityMode::Automatic;
+  const bool limited = memory.Quality == lumatrim::QualityMode::MaxFileSize;
+  memory.AutoQualityScore = automatic ? qualityTargetEdit_->text() : autoQualityScore_;
+  memory.MaxFileSize = limited ? qualityTargetEdit_->text() : maxFileSize_;
   return memory;
 }
 
@@ -289,6 +296,11 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   enlargeCheck_->setChecked(memory.AllowEnlarge);
   keepIfSmallerCheck_->setChecked(memory.KeepIfSmaller);
   namePatternEdit_->setText(memory.NamePattern);
+  autoQualityScore_ = memory.AutoQualityScore;
+  maxFileSize_ = memory.MaxFileSize;
+  shownQualityMode_ = 0;
+  qualityModeCombo_->setCurrentIndex(static_cast<int>(memory.Quality));
+  QualityModeChosen();
   for (const SizeChoice& choice : SizeChoices()) {
     if (choice.mode != memory.Mode) continue;
     choice.radio->setChecked(true);

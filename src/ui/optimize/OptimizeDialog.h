@@ -10,6 +10,7 @@
 #include "ui/optimize/SizeEstimator.h"
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -54,6 +55,7 @@ class OptimizeDialog : public QDialog {
   void OriginalSizeChosen();
   void WidthEdited();
   void LengthEdited();
+  void QualityModeChosen();
   void StartClicked();
   void BackClicked();  // "< Zpět", or "Přerušit" while the batch runs
   void PresetTicked();
@@ -89,6 +91,8 @@ class OptimizeDialog : public QDialog {
   QLineEdit* NamePatternEdit() const { return namePatternEdit_; }
   QLabel* NamePreviewLabel() const { return namePreviewLabel_; }
   QLabel* EstimateLabel() const { return estimateLabel_; }
+  QComboBox* QualityModeCombo() const { return qualityModeCombo_; }
+  QLineEdit* QualityTargetEdit() const { return qualityTargetEdit_; }
 
  signals:
   // Every photo of the tray was written; the opener empties its tray.
@@ -139,6 +143,11 @@ class OptimizeDialog : public QDialog {
   void OnPhotoDone(int done);
   void OnBatchFinished(bool started, const lumatrim::BatchReport& report, const QString& message);
   void Restore(const OptimizeMemory& memory);
+  void BuildQualityRow();
+  // The settings' quality mode and target; false after telling the user what to correct.
+  bool ReadQuality(lumatrim::OptimizeSettings& settings);
+  // The same without a word: false when the typed target cannot be read.
+  bool QualityFromRow(lumatrim::OptimizeSettings& settings) const;
   OptimizeMemory Current() const;
 
   QGroupBox* targetGroup_ = nullptr;
@@ -162,6 +171,12 @@ class OptimizeDialog : public QDialog {
   QPushButton* backButton_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QCheckBox* removeGpsCheck_ = nullptr;
+  QComboBox* qualityModeCombo_ = nullptr;
+  QLineEdit* qualityTargetEdit_ = nullptr;  // the score or the size limit
+  QLabel* qualityHintLabel_ = nullptr;
+  QString autoQualityScore_;  // the two targets as typed, kept while the other mode shows
+  QString maxFileSize_;
+  int shownQualityMode_ = 0;
   QFrame* notePanel_ = nullptr;
   QLabel* noteLabel_ = nullptr;
   QGroupBox* presetGroup_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -51,6 +52,7 @@ void OptimizeDialog::SetRunning(bool running) {
     control->setEnabled(!running);
   }
   customPage_->setEnabled(!running && CustomTicked());
+  QualityModeChosen();  // the compression slider counts only for fixed compression
   if (running) {
     startButton_->setEnabled(false);
     // No guess comes while the batch runs.
@@ -114,6 +116,10 @@ void OptimizeDialog::StartClicked() {
       Prompts::Error(this, QStringLiteral("Složku „%1“ se nepodařilo vytvořit.").arg(QString::fromStdString(run.TargetFolder)));
       return;
     }
+  }
+  if (CustomTicked()) {
+    lumatrim::OptimizeSettings custom;
+    if (!ReadQuality(custom)) return;  // says what the quality target should look like
   }
   if (!AskAboutExistingOutputs(runs)) return;
   Current().Save();

@@ -24,7 +24,7 @@ namespace {
 
 constexpr int kEstimateDelayMs = 300;  // typing a side settles before a photo is encoded
 constexpr const char* kSuggestedFolder = "Lumatrim";
-constexpr int kOptionsTop = 300;  // small photos, privacy, names: below "Vlastní"
+constexpr int kOptionsTop = 326;  // small photos, privacy, names: below "Vlastní"
 
 template <typename T>
 T* Named(T* widget, const char* name) {
@@ -144,6 +144,7 @@ lumatrim::OptimizeSettings OptimizeDialog::CustomSettings() const {
   settings.Rule = fixedWidthRadio_->isChecked()    ? lumatrim::SizeRule::ShortSideFixed
                   : fixedLengthRadio_->isChecked() ? lumatrim::SizeRule::LongSideFixed
                                                    : lumatrim::SizeRule::BothSides;
+  QualityFromRow(settings);
   return settings;
 }
 
@@ -174,6 +175,9 @@ std::vector<lumatrim::OptimizeSettings> OptimizeDialog::PlannedRuns() const {
       run.ShortSide = custom.ShortSide;
       run.LongSide = custom.LongSide;
       run.Rule = custom.Rule;
+      run.Quality = custom.Quality;
+      run.AutoQualityScore = custom.AutoQualityScore;
+      run.MaxFileBytes = custom.MaxFileBytes;
     }
     // Several presets at once: each writes into a folder of its own.
     if (ticked.size() > 1) run.TargetFolder += "/" + subfolder;

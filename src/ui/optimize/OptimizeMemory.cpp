@@ -10,6 +10,8 @@ namespace {
 // (~/.config/lumatrim/lumatrim.conf on Linux); tests point it elsewhere.
 constexpr const char* kOrganisation = "lumatrim";
 constexpr const char* kModeNames[] = {"fixedWidth", "fixedLength", "custom", "original"};
+// In the order of lumatrim::QualityMode.
+constexpr const char* kQualityNames[] = {"fixed", "automatic", "maxFileSize"};
 
 }  // namespace
 
@@ -35,6 +37,12 @@ OptimizeMemory OptimizeMemory::Load() {
   memory.AllowEnlarge = settings.value(QStringLiteral("allowEnlarge"), memory.AllowEnlarge).toBool();
   memory.KeepIfSmaller = settings.value(QStringLiteral("keepIfSmaller"), memory.KeepIfSmaller).toBool();
   memory.NamePattern = settings.value(QStringLiteral("namePattern"), memory.NamePattern).toString();
+  const QString quality = settings.value(QStringLiteral("qualityMode")).toString();
+  for (int i = 0; i < 3; ++i) {
+    if (quality == QLatin1String(kQualityNames[i])) memory.Quality = static_cast<lumatrim::QualityMode>(i);
+  }
+  memory.AutoQualityScore = settings.value(QStringLiteral("autoQualityScore"), memory.AutoQualityScore).toString().left(8);
+  memory.MaxFileSize = settings.value(QStringLiteral("maxFileSize"), memory.MaxFileSize).toString().left(16);
   return memory;
 }
 
@@ -51,4 +59,7 @@ void OptimizeMemory::Save() const {
   settings.setValue(QStringLiteral("allowEnlarge"), AllowEnlarge);
   settings.setValue(QStringLiteral("keepIfSmaller"), KeepIfSmaller);
   settings.setValue(QStringLiteral("namePattern"), NamePattern);
+  settings.setValue(QStringLiteral("qualityMode"), QLatin1String(kQualityNames[static_cast<int>(Quality)]));
+  settings.setValue(QStringLiteral("autoQualityScore"), AutoQualityScore);
+  settings.setValue(QStringLiteral("maxFileSize"), MaxFileSize);
 }

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/optimize/OptimizeSettings.h"
+
 // What the optimisation dialog remembers between runs of the program.
 struct OptimizeMemory {
   enum class SizeMode { FixedWidth, FixedLength, Custom, Original };
@@ -16,6 +18,10 @@ struct OptimizeMemory {
   bool AllowEnlarge = false;
   bool KeepIfSmaller = true;
   QString NamePattern = QStringLiteral("opt_{název}");
+  // How each photo's quality is chosen, and the two targets as typed.
+  lumatrim::QualityMode Quality = lumatrim::QualityMode::Fixed;
+  QString AutoQualityScore = QStringLiteral("85");
+  QString MaxFileSize = QStringLiteral("500k");
 
   // From the user's settings file; the design's defaults where nothing is stored.
   static OptimizeMemory Load();

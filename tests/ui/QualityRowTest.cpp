@@ -1,0 +1,61 @@
+// The optimisation dialog's quality row: the three modes, each target kept
+// while the other shows, remembered for the next dialog, and a target the
+// batch could not read refused with a Czech sentence before anything starts.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "JpegBuilder.h"
+#include "UiTestPhotos.h"
+#include "ui/optimize/OptimizeDialog.h"
+
+namespace {
+
+enum Mode { kFixed, kAutomatic, kMaxFileSize };  // the combo box's rows
+
+TEST(OptimisationQuality, ModesTargetsAndTheirMemory) {
+  lumatrim::test::PromptRecorder prompts;
+  lumatrim::test::TempDir dir;
+  {
+    OptimizeDialog first{nullptr, [](const std::vector<std::string>&, const lumatrim::OptimizeSettings&,
+                                     const std::function<void(int)>&, const std::atomic<bool>&) {
+                           ADD_FAILURE() << "the batch must not start";
+                           return lumatrim::BatchReport();
+                         }};
+    QComboBox* mode = first.QualityModeCombo();
+    EXPECT_EQ(mode->currentIndex(), kFixed);
+    EXPECT_EQ(mode->itemText(kAutomatic), QStringLiteral("Automatická kvalita"));
+    EXPECT_EQ(mode->itemText(kMaxFileSize), QStringLiteral("Velikost nejvýše"));
+    EXPECT_TRUE(first.CompressionSlider()->parentWidget()->isEnabled());
+    mode->setCurrentIndex(kAutomatic);
+    EXPECT_FALSE(first.CompressionSlider()->parentWidget()->isEnabled()) << "the slider counts only when fixed";
+    EXPECT_EQ(first.QualityTargetEdit()->text(), QStringLiteral("85"));
+    first.QualityTargetEdit()->setText(QStringLiteral("90"));
+    mode->setCurrentIndex(kMaxFileSize);
+    EXPECT_EQ(first.QualityTargetEdit()->text(), QStringLiteral("500k"));
+    first.QualityTargetEdit()->setText(QStringLiteral("pět set"));
+    first.TargetFolderEdit()->setText(QString::fromStdString(dir.Path()));
+    first.OriginalSizeRadio()->click();
+    first.SetSources({QStringLiteral("/nikde/foto.jpg")});
+    first.StartButton()->click();
+    EXPECT_EQ(prompts.messages,
+              QStringList{QStringLiteral("Zadejte největší velikost souboru, například 500k nebo 2M.")});
+    EXPECT_FALSE(first.BatchRunning());
+    first.QualityTargetEdit()->setText(QStringLiteral("300k"));
+    first.BackClicked();
+  }
+  OptimizeDialog second;
+  EXPECT_EQ(second.QualityModeCombo()->currentIndex(), kMaxFileSize);
+  EXPECT_EQ(second.QualityTargetEdit()->text(), QStringLiteral("300k"));
+  second.QualityModeCombo()->setCurrentIndex(kAutomatic);
+  EXPECT_EQ(second.QualityTargetEdit()->text(), QStringLiteral("90")) << "each mode keeps its own target";
+  second.QualityModeCombo()->setCurrentIndex(kFixed);
+  EXPECT_TRUE(second.QualityTargetEdit()->isHidden()) << "fixed compression has no target";
+  second.BackClicked();
+}
+
+}  // namespace
