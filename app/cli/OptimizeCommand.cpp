@@ -16,13 +16,14 @@ namespace cli {
 namespace {
 
 constexpr const char* kOptimizeUsage =
-    "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--jobs N] FILE...\n"
+    "usage: lumatrim-cli optimize --out DIR [--compression N] [--short N] [--long N] [--keep-size] [--no-gps] [--keep-profile] [--jobs N] FILE...\n"
     "  --compression N  0..100 percent, default 20 (JPEG quality 80)\n"
     "  --short N        short side in px; alone, the long side follows each photo\n"
     "  --long N         long side in px; alone, the short side follows each photo\n"
     "                   (both: every photo is stretched to exactly that size)\n"
     "  --keep-size      keep each photo's own size\n"
     "  --no-gps         leave the GPS position out of the outputs' EXIF\n"
+    "  --keep-profile   keep each photo's colour profile (default: convert to sRGB)\n"
     "  --jobs N         worker threads, default one per core\n"
     "A photo that fails is reported and the others are still written (exit status 1).\n"
     "SIGINT or SIGTERM stops after the photo being written; no partial file is left.\n";
@@ -113,6 +114,10 @@ int RunOptimize(int argc, char** argv) {
       }
       if (arg == "--no-gps") {
         settings.RemoveGps = true;
+        continue;
+      }
+      if (arg == "--keep-profile") {
+        settings.ConvertToSrgb = false;
         continue;
       }
       if (arg == "--help" || arg == "-h") {

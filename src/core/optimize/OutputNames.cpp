@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <set>
 
+#include "core/heif/HeifKind.h"
+
 namespace lumatrim {
 namespace {
 
@@ -78,8 +80,10 @@ std::vector<PlannedOutput> PlanOutputs(const std::string& targetFolder, const st
     } else {
       parts[i] = {name, ""};
     }
+    // A HEIF photo comes out as a JPEG, and its name says so.
+    if (HasHeifExtension(name) || IsHeifFile(sources[i])) parts[i].extension = ".jpg";
     const std::string plain = FittedOutputName(parts[i].stem, "", parts[i].extension, nameLimit);
-    plan[i].Shortened = plain.size() < std::char_traits<char>::length(kPrefix) + name.size();
+    plan[i].Shortened = plain.size() < std::char_traits<char>::length(kPrefix) + parts[i].stem.size() + parts[i].extension.size();
     if (taken.insert(key(plain)).second) {
       plan[i].Path = shownFolder + "/" + plain;
       placed[i] = true;

@@ -12,7 +12,8 @@ struct PlannedOutput {
   bool Shortened = false;  // its name was cut to fit the file system's limit
 };
 
-// The output of every source, in order: <folder>/opt_<file name>. No two
+// The output of every source, in order: <folder>/opt_<file name>, with the
+// extension .jpg for a HEIF photo (by its name or its bytes). No two
 // outputs of one batch share a name, and none is one of the sources: a later
 // photo whose name is taken gets opt_<stem>-2<ext>, -3, ... (letter case
 // ignored, so a FAT memory card cannot merge them either). A name longer

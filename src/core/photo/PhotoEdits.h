@@ -24,4 +24,8 @@ bool HasGps(const PhotoMetadata& photo);
 // segment again; true when there was one. The file is not written.
 bool DropGps(PhotoMetadata& photo);
 
+// Leaves the kept ICC profile segments out of the photo's next write (its
+// pixels were converted to sRGB, or cannot use the profile).
+void DropIccProfile(PhotoMetadata& photo);
+
 }  // namespace lumatrim
