@@ -47,12 +47,16 @@ std::string ReadProblem(const std::string& path) {
   return {};
 }
 
+std::vector<std::string> XmpProblems(const lumatrim::XmpBlock& block);
+
 // One photo read into a fresh container, so no file's output depends on another.
 struct PhotoInfo {
   PhotoMetadata data;
   std::vector<TagEntry> thumbnail;
   std::vector<TagEntry> iptc;
   std::vector<std::vector<std::string>> iptcValues;  // per item, one text per dataset
+  std::vector<lumatrim::XmpProperty> xmp;
+  std::vector<std::string> xmpProblems;  // a damaged packet, extended chunks that do not join
 
   PhotoInfo(const std::string& path, char separator) : data(ReadPhotoMetadata(path, Options(separator))) {
     if (data.exif && data.ThumbnailPresent()) {
@@ -65,6 +69,10 @@ struct PhotoInfo {
       iptc = data.iptc->ItemsInUse();
       for (int i = 0; i < data.iptc->Count(); ++i) iptcValues.push_back(data.iptc->DisplayValues(i));
     }
+    if (data.xmp) {
+      xmp = data.xmp->Properties();
+      xmpProblems = XmpProblems(*data.xmp);
+    }
   }
   static lumatrim::ReadOptions Options(char separator) {
     lumatrim::ReadOptions options;
@@ -76,6 +84,14 @@ struct PhotoInfo {
     return data.exif ? data.exif->TagList : none;
   }
 };
+
+std::vector<std::string> XmpProblems(const lumatrim::XmpBlock& block) {
+  std::vector<std::string> problems;
+  if (block.standard.damaged) problems.push_back("damaged XMP packet: " + block.standard.problem);
+  if (!block.problem.empty()) problems.push_back(block.problem);
+  if (block.extended.damaged) problems.push_back("damaged extended XMP packet: " + block.extended.problem);
+  return problems;
+}
 
 QJsonObject TagJson(const TagEntry& entry) {
   return QJsonObject{{"group", entry.Group},
@@ -154,6 +170,24 @@ QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
                             {"size", item.Size}});
   }
   out["iptc"] = iptc;
+  // Photos without XMP keep the output they always had.
+  if (photo.data.XmpPresent()) {
+    QJsonArray xmp;
+    for (const lumatrim::XmpProperty& property : photo.xmp) {
+      QJsonArray values;
+      for (const std::string& value : property.values) values.append(QString::fromStdString(value));
+      xmp.append(QJsonObject{{"namespace", QString::fromStdString(property.namespaceUri)},
+                             {"name", QString::fromStdString(property.name)},
+                             {"value", QString::fromStdString(property.value)},
+                             {"values", values}});
+    }
+    out["xmp"] = xmp;
+    if (!photo.xmpProblems.empty()) {
+      QJsonArray problems;
+      for (const std::string& problem : photo.xmpProblems) problems.append(QString::fromStdString(problem));
+      out["xmpProblems"] = problems;
+    }
+  }
   return out;
 }
 
@@ -186,6 +220,14 @@ void PrintFileText(const std::string& path, const PhotoInfo& photo) {
       std::printf("%d:%d\t%s\t%s\t%s\n", item.Record, item.Tag, OneLine(item.Name).c_str(), OneLine(item.Desc).c_str(),
                   OneLine(item.Data).c_str());
     }
+  }
+  if (photo.data.XmpPresent()) {
+    std::printf("xmp:\n");
+    for (const lumatrim::XmpProperty& property : photo.xmp) {
+      std::printf("%s\t%s\t%s\n", OneLine(property.namespaceUri).c_str(), OneLine(property.name).c_str(),
+                  OneLine(property.value).c_str());
+    }
+    for (const std::string& problem : photo.xmpProblems) std::printf("xmp problem: %s\n", OneLine(problem).c_str());
   }
   std::printf("\n");
 }

@@ -49,6 +49,18 @@ std::string PhoneHeif(const TempDir& dir, const std::string& name, const Bitmap&
   return std::filesystem::exists(heif) ? heif : "";
 }
 
+// The colour-managed reference: libheif's picture as stored (in its own
+// colour space, at that size), turned into sRGB by ImageMagick.
+Bitmap ReferenceOf(const std::string& heif, const TempDir& scratch, int width, int height) {
+  HeifImage image;
+  image.LoadFromFile(heif);
+  image.SetConvertToSrgb(false);
+  const Bitmap stored = image.DecodeResampled(width, height);
+  const std::string own = WriteFile(scratch.File("own.icc"), image.Blocks().icc);
+  const std::string srgb = WriteFile(scratch.File("srgb.icc"), color::MakeRgbProfile(color::kSrgbPrimaries, color::TransferCurve::Srgb));
+  return ConvertedPixels(WritePpm(scratch.File("stored.ppm"), stored), "-profile " + own + " -profile " + srgb);
+}
+
 OptimizeSettings KeepSizeInto(const std::string& folder) {
   OptimizeSettings settings;
   settings.TargetFolder = folder;
@@ -77,9 +89,10 @@ TEST(HeifPhotos, CorpusPhoneFramesComeOutUprightWithTheirExifAndColours) {
   OptimizeSettings settings;
   settings.TargetFolder = out.Path();
   settings.LongSide = 1600;
+  settings.Compression = 5;
   settings.Rule = SizeRule::LongSideFixed;
-  const BatchReport report = RunOptimizeBatch({iphone, nokia}, settings);
-  ASSERT_EQ(report.Written(), 2) << report.Photos[0].Detail << report.Photos[1].Detail;
+  const BatchReport report = RunOptimizeBatch({iphone}, settings);
+  ASSERT_EQ(report.Written(), 1) << report.Photos[0].Detail;
   const std::string output = out.File("opt_apple_iphone13_heic_1.jpg");
   EXPECT_EQ(SizeOf(output), std::make_pair(1200, 1600));
   auto tags = ExiftoolValues(output, "-n -Orientation -ExifImageWidth -ExifImageHeight -ICC_Profile:ProfileDescription");
@@ -89,17 +102,8 @@ TEST(HeifPhotos, CorpusPhoneFramesComeOutUprightWithTheirExifAndColours) {
   EXPECT_EQ(tags.count("ProfileDescription"), 0u) << "converted pixels carry no profile";
   auto warnings = ExiftoolTags({output, iphone}, "-Warning");
   EXPECT_LE(WarningsIn(warnings[output]).size(), WarningsIn(warnings[iphone]).size());
-  EXPECT_TRUE(ExiftoolValues(out.File("opt_hmd_nokia83_heif_1.jpg"), "-GPSLatitude").count("GPSLatitude"));
 
-  // The reference: libheif's P3 decode, turned into sRGB by ImageMagick.
-  HeifImage p3;
-  p3.LoadFromFile(iphone);
-  p3.SetConvertToSrgb(false);
-  const Bitmap stored = p3.DecodeResampled(240, 320);
-  WriteFile(out.File("p3.icc"), p3.Blocks().icc);
-  WriteFile(out.File("srgb.icc"), color::MakeRgbProfile(color::kSrgbPrimaries, color::TransferCurve::Srgb));
-  const Bitmap reference = ConvertedPixels(WritePpm(out.File("p3.ppm"), stored),
-                                           "-profile " + out.File("p3.icc") + " -profile " + out.File("srgb.icc"));
+  const Bitmap reference = ReferenceOf(iphone, out, 240, 320);
   EXPECT_LT(MeanDeltaE(DecodedFile(output), reference), 1.5);
 }
 
@@ -114,7 +118,7 @@ TEST(HeifPhotos, HeifEncFilesOptimiseLikeJpegs) {
   const Bitmap patches = ColourPatches(96, 64);
   const std::string heic = PhoneHeif(in, "phone.heic", patches, p3);
   ASSERT_FALSE(heic.empty()) << "heif-enc made no file";
-  const Bitmap reference = ConvertedPixels(in.File("phone.heic.jpg"), "-profile " + srgbPath);
+  const Bitmap reference = ReferenceOf(heic, in, 96, 64);
 
   const struct {
     const char* name;
@@ -141,10 +145,10 @@ TEST(HeifPhotos, HeifEncFilesOptimiseLikeJpegs) {
     EXPECT_EQ(tags.count("GPSLatitude"), row.noGps ? 0u : 1u);
     EXPECT_EQ(tags.count("ProfileDescription"), row.convert ? 0u : 1u);
     const Bitmap seen = row.convert ? DecodedFile(output) : ConvertedPixels(output, "-profile " + srgbPath);
-    EXPECT_LT(MeanDeltaE(seen, reference), 2.0);
+    EXPECT_LT(MeanDeltaE(seen, reference), 1.0);
   }
   // Without conversion the P3 values shown as sRGB would be far off.
-  EXPECT_GT(MeanDeltaE(patches, reference), 4.0);
+  EXPECT_GT(MeanDeltaE(patches, reference), 3.0);
 }
 
 }  // namespace

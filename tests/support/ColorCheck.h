@@ -52,9 +52,9 @@ inline void SrgbToLab(const uint8_t* rgb, double lab[3]) {
   lab[2] = 200 * (f[1] - f[2]);
 }
 
-// Mean ΔE (CIE76) of the two pictures reduced to blocks x blocks-ish areas;
-// infinite when either is empty.
-inline double MeanDeltaE(const Bitmap& a, const Bitmap& b, int blocks = 48) {
+// Mean ΔE (CIE76) of the two pictures reduced to blocks x blocks areas (sizes
+// that blocks divides compare area for area); infinite when either is empty.
+inline double MeanDeltaE(const Bitmap& a, const Bitmap& b, int blocks = 40) {
   if (a.Empty() || b.Empty()) return INFINITY;
   const int w = std::min({a.Width, b.Width, blocks}), h = std::min({a.Height, b.Height, blocks});
   const Bitmap ra = AreaAverage(a, w, h), rb = AreaAverage(b, w, h);

@@ -7,6 +7,7 @@
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/JpegSegment.h"
 #include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoXmp.h"
 
 namespace lumatrim {
 namespace {
@@ -45,16 +46,15 @@ std::optional<std::string_view> TiffOfExifItem(std::string_view item) {
   return std::nullopt;
 }
 
-PhotoMetadata HeifPhotoMetadata(const HeifBlocks& blocks, const ReadOptions& options) {
+namespace {
+
+PhotoMetadata ExifOfHeif(const HeifBlocks& blocks, const ReadOptions& options) {
   PhotoMetadata photo;
   photo.options = options;
   const std::optional<std::string_view> tiff = TiffOfExifItem(blocks.exif);
   if (!tiff) return photo;
   const size_t length = 2 + kExifMarker.size() + tiff->size();
-  if (length > kMaxSegmentContent) {
-    photo = ReadTiffMetadata(std::make_shared<MemoryBytes>(std::string(*tiff)), options);
-    return photo;
-  }
+  if (length > kMaxSegmentContent) return ReadTiffMetadata(std::make_shared<MemoryBytes>(std::string(*tiff)), options);
   KeptSegment segment;
   segment.content = LengthField(length);
   segment.content.append(kExifMarker);
@@ -65,6 +65,24 @@ PhotoMetadata HeifPhotoMetadata(const HeifBlocks& blocks, const ReadOptions& opt
   photo.exifSegment = 0;
   ReparseExif(photo);
   return photo;
+}
+
+}  // namespace
+
+PhotoMetadata HeifPhotoMetadata(const HeifBlocks& blocks, const ReadOptions& options) {
+  PhotoMetadata photo = ExifOfHeif(blocks, options);
+  if (blocks.xmp.empty() || !ExifWritable(photo)) return photo;
+  try {
+    SetXmp(photo, blocks.xmp);
+  } catch (const std::exception&) {
+    return photo;  // a packet too large even for extended XMP: XmpComplete says so
+  }
+  if (options.depth == ReadDepth::Everything) photo.xmp = std::make_unique<XmpBlock>(ReadPhotoXmp(photo));
+  return photo;
+}
+
+bool XmpComplete(const PhotoMetadata& photo, const HeifBlocks& blocks) {
+  return blocks.xmp.empty() || photo.XmpPresent();
 }
 
 bool ExifWritable(const PhotoMetadata& photo) { return !(photo.exif && photo.exif->IsTiffFile); }
@@ -97,7 +115,7 @@ PhotoMetadata ReadHeifMetadata(const std::string& path, const ReadOptions& optio
     image.LoadFromFile(path);
     photo = HeifPhotoMetadata(image.Blocks(), options);
     photo.filePath = path;
-    if (photo.MetadataPresent()) {
+    if (photo.MetadataPresent() || photo.XmpPresent()) {
       if (!photo.outcome.Failed()) photo.outcome = ReadOutcome::Of(ReadStatus::Read);
     } else if (!photo.outcome.Failed()) {
       photo.outcome = ReadOutcome::Of(ReadStatus::NotExif);

@@ -20,8 +20,11 @@ std::optional<std::string_view> TiffOfExifItem(std::string_view item);
 // (shown, but not writable: see ExifWritable).
 PhotoMetadata HeifPhotoMetadata(const HeifBlocks& blocks, const ReadOptions& options = {});
 
+// Its XMP packet, when it has one, becomes the photo's XMP segments.
 // True unless the EXIF of a HEIF file was too large to carry into a JPEG.
 bool ExifWritable(const PhotoMetadata& photo);
+// True unless the file's XMP packet could not be given to the photo.
+bool XmpComplete(const PhotoMetadata& photo, const HeifBlocks& blocks);
 
 // An ICC profile cut into the APP2 "ICC_PROFILE" segments a JPEG carries it
 // in (at most 255 of them); empty for an empty or oversized profile.

@@ -1,6 +1,7 @@
 #include "core/jpeg/SegmentSplice.h"
 
 #include "core/jpeg/JpegSegment.h"
+#include "core/xmp/XmpSegments.h"
 
 namespace lumatrim {
 
@@ -20,12 +21,13 @@ std::optional<size_t> EndOfLeadingMetadata(std::string_view data) {
 }
 
 void AppendWithoutStaleMetadata(std::string& out, std::string_view data, size_t offset, bool dropExif,
-                                bool dropIptc) {
+                                bool dropIptc, bool dropXmp) {
   MemorySource source(data.substr(offset));
   JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, offset);
   JpegSegment segment;
   while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
-    const bool stale = (dropExif && segment.IsExif()) || (dropIptc && segment.IsPhotoshop());
+    const bool xmp = IsXmpSegment(segment.marker, segment.content) || IsXmpExtensionSegment(segment.marker, segment.content);
+    const bool stale = (dropExif && segment.IsExif()) || (dropIptc && segment.IsPhotoshop()) || (dropXmp && xmp);
     if (!stale) out.append(data.substr(segment.start, segment.Extent()));
   }
   out.append(data.substr(segment.start));

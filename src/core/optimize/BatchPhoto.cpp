@@ -50,8 +50,8 @@ Bitmap DecodeHeifSource(BatchPhoto& photo, std::string bytes, const OptimizeSett
   image.SetConvertToSrgb(settings.ConvertToSrgb);
   photo.Meta = HeifPhotoMetadata(image.Blocks(), ReadOptions{.depth = ReadDepth::ForWriting});
   photo.Meta.filePath = photo.Source;
-  if (!ExifWritable(photo.Meta)) {
-    throw LumatrimError(FailureKind::TooLarge, "\"" + photo.Source + "\": its EXIF block is too large for a JPEG file");
+  if (!ExifWritable(photo.Meta) || !XmpComplete(photo.Meta, image.Blocks())) {
+    throw LumatrimError(FailureKind::TooLarge, "\"" + photo.Source + "\": its EXIF or XMP block is too large for a JPEG file");
   }
   if (!settings.ConvertToSrgb) {
     for (KeptSegment& segment : IccProfileSegments(image.Blocks().icc)) photo.Meta.segments.push_back(std::move(segment));

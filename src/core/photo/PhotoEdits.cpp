@@ -92,8 +92,12 @@ void DropIccProfile(PhotoMetadata& photo) {
     if (!IsIccProfileSegment(static_cast<uint8_t>(segment.marker), segment.content)) continue;
     segments.erase(segments.begin() + i);
     // The indices of the segments behind it move down by one.
-    for (int* index : {&photo.exifSegment, &photo.iptcSegment, &photo.commentSegment, &photo.jfifSegment}) {
+    for (int* index : {&photo.exifSegment, &photo.iptcSegment, &photo.commentSegment, &photo.jfifSegment,
+                       &photo.xmpSegment}) {
       if (*index > i) --*index;
+    }
+    for (int& index : photo.xmpExtensionSegments) {
+      if (index > i) --index;
     }
   }
 }

@@ -9,6 +9,7 @@
 #include "core/exif/ReadOutcome.h"
 #include "core/exif/TagRender.h"
 #include "core/iptc/IptcRecord.h"
+#include "core/xmp/XmpSegments.h"
 
 namespace lumatrim {
 
@@ -33,7 +34,7 @@ struct ReadOptions {
 };
 
 // A photo's metadata, read once: the JPEG segments the writer emits again,
-// the EXIF directories, the IPTC record, and how the read ended. A plain
+// the EXIF directories, the IPTC record, the XMP packets, and how the read ended. A plain
 // value: the reader (PhotoReader.h) makes it, the writer (PhotoWriter.h)
 // takes it and a new picture.
 //
@@ -41,7 +42,8 @@ struct ReadOptions {
 // writer emits) and as exif->Block (what the parser reads).
 struct PhotoMetadata {
   static constexpr int kNoSegment = -1;
-  static constexpr int kScanSegments = 20;  // segments a JPEG scan keeps at most (plus a late APP13)
+  static constexpr int kScanSegments = 20;  // segments a JPEG scan keeps at most (plus a late APP13), XMP aside
+  static constexpr int kMaxXmpExtensionSegments = 1024;  // 64 MB of extended XMP
 
   std::string filePath;
   ReadOptions options;   // as read, for later walks of the same bytes
@@ -53,6 +55,9 @@ struct PhotoMetadata {
   int jfifSegment = kNoSegment;
   std::unique_ptr<ExifData> exif;
   std::unique_ptr<IptcRecord> iptc;  // of the APP13 segment; none after a writer's read
+  int xmpSegment = kNoSegment;            // the APP1 of the standard XMP packet
+  std::vector<int> xmpExtensionSegments;  // the APP1s of extended XMP chunks, in file order
+  std::unique_ptr<XmpBlock> xmp;          // the XMP as read; none after a writer's read (see PhotoXmp.h)
 
   // The segment at index, or null for kNoSegment.
   KeptSegment* Segment(int index);
@@ -60,6 +65,7 @@ struct PhotoMetadata {
 
   bool ExifPresent() const { return exifSegment != kNoSegment; }
   bool IptcPresent() const { return iptcSegment != kNoSegment; }
+  bool XmpPresent() const { return xmpSegment != kNoSegment; }
   bool MetadataPresent() const { return ExifPresent() || IptcPresent() || commentSegment != kNoSegment; }
   bool ThumbnailPresent() const;
   // Walks IFD1 into the thumbnail list; a walk that stops early becomes the outcome.

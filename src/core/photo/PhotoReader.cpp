@@ -11,6 +11,7 @@
 #include "core/heif/HeifKind.h"
 #include "core/heif/HeifMetadata.h"
 #include "core/jpeg/JpegSegment.h"
+#include "core/photo/PhotoXmp.h"
 
 namespace lumatrim {
 namespace {
@@ -128,13 +129,18 @@ bool ScanJpeg(PhotoMetadata& photo, ByteSource& input) {
   JpegSegmentReader reader(input, JpegSegmentReader::Prefix::Lenient, 2);
   JpegSegment segment;
   auto& kept = photo.segments;
-  while (static_cast<int>(kept.size()) < PhotoMetadata::kScanSegments && reader.Next(segment)) {
+  // XMP segments do not count towards the limit: an extended packet comes in
+  // as many chunks as it needs.
+  const auto scanned = [&photo] {
+    return static_cast<int>(photo.segments.size() - photo.xmpExtensionSegments.size()) - (photo.XmpPresent() ? 1 : 0);
+  };
+  while (scanned() < PhotoMetadata::kScanSegments && reader.Next(segment)) {
     const bool complete = segment.Complete();
     kept.push_back({std::move(segment.content), segment.marker, segment.lengthField});
     if (!complete) continue;
 
     const int index = static_cast<int>(kept.size()) - 1;
-    if (index == kGiveUpSegments && !photo.MetadataPresent()) break;
+    if (index == kGiveUpSegments && !photo.MetadataPresent() && !photo.XmpPresent()) break;
     switch (static_cast<JpegMarker>(segment.marker)) {
       case JpegMarker::Eoi:
       case JpegMarker::Sos:
@@ -143,7 +149,16 @@ bool ScanJpeg(PhotoMetadata& photo, ByteSource& input) {
         photo.jfifSegment = index;
         break;
       case JpegMarker::App1:
-        if (index > kGiveUpSegments || photo.ExifPresent()) {
+        if (IsXmpSegment(segment.marker, kept.back().content)) {
+          if (photo.XmpPresent()) kept.pop_back();  // a second standard packet is not kept
+          else photo.xmpSegment = index;
+        } else if (IsXmpExtensionSegment(segment.marker, kept.back().content)) {
+          if (static_cast<int>(photo.xmpExtensionSegments.size()) < PhotoMetadata::kMaxXmpExtensionSegments) {
+            photo.xmpExtensionSegments.push_back(index);
+          } else {
+            kept.pop_back();
+          }
+        } else if (index > kGiveUpSegments || photo.ExifPresent()) {
           kept.pop_back();  // a second APP1 (or a late one) is not kept
         } else {
           photo.exifSegment = index;
@@ -164,7 +179,7 @@ bool ScanJpeg(PhotoMetadata& photo, ByteSource& input) {
     }
   }
   KeptSegment late;
-  if (!photo.IptcPresent() && static_cast<int>(kept.size()) == PhotoMetadata::kScanSegments && FindLateIptc(reader, late)) {
+  if (!photo.IptcPresent() && scanned() == PhotoMetadata::kScanSegments && FindLateIptc(reader, late)) {
     kept.push_back(std::move(late));
     photo.iptcSegment = static_cast<int>(kept.size()) - 1;
     ReadIptc(photo);
@@ -216,6 +231,7 @@ PhotoMetadata ReadJpegMetadata(ByteSource& input, const ReadOptions& options) {
   } catch (const std::exception&) {
     // What was found before the fault stays.
   }
+  if (options.depth == ReadDepth::Everything && photo.XmpPresent()) photo.xmp = std::make_unique<XmpBlock>(ReadPhotoXmp(photo));
   return photo;
 }
 

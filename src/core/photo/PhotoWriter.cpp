@@ -1,7 +1,9 @@
 #include "core/photo/PhotoWriter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/bytes/AtomicFile.h"
 #include "core/bytes/ByteView.h"
@@ -10,6 +12,7 @@
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/JpegSegment.h"
 #include "core/jpeg/SegmentSplice.h"
+#include "core/photo/PhotoXmp.h"
 
 namespace lumatrim {
 namespace {
@@ -75,6 +78,7 @@ void DropIptc(PhotoMetadata& photo) {
 }
 
 void SetPictureSize(PhotoMetadata& photo, int height, int width) {
+  SetXmpPictureSize(photo, width, height);
   if (!photo.exif) return;
   photo.exif->WriteImageSize(photo.exif->Block, height, width);
   if (KeptSegment* segment = photo.Segment(photo.exifSegment)) photo.exif->WriteImageSize(segment->content, height, width);
@@ -82,15 +86,18 @@ void SetPictureSize(PhotoMetadata& photo, int height, int width) {
 
 void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream) {
   stream += "\xFF\xD8";
-  if (const KeptSegment* exif = photo.Segment(photo.exifSegment)) {
-    Emit(stream, *exif, photo.filePath);
-  } else if (const KeptSegment* jfif = photo.Segment(photo.jfifSegment)) {
-    Emit(stream, *jfif, photo.filePath);
-  } else {
+  // The kept segments go out in the order the source had them (an APP13
+  // before the EXIF stays before it); one added since goes after them.
+  int lead = photo.Segment(photo.exifSegment) ? photo.exifSegment : photo.jfifSegment;
+  if (!photo.Segment(lead)) {
     stream += DefaultJfifHeader();
+    lead = PhotoMetadata::kNoSegment;
   }
-  if (const KeptSegment* iptc = photo.Segment(photo.iptcSegment)) Emit(stream, *iptc, photo.filePath);
-  if (const KeptSegment* comment = photo.Segment(photo.commentSegment)) Emit(stream, *comment, photo.filePath);
+  std::vector<int> order{lead, photo.iptcSegment, photo.commentSegment, photo.xmpSegment};
+  order.insert(order.end(), photo.xmpExtensionSegments.begin(), photo.xmpExtensionSegments.end());
+  std::erase_if(order, [&photo](int index) { return !photo.Segment(index); });
+  std::sort(order.begin(), order.end());
+  for (int index : order) Emit(stream, *photo.Segment(index), photo.filePath);
 }
 
 void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
@@ -116,12 +123,14 @@ void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, c
   // The container speaks for EXIF and IPTC when its read kept such a segment
   // (still kept, or dropped since); a photo whose EXIF lay too deep for the
   // scan keeps it untouched.
-  bool keptExif = false, keptIptc = false;
+  bool keptExif = false, keptIptc = false, keptXmp = false;
   for (const KeptSegment& segment : photo.segments) {
-    keptExif = keptExif || IsExifSegment(static_cast<uint8_t>(segment.marker), segment.content);
-    keptIptc = keptIptc || IsPhotoshopSegment(static_cast<uint8_t>(segment.marker), segment.content);
+    const auto marker = static_cast<uint8_t>(segment.marker);
+    keptExif = keptExif || IsExifSegment(marker, segment.content);
+    keptIptc = keptIptc || IsPhotoshopSegment(marker, segment.content);
+    keptXmp = keptXmp || IsXmpSegment(marker, segment.content) || IsXmpExtensionSegment(marker, segment.content);
   }
-  AppendWithoutStaleMetadata(out, data, skip, keptExif, keptIptc);
+  AppendWithoutStaleMetadata(out, data, skip, keptExif, keptIptc, keptXmp);
   AtomicFile::Write(path, out);
 }
 

@@ -23,10 +23,11 @@ void StartEmptyIptc(PhotoMetadata& photo);
 void DropExif(PhotoMetadata& photo);
 void DropIptc(PhotoMetadata& photo);
 // Writes a new picture size into every size entry of the kept EXIF segment
-// (and the parser's copy).
+// (and the parser's copy), and into the XMP's size properties.
 void SetPictureSize(PhotoMetadata& photo, int height, int width);
 
-// Appends SOI, EXIF (else APP0, else the default header), APP13 and COM.
+// Appends SOI, EXIF (else APP0, else the default header first), APP13, COM
+// and the XMP segments, in the order the source had them.
 void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream);
 
 // The kept segments, then the image's coded data (its own metadata segments
