@@ -7,6 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev libjpeg-turbo-progs
+  # HEIF/HEIC/AVIF photos (libheif brings the HEVC and AV1 decoders); colour
+  # profiles converted to sRGB (Little CMS).
+  libheif-dev liblcms2-dev
   libgtest-dev googletest
   fonts-dejavu-core
   # Qt's own Czech texts for standard buttons and dialogs ("Ano", "Ne",
@@ -21,6 +24,8 @@ if [ "${1:-}" = "--test" ]; then
   # let us start the window headless and take screenshots; appstream checks
   # the software-centre description.
   packages+=(libimage-exiftool-perl exiv2 clang libclang-rt-dev xvfb xauth x11-apps imagemagick appstream)
+  # heif-enc makes the HEIF test photos at run time.
+  packages+=(libheif-examples)
 fi
 
 missing=()

@@ -57,6 +57,7 @@ TEST(FuzzRegressions, PictureAndWriterInputs) {
   Replay("fuzz_jpeg_decode", lumatrim::fuzz::RunJpegDecode);
   Replay("fuzz_rewrite_photo", lumatrim::fuzz::RunRewritePhoto);
   Replay("fuzz_exif_upright", lumatrim::fuzz::RunExifUpright);
+  Replay("fuzz_heif_metadata", lumatrim::fuzz::RunHeifMetadata);
 }
 
 // Found by fuzz_read_tiff: a MakerNote whose value offset puts the note at the

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "core/heif/HeifKind.h"
 #include "core/heif/HeifMetadata.h"
 #include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
@@ -12,7 +11,7 @@
 namespace lumatrim::test {
 namespace {
 
-const std::string kTiff("MM\0*\0\0\0\x08\0\0\0\0\0\0", 14);
+const std::string_view kTiff("MM\0*\0\0\0\x08\0\0\0\0\0\0", 14);
 
 TEST(HeifExifItem, TheTiffBlockIsFoundOnlyWhereTheOffsetPointsInside) {
   const struct {
@@ -28,33 +27,7 @@ TEST(HeifExifItem, TheTiffBlockIsFoundOnlyWhereTheOffsetPointsInside) {
       {"shorter than the offset field", std::string("\0\0\0", 3), false},
       {"no TIFF header", std::string("\0\0\0\0", 4) + "JUNKJUNKJUNK", false},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const auto tiff = TiffOfExifItem(row.item);
-    ASSERT_EQ(tiff.has_value(), row.found);
-    if (row.found) {
-      EXPECT_EQ(*tiff, kTiff);
-    }
-  }
-}
-
-TEST(HeifKind, TheFtypBoxDecidesNotTheName) {
-  const struct {
-    const char* name;
-    std::string start;
-    bool heif;
-  } rows[] = {
-      {"heic major", std::string("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24), true},
-      {"mif1 compatible", std::string("\0\0\0\x14" "ftypXXXX\0\0\0\0mif1", 20), true},
-      {"avif", std::string("\0\0\0\x14" "ftypavif\0\0\0\0mif1", 20), true},
-      {"mp4 video", std::string("\0\0\0\x14" "ftypisom\0\0\0\0mp41", 20), false},
-      {"box size below its header", std::string("\0\0\0\x08" "ftypheic", 12), false},
-      {"JPEG", std::string("\xFF\xD8\xFF\xE1", 4), false},
-      {"empty", "", false},
-  };
-  for (const auto& row : rows) EXPECT_EQ(IsHeifStart(row.start), row.heif) << row.name;
-  EXPECT_TRUE(HasHeifExtension("IMG_0001.HEIC"));
-  EXPECT_FALSE(HasHeifExtension("heic.jpg"));
+  for (const auto& row : rows) EXPECT_EQ(TiffOfExifItem(row.item), row.found ? std::optional(kTiff) : std::nullopt) << row.name;
 }
 
 // The bytes with value written at offset from the first place the box type is named.
@@ -87,19 +60,14 @@ TEST(HostileHeif, DamagedFilesFailClearlyAndTheBatchGoesOn) {
   std::vector<std::string> sources;
   for (const auto& row : rows) {
     sources.push_back(WriteFile(in.File(std::string(row.name) + ".heic"), row.bytes));
-    SCOPED_TRACE(row.name);
-    const PhotoMetadata photo = ReadPhotoMetadata(sources.back());
-    EXPECT_FALSE(photo.ExifPresent());
+    EXPECT_FALSE(ReadPhotoMetadata(sources.back()).ExifPresent()) << row.name;
   }
   sources.push_back(in.File("good.heic"));
-  OptimizeSettings settings;
-  settings.TargetFolder = out.Path();
-  settings.KeepSize = true;
-  const BatchReport report = RunOptimizeBatch(sources, settings);
+  const BatchReport report = RunOptimizeBatch(sources, {.TargetFolder = out.Path(), .KeepSize = true});
   ASSERT_EQ(report.Photos.size(), sources.size());
   for (size_t i = 0; i + 1 < sources.size(); ++i) {
-    EXPECT_EQ(report.Photos[i].Outcome, PhotoOutcome::Failed) << rows[i].name;
-    EXPECT_EQ(report.Photos[i].Failure, FailureKind::DamagedData) << rows[i].name << ": " << report.Photos[i].Detail;
+    EXPECT_TRUE(report.Photos[i].Outcome == PhotoOutcome::Failed && report.Photos[i].Failure == FailureKind::DamagedData)
+        << rows[i].name << ": " << report.Photos[i].Detail;
   }
   EXPECT_EQ(report.Photos.back().Outcome, PhotoOutcome::Written) << report.Photos.back().Detail;
   EXPECT_EQ(std::filesystem::directory_iterator(out.Path())->path().filename(), "opt_good.jpg");

@@ -19,6 +19,7 @@
 #include "core/jpeg/JpegImage.h"
 #include "core/photo/PhotoEdits.h"
 #include "ui/details/ExifGrid.h"
+#include "ui/preview/HeifPhoto.h"
 #include "ui/preview/Orientation.h"
 #include "ui/prompts/FailureText.h"
 #include "ui/prompts/Prompts.h"
@@ -65,6 +66,8 @@ void DetailsWindow::LoadPhoto() {
 
   photo_ = std::make_unique<PhotoMetadata>(lumatrim::ReadPhotoMetadata(LocalPath(path_)));
   removeGpsButton_->setEnabled(lumatrim::HasGps(*photo_));
+  heif_ = heifphoto::IsHeif(path_);
+  if (heif_) RefuseJpegOnlyCommands();
   if (photo_->ExifPresent() && photo_->exif) {
     lumatrim::ExifData& info = *photo_->exif;
     TagEntry entry;
@@ -125,6 +128,26 @@ void DetailsWindow::LoadPhoto() {
   }
 }
 
+// The commands rewrite JPEG data in place; a HEIF file shows its metadata only.
+void DetailsWindow::RefuseJpegOnlyCommands() {
+  const std::pair<QPushButton*, QString> refusals[] = {
+      {saveIptcButton_, heifphoto::IptcRefusal()},
+      {removeIptcButton_, heifphoto::IptcRefusal()},
+      {removeExifButton_, heifphoto::ExifRemovalRefusal()},
+      {removeGpsButton_, heifphoto::ExifRemovalRefusal()},
+  };
+  for (const auto& [button, why] : refusals) {
+    button->setEnabled(false);
+    button->setToolTip(why);
+  }
+  // Its thumbnail is the file's own thumbnail image, upright already.
+  const QImage thumbnail = heifphoto::Thumbnail(path_);
+  if (thumbnail.isNull()) return;
+  thumbnailPicture_->setPixmap(QPixmap::fromImage(thumbnail));
+  thumbnailSizeLabel_->setText(QStringLiteral("Miniatura (%1 x %2)").arg(thumbnail.width()).arg(thumbnail.height()));
+  thumbnailSizeLabel_->adjustSize();
+}
+
 bool DetailsWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == iptcGrid_->viewport() && event->type() == QEvent::MouseButtonRelease) {
     IptcGridClicked(static_cast<QMouseEvent*>(event)->position().toPoint());
@@ -156,7 +179,7 @@ void DetailsWindow::EditIptcRow(int row) {
     return;
   iptcGrid_->setItem(row, 1, new QTableWidgetItem(text));
   photo_->iptc->SetItemValue(row, text.toStdString());  // UTF-8; a list item as comma text
-  saveIptcButton_->setEnabled(true);
+  saveIptcButton_->setEnabled(!heif_);
 }
 
 void DetailsWindow::ReportWriteFailure(const QString& action, const std::exception& error) {

@@ -67,6 +67,7 @@ class DetailsWindow : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void RefuseJpegOnlyCommands();
 
  private:
   void BuildControls();
@@ -105,6 +106,7 @@ class DetailsWindow : public QDialog {
   QTableWidget* iptcGrid_ = nullptr;
   QPushButton* saveIptcButton_ = nullptr;
   QPushButton* removeIptcButton_ = nullptr;
+  bool heif_ = false;  // a HEIF photo: shown, never rewritten
 
   QString path_;
 };

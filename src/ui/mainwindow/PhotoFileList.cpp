@@ -40,7 +40,9 @@ void PhotoFileList::ShowFolder(const QString& folder) {
   if (folder.isEmpty()) return;
   QDir dir(folder);
   // Name filters of QDir ignore letter case, so IMG_0001.JPG is listed too.
-  QFileInfoList files = dir.entryInfoList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files);
+  QFileInfoList files = dir.entryInfoList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.heic"),
+                                           QStringLiteral("*.heif"), QStringLiteral("*.hif"), QStringLiteral("*.avif")},
+                                          QDir::Files);
   // Czech order whatever the system's locale: "č" after "c", "ř" after "r".
   QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
   collator.setNumericMode(true);

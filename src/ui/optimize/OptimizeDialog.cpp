@@ -19,6 +19,7 @@ namespace {
 
 constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
 constexpr int kGpsRowHeight = 22;  // the privacy row below the design's controls
+constexpr int kColourRowHeight = 22;  // the colour row below it
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
@@ -39,13 +40,14 @@ OptimizeDialog::OptimizeDialog(QWidget* parent, BatchFunction batch)
   setModal(true);
   // No close button: the dialog ends through "< Zpět" or a finished batch.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-  setFixedSize(385, 199 + kGpsRowHeight);
+  setFixedSize(385, 199 + kGpsRowHeight + kColourRowHeight);
   BuildControls();
   Restore(OptimizeMemory::Load());
 
   connect(runner_.get(), &BatchRunner::PhotoDone, this, &OptimizeDialog::OnPhotoDone,
           Qt::QueuedConnection);
   connect(removeGpsCheck_, &QCheckBox::toggled, this, [this] { Current().Save(); });
+  connect(convertColoursCheck_, &QCheckBox::toggled, this, [this] { Current().Save(); });
   connect(runner_.get(), &BatchRunner::Finished, this, &OptimizeDialog::OnBatchFinished,
           Qt::QueuedConnection);
 }
@@ -123,17 +125,20 @@ void OptimizeDialog::BuildControls() {
 
   removeGpsCheck_ = Named(new QCheckBox(QStringLiteral("Odstranit polohu (GPS)"), this), "removeGpsCheck");
   removeGpsCheck_->setGeometry(12, 168, 365, 18);
+  convertColoursCheck_ = Named(new QCheckBox(QStringLiteral("Převést barvy do sRGB"), this), "convertColoursCheck");
+  convertColoursCheck_->setGeometry(12, 168 + kGpsRowHeight, 365, 18);
+  convertColoursCheck_->setChecked(true);
 
   progressBar_ = Named(new QProgressBar(this), "progressBar");
-  progressBar_->setGeometry(8, 172 + kGpsRowHeight, 190, 18);
+  progressBar_->setGeometry(8, 172 + kGpsRowHeight + kColourRowHeight, 190, 18);
   progressBar_->setRange(0, 0);
   progressBar_->setValue(0);
   progressBar_->setTextVisible(true);
   progressBar_->hide();
   backButton_ = Named(new QPushButton(QStringLiteral("< Zpět"), this), "backButton");
-  backButton_->setGeometry(206, 169 + kGpsRowHeight, 80, 25);
+  backButton_->setGeometry(206, 169 + kGpsRowHeight + kColourRowHeight, 80, 25);
   startButton_ = Named(new QPushButton(QStringLiteral("Optimalizovat"), this), "startButton");
-  startButton_->setGeometry(292, 169 + kGpsRowHeight, 85, 25);
+  startButton_->setGeometry(292, 169 + kGpsRowHeight + kColourRowHeight, 85, 25);
   startButton_->setEnabled(false);
   for (QPushButton* button : {chooseTargetButton_, backButton_, startButton_}) button->setAutoDefault(false);
 
@@ -243,6 +248,7 @@ OptimizeMemory OptimizeDialog::Current() const {
   memory.ShortSide = widthEdit_->text();
   memory.LongSide = lengthEdit_->text();
   memory.RemoveGps = removeGpsCheck_->isChecked();
+  memory.ConvertToSrgb = convertColoursCheck_->isChecked();
   return memory;
 }
 
@@ -253,6 +259,7 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   targetFolderEdit_->setText(memory.TargetFolder);
   compressionSlider_->setValue(memory.Compression);
   removeGpsCheck_->setChecked(memory.RemoveGps);
+  convertColoursCheck_->setChecked(memory.ConvertToSrgb);
   for (const SizeChoice& choice : SizeChoices()) {
     if (choice.mode != memory.Mode) continue;
     choice.radio->setChecked(true);

@@ -63,6 +63,7 @@ class OptimizeDialog : public QDialog {
   QPushButton* BackButton() const { return backButton_; }
   QProgressBar* ProgressBar() const { return progressBar_; }
   QCheckBox* RemoveGpsCheck() const { return removeGpsCheck_; }
+  QCheckBox* ConvertColoursCheck() const { return convertColoursCheck_; }
 
  signals:
   // Every photo of the tray was written; the opener empties its tray.
@@ -120,6 +121,7 @@ class OptimizeDialog : public QDialog {
   QPushButton* backButton_ = nullptr;
   QProgressBar* progressBar_ = nullptr;
   QCheckBox* removeGpsCheck_ = nullptr;
+  QCheckBox* convertColoursCheck_ = nullptr;  // "Převést barvy do sRGB"; off keeps each photo's profile
   QFrame* notePanel_ = nullptr;
   QLabel* noteLabel_ = nullptr;
 

@@ -50,6 +50,7 @@ void OptimizeDialog::SetRunning(bool running) {
   compressionGroup_->setEnabled(!running);
   sizeGroup_->setEnabled(!running);
   removeGpsCheck_->setEnabled(!running);
+  convertColoursCheck_->setEnabled(!running);
   if (running) {
     startButton_->setEnabled(false);
   } else {
@@ -79,6 +80,7 @@ void OptimizeDialog::StartClicked() {
   settings.ShortSide = static_cast<int>(SideValue(widthEdit_));
   settings.LongSide = static_cast<int>(SideValue(lengthEdit_));
   settings.RemoveGps = removeGpsCheck_->isChecked();
+  settings.ConvertToSrgb = convertColoursCheck_->isChecked();
   // The auto-filled field is only a 4:3 guide; the batch fits the free side to each photo.
   settings.Rule = fixedWidthRadio_->isChecked()    ? lumatrim::SizeRule::ShortSideFixed
                   : fixedLengthRadio_->isChecked() ? lumatrim::SizeRule::LongSideFixed

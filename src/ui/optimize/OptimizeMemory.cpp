@@ -31,6 +31,7 @@ OptimizeMemory OptimizeMemory::Load() {
     if (digits) *side = text;
   }
   memory.RemoveGps = settings.value(QStringLiteral("removeGps"), memory.RemoveGps).toBool();
+  memory.ConvertToSrgb = settings.value(QStringLiteral("convertToSrgb"), memory.ConvertToSrgb).toBool();
   return memory;
 }
 
@@ -43,4 +44,5 @@ void OptimizeMemory::Save() const {
   settings.setValue(QStringLiteral("shortSide"), ShortSide);
   settings.setValue(QStringLiteral("longSide"), LongSide);
   settings.setValue(QStringLiteral("removeGps"), RemoveGps);
+  settings.setValue(QStringLiteral("convertToSrgb"), ConvertToSrgb);
 }

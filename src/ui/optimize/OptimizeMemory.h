@@ -11,6 +11,7 @@ struct OptimizeMemory {
   QString ShortSide = QStringLiteral("0");
   QString LongSide = QStringLiteral("0");
   bool RemoveGps = false;
+  bool ConvertToSrgb = true;
 
   // From the user's settings file; the design's defaults where nothing is stored.
   static OptimizeMemory Load();
