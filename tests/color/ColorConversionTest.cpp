@@ -88,7 +88,9 @@ TEST(ColourConversion, ProfiledJpegsOptimiseToMatchingSrgb) {
     SCOPED_TRACE(row.name);
     const std::string source = WriteFile(in.File(std::string(row.name) + ".jpg"), row.jpeg);
     const Bitmap reference = ConvertedPixels(source, row.reference);
-    if (row.unmanaged) EXPECT_GT(MeanDeltaE(*row.unmanaged, reference), 3.0) << "the profile must matter";
+    if (row.unmanaged) {
+      EXPECT_GT(MeanDeltaE(*row.unmanaged, reference), 3.0) << "the profile must matter";
+    }
     const OptimizeSettings settings{.TargetFolder = out.Path(), .Compression = 3, .KeepSize = true, .ConvertToSrgb = row.convert};
     const BatchReport report = RunOptimizeBatch({source}, settings);
     ASSERT_EQ(report.Written(), 1) << report.Photos[0].Detail;

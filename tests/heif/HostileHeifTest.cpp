@@ -11,7 +11,7 @@
 namespace lumatrim::test {
 namespace {
 
-const std::string_view kTiff("MM\0*\0\0\0\x08\0\0\0\0\0\0", 14);
+const std::string kTiff("MM\0*\0\0\0\x08\0\0\0\0\0\0", 14);
 
 TEST(HeifExifItem, TheTiffBlockIsFoundOnlyWhereTheOffsetPointsInside) {
   const struct {
@@ -27,7 +27,7 @@ TEST(HeifExifItem, TheTiffBlockIsFoundOnlyWhereTheOffsetPointsInside) {
       {"shorter than the offset field", std::string("\0\0\0", 3), false},
       {"no TIFF header", std::string("\0\0\0\0", 4) + "JUNKJUNKJUNK", false},
   };
-  for (const auto& row : rows) EXPECT_EQ(TiffOfExifItem(row.item), row.found ? std::optional(kTiff) : std::nullopt) << row.name;
+  for (const auto& row : rows) EXPECT_EQ(TiffOfExifItem(row.item), row.found ? std::optional<std::string_view>(kTiff) : std::nullopt) << row.name;
 }
 
 // The bytes with value written at offset from the first place the box type is named.

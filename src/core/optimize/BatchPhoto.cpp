@@ -26,11 +26,12 @@ Bitmap DecodeJpegSource(BatchPhoto& photo, std::string bytes, const OptimizeSett
   image.LoadFromBytes(std::move(bytes), photo.Source);
   image.SetConvertToSrgb(settings.ConvertToSrgb);
   // The profile goes with the output only while the pixels keep its values:
-  // an RGB photo whose colours the user asked to keep.
-  if (settings.ConvertToSrgb || image.Components() != 3 ||
-      color::SpaceOfProfile(image.IccProfile()) != color::ProfileSpace::Rgb) {
-    DropIccProfile(photo.Meta);
-  }
+  // an RGB photo whose colours the user asked to keep, or whose profile
+  // cannot be read (nothing was converted, so nothing is lost).
+  const color::ProfileSpace space = color::SpaceOfProfile(image.IccProfile());
+  const bool keepProfile = image.Components() == 3 && (space == color::ProfileSpace::Unreadable ||
+                                                       (space == color::ProfileSpace::Rgb && !settings.ConvertToSrgb));
+  if (!keepProfile) DropIccProfile(photo.Meta);
   // Sizes are chosen for the picture as it is seen; it is turned upright at
   // the target size, where that costs little.
   const PixelTransform upright = UprightTransform(PhotoOrientation(photo.Meta));
