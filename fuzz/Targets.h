@@ -15,5 +15,6 @@ int RunJpegDecode(const uint8_t* data, size_t size);
 int RunRewritePhoto(const uint8_t* data, size_t size);
 int RunExifUpright(const uint8_t* data, size_t size);
 int RunHeifMetadata(const uint8_t* data, size_t size);
+int RunXmp(const uint8_t* data, size_t size);
 
 }  // namespace lumatrim::fuzz

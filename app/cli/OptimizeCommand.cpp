@@ -22,7 +22,7 @@ constexpr const char* kOptimizeUsage =
     "  --long N         long side in px; alone, the short side follows each photo\n"
     "                   (both: every photo is stretched to exactly that size)\n"
     "  --keep-size      keep each photo's own size\n"
-    "  --no-gps         leave the GPS position out of the outputs' EXIF\n"
+    "  --no-gps         leave the GPS position out of the outputs' EXIF and XMP\n"
     "  --keep-profile   keep each photo's colour profile (default: convert to sRGB)\n"
     "  --jobs N         worker threads, default one per core\n"
     "A photo that fails is reported and the others are still written (exit status 1).\n"
@@ -181,6 +181,10 @@ int RunOptimize(int argc, char** argv) {
     return 1;
   }
   const int written = report.Written(), failed = report.Failed();
+  if (const int fromXmp = report.XmpGpsRemoved(); fromXmp > 0) {
+    std::fprintf(stderr, "lumatrim-cli optimize: GPS position also removed from the XMP of %d photo%s\n", fromXmp,
+                 fromXmp == 1 ? "" : "s");
+  }
   if (report.Cancelled) {
     if (terminal) std::fputc('\n', stderr);
     std::fprintf(stderr, "lumatrim-cli optimize: stopped; %d of %d photos written, %d failed\n", written, total,

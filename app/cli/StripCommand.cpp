@@ -1,5 +1,5 @@
 // lumatrim-cli strip exif|iptc|gps FILE...: removes the EXIF or the IPTC block,
-// or only the GPS position, of JPEG photos in place, as the detail window
+// or only the GPS position (from EXIF and XMP), of JPEG photos in place, as the detail window
 // does; the coded image is kept.
 #include <cstdio>
 #include <cstring>
@@ -37,8 +37,9 @@ int RunStrip(int argc, char** argv) {
       continue;
     }
     const char* what = exif ? "EXIF" : iptc ? "IPTC" : "GPS";
-    // GPS is dropped from the container here; nothing to drop means no GPS.
-    const bool present = exif ? data.ExifPresent() : iptc ? data.IptcPresent() : lumatrim::DropGps(data);
+    // GPS is dropped from the container here (EXIF and XMP); nothing to drop means no GPS.
+    const lumatrim::GpsRemoved gpsRemoved = gps ? lumatrim::RemoveGps(data) : lumatrim::GpsRemoved{};
+    const bool present = exif ? data.ExifPresent() : iptc ? data.IptcPresent() : gpsRemoved.Any();
     if (!present) {
       std::printf("%s: no %s block\n", path.c_str(), what);
       continue;
@@ -47,7 +48,9 @@ int RunStrip(int argc, char** argv) {
       if (exif) lumatrim::DropExif(data);
       if (iptc) lumatrim::DropIptc(data);
       lumatrim::RewritePhoto(data, data.filePath.empty() ? path : data.filePath);
-      std::printf("%s: %s removed\n", path.c_str(), what);
+      // Where the position was, when XMP held one too.
+      const char* where = !gpsRemoved.xmp ? "" : gpsRemoved.exif ? " (EXIF and XMP)" : " (XMP)";
+      std::printf("%s: %s removed%s\n", path.c_str(), what, where);
     } catch (const lumatrim::LumatrimError& error) {
       std::fprintf(stderr, "lumatrim-cli: %s\n", error.what());
       status = 1;

@@ -12,6 +12,8 @@
 #include "core/jpeg/JpegImage.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
+#include "core/xmp/Md5.h"
+#include "core/xmp/XmpSegments.h"
 #include "support/JpegBuilder.h"
 #include "support/TiffBuilder.h"
 
@@ -89,6 +91,29 @@ std::string MakerNote(const std::string& prefix, size_t dirOffset, Order order) 
   return note;
 }
 
+// A packet with GPS at the top and inside a structure, and one whose
+// extended packet comes in two chunks (separated as fuzz_xmp expects).
+void XmpSeeds() {
+  const std::string body =
+      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+      "<rdf:Description rdf:about=\"\" xmlns:exif=\"http://ns.adobe.com/exif/1.0/\" xmlns:tiff=\"http://ns.adobe.com/tiff/1.0/\" "
+      "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" tiff:Orientation=\"6\" exif:GPSLatitude=\"50,5N\">"
+      "<dc:subject><rdf:Bag><rdf:li>les</rdf:li></rdf:Bag></dc:subject>"
+      "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">Les</rdf:li></rdf:Alt></dc:title>"
+      "<exif:Flash rdf:parseType=\"Resource\"><exif:Fired>True</exif:Fired><exif:GPSAltitude>1</exif:GPSAltitude></exif:Flash>";
+  const std::string end = "</rdf:Description></rdf:RDF></x:xmpmeta>";
+  const std::string packet = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>" + body + end +
+                             std::string(100, ' ') + "<?xpacket end=\"w\"?>";
+  const std::string length(2, '\0');
+  Seed("fuzz_xmp", "gallery", length + StandardXmpPayload(packet));
+  const std::string extended = body + "<exif:GPSLongitude>14,25E</exif:GPSLongitude>" + std::string(70000, ' ') + end;
+  const std::string guid = Md5Hex(extended);
+  std::string input = length + StandardXmpPayload(
+      body + "<xmpNote:HasExtendedXMP xmlns:xmpNote=\"http://ns.adobe.com/xmp/note/\">" + guid + "</xmpNote:HasExtendedXMP>" + end);
+  for (const std::string& chunk : ExtendedXmpPayloads(guid, extended)) input += "XMP!" + length + chunk;
+  Seed("fuzz_xmp", "extended", input);
+}
+
 void BuilderSeeds() {
   const std::string picture = Coded(24, 16, 85, false);
   const std::string thumb = Coded(16, 12, 75, false);
@@ -124,6 +149,7 @@ void BuilderSeeds() {
   Seed("fuzz_read_jpeg", "truncated.jpg", JpegBuilder().Soi().SegmentWithLength(0xE1, 9000, "Exif\0\0II").Bytes());
   Seed("fuzz_iptc_app13", "builder", std::string("\x00\x00", 2) + Iptc());
   Seed("fuzz_iptc_app13", "latin1", std::string("\x00\x00", 2) + PhotoshopIptcPayload(IptcDataset(2, 80, "Jan Nov\xE1k") + IptcDataset(2, 25, "a,b")));
+  XmpSeeds();
   Seed("fuzz_comma_lists", "plain", std::string("les, pole\0pole, \"dva stromy\"", 28));
   Seed("fuzz_comma_lists", "quotes", std::string("\"a,b\" c\0C \"\"\"x\"", 16));
   Seed("fuzz_comma_lists", "case", std::string("Les,LES,les\0les", 15));
@@ -172,6 +198,7 @@ void CorpusSeeds(const std::string& corpus) {
       Seed("fuzz_makernote", name, setup.Header() + info->MakerNoteRaw);
     }
     if (const KeptSegment* iptc = data.Segment(data.iptcSegment)) Seed("fuzz_iptc_app13", name, iptc->content);
+    if (const KeptSegment* xmp = data.Segment(data.xmpSegment)) Seed("fuzz_xmp", name, xmp->content);
     if (const KeptSegment* exif = data.Segment(data.exifSegment); exif && exif->content.size() > 2) {
       Seed("fuzz_exif_upright", name, exif->content.substr(2));
     }

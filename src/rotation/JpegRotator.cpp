@@ -16,6 +16,7 @@
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Thumbnail.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/photo/PhotoXmp.h"
 
 using lumatrim::PixelTransform;
 
@@ -182,6 +183,7 @@ void JpegRotator::WriteUprightExif(const QString& turnedPath, PixelTransform tra
     thumbnail = ProportionsMatch(sameSize, {width, height}) ? same.toStdString() : lumatrim::EncodeThumbnail(picture);
   }
   lumatrim::MakeExifUpright(meta, thumbnail);
+  lumatrim::MakeXmpUpright(meta);
   lumatrim::SetPictureSize(meta, picture.Height(), picture.Width());
   lumatrim::WriteJpegWithMetadata(meta, picture, path);
 }
@@ -233,7 +235,8 @@ QString JpegRotator::Rotate(const QString& path, bool inPlace, PixelTransform tu
   if (!OutputIsTurned(temp.fileName(), {turnedWidth, turnedHeight}, turned)) {
     Fail(QStringLiteral("Otočená fotografie %1 je poškozená; původní fotografie zůstala beze změny.").arg(Quoted(path)));
   }
-  if (meta.ExifPresent()) {
+  // The tool copied EXIF and XMP as they were; both follow the turn.
+  if (meta.ExifPresent() || meta.XmpPresent()) {
     try {
       WriteUprightExif(temp.fileName(), transform, turned.width, turned.height);
     } catch (const std::exception& e) {

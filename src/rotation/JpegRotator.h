@@ -42,7 +42,8 @@ class JpegRotator {
   // cannot turn it whole (its sides are not whole blocks) or fails.
   QByteArray TransformThumbnail(const QByteArray& jpeg, lumatrim::PixelTransform transform);
   // Orientation 1, the turned file's real size and a thumbnail turned with it
-  // (or made anew) in its EXIF. Throws LumatrimError.
+  // (or made anew) in its EXIF, and the same properties of its XMP. Throws
+  // LumatrimError.
   void WriteUprightExif(const QString& turnedPath, lumatrim::PixelTransform transform, int width, int height);
 
   QString tool_;

@@ -58,6 +58,7 @@ TEST(FuzzRegressions, PictureAndWriterInputs) {
   Replay("fuzz_rewrite_photo", lumatrim::fuzz::RunRewritePhoto);
   Replay("fuzz_exif_upright", lumatrim::fuzz::RunExifUpright);
   Replay("fuzz_heif_metadata", lumatrim::fuzz::RunHeifMetadata);
+  Replay("fuzz_xmp", lumatrim::fuzz::RunXmp);
 }
 
 // Found by fuzz_read_tiff: a MakerNote whose value offset puts the note at the

@@ -284,7 +284,8 @@ TEST(IptcBuild, MarksUtf8TextWithTheCodedCharacterSet) {
 }
 
 TEST(IptcBuild, RefusesWhatTheLengthFieldsCannotHold) {
-  EXPECT_THROW(EncodeDataset(2, 120, std::string(32768, 'c')), LumatrimError);
+  // Past 15 bits a value becomes an extended dataset: 0x8004, then 4 length bytes.
+  EXPECT_EQ(EncodeDataset(2, 120, std::string(32768, 'c')).substr(0, 9), B({0x1C, 2, 120, 0x80, 4, 0, 0, 0x80, 0}));
   IptcRecord store;
   // 65532 bytes is the most (L is even): 45 bytes of frame, 65487 of datasets (odd, so no pad byte).
   store.SetValue("ImageCaption", std::string(30000, 'a'));
@@ -295,8 +296,23 @@ TEST(IptcBuild, RefusesWhatTheLengthFieldsCannotHold) {
   EXPECT_THROW(store.BuildApp13(), LumatrimError);
   store.RemoveItem("SpecialInstru");
   store.RemoveItem("ImageHeadline");
-  store.SetValue("ImageCaption", std::string(32768, 'c'));
+  store.SetValue("ImageCaption", std::string(65533, 'c'));
   EXPECT_THROW(store.BuildApp13(), LumatrimError);
+}
+
+// News-agency photos: the envelope record and a caption past 32767 bytes come
+// back byte for byte from a save that did not touch them.
+TEST(IptcBuild, KeepsTheEnvelopeAndExtendedDatasets) {
+  const std::string longCaption = B({0x1C, 2, 120, 0x80, 4, 0, 0, 0x9C, 0x40}) + std::string(40000, 'p');
+  const std::string head = IptcDataset(1, 0, std::string("\0\4", 2)) + IptcDataset(1, 20, std::string("\0\1", 2)) +
+                           IptcDataset(1, 90, "\x1B%G") + IptcDataset(1, 100, "UNO") + kVersion;
+  const std::string data = longCaption + IptcDataset(2, 5, "x");
+  IptcRecord store;
+  store.ParseApp13(Segment(Framed(head, data)));
+  EXPECT_EQ(store.GetValue("ImageCaption", "").size(), 40000u);
+  EXPECT_EQ(store.BuildApp13(), Framed(head, data));
+  store.SetValue("ObjectName", "y");
+  EXPECT_EQ(store.BuildApp13(), Framed(head, longCaption + IptcDataset(2, 5, "y"))) << "an edit elsewhere keeps them";
 }
 
 TEST(IptcBuild, SavingKeepsTheOtherPhotoshopResources) {

@@ -61,7 +61,7 @@ std::string PhotoWith(const std::string& segments) { return "\xFF\xD8" + segment
 enum class Write { Reencoded, Resized, Rewrite, SaveIptc };
 
 struct Split {
-  std::vector<std::string> others;  // leading APPn and COM segments other than EXIF and stale IPTC
+  std::vector<std::string> others;  // leading APPn and COM segments other than EXIF, XMP and stale IPTC
   std::string coded;                // from the first other segment (tables, frame, scan) on
   bool exif = false;                // an EXIF block among the leading segments
 };
@@ -75,13 +75,28 @@ Split SplitFrom(const std::string& jpeg, size_t at, bool dropIptc) {
   while (reader.Next(segment) && ((segment.marker & 0xF0) == 0xE0 || segment.Is(JpegMarker::Com))) {
     const bool exif = segment.IsExif();
     split.exif = split.exif || exif;
-    if (!exif && !(dropIptc && segment.IsPhotoshop())) {
+    // XMP, like EXIF, is the container's: written with its segments.
+    const bool xmp = IsXmpSegment(segment.marker, segment.content) || IsXmpExtensionSegment(segment.marker, segment.content);
+    if (!exif && !xmp && !(dropIptc && segment.IsPhotoshop())) {
       split.others.push_back(std::string("\xFF") + static_cast<char>(segment.marker) + segment.content);
     }
     codedStart = reader.Offset();
   }
   split.coded = jpeg.substr(codedStart);
   return split;
+}
+
+// The photo without its XMP segments, wherever they stood before the scan
+// (one written after the frame header comes out in front of it).
+std::string WithoutXmp(const std::string& jpeg) {
+  std::string out = jpeg.substr(0, 2);
+  MemorySource source(std::string_view(jpeg).substr(2));
+  JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, 2);
+  JpegSegment segment;
+  while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
+    if (!IsXmpSegment(segment.marker, segment.content)) out += jpeg.substr(segment.start, segment.Extent());
+  }
+  return out + jpeg.substr(std::min<size_t>(segment.start, jpeg.size()));
 }
 
 // Where the source's leading APP0, APP1, APP13 and COM (each at most once, in
@@ -112,8 +127,8 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
     Write write;
     std::string expected;
   } cases[] = {
-      {"SOI, EXIF (no APP0), APP13, COM, then the encoder's stream without its APP0", kApp0 + kCom + kApp1 + kApp13,
-       nullptr, Write::Reencoded, kApp1 + kApp13 + kCom},
+      {"SOI, the kept segments in the source's order (EXIF, not APP0), then the encoder's stream without its APP0",
+       kApp0 + kCom + kApp1 + kApp13, nullptr, Write::Reencoded, kCom + kApp1 + kApp13},
       {"a photo's own APP0 and comment are kept", kApp0 + kCom, nullptr, Write::Reencoded, kApp0 + kCom},
       {"no metadata: the 18-byte default header", "", nullptr, Write::Reencoded, kDefaultJfif},
       {"an empty IPTC block is FF ED 00 02", "", [](PhotoMetadata& d) { StartEmptyIptc(d); }, Write::Reencoded,
@@ -131,8 +146,8 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
        kApp1 + kCom + kApp2 + kCom},
       {"APP13 before APP1: EXIF is removed wherever it stood", kApp13 + kApp1 + kXmp, dropExif, Write::Rewrite,
        kDefaultJfif + kApp13 + kXmp},
-      {"APP13 before APP1: saving IPTC leaves one APP13, the new one", kApp13 + kApp1, setName, Write::SaveIptc,
-       Exif(Order::Intel, 48, 32) + Iptc("New")},
+      {"APP13 before APP1: saving IPTC leaves one APP13, the new one, still before", kApp13 + kApp1, setName,
+       Write::SaveIptc, Iptc("New") + Exif(Order::Intel, 48, 32)},
       {"an EXIF block too deep for the scan is not the container's and stays", Fillers(5) + kApp1, nullptr,
        Write::Rewrite, kDefaultJfif + Fillers(5) + kApp1},
       {"a re-encoded photo gets the colour profile right after the metadata", kApp1 + kIcc, nullptr,
@@ -212,7 +227,8 @@ TEST(CorpusRewrite, StripExifPassesTheCodedImageThrough) {
     const std::string output = ReadFile(copy);
     ASSERT_EQ(output.compare(0, head.size(), head), 0) << "the container's segments come first";
     const Split got = SplitFrom(output, head.size(), data.IptcPresent());
-    const Split want = SplitFrom(original, EndOfLeadingMetadata(original), data.IptcPresent());
+    const std::string source = WithoutXmp(original);
+    const Split want = SplitFrom(source, EndOfLeadingMetadata(source), data.IptcPresent());
     EXPECT_FALSE(got.exif) << "no EXIF block is left";
     EXPECT_TRUE(got.others == want.others) << "the other segments follow in their order";
     EXPECT_TRUE(got.coded == want.coded) << "the coded image differs";

@@ -69,8 +69,16 @@ std::vector<RawIptcDataset> WalkDatasets(const ByteView& bytes, int64_t begin, i
     RawIptcDataset d;
     d.Record = bytes.U8(at + 1);
     d.Number = bytes.U8(at + 2);
-    const int64_t n = bytes.U16(at + 3);
-    const int64_t valueBegin = at + 5;
+    int64_t n = bytes.U16(at + 3);
+    int64_t valueBegin = at + 5;
+    if (n & 0x8000) {
+      // An extended dataset: the field counts the length bytes that follow.
+      const int64_t lengthBytes = n & 0x7FFF;
+      if (lengthBytes < 1 || lengthBytes > static_cast<int64_t>(kExtendedLengthBytes)) break;
+      n = 0;
+      for (int64_t i = 0; i < lengthBytes; ++i) n = n * 256 + bytes.U8(valueBegin + i);
+      valueBegin += lengthBytes;
+    }
     d.Value = bytes.Copy(valueBegin, std::min(n, end - valueBegin));
     out.push_back(std::move(d));
     at = valueBegin + n;
@@ -82,13 +90,16 @@ std::vector<RawIptcDataset> WalkDatasets(const ByteView& bytes, int64_t begin, i
 
 std::string EncodeDataset(int record, int dataset, const std::string& value) {
   const size_t n = value.size();
-  if (n > kMaxIptcValue) {
-    throw LumatrimError(FailureKind::TooLarge, "IPTC value of dataset " + std::to_string(record) + ":" + std::to_string(dataset) + " is " +
-                        std::to_string(n) + " bytes long; at most " + std::to_string(kMaxIptcValue) +
-                        " bytes can be written.");
+  const std::string head = Bytes({0x1C, static_cast<unsigned>(record), static_cast<unsigned>(dataset)});
+  if (n <= kMaxIptcValue) return head + Bytes({static_cast<unsigned>(n >> 8), static_cast<unsigned>(n & 0xFF)}) + value;
+  if (n > 0xFFFFFFFFu) {
+    throw LumatrimError(FailureKind::TooLarge, "IPTC value of dataset " + std::to_string(record) + ":" +
+                                                   std::to_string(dataset) + " is " + std::to_string(n) +
+                                                   " bytes long; more than an IPTC length can hold.");
   }
-  return Bytes({0x1C, static_cast<unsigned>(record), static_cast<unsigned>(dataset), static_cast<unsigned>(n >> 8),
-                static_cast<unsigned>(n & 0xFF)}) +
+  return head + Bytes({0x80, static_cast<unsigned>(kExtendedLengthBytes)}) +
+         Bytes({static_cast<unsigned>(n >> 24), static_cast<unsigned>(n >> 16), static_cast<unsigned>(n >> 8),
+                static_cast<unsigned>(n)}) +
          value;
 }
 
@@ -114,13 +125,23 @@ std::vector<RawIptcDataset> ReadIptcDatasets(const std::string& segment) {
 }
 
 std::string BuildApp13Payload(const std::string& charsetMarker, const std::string& recordVersion,
-                              const std::vector<RawIptcDataset>& datasets) {
+                              const std::vector<RawIptcDataset>& datasets, const std::vector<RawIptcDataset>& envelope) {
   std::string data;
   for (const RawIptcDataset& d : datasets) data += EncodeDataset(d.Record, d.Number, d.Value);
   if (data.size() % 2 == 0) data += '\0';
 
-  std::string version = EncodeDataset(2, 0, recordVersion);
-  if (!charsetMarker.empty()) version = EncodeDataset(1, 90, charsetMarker) + version;
+  // The envelope's datasets keep their order; 1:90 goes where its number puts it.
+  std::string version;
+  bool charsetWritten = charsetMarker.empty();
+  for (const RawIptcDataset& d : envelope) {
+    if (!charsetWritten && d.Number > 90) {
+      version += EncodeDataset(1, 90, charsetMarker);
+      charsetWritten = true;
+    }
+    version += EncodeDataset(1, d.Number, d.Value);
+  }
+  if (!charsetWritten) version += EncodeDataset(1, 90, charsetMarker);
+  version += EncodeDataset(2, 0, recordVersion);
   const size_t length = data.size() + version.size();
   if (length > kMaxIptcResourceData) {
     throw LumatrimError(FailureKind::TooLarge, "IPTC data of " + std::to_string(length) + " bytes does not fit one resource (at most " +

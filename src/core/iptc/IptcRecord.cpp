@@ -71,6 +71,14 @@ void IptcRecord::Clear() {
   items_.clear();
   charsetMarker_.clear();
   recordVersion_.reset();
+  envelope_.clear();
+}
+
+bool IptcRecord::ItemEdited(int i) const {
+  for (const IptcValue& value : items_[static_cast<size_t>(i)].Values) {
+    if (value.Edited) return true;
+  }
+  return false;
 }
 
 int IptcRecord::AppendItem(const TagEntry& item) {
@@ -145,9 +153,11 @@ void IptcRecord::ParseApp13(const std::string& bytes) {
     if (d.Record == 1 && d.Number == 90 && !charsetSeen) {
       charsetSeen = true;
       charsetMarker_ = d.Value;
+    } else if (d.Record == 1 && d.Number != 90) {
+      envelope_.push_back(d);  // news agencies' routing data, never edited here
     }
     if (d.Record == 2 && d.Number == 0 && !recordVersion_) recordVersion_ = d.Value;
-    if (d.Record != 2 && d.Record != 8) continue;  // the envelope (1) is the builder's own
+    if (d.Record != 2 && d.Record != 8) continue;  // the envelope (1) is kept apart
     TagEntry row;
     const int r = TableIndexOf(d.Record, d.Number);
     if (r >= 0 && std::string(IptcTagTable[r].Def.Name) != "SKIP") {
@@ -188,7 +198,7 @@ std::string IptcRecord::BuildApp13() const {
     }
   }
   const std::string marker = utf8 ? std::string(kUtf8Designation) : charsetMarker_;
-  return BuildApp13Payload(marker, recordVersion_.value_or(std::string(kDefaultRecordVersion, 2)), datasets);
+  return BuildApp13Payload(marker, recordVersion_.value_or(std::string(kDefaultRecordVersion, 2)), datasets, envelope_);
 }
 
 }  // namespace lumatrim

@@ -5,6 +5,7 @@
 
 #include "core/bytes/TextEncoding.h"
 #include "core/exif/TagEntry.h"
+#include "core/iptc/IptcCodec.h"
 
 namespace lumatrim {
 
@@ -53,6 +54,8 @@ class IptcRecord {
   // file; ignored when item.Tag is 0. Returns Count() - 1.
   int AppendItem(const TagEntry& item);
   bool HasItems() const { return !items_.empty(); }
+  // True when a value of item i is the user's rather than the file's.
+  bool ItemEdited(int i) const;
 
   // Index of the first item whose Name equals name ignoring case, or -1.
   int IndexOfName(const std::string& name) const;
@@ -84,6 +87,7 @@ class IptcRecord {
   std::vector<IptcItem> items_;
   std::string charsetMarker_;  // the value of 1:90 as read, empty when none
   std::optional<std::string> recordVersion_;  // the value of 2:0 as read
+  std::vector<RawIptcDataset> envelope_;      // record 1 as read, 1:90 aside: written back as it was
 };
 
 }  // namespace lumatrim

@@ -10,6 +10,7 @@
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
 #include "core/photo/PhotoEdits.h"
+#include "core/photo/PhotoXmp.h"
 
 namespace lumatrim {
 
@@ -74,6 +75,7 @@ std::unique_ptr<BatchPhoto> PrepareBatchPhoto(const std::string& source, const s
   JpegImage& image = photo->Image;
   // The kept EXIF thumbnail would show the source as it was stored.
   MakeExifUpright(photo->Meta, PhotoHasThumbnailDirectory(photo->Meta) ? EncodeThumbnail(picture) : std::string());
+  MakeXmpUpright(photo->Meta);
   image.Assign(std::move(picture));
   image.Compress(100 - settings.Compression, true);
   image.DropPicture();

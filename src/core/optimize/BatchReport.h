@@ -25,6 +25,7 @@ struct BatchPhotoResult {
   std::string Detail;      // the cause in English, naming the file, for failures
   bool Numbered = false;   // its plain name belonged to an earlier photo of the batch
   bool Shortened = false;  // its name was cut to the file system's limit
+  bool XmpGpsRemoved = false;  // asked to leave GPS out, the position was also taken out of its XMP
 };
 
 // What a batch did with each photo, in list order.
@@ -39,6 +40,11 @@ struct BatchReport {
   }
   int Written() const { return Count(PhotoOutcome::Written); }
   int Failed() const { return Count(PhotoOutcome::Failed); }
+  int XmpGpsRemoved() const {
+    int n = 0;
+    for (const BatchPhotoResult& photo : Photos) n += photo.Outcome == PhotoOutcome::Written && photo.XmpGpsRemoved ? 1 : 0;
+    return n;
+  }
 };
 
 }  // namespace lumatrim

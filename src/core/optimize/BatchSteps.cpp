@@ -40,7 +40,7 @@ PreparedPhoto PreparePhoto(const std::string& source, const std::string& output,
     const CodecCancelScope stopWith(cancel);
     PreparedPhoto result;
     result.Photo = PrepareBatchPhoto(source, output, settings);
-    if (settings.RemoveGps) DropGps(result.Photo->Meta);
+    if (settings.RemoveGps) result.XmpGpsRemoved = RemoveGps(result.Photo->Meta).xmp;
     return result;
   } catch (const std::bad_alloc&) {
     return Failed(FailureKind::OutOfMemory, "not enough memory to process \"" + source + "\"");

@@ -14,6 +14,7 @@ struct PreparedPhoto {
   std::unique_ptr<BatchPhoto> Photo;
   FailureKind Failure = FailureKind::Other;  // when there is no Photo
   std::string Detail;
+  bool XmpGpsRemoved = false;  // the position was also taken out of its XMP
 };
 
 // Decodes, scales and encodes one photo (and leaves out its GPS when asked).

@@ -153,6 +153,7 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
       try {
         WritePreparedPhoto(*slot.prepared.Photo);
         photo.Outcome = PhotoOutcome::Written;
+        photo.XmpGpsRemoved = slot.prepared.XmpGpsRemoved;
       } catch (const std::bad_alloc&) {
         photo.Failure = FailureKind::OutOfMemory;
         photo.Detail = "not enough memory to write \"" + photo.Output + "\"";

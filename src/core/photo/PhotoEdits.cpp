@@ -7,6 +7,7 @@
 #include "core/jpeg/JpegSegment.h"
 #include "core/jpeg/Orientation.h"
 #include "core/photo/PhotoReader.h"
+#include "core/photo/PhotoXmp.h"
 
 namespace lumatrim {
 namespace {
@@ -22,14 +23,16 @@ bool HoldsExif(const KeptSegment* exif) {
 
 }  // namespace
 
-bool HasGps(const PhotoMetadata& photo) {
+namespace {
+
+bool HasExifGps(const PhotoMetadata& photo) {
   const KeptSegment* exif = photo.Segment(photo.exifSegment);
   if (!HoldsExif(exif)) return false;
   const std::string tiff = exif->content.substr(kTiffStart);
   return TiffWithoutGps(tiff) != tiff;
 }
 
-bool DropGps(PhotoMetadata& photo) {
+bool DropExifGps(PhotoMetadata& photo) {
   KeptSegment* exif = photo.Segment(photo.exifSegment);
   if (!HoldsExif(exif)) return false;
   const std::string tiff = exif->content.substr(kTiffStart);
@@ -41,6 +44,19 @@ bool DropGps(PhotoMetadata& photo) {
   ReparseExif(photo);
   return true;
 }
+
+}  // namespace
+
+bool HasGps(const PhotoMetadata& photo) { return HasExifGps(photo) || HasXmpGps(photo); }
+
+GpsRemoved RemoveGps(PhotoMetadata& photo) {
+  GpsRemoved removed;
+  removed.exif = DropExifGps(photo);
+  removed.xmp = DropXmpGps(photo);
+  return removed;
+}
+
+bool DropGps(PhotoMetadata& photo) { return RemoveGps(photo).Any(); }
 
 int PhotoOrientation(const PhotoMetadata& photo) {
   if (const KeptSegment* exif = photo.Segment(photo.exifSegment)) return ExifOrientation(exif->content);

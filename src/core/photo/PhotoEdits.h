@@ -17,11 +17,21 @@ bool PhotoHasThumbnailDirectory(const PhotoMetadata& photo);
 std::string PhotoThumbnail(const PhotoMetadata& photo);
 void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg);
 
-// True when the photo's kept EXIF segment holds a GPS directory pointer.
+// True when the photo's kept EXIF segment holds a GPS directory pointer, or
+// its XMP an exif:GPS* property.
 bool HasGps(const PhotoMetadata& photo);
 
-// Removes the GPS directory from the photo's kept EXIF segment and reads the
-// segment again; true when there was one. The file is not written.
+// Where a GPS removal found a position.
+struct GpsRemoved {
+  bool exif = false;  // the GPS directory
+  bool xmp = false;   // exif:GPS* properties (PhotoXmp.h)
+  bool Any() const { return exif || xmp; }
+};
+
+// Removes the GPS directory from the photo's kept EXIF segment (and reads the
+// segment again) and the position from its XMP. The file is not written.
+GpsRemoved RemoveGps(PhotoMetadata& photo);
+// The same; true when there was a position.
 bool DropGps(PhotoMetadata& photo);
 
 // Leaves the kept ICC profile segments out of the photo's next write (its

@@ -13,6 +13,7 @@
 #include "core/jpeg/JpegSegment.h"
 #include "core/jpeg/SegmentSplice.h"
 #include "core/photo/PhotoXmp.h"
+#include "core/photo/XmpFollowsIptc.h"
 
 namespace lumatrim {
 namespace {
@@ -156,6 +157,7 @@ void SaveIptc(PhotoMetadata& photo, const std::string& path, const std::string& 
   JpegImage image;
   image.LoadFromFile(sourcePath.empty() ? path : sourcePath);
   SetIptcSegment(photo, payload);
+  XmpFollowsIptc(photo, record);
   SetPictureSize(photo, image.Height(), image.Width());
   WriteJpegWithMetadata(photo, image, path);
 }

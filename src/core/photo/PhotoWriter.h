@@ -41,7 +41,8 @@ void RewritePhoto(const PhotoMetadata& photo, const std::string& path);
 // Its kept segments stay as read until SaveIptc.
 IptcRecord& IptcForEditing(PhotoMetadata& photo);
 // Writes the IPTC record into the JPEG file at path, the picture taken from
-// sourcePath (from path itself when empty). Everything that can be refused is
+// sourcePath (from path itself when empty); the XMP counterparts of the
+// items set follow (XmpFollowsIptc.h). Everything that can be refused is
 // refused before the file is touched.
 void SaveIptc(PhotoMetadata& photo, const std::string& path, const std::string& sourcePath = "");
 

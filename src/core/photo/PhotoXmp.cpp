@@ -110,13 +110,17 @@ void SetXmp(PhotoMetadata& photo, const std::string& standard, const std::string
 }
 
 bool EditXmp(PhotoMetadata& photo, const std::function<void(XmpEditor&)>& edit) {
+  return EditXmp(photo, [&edit](XmpEditor& packet, XmpPacketRole) { edit(packet); });
+}
+
+bool EditXmp(PhotoMetadata& photo, const std::function<void(XmpEditor&, XmpPacketRole)>& edit) {
   if (!photo.XmpPresent()) return false;
   const XmpBlock block = ReadPhotoXmp(photo);
   XmpEditor standard(block.standard.bytes);
   std::unique_ptr<XmpEditor> extended;
   if (!block.extended.Empty()) extended = std::make_unique<XmpEditor>(block.extended.bytes);
-  edit(standard);
-  if (extended) edit(*extended);
+  edit(standard, XmpPacketRole::Standard);
+  if (extended) edit(*extended, XmpPacketRole::Extended);
   const bool extendedChanged = extended && extended->Changed();
   if (!standard.Changed() && !extendedChanged) return false;
   if (extendedChanged) {

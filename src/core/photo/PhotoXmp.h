@@ -20,9 +20,12 @@ XmpBlock ReadPhotoXmp(const PhotoMetadata& photo);
 // LumatrimError (TooLarge) when neither fits.
 void SetXmp(PhotoMetadata& photo, const std::string& standard, const std::string& extended = "");
 
+enum class XmpPacketRole { Standard, Extended };
+
 // Applies edit to the standard packet and to the extended one; a changed
 // packet is written back into the photo's segments (a changed extended packet
 // gets its new GUID in the standard one). True when anything changed.
+bool EditXmp(PhotoMetadata& photo, const std::function<void(XmpEditor&, XmpPacketRole)>& edit);
 bool EditXmp(PhotoMetadata& photo, const std::function<void(XmpEditor&)>& edit);
 
 // The properties that describe the picture follow a new one: the sizes (where

@@ -101,6 +101,8 @@ void DetailsWindow::LoadPhoto() {
   }
   FillExifGrid(iptcGrid_, {names, values, sizes});
 
+  FillXmpTab();
+
   if (photo_->ThumbnailPresent() && photo_->exif) {
     photo_->exif->ParseThumbnailDirectory();
     QPixmap picture;
@@ -242,11 +244,17 @@ void DetailsWindow::RemoveExifClicked() {
 // Only the position goes; every other tag and the thumbnail stay, so the
 // window stays open and shows the photo again.
 void DetailsWindow::RemoveGpsClicked() {
+  lumatrim::GpsRemoved removed;
+  const auto dropGps = [&removed](PhotoMetadata& photo) {
+    removed = lumatrim::RemoveGps(photo);
+    return removed.Any();
+  };
   if (!RewriteWithout(QStringLiteral("Opravdu chcete polohu (GPS) odstranit?"),
-                      QStringLiteral("Fotografii bez polohy (GPS)"), lumatrim::DropGps)) {
+                      QStringLiteral("Fotografii bez polohy (GPS)"), dropGps)) {
     return;
   }
   LoadPhoto();
+  if (removed.xmp) Prompts::Message(this, QStringLiteral("Poloha (GPS) byla odstraněna také z dat XMP."));
   emit GpsRemoved();
 }
 

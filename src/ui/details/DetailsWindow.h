@@ -17,8 +17,8 @@ class QTableWidget;
 class QWidget;
 
 // The detail window of one photo: every EXIF tag and maker entry ("EXIF
-// info"), the thumbnail with its tags ("EXIF miniatura") and the editable
-// IPTC items ("IPTC data"). It reads the photo itself, into two containers of
+// info"), the thumbnail with its tags ("EXIF miniatura"), the editable
+// IPTC items ("IPTC data") and the XMP properties ("XMP"). It reads the photo itself, into two containers of
 // its own, while it is created.
 class DetailsWindow : public QDialog {
   Q_OBJECT
@@ -48,6 +48,8 @@ class DetailsWindow : public QDialog {
   QTableWidget* IptcGrid() const { return iptcGrid_; }
   QPushButton* SaveIptcButton() const { return saveIptcButton_; }
   QPushButton* RemoveIptcButton() const { return removeIptcButton_; }
+  QWidget* XmpTab() const { return xmpTab_; }
+  QTableWidget* XmpGrid() const { return xmpGrid_; }
   QPushButton* RemoveExifButton() const { return removeExifButton_; }
   QPushButton* RemoveGpsButton() const { return removeGpsButton_; }
   QPushButton* CloseButton() const { return closeButton_; }
@@ -79,6 +81,8 @@ class DetailsWindow : public QDialog {
   bool RewriteWithout(const QString& question, const QString& failedAction,
                       const std::function<bool(lumatrim::PhotoMetadata&)>& drop);
   void ReleasePhoto();
+  void BuildXmpTab();
+  void FillXmpTab();
 
   // The photo as read when the window opened or last reloaded; IPTC edits
   // live in its record until saved.
@@ -107,6 +111,8 @@ class DetailsWindow : public QDialog {
   QPushButton* saveIptcButton_ = nullptr;
   QPushButton* removeIptcButton_ = nullptr;
   bool heif_ = false;  // a HEIF photo: shown, never rewritten
+  QWidget* xmpTab_ = nullptr;
+  QTableWidget* xmpGrid_ = nullptr;
 
   QString path_;
 };

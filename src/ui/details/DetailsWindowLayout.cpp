@@ -110,6 +110,8 @@ void DetailsWindow::BuildControls() {
   removeIptcButton_ = Button(QStringLiteral("Odstranit IPTC"), iptcTab_, "removeIptcButton", QRect(114, 352, 99, 22));
   removeIptcButton_->hide();
 
+  BuildXmpTab();
+
   tabs_->setCurrentWidget(exifTab_);
 
   connect(closeButton_, &QPushButton::clicked, this, &DetailsWindow::CloseClicked);

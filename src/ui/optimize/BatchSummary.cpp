@@ -49,6 +49,9 @@ QString BatchSummary(const BatchReport& report) {
     text = QStringLiteral("Optimalizace byla úspěšně dokončena.");
     if (!renamed.isEmpty()) text += QStringLiteral("\n") + count;
   }
+  if (const int fromXmp = report.XmpGpsRemoved(); fromXmp > 0) {
+    text += QStringLiteral("\nPoloha (GPS) byla odstraněna také z dat XMP (fotografií: %1).").arg(fromXmp);
+  }
   AppendList(text, QStringLiteral("Nezpracované fotografie:"), failed);
   AppendList(text, QStringLiteral("Fotografie uložené pod jiným názvem (stejný nebo příliš dlouhý název):"), renamed);
   return text;
