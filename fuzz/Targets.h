@@ -14,6 +14,7 @@ int RunCommaLists(const uint8_t* data, size_t size);
 int RunJpegDecode(const uint8_t* data, size_t size);
 int RunRewritePhoto(const uint8_t* data, size_t size);
 int RunExifUpright(const uint8_t* data, size_t size);
+int RunHeifMetadata(const uint8_t* data, size_t size);
 int RunXmp(const uint8_t* data, size_t size);
 
 }  // namespace lumatrim::fuzz

@@ -43,7 +43,7 @@ cmake --build "$build" -j "$(nproc)" --target lumatrim_fuzz
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(fuzz_read_jpeg fuzz_read_tiff fuzz_makernote fuzz_iptc_app13 fuzz_comma_lists fuzz_jpeg_decode
-           fuzz_rewrite_photo fuzz_exif_upright fuzz_xmp)
+           fuzz_rewrite_photo fuzz_exif_upright fuzz_heif_metadata fuzz_xmp)
 fi
 
 seeds="$probe/seeds"

@@ -11,6 +11,9 @@ packages=(
   libturbojpeg0-dev
   # XMP packets: pugixml parses and writes their XML, Nettle's MD5 checks extended XMP.
   libpugixml-dev nettle-dev
+  # HEIF/HEIC/AVIF photos (libheif brings the HEVC and AV1 decoders); colour
+  # profiles converted to sRGB (Little CMS).
+  libheif-dev liblcms2-dev
   libgtest-dev googletest
   fonts-dejavu-core
   # Qt's own Czech texts for standard buttons and dialogs ("Ano", "Ne",
@@ -30,6 +33,8 @@ if [ "${1:-}" = "--test" ]; then
   # The test command builds the Debian package (dpkg-shlibdeps names the
   # libraries it needs) and checks it with lintian.
   packages+=(dpkg-dev lintian)
+  # heif-enc makes the HEIF test photos at run time.
+  packages+=(libheif-examples)
 fi
 
 missing=()

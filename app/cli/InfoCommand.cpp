@@ -16,6 +16,8 @@
 #include "cli/InfoCzech.h"
 #include "core/bytes/TextEncoding.h"
 #include "core/photo/PhotoReader.h"
+#include "core/heif/HeifImage.h"
+#include "core/heif/HeifKind.h"
 #include "core/jpeg/JpegImage.h"
 #include "core/jpeg/Orientation.h"
 #include "core/photo/PhotoEdits.h"
@@ -129,6 +131,17 @@ std::pair<int, int> StoredSize(const std::string& path, const PhotoInfo& photo) 
 void AddUpright(QJsonObject& out, const std::string& path, const PhotoInfo& photo) {
   const int orientation = lumatrim::PhotoOrientation(photo.data);
   out["orientation"] = orientation;
+  if (lumatrim::IsHeifFile(path)) {
+    // libheif's picture is upright already; its EXIF Orientation describes the stored one.
+    try {
+      lumatrim::HeifImage image;
+      image.LoadFromFile(path);
+      out["upright"] = QJsonArray{image.Width(), image.Height()};
+    } catch (const std::exception&) {
+      out["upright"] = QJsonValue::Null;
+    }
+    return;
+  }
   const auto [width, height] = StoredSize(path, photo);
   if (width <= 0 || height <= 0) {
     out["upright"] = QJsonValue::Null;

@@ -23,7 +23,7 @@ namespace {
 constexpr const char* kOptimizeUsage =
     "usage: lumatrim-cli optimize --out DIR [--preset NAME]... [--compression N | --auto-quality SCORE | --max-size SIZE]\n"
     "                             [--short N] [--long N] [--keep-size] [--allow-enlarge] [--keep-if-smaller]\n"
-    "                             [--recursive] [--name PATTERN] [--existing overwrite|skip|number] [--no-gps]\n"
+    "                             [--recursive] [--name PATTERN] [--existing overwrite|skip|number] [--no-gps] [--keep-profile]\n"
     "                             [--jobs N] FILE|DIR...\n"
     "  --preset NAME    size and quality of a preset (\"E-mail\", \"Web a sociální sítě\", \"Tisk 13 × 18\",\n"
     "                   \"Jen zmenšit datovou velikost\", or one saved in the desktop program); given more\n"
@@ -45,6 +45,7 @@ constexpr const char* kOptimizeUsage =
     "                   (also {nazev} {cas} {poradi}); date and time from DateTimeOriginal, else the file's\n"
     "  --existing WHAT  an output name already there: overwrite, skip, or number (default: name-2.jpg, ...)\n"
     "  --no-gps         leave the GPS position out of the outputs' EXIF and XMP\n"
+    "  --keep-profile   keep each photo's colour profile (default: convert to sRGB)\n"
     "  --jobs N         worker threads, default one per core\n"
     "A photo that fails is reported and the others are still written (exit status 1).\n"
     "SIGINT or SIGTERM stops after the photo being written; no partial file is left.\n";
@@ -185,6 +186,10 @@ int RunOptimize(int argc, char** argv) {
         settings.AllowEnlarge |= arg == "--allow-enlarge";
         settings.KeepIfSmaller |= arg == "--keep-if-smaller";
         recursive |= arg == "--recursive";
+        continue;
+      }
+      if (arg == "--keep-profile") {
+        settings.ConvertToSrgb = false;
         continue;
       }
       if (arg == "--help" || arg == "-h") {

@@ -125,6 +125,7 @@ void BuilderSeeds() {
     Seed("fuzz_read_tiff", "rich-" + o + ".tif", tiff);
     Seed("fuzz_rewrite_photo", "rich-" + o + ".jpg", jpeg + picture.substr(2));
     Seed("fuzz_exif_upright", "rich-" + o, std::string("Exif\0\0", 6) + tiff);
+    Seed("fuzz_heif_metadata", "rich-" + o, std::string("\0\0\0\x06" "Exif\0\0", 10) + tiff);
     Seed("fuzz_exif_upright", "thumbnail-first-" + o,
          std::string("Exif\0\0", 6) + TiffBuilder(order).WithLayout(Layout::ThumbnailFirst).Bytes(RichIfd0(order, thumb)));
 

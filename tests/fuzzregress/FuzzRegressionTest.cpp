@@ -57,6 +57,7 @@ TEST(FuzzRegressions, PictureAndWriterInputs) {
   Replay("fuzz_jpeg_decode", lumatrim::fuzz::RunJpegDecode);
   Replay("fuzz_rewrite_photo", lumatrim::fuzz::RunRewritePhoto);
   Replay("fuzz_exif_upright", lumatrim::fuzz::RunExifUpright);
+  Replay("fuzz_heif_metadata", lumatrim::fuzz::RunHeifMetadata);
   Replay("fuzz_xmp", lumatrim::fuzz::RunXmp);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include <jerror.h>
 
@@ -98,6 +99,21 @@ void Decompressor::ReadHeader() {
     std::strcpy(err_.message, "no image in the stream");
     Fail();
   }
+}
+
+void Decompressor::KeepIccProfile() {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_save_markers(&info_, JPEG_APP0 + 2, 0xFFFF);
+}
+
+std::string Decompressor::IccProfile() {
+  JOCTET* data = nullptr;
+  unsigned int size = 0;
+  if (setjmp(err_.jump)) Fail();
+  // A profile whose pieces are missing or numbered wrongly reads as none (libjpeg warns, we do not fail).
+  if (!jpeg_read_icc_profile(&info_, &data, &size) || data == nullptr) return {};
+  const std::unique_ptr<JOCTET, void (*)(void*)> owned(data, std::free);
+  return std::string(reinterpret_cast<const char*>(data), size);
 }
 
 bool Decompressor::FourChannels() const {

@@ -33,7 +33,13 @@ class Decompressor {
 
   jpeg_decompress_struct& Info() { return info_; }
 
+  // Asks libjpeg to keep the APP2 segments, before ReadHeader, so that
+  // IccProfile can put the colour profile back together.
+  void KeepIccProfile();
   void ReadHeader();
+  // The embedded ICC profile (after ReadHeader), empty when there is none or
+  // its pieces do not fit together.
+  std::string IccProfile();
   void Start();
   // Reads exactly one output row into row.
   void ReadRow(JSAMPROW row);

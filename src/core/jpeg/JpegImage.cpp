@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 #include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
+#include "core/color/SrgbConversion.h"
 #include "core/jpeg/JpegCodec.h"
 #include "core/resample/Resampler.h"
 
@@ -37,6 +39,32 @@ void CmykToRgb(const uint8_t* cmyk, uint8_t* rgb, bool inverted) {
   rgb[1] = static_cast<uint8_t>((m * k + 127) / 255);
   rgb[2] = static_cast<uint8_t>((y * k + 127) / 255);
 }
+
+// Turns decoded rows into sRGB: four-channel rows through their CMYK profile
+// (else the plain formula), RGB rows through a profile that is not sRGB.
+class RowColors {
+ public:
+  RowColors(const std::string& icc, bool convertRgb, bool four, bool inverted, int width)
+      : four_(four), inverted_(inverted), width_(width) {
+    using color::SourcePixels;
+    if (four) toSrgb_ = color::SrgbConversion::FromProfile(icc, inverted ? SourcePixels::CmykInverted : SourcePixels::Cmyk);
+    else if (convertRgb) toSrgb_ = color::SrgbConversion::FromProfile(icc, SourcePixels::Rgb);
+  }
+  // True when rows must pass through ToRgb (else the decoder's rows are the result).
+  bool Active() const { return four_ || toSrgb_; }
+  void ToRgb(const uint8_t* row, uint8_t* rgb) const {
+    if (toSrgb_) {
+      toSrgb_->ConvertRow(row, rgb, width_);
+      return;
+    }
+    for (int x = 0; x < width_; ++x) CmykToRgb(row + 4 * static_cast<size_t>(x), rgb + 3 * static_cast<size_t>(x), inverted_);
+  }
+
+ private:
+  std::unique_ptr<color::SrgbConversion> toSrgb_;
+  bool four_, inverted_;
+  int width_;
+};
 
 }  // namespace
 
@@ -73,13 +101,16 @@ void JpegImage::LoadFromBytes(std::string bytes, std::string name) {
 void JpegImage::ReadHeader() {
   width_ = height_ = components_ = 0;
   progressive_ = false;
+  icc_.clear();
   if (data_.size() < 4 || static_cast<uint8_t>(data_[0]) != 0xFF || static_cast<uint8_t>(data_[1]) != 0xD8) {
     data_.clear();
     throw LumatrimError(FailureKind::NotJpeg, name_ + ": not a JPEG file");
   }
   try {
     jpeg::Decompressor d(data_, name_);
+    d.KeepIccProfile();
     d.ReadHeader();
+    icc_ = d.IccProfile();
     const auto& info = d.Info();
     if (!PlausiblePictureSize(info.image_width, info.image_height, data_.size())) {
       throw LumatrimError(FailureKind::DamagedData, name_ + ": the JPEG header claims an implausible size of " +
@@ -113,16 +144,16 @@ Bitmap JpegImage::Decode(int scaleDenominator) const {
   d.Start();
   const auto& info = d.Info();
   Bitmap out(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
-  if (!d.FourChannels()) {
+  const bool four = d.FourChannels();
+  const RowColors colors(icc_, convertToSrgb_, four, info.saw_Adobe_marker != 0, out.Width);
+  if (!colors.Active()) {
     for (int y = 0; y < out.Height; ++y) d.ReadRow(out.Row(y));
     return out;
   }
-  const bool inverted = info.saw_Adobe_marker != 0;
-  std::vector<uint8_t> row(static_cast<size_t>(out.Width) * 4);
+  std::vector<uint8_t> row(static_cast<size_t>(out.Width) * (four ? 4 : 3));
   for (int y = 0; y < out.Height; ++y) {
     d.ReadRow(row.data());
-    uint8_t* rgb = out.Row(y);
-    for (int x = 0; x < out.Width; ++x) CmykToRgb(&row[4 * static_cast<size_t>(x)], rgb + 3 * x, inverted);
+    colors.ToRgb(row.data(), out.Row(y));
   }
   return out;
 }
@@ -151,17 +182,17 @@ Bitmap JpegImage::DecodeResampled(int width, int height, resample::Light light, 
   const int sourceWidth = static_cast<int>(info.output_width);
   const int sourceHeight = static_cast<int>(info.output_height);
   const bool four = d.FourChannels();
-  const bool inverted = info.saw_Adobe_marker != 0;
+  const RowColors colors(icc_, convertToSrgb_, four, info.saw_Adobe_marker != 0, sourceWidth);
   std::vector<uint8_t> row(static_cast<size_t>(sourceWidth) * (four ? 4 : 3));
-  std::vector<uint8_t> rgb(four ? static_cast<size_t>(sourceWidth) * 3 : 0);
+  std::vector<uint8_t> rgb(colors.Active() ? static_cast<size_t>(sourceWidth) * 3 : 0);
   resample::Resampler resampler(sourceWidth, sourceHeight, target, light);
   for (int y = 0; y < sourceHeight; ++y) {
     d.ReadRow(row.data());
-    if (!four) {
+    if (!colors.Active()) {
       resampler.PushRow(row.data());
       continue;
     }
-    for (size_t x = 0; x < static_cast<size_t>(sourceWidth); ++x) CmykToRgb(&row[4 * x], &rgb[3 * x], inverted);
+    colors.ToRgb(row.data(), rgb.data());
     resampler.PushRow(rgb.data());
   }
   return target;

@@ -40,6 +40,13 @@ class JpegImage {
   // Colour components of the loaded stream (1 gray, 3 YCbCr/RGB, 4 CMYK/YCCK).
   int Components() const { return components_; }
   bool Progressive() const { return progressive_; }
+  // The stream's embedded ICC colour profile, empty when it has none.
+  const std::string& IccProfile() const { return icc_; }
+  // On by default: decodes of a stream whose profile is not sRGB (Adobe RGB,
+  // Display P3, a CMYK press profile) give sRGB, converted row by row.
+  // Off, RGB streams keep their values (CMYK is converted all the same: an
+  // RGB picture cannot use a CMYK profile).
+  void SetConvertToSrgb(bool convert) { convertToSrgb_ = convert; }
   // True once a bitmap was taken over (until it is compressed, Data() is empty).
   bool Modified() const { return modified_; }
 
@@ -91,12 +98,14 @@ class JpegImage {
 
   std::string name_ = "JPEG data";  // the file name in messages
   std::string data_;
+  std::string icc_;
   Bitmap picture_;
   int width_ = 0;
   int height_ = 0;
   int components_ = 0;
   bool progressive_ = false;
   bool modified_ = false;
+  bool convertToSrgb_ = true;
 };
 
 // False for a header size no real stream of that many bytes has: beyond

@@ -17,9 +17,10 @@ struct BatchPhoto {
   bool KeptSize = false;           // the picture has the source's own size
 };
 
-// Reads the source's file once: what the writer needs of its metadata (its
+// Reads the source's file once (a JPEG, or a HEIF/HEIC/AVIF picture known by
+// its bytes): what the writer needs of its metadata (its
 // outcome is not consulted: a photo without metadata is processed all the
-// same), then decodes the photo resampled to its
+// same), then decodes the photo (in sRGB unless settings keep its profile) resampled to its
 // target size (TargetSize of the upright picture) with the Lanczos filter,
 // turns it upright by its EXIF Orientation, and compresses it progressive
 // with our encoder at the quality the settings' mode gives (EncodeBatchPicture). Its EXIF gets Orientation 1 and a thumbnail of

@@ -40,6 +40,7 @@ struct OptimizeSettings {
   SizeRule Rule = SizeRule::BothSides;  // which of the two sides count
   int Jobs = 0;           // worker threads; 0 = one per core
   bool RemoveGps = false; // leave the GPS directory out of each output's EXIF
+  bool ConvertToSrgb = true;  // pictures with another colour profile become sRGB (else keep their profile)
   QualityMode Quality = QualityMode::Fixed;
   double AutoQualityScore = 85;  // SSIMULACRA 2 score each output must reach (Automatic)
   std::uint64_t MaxFileBytes = 0;  // largest output file in bytes (MaxFileSize)

@@ -4,6 +4,7 @@
 #include "core/exif/GpsRemoval.h"
 #include "core/exif/TiffType.h"
 #include "core/jpeg/JpegImage.h"
+#include "core/jpeg/JpegSegment.h"
 #include "core/jpeg/Orientation.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoXmp.h"
@@ -98,6 +99,23 @@ void MakeExifUpright(PhotoMetadata& photo, const std::string& thumbnailJpeg) {
   exif->lengthField = static_cast<int32_t>(exif->content.size());
   // The parser's copy follows, so a later look at the thumbnail sees the new one.
   if (photo.exif) photo.exif->Block = exif->content;
+}
+
+void DropIccProfile(PhotoMetadata& photo) {
+  auto& segments = photo.segments;
+  for (int i = static_cast<int>(segments.size()) - 1; i >= 0; --i) {
+    const KeptSegment& segment = segments[static_cast<size_t>(i)];
+    if (!IsIccProfileSegment(static_cast<uint8_t>(segment.marker), segment.content)) continue;
+    segments.erase(segments.begin() + i);
+    // The indices of the segments behind it move down by one.
+    for (int* index : {&photo.exifSegment, &photo.iptcSegment, &photo.commentSegment, &photo.jfifSegment,
+                       &photo.xmpSegment}) {
+      if (*index > i) --*index;
+    }
+    for (int& index : photo.xmpExtensionSegments) {
+      if (index > i) --index;
+    }
+  }
 }
 
 }  // namespace lumatrim

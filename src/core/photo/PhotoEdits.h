@@ -34,4 +34,8 @@ GpsRemoved RemoveGps(PhotoMetadata& photo);
 // The same; true when there was a position.
 bool DropGps(PhotoMetadata& photo);
 
+// Leaves the kept ICC profile segments out of the photo's next write (its
+// pixels were converted to sRGB, or cannot use the profile).
+void DropIccProfile(PhotoMetadata& photo);
+
 }  // namespace lumatrim

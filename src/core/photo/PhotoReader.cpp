@@ -8,6 +8,8 @@
 
 #include "core/bytes/FileSource.h"
 #include "core/exif/TagTables.h"
+#include "core/heif/HeifKind.h"
+#include "core/heif/HeifMetadata.h"
 #include "core/jpeg/JpegSegment.h"
 #include "core/photo/PhotoXmp.h"
 
@@ -17,17 +19,20 @@ namespace {
 constexpr int kGiveUpSegments = 4;  // without metadata among the first four segments
 constexpr int kTiffHeaderSize = 8;
 
-enum class PhotoKind { kJpeg, kTiff, kOther };
+enum class PhotoKind { kJpeg, kTiff, kHeif, kOther };
 
 // The kind a file's first bytes announce: FF D8 for a JPEG, "II*\0" or
-// "MM\0*" for a TIFF (NEF files are TIFFs).
+// "MM\0*" for a TIFF (NEF files are TIFFs), an ftyp box with a HEIF brand.
 PhotoKind KindOfBytes(const std::string& path) {
   FileSource input(path);
-  char magic[4];
+  char magic[kHeifProbeBytes];
   const size_t n = input.IsOpen() ? input.Read(magic, sizeof magic) : 0;
   const std::string_view start(magic, n);
   if (start.substr(0, 2) == "\xFF\xD8") return PhotoKind::kJpeg;
-  if (start == std::string_view("II*\0", 4) || start == std::string_view("MM\0*", 4)) return PhotoKind::kTiff;
+  if (start.substr(0, 4) == std::string_view("II*\0", 4) || start.substr(0, 4) == std::string_view("MM\0*", 4)) {
+    return PhotoKind::kTiff;
+  }
+  if (IsHeifStart(start)) return PhotoKind::kHeif;
   return PhotoKind::kOther;
 }
 
@@ -252,6 +257,7 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path, const ReadOptions& opti
   }
   // Only regular files are read: a FIFO or device named *.jpg could block or never end.
   PhotoKind kind = S_ISREG(info.st_mode) ? KindOfBytes(path) : PhotoKind::kOther;
+  if (kind == PhotoKind::kHeif) return ReadHeifMetadata(path, options);
   if (kind == PhotoKind::kOther && S_ISREG(info.st_mode)) kind = KindOfName(path);
   PhotoMetadata photo;
   photo.options = options;

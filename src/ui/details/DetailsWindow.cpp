@@ -27,6 +27,7 @@
 #include "core/iptc/KeywordList.h"
 #include "ui/details/IptcFormText.h"
 #include "ui/details/ExifGrid.h"
+#include "ui/preview/HeifPhoto.h"
 #include "ui/preview/Orientation.h"
 #include "ui/prompts/FailureText.h"
 #include "ui/prompts/Prompts.h"
@@ -83,6 +84,8 @@ void DetailsWindow::LoadPhoto() {
 
   photo_ = std::make_unique<PhotoMetadata>(lumatrim::ReadPhotoMetadata(LocalPath(path_)));
   removeGpsButton_->setEnabled(lumatrim::HasGps(*photo_));
+  heif_ = heifphoto::IsHeif(path_);
+  if (heif_) RefuseJpegOnlyCommands();
   FillExifGrids();
 
   lumatrim::IptcRecord& record = lumatrim::IptcForEditing(*photo_);
@@ -154,7 +157,26 @@ void DetailsWindow::FillExifGrids() {
     FillExifGrid(generalGrid_, {general.names, general.values});
     FillExifGrid(makerGrid_, {maker.names, maker.values});
   }
+}
 
+// The commands rewrite JPEG data in place; a HEIF file shows its metadata only.
+void DetailsWindow::RefuseJpegOnlyCommands() {
+  const std::pair<QPushButton*, QString> refusals[] = {
+      {saveIptcButton_, heifphoto::IptcRefusal()},
+      {removeIptcButton_, heifphoto::IptcRefusal()},
+      {removeExifButton_, heifphoto::ExifRemovalRefusal()},
+      {removeGpsButton_, heifphoto::ExifRemovalRefusal()},
+  };
+  for (const auto& [button, why] : refusals) {
+    button->setEnabled(false);
+    button->setToolTip(why);
+  }
+  // Its thumbnail is the file's own thumbnail image, upright already.
+  const QImage thumbnail = heifphoto::Thumbnail(path_);
+  if (thumbnail.isNull()) return;
+  thumbnailPicture_->setPixmap(QPixmap::fromImage(thumbnail));
+  thumbnailSizeLabel_->setText(QStringLiteral("Miniatura (%1 x %2)").arg(thumbnail.width()).arg(thumbnail.height()));
+  thumbnailSizeLabel_->adjustSize();
 }
 
 bool DetailsWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -208,7 +230,7 @@ void DetailsWindow::EditIptcRow(int row) {
   if (i < 0) return;
   record.SetItemValues(i, values);
   iptcGrid_->setItem(row, 1, new QTableWidgetItem(Shown(lumatrim::WriteKeywordList(record.DisplayValues(i)))));
-  saveIptcButton_->setEnabled(true);
+  saveIptcButton_->setEnabled(!heif_);
 }
 
 void DetailsWindow::ReportWriteFailure(const QString& action, const std::exception& error) {

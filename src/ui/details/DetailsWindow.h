@@ -76,6 +76,7 @@ class DetailsWindow : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void RefuseJpegOnlyCommands();
 
  private:
   void BuildControls();
@@ -122,6 +123,7 @@ class DetailsWindow : public QDialog {
   QPushButton* saveIptcButton_ = nullptr;
   QPushButton* removeIptcButton_ = nullptr;
   std::vector<std::string> iptcRows_;  // key name of each IPTC grid row
+  bool heif_ = false;  // a HEIF photo: shown, never rewritten
   QWidget* xmpTab_ = nullptr;
   QTableWidget* xmpGrid_ = nullptr;
 

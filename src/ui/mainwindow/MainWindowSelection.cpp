@@ -23,6 +23,7 @@
 #include "ui/mainwindow/MainWindow.h"
 #include "ui/mainwindow/PhotoFileList.h"
 #include "ui/mainwindow/ThumbnailLoader.h"
+#include "ui/preview/HeifPhoto.h"
 #include "ui/preview/PhotoPreview.h"
 #include "ui/prompts/FailureText.h"
 
@@ -65,9 +66,12 @@ void MainWindow::ShowSelectedPhoto() {
   if (fileList_->count() == 0) return;
   const QString path = SelectedFile();
   fileSizeLabel_->setText(QStringLiteral("%1k").arg(QFileInfo(path).size() / 1024));
-  // Turning needs a photo; with none selected the buttons stay off.
-  rotateLeftButton_->setEnabled(!path.isEmpty());
-  rotateRightButton_->setEnabled(!path.isEmpty());
+  // Turning needs a photo, and a JPEG one; with none selected the buttons stay off.
+  const bool heif = !path.isEmpty() && heifphoto::IsHeif(path);
+  for (QPushButton* button : {rotateLeftButton_, rotateRightButton_}) {
+    button->setEnabled(!path.isEmpty() && !heif);
+    button->setToolTip(heif ? heifphoto::RotationRefusal() : QString());
+  }
   if (path.isEmpty()) {
     preview_->ShowPhotoAsync(QString(), 1, QImage(), 0, 0, true, false);
     dimensionsLabel_->clear();
@@ -98,6 +102,12 @@ void MainWindow::ShowSelectedPhoto() {
       thumbnail = ExifThumbnailImage(photo);
     }
     FillSummary(summaryGrid_, summary, path);
+    // A HEIF picture is upright as libheif gives it, whatever its EXIF says;
+    // its own thumbnail item (upright too) shows first.
+    if (heif) {
+      orientation = 1;
+      thumbnail = heifphoto::Thumbnail(path);
+    }
   } catch (const std::exception& error) {
     // Said inside the preview area: a box here would swallow the next arrow key.
     const auto* ours = dynamic_cast<const lumatrim::LumatrimError*>(&error);

@@ -63,7 +63,9 @@ PhotoFileList::PhotoFileList(QWidget* parent)
 
 QStringList PhotoFileList::ListedNames(const QString& folder) const {
   // Name filters of QDir ignore letter case, so IMG_0001.JPG is listed too.
-  QStringList names = QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")}, QDir::Files);
+  QStringList names = QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.heic"),
+                                              QStringLiteral("*.heif"), QStringLiteral("*.hif"), QStringLiteral("*.avif")},
+                                             QDir::Files);
   // Czech order whatever the system's locale: "č" after "c", "ř" after "r".
   QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
   collator.setNumericMode(true);

@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kMaxSideDigits = 5;  // 99999 px is more than any camera delivers
 constexpr int kCustomTop = 186;    // where today's compression and size controls start
-constexpr int kButtonsTop = 415;
+constexpr int kButtonsTop = 437;
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
@@ -54,6 +54,7 @@ OptimizeDialog::OptimizeDialog(QWidget* parent, BatchFunction batch)
           Qt::QueuedConnection);
   connect(removeGpsCheck_, &QCheckBox::toggled, this, [this] { Current().Save(); });
   connect(estimator_.get(), &SizeEstimator::Estimated, this, &OptimizeDialog::ShowEstimate, Qt::QueuedConnection);
+  connect(convertColoursCheck_, &QCheckBox::toggled, this, [this] { Current().Save(); });
   connect(runner_.get(), &BatchRunner::Finished, this, &OptimizeDialog::OnBatchFinished,
           Qt::QueuedConnection);
 }
@@ -283,6 +284,7 @@ OptimizeMemory OptimizeDialog::Current() const {
   const bool limited = memory.Quality == lumatrim::QualityMode::MaxFileSize;
   memory.AutoQualityScore = automatic ? qualityTargetEdit_->text() : autoQualityScore_;
   memory.MaxFileSize = limited ? qualityTargetEdit_->text() : maxFileSize_;
+  memory.ConvertToSrgb = convertColoursCheck_->isChecked();
   return memory;
 }
 
@@ -301,6 +303,7 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   shownQualityMode_ = 0;
   qualityModeCombo_->setCurrentIndex(static_cast<int>(memory.Quality));
   QualityModeChosen();
+  convertColoursCheck_->setChecked(memory.ConvertToSrgb);
   for (const SizeChoice& choice : SizeChoices()) {
     if (choice.mode != memory.Mode) continue;
     choice.radio->setChecked(true);

@@ -93,6 +93,7 @@ class OptimizeDialog : public QDialog {
   QLabel* EstimateLabel() const { return estimateLabel_; }
   QComboBox* QualityModeCombo() const { return qualityModeCombo_; }
   QLineEdit* QualityTargetEdit() const { return qualityTargetEdit_; }
+  QCheckBox* ConvertColoursCheck() const { return convertColoursCheck_; }
 
  signals:
   // Every photo of the tray was written; the opener empties its tray.
@@ -177,6 +178,7 @@ class OptimizeDialog : public QDialog {
   QString autoQualityScore_;  // the two targets as typed, kept while the other mode shows
   QString maxFileSize_;
   int shownQualityMode_ = 0;
+  QCheckBox* convertColoursCheck_ = nullptr;  // "Převést barvy do sRGB"; off keeps each photo's profile
   QFrame* notePanel_ = nullptr;
   QLabel* noteLabel_ = nullptr;
   QGroupBox* presetGroup_ = nullptr;

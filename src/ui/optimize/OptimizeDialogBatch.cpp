@@ -48,7 +48,8 @@ void OptimizeDialog::SetRunning(bool running) {
   backButton_->setText(running ? QStringLiteral("Přerušit") : QStringLiteral("< Zpět"));
   backButton_->setEnabled(true);
   for (QWidget* control : std::initializer_list<QWidget*>{targetGroup_, presetGroup_, removeGpsCheck_, enlargeCheck_,
-                                                          keepIfSmallerCheck_, namePatternEdit_}) {
+                                                          keepIfSmallerCheck_, namePatternEdit_,
+                                                          convertColoursCheck_}) {
     control->setEnabled(!running);
   }
   customPage_->setEnabled(!running && CustomTicked());

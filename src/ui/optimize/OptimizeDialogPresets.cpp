@@ -72,13 +72,16 @@ void OptimizeDialog::BuildOptionControls() {
   keepIfSmallerCheck_->setToolTip(QStringLiteral("Fotografie se pak zkopíruje beze změny"));
   removeGpsCheck_ = Named(new QCheckBox(QStringLiteral("Odstranit polohu (GPS)"), this), "removeGpsCheck");
   removeGpsCheck_->setGeometry(12, kOptionsTop + 36, 365, 18);
+  convertColoursCheck_ = Named(new QCheckBox(QStringLiteral("Převést barvy do sRGB"), this), "convertColoursCheck");
+  convertColoursCheck_->setGeometry(12, kOptionsTop + 54, 365, 18);
+  convertColoursCheck_->setChecked(true);
   namePatternLabel_ = Named(new QLabel(QStringLiteral("Názvy:"), this), "namePatternLabel");
-  namePatternLabel_->setGeometry(12, kOptionsTop + 62, 44, 14);
+  namePatternLabel_->setGeometry(12, kOptionsTop + 80, 44, 14);
   namePatternEdit_ = Named(new QLineEdit(this), "namePatternEdit");
-  namePatternEdit_->setGeometry(58, kOptionsTop + 59, 130, 21);
+  namePatternEdit_->setGeometry(58, kOptionsTop + 77, 130, 21);
   namePatternEdit_->setToolTip(QStringLiteral("Pole: {název}, {datum}, {čas}, {pořadí}, {pořadí:3}"));
   namePreviewLabel_ = Named(new QLabel(this), "namePreviewLabel");
-  namePreviewLabel_->setGeometry(194, kOptionsTop + 62, 183, 14);
+  namePreviewLabel_->setGeometry(194, kOptionsTop + 80, 183, 14);
   for (QCheckBox* check : {enlargeCheck_, keepIfSmallerCheck_}) {
     connect(check, &QCheckBox::toggled, this, &OptimizeDialog::EstimateLater);
   }
@@ -152,6 +155,7 @@ lumatrim::OptimizeSettings OptimizeDialog::SharedSettings() const {
   lumatrim::OptimizeSettings settings;
   settings.TargetFolder = targetFolderEdit_->text().toStdString();
   settings.RemoveGps = removeGpsCheck_->isChecked();
+  settings.ConvertToSrgb = convertColoursCheck_->isChecked();
   settings.AllowEnlarge = enlargeCheck_->isChecked();
   settings.KeepIfSmaller = keepIfSmallerCheck_->isChecked();
   settings.NamePattern = namePatternEdit_->text().toStdString();
