@@ -12,6 +12,11 @@ constexpr std::string_view kPhotoExtensions[] = {
     ".jpg",
     ".jpeg",
     ".jpe",
+    // Phone photos: the batch writes them as JPEGs.
+    ".heic",
+    ".heif",
+    ".hif",
+    ".avif",
 };
 
 constexpr size_t kCountEvery = 200;  // photos between two counted() calls
