@@ -122,6 +122,14 @@ TEST(ExistingOutputs, TheSettingDecides) {
 
 // A tree of three folders keeps its shape under the target; hidden folders
 // and other files are left out; names can come from the photo's date.
+TEST(WholeFolders, PhonePhotosCountAsPhotos) {
+  const std::pair<const char*, bool> names[] = {
+      {"IMG_0001.HEIC", true}, {"a.heif", true}, {"b.hif", true}, {"c.avif", true},
+      {"d.JPG", true},         {"e.png", false}, {"heic", false},  {".heic", false},
+  };
+  for (const auto& [name, photo] : names) EXPECT_EQ(IsPhotoFileName(name), photo) << name;
+}
+
 TEST(WholeFolders, TheTreeIsKeptUnderTheTarget) {
   TempDir in, out;
   for (const char* path : {"a.jpg", "léto/b.JPG", "léto/hory/c.jpeg", ".cache/d.jpg", "poznámky.txt"}) {
