@@ -26,6 +26,7 @@ TEST(OptimisationQuality, ModesTargetsAndTheirMemory) {
                            ADD_FAILURE() << "the batch must not start";
                            return lumatrim::BatchReport();
                          }};
+    first.TickOnlyPreset(QStringLiteral("Vlastní"));  // the row belongs to the custom settings
     QComboBox* mode = first.QualityModeCombo();
     EXPECT_EQ(mode->currentIndex(), kFixed);
     EXPECT_EQ(mode->itemText(kAutomatic), QStringLiteral("Automatická kvalita"));
