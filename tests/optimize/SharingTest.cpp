@@ -126,6 +126,7 @@ TEST(WholeFolders, PhonePhotosCountAsPhotos) {
   const std::pair<const char*, bool> names[] = {
       {"IMG_0001.HEIC", true}, {"a.heif", true}, {"b.hif", true}, {"c.avif", true},
       {"d.JPG", true},         {"e.png", false}, {"heic", false},  {".heic", false},
+      {"f.Jpe", true},         {"g.JPEG", true}, {"h.jpg.txt", false},
   };
   for (const auto& [name, photo] : names) EXPECT_EQ(IsPhotoFileName(name), photo) << name;
 }

@@ -5,18 +5,16 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/heif/HeifKind.h"
+
 namespace lumatrim {
 namespace {
 
-constexpr std::string_view kPhotoExtensions[] = {
+// HEIF names come from HasHeifExtension: phone photos the batch writes as JPEGs.
+constexpr std::string_view kJpegExtensions[] = {
     ".jpg",
     ".jpeg",
     ".jpe",
-    // Phone photos: the batch writes them as JPEGs.
-    ".heic",
-    ".heif",
-    ".hif",
-    ".avif",
 };
 
 constexpr size_t kCountEvery = 200;  // photos between two counted() calls
@@ -33,7 +31,8 @@ bool IsPhotoFileName(const std::string& name) {
   if (dot == std::string::npos || dot == 0) return false;
   std::string extension = name.substr(dot);
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return std::find(std::begin(kPhotoExtensions), std::end(kPhotoExtensions), extension) != std::end(kPhotoExtensions);
+  return std::find(std::begin(kJpegExtensions), std::end(kJpegExtensions), extension) != std::end(kJpegExtensions) ||
+         HasHeifExtension(name);
 }
 
 std::vector<FoundPhoto> FindPhotosInFolder(const std::string& folder, bool recursive,

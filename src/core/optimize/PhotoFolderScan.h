@@ -14,7 +14,9 @@ struct FoundPhoto {
   std::string Subfolder;
 };
 
-// True for the file names the batch takes (.jpg, .jpeg, .jpe in any letter case).
+// True for the file names the batch and the file list take: .jpg, .jpeg, .jpe
+// and the HEIF names (HasHeifExtension), in any letter case; a name that is
+// only an extension (".jpg") is not a photo's.
 bool IsPhotoFileName(const std::string& name);
 
 // Every photo in folder (and in its subfolders when recursive), sorted by

@@ -12,6 +12,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "core/optimize/PhotoFolderScan.h"
 #include "ui/mainwindow/MainIcons.h"
 #include "ui/mainwindow/ThumbnailLoader.h"
 
@@ -62,10 +63,9 @@ PhotoFileList::PhotoFileList(QWidget* parent)
 }
 
 QStringList PhotoFileList::ListedNames(const QString& folder) const {
-  // Name filters of QDir ignore letter case, so IMG_0001.JPG is listed too.
-  QStringList names = QDir(folder).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.heic"),
-                                              QStringLiteral("*.heif"), QStringLiteral("*.hif"), QStringLiteral("*.avif")},
-                                             QDir::Files);
+  // The names the tray and the folder scan take, so IMG_0001.JPG is listed too.
+  QStringList names = QDir(folder).entryList(QDir::Files);
+  names.removeIf([](const QString& name) { return !lumatrim::IsPhotoFileName(name.toStdString()); });
   // Czech order whatever the system's locale: "č" after "c", "ř" after "r".
   QCollator collator(QLocale(QLocale::Czech, QLocale::CzechRepublic));
   collator.setNumericMode(true);

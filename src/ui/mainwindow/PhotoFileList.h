@@ -6,11 +6,12 @@
 
 class ThumbnailLoader;
 
-// The file list: the JPEG files of one folder (*.jpg and *.jpeg in any letter
-// case), sorted by name, with file icons or, in the "Náhledy" view, small
-// thumbnails. Each entry keeps its full path. Several photos may be selected
-// (Ctrl, Shift, Ctrl+A). A mouse move with exactly the left button held (no
-// other button, no modifier key) asks for a drag of the selected files.
+// The file list: the photos of one folder (JPEG and HEIF names in any letter
+// case, see IsPhotoFileName), sorted by name, with file icons or, in the
+// "Náhledy" view, small thumbnails. Each entry keeps its full path. Several
+// photos may be selected (Ctrl, Shift, Ctrl+A). A mouse move with exactly the
+// left button held (no other button, no modifier key) asks for a drag of the
+// selected files.
 class PhotoFileList : public QListWidget {
   Q_OBJECT
 
