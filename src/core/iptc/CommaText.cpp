@@ -1,5 +1,7 @@
 #include "core/iptc/CommaText.h"
 
+#include <algorithm>
+
 #include "core/iptc/IptcTagTable.h"
 
 namespace lumatrim {
@@ -8,6 +10,8 @@ namespace {
 // Byte 0 ends a C string in the tools that wrote this format; we treat it as
 // a blank so a stray zero can neither end the list nor stall the reader.
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+bool ForcesQuotes(char c) { return IsBlank(c) || c == '"' || c == ','; }
 
 }  // namespace
 
@@ -59,22 +63,23 @@ std::string WriteCommaText(const std::vector<std::string>& items) {
   if (items.size() == 1 && items[0].empty()) return "\"\"";
   std::string out;
   for (size_t i = 0; i < items.size(); ++i) {
-    const std::string& item = items[i];
-    bool quote = false;
-    for (char c : item) quote = quote || IsBlank(c) || c == '"' || c == ',';
     if (i > 0) out += ',';
-    if (!quote) {
-      out += item;
-      continue;
-    }
-    out += '"';
-    for (char c : item) {
-      if (c == '"') out += '"';
-      out += c;
-    }
-    out += '"';
+    AppendQuoted(out, items[i], ForcesQuotes);
   }
   return out;
+}
+
+void AppendQuoted(std::string& out, std::string_view item, bool (*forcesQuotes)(char)) {
+  if (std::ranges::none_of(item, forcesQuotes)) {
+    out += item;
+    return;
+  }
+  out += '"';
+  for (char c : item) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
 }
 
 std::string MergeCommaLists(const std::string& existing, const std::string& added) {

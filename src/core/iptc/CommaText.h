@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lumatrim {
@@ -8,6 +9,10 @@ namespace lumatrim {
 // "," or blanks, an item with blanks, quotes or commas written in double quotes.
 std::vector<std::string> ReadCommaText(const std::string& text);
 std::string WriteCommaText(const std::vector<std::string>& items);
+
+// item appended to out, in double quotes (a quote inside doubled) when one of
+// its characters makes forcesQuotes true; as it is otherwise.
+void AppendQuoted(std::string& out, std::string_view item, bool (*forcesQuotes)(char));
 
 // Blanks (characters 1..32) removed from both ends.
 std::string TrimBlanks(const std::string& text);

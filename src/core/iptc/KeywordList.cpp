@@ -9,6 +9,8 @@ bool IsSeparator(char c) { return c == ',' || c == ';' || c == '\n' || c == '\r'
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+bool ForcesQuotes(char c) { return IsSeparator(c) || c == '"'; }
+
 }  // namespace
 
 std::vector<std::string> ReadKeywordList(const std::string& text) {
@@ -37,17 +39,7 @@ std::string WriteKeywordList(const std::vector<std::string>& keywords, const std
   std::string out;
   for (const std::string& keyword : keywords) {
     if (!out.empty()) out += separator;
-    bool quoted = keyword.find_first_of(",;\n\r\"") != std::string::npos;
-    if (!quoted) {
-      out += keyword;
-      continue;
-    }
-    out += '"';
-    for (char c : keyword) {
-      if (c == '"') out += '"';
-      out += c;
-    }
-    out += '"';
+    AppendQuoted(out, keyword, ForcesQuotes);
   }
   return out;
 }
