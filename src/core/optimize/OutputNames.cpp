@@ -91,8 +91,9 @@ std::vector<PlannedOutput> PlanOutputs(const std::vector<std::string>& sources, 
       stem = fileName.substr(0, dot);
       extension = fileName.substr(dot);
     }
-    // A HEIF photo comes out as a JPEG, and its name says so.
-    if (HasHeifExtension(fileName) || IsHeifFile(sources[i])) extension = ".jpg";
+    // A HEIF photo comes out as a JPEG, and its name says so. The name alone
+    // decides: planning a large batch opens no file.
+    if (HasHeifExtension(fileName)) extension = ".jpg";
     const PhotoTime takenAt = readDates ? PhotoTakenTime(sources[i]) : PhotoTime{};
     const std::string name = ExpandNamePattern(settings.NamePattern, stem, static_cast<int>(i) + 1, takenAt);
     parts[i] = {name, extension, subfolderOf(i)};
