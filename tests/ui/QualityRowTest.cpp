@@ -47,6 +47,7 @@ TEST(OptimisationQuality, ModesTargetsAndTheirMemory) {
               QStringList{QStringLiteral("Zadejte největší velikost souboru, například 500k nebo 2M.")});
     EXPECT_FALSE(first.BatchRunning());
     first.QualityTargetEdit()->setText(QStringLiteral("300k"));
+    EXPECT_EQ(first.PlannedRuns().at(0).MaxFileBytes, 300u * 1024) << "the custom target reaches the run";
     first.BackClicked();
   }
   OptimizeDialog second;

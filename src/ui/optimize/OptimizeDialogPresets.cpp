@@ -167,24 +167,13 @@ std::vector<lumatrim::OptimizeSettings> OptimizeDialog::PlannedRuns() const {
   const QStringList ticked = TickedPresets();
   std::vector<lumatrim::OptimizeSettings> runs;
   for (const QString& name : ticked) {
+    const lumatrim::OptimizePreset* found = lumatrim::FindPreset(presets_, name.toStdString());
+    const lumatrim::OptimizePreset preset =
+        found ? *found : lumatrim::PresetFromSettings(lumatrim::kCustomPresetName, CustomSettings());
     lumatrim::OptimizeSettings run = SharedSettings();
-    std::string subfolder = lumatrim::PresetSubfolder(lumatrim::kCustomPresetName);
-    if (const lumatrim::OptimizePreset* preset = lumatrim::FindPreset(presets_, name.toStdString())) {
-      lumatrim::ApplyPreset(*preset, run);
-      subfolder = preset->Subfolder;
-    } else {
-      const lumatrim::OptimizeSettings custom = CustomSettings();
-      run.Compression = custom.Compression;
-      run.KeepSize = custom.KeepSize;
-      run.ShortSide = custom.ShortSide;
-      run.LongSide = custom.LongSide;
-      run.Rule = custom.Rule;
-      run.Quality = custom.Quality;
-      run.AutoQualityScore = custom.AutoQualityScore;
-      run.MaxFileBytes = custom.MaxFileBytes;
-    }
+    lumatrim::ApplyPreset(preset, run);
     // Several presets at once: each writes into a folder of its own.
-    if (ticked.size() > 1) run.TargetFolder += "/" + subfolder;
+    if (ticked.size() > 1) run.TargetFolder += "/" + preset.Subfolder;
     runs.push_back(std::move(run));
   }
   return runs;
