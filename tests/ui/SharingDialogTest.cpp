@@ -44,6 +44,8 @@ TEST(SharingDialog, OpensOnPresetsWithATargetANameAndAnEstimate) {
   EXPECT_EQ(dialog.NamePreviewLabel()->text(), QStringLiteral("→ 001_krajina.jpg"));
   ASSERT_TRUE(WaitUntil([&] { return estimated.count() > 0; }));
   EXPECT_TRUE(dialog.EstimateLabel()->text().startsWith(QStringLiteral("Odhad: "))) << dialog.EstimateLabel()->text().toStdString();
+  dialog.SetSources({Q(dir.File("telefon.HEIC"))});
+  EXPECT_EQ(dialog.NamePreviewLabel()->text(), QStringLiteral("→ 001_telefon.jpg")) << "written as a JPEG";
 }
 
 // E-mail and print ticked together: one run each, into its own subfolder, with

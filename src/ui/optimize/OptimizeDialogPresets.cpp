@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "core/bytes/Error.h"
+#include "core/heif/HeifKind.h"
 #include "core/optimize/NamePattern.h"
 #include "settings/PresetStore.h"
 #include "ui/optimize/BatchSummary.h"
@@ -242,7 +243,8 @@ void OptimizeDialog::NamePatternEdited() {
   }
   const lumatrim::PhotoTime taken =
       lumatrim::PatternUsesTime(pattern) ? lumatrim::PhotoTakenTime(sources_.first().toStdString()) : lumatrim::PhotoTime{};
-  const QString suffix = first.suffix().isEmpty() ? QString() : QStringLiteral(".") + first.suffix();
+  QString suffix = first.suffix().isEmpty() ? QString() : QStringLiteral(".") + first.suffix();
+  if (lumatrim::HasHeifExtension(first.fileName().toStdString())) suffix = QStringLiteral(".jpg");  // as the batch names it
   const QString name = Q(lumatrim::ExpandNamePattern(pattern, first.completeBaseName().toStdString(), 1, taken)) + suffix;
   namePreviewLabel_->setText(QStringLiteral("→ ") + name);
   namePreviewLabel_->setToolTip(name);
