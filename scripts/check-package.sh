@@ -36,7 +36,7 @@ if grep -v -e '/$' -e '^\./usr/bin/' -e '^\./usr/share/' <<<"$contents"; then
 fi
 
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libc6 libqt6widgets6 libjpeg62-turbo libturbojpeg0 qt6-translations-l10n fonts-dejavu-core; do
+for needed in libc6 libqt6widgets6 libjpeg62-turbo qt6-translations-l10n fonts-dejavu-core; do
   grep -qE "(^|, )$needed( |,|$)" <<<"$depends" || { echo "package: Depends lacks $needed: $depends"; status=1; }
 done
 

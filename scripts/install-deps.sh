@@ -7,8 +7,6 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev
-  # TurboJPEG's lossless transform turns photos in-process.
-  libturbojpeg0-dev
   # XMP packets: pugixml parses and writes their XML, Nettle's MD5 checks extended XMP.
   libpugixml-dev nettle-dev
   # HEIF/HEIC/AVIF photos (libheif brings the HEVC and AV1 decoders); colour

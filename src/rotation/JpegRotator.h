@@ -3,8 +3,8 @@
 
 #include "core/jpeg/LosslessTransform.h"
 
-// Lossless rotation in-process, through TurboJPEG's transform on the bytes
-// read once. A turn is of the picture as the user sees it: the photo's EXIF
+// Lossless rotation in-process, the stored blocks moved on the bytes read
+// once. A turn is of the picture as the user sees it: the photo's EXIF
 // Orientation and the turn become one transform of the stored blocks, and the
 // result is upright with Orientation 1, its EXIF sizes and thumbnail matching
 // it. A partial block row or column that would land at the left or top edge

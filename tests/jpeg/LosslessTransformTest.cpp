@@ -29,7 +29,7 @@ TEST(LosslessTransform, EveryStreamKindBecomesItsPlannedSizeOrIsRefused) {
     try {
       layout = ReadBlockLayout(stream);
     } catch (const LumatrimError&) {
-      // A sampling TurboJPEG does not know: the turn is refused as well.
+      // A stream libjpeg refuses: the turn is refused as well.
       EXPECT_THROW(TransformJpeg(stream, PixelTransform::Rotate90), LumatrimError) << kind;
       continue;
     }

@@ -105,7 +105,6 @@ TEST(XmpCli, ExtendedXmpKeepsEveryPropertyThroughEachVerb) {
   const std::vector<std::string> changing = {"Orientation", "City", "GPS", "ExifImageWidth"};
   const std::string kept = XmpLines(source, changing);
   ASSERT_NE(RunCommand("exiftool -v2 " + QuotedForShell(source)).find("HasExtendedXMP"), std::string::npos);
-  const bool canRotate = !RunCommand("command -v jpegtran").empty();
   const struct {
     const char* verb;
     const char* expected;  // a line the verb must leave in the XMP
@@ -118,7 +117,6 @@ TEST(XmpCli, ExtendedXmpKeepsEveryPropertyThroughEachVerb) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.verb);
     std::string verb = row.verb;
-    if (verb.rfind("rotate", 0) == 0 && !canRotate) continue;
     const std::string photo = WriteFile(dir.File("photo.jpg"), ReadFile(source));
     verb.replace(verb.find("FILE"), 4, QuotedForShell(photo));
     if (const size_t at = verb.find("DIR"); at != std::string::npos) verb.replace(at, 3, QuotedForShell(dir.Path()));

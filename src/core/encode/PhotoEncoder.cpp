@@ -59,7 +59,7 @@ std::string PhotoEncoder::Code(double quality, ChromaSampling sampling, size_t f
   for (size_t s = first; s < std::min(end, scripts.size()); ++s) {
     jpeg::Compressor compressor(name_);
     compressor.WriteCoefficients(picture.Width, picture.Height, planes, scripts[s]);
-    std::string bytes = compressor.Bytes();
+    std::string bytes = compressor.TakeBytes();
     if (smallest.empty() || bytes.size() < smallest.size()) smallest = std::move(bytes);
   }
   return smallest;

@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 
 #include <jerror.h>
 
 #include "core/bytes/Error.h"
 #include "core/jpeg/CodecCancel.h"
+#include "core/jpeg/TransformedBlocks.h"
 
 namespace lumatrim::jpeg {
 namespace {
@@ -106,6 +108,22 @@ void Decompressor::KeepIccProfile() {
   jpeg_save_markers(&info_, JPEG_APP0 + 2, 0xFFFF);
 }
 
+void Decompressor::KeepAllMarkers() {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_save_markers(&info_, JPEG_COM, 0xFFFF);
+  for (int app = 0; app < 16; ++app) jpeg_save_markers(&info_, JPEG_APP0 + app, 0xFFFF);
+}
+
+jvirt_barray_ptr* Decompressor::ReadCoefficients() {
+  if (setjmp(err_.jump)) Fail();
+  jvirt_barray_ptr* arrays = jpeg_read_coefficients(&info_);
+  if (arrays == nullptr) {
+    std::strcpy(err_.message, "no coefficients in the stream");
+    Fail();
+  }
+  return arrays;
+}
+
 std::string Decompressor::IccProfile() {
   JOCTET* data = nullptr;
   unsigned int size = 0;
@@ -158,41 +176,48 @@ Compressor::Compressor(const std::string& what) : what_(what) {
   info_.dest = &dest_.pub;
 }
 
-Compressor::~Compressor() {
-  jpeg_destroy_compress(&info_);
-  std::free(out_);
+Compressor::~Compressor() { jpeg_destroy_compress(&info_); }
+
+void Compressor::ExpectBytes(size_t bytes) {
+  if (bytes > out_.size()) out_.resize(bytes);
 }
 
+// Called from inside libjpeg: a failed allocation leaves through ERREXIT, not
+// an exception.
 void Compressor::InitDestination(j_compress_ptr cinfo) {
   Compressor& self = *reinterpret_cast<Destination*>(cinfo->dest)->owner;
   constexpr size_t kFirstSize = 64 * 1024;
-  if (self.capacity_ < kFirstSize) {
-    auto* grown = static_cast<unsigned char*>(std::realloc(self.out_, kFirstSize));
-    if (grown == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
-    self.out_ = grown;
-    self.capacity_ = kFirstSize;
+  bool failed = false;
+  try {
+    if (self.out_.size() < kFirstSize) self.out_.resize(kFirstSize);
+  } catch (const std::exception&) {
+    failed = true;
   }
+  if (failed) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
   self.outSize_ = 0;
-  cinfo->dest->next_output_byte = self.out_;
-  cinfo->dest->free_in_buffer = self.capacity_;
+  cinfo->dest->next_output_byte = reinterpret_cast<JOCTET*>(self.out_.data());
+  cinfo->dest->free_in_buffer = self.out_.size();
 }
 
 // Called when the buffer is full: all of it holds output.
 boolean Compressor::GrowDestination(j_compress_ptr cinfo) {
   Compressor& self = *reinterpret_cast<Destination*>(cinfo->dest)->owner;
-  const size_t used = self.capacity_;
-  auto* grown = static_cast<unsigned char*>(std::realloc(self.out_, used * 2));
-  if (grown == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
-  self.out_ = grown;
-  self.capacity_ = used * 2;
-  cinfo->dest->next_output_byte = self.out_ + used;
-  cinfo->dest->free_in_buffer = self.capacity_ - used;
+  const size_t used = self.out_.size();
+  bool failed = false;
+  try {
+    self.out_.resize(used * 2);
+  } catch (const std::exception&) {
+    failed = true;
+  }
+  if (failed) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
+  cinfo->dest->next_output_byte = reinterpret_cast<JOCTET*>(self.out_.data()) + used;
+  cinfo->dest->free_in_buffer = self.out_.size() - used;
   return TRUE;
 }
 
 void Compressor::TermDestination(j_compress_ptr cinfo) {
   Compressor& self = *reinterpret_cast<Destination*>(cinfo->dest)->owner;
-  self.outSize_ = self.capacity_ - cinfo->dest->free_in_buffer;
+  self.outSize_ = self.out_.size() - cinfo->dest->free_in_buffer;
 }
 
 void Compressor::Fail() {
@@ -284,8 +309,69 @@ void Compressor::WriteCoefficients(int width, int height, std::span<const Coeffi
   jpeg_finish_compress(&info_);
 }
 
-std::string Compressor::Bytes() const {
-  return std::string(reinterpret_cast<const char*>(out_), outSize_);
+namespace {
+
+// libjpeg writes its own JFIF and Adobe segments from the copied parameters;
+// the source's would come twice.
+bool WrittenByLibjpeg(const jpeg_compress_struct& info, const jpeg_marker_struct& marker) {
+  const auto starts = [&](const char* tag, unsigned int length) {
+    return marker.data_length >= length && std::memcmp(marker.data, tag, length) == 0;
+  };
+  return (info.write_JFIF_header && marker.marker == JPEG_APP0 && starts("JFIF", 5)) ||
+         (info.write_Adobe_marker && marker.marker == JPEG_APP0 + 14 && starts("Adobe", 5));
+}
+
+void TransposeQuantisers(jpeg_compress_struct& info) {
+  for (JQUANT_TBL* table : info.quant_tbl_ptrs) {
+    if (table == nullptr) continue;
+    for (int v = 0; v < DCTSIZE; ++v) {
+      for (int u = v + 1; u < DCTSIZE; ++u) std::swap(table->quantval[v * DCTSIZE + u], table->quantval[u * DCTSIZE + v]);
+    }
+  }
+}
+
+}  // namespace
+
+void Compressor::WriteTransformed(jpeg_decompress_struct& source, const TransformedHeader& header,
+                                  TransformedBlocks& blocks, std::span<const ComponentPlan> plans, bool copyMarkers,
+                                  bool progressive) {
+  if (setjmp(err_.jump)) Fail();
+  jpeg_copy_critical_parameters(&source, &info_);
+  if (header.sampling.size() != static_cast<size_t>(info_.num_components) || plans.size() != header.sampling.size()) {
+    std::strcpy(err_.message, "a plan for other components than the stream's");
+    Fail();
+  }
+  info_.image_width = static_cast<JDIMENSION>(header.width);
+  info_.image_height = static_cast<JDIMENSION>(header.height);
+  for (int c = 0; c < info_.num_components; ++c) {
+    info_.comp_info[c].h_samp_factor = header.sampling[static_cast<size_t>(c)].first;
+    info_.comp_info[c].v_samp_factor = header.sampling[static_cast<size_t>(c)].second;
+  }
+  if (header.transposed) TransposeQuantisers(info_);
+  if (progressive) jpeg_simple_progression(&info_);
+  blocks.InstallOn(info_);
+  jpeg_write_coefficients(&info_, blocks.Handles());
+  for (int c = 0; c < info_.num_components; ++c) {
+    const ComponentPlan& plan = plans[static_cast<size_t>(c)];
+    if (info_.comp_info[c].width_in_blocks != plan.widthInBlocks ||
+        info_.comp_info[c].height_in_blocks != plan.heightInBlocks) {
+      std::snprintf(err_.message, sizeof err_.message, "component %d has the wrong number of blocks", c);
+      jpeg_abort_compress(&info_);
+      Fail();
+    }
+  }
+  if (copyMarkers) {
+    for (jpeg_saved_marker_ptr marker = source.marker_list; marker != nullptr; marker = marker->next) {
+      if (!WrittenByLibjpeg(info_, *marker)) jpeg_write_marker(&info_, marker->marker, marker->data, marker->data_length);
+    }
+  }
+  jpeg_finish_compress(&info_);
+}
+
+std::string Compressor::TakeBytes() {
+  out_.resize(outSize_);
+  outSize_ = 0;
+  return std::move(out_);
 }
 
 }  // namespace lumatrim::jpeg

@@ -6,10 +6,15 @@
 #include <cstdio>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <jpeglib.h>
 
 namespace lumatrim::jpeg {
+
+class TransformedBlocks;
+struct ComponentPlan;
 
 // libjpeg reports fatal errors by calling error_exit, which must not return.
 // Each wrapper below owns one setjmp: every libjpeg call goes through a member
@@ -36,7 +41,12 @@ class Decompressor {
   // Asks libjpeg to keep the APP2 segments, before ReadHeader, so that
   // IccProfile can put the colour profile back together.
   void KeepIccProfile();
+  // Asks libjpeg to keep every APP and COM segment, before ReadHeader.
+  void KeepAllMarkers();
   void ReadHeader();
+  // The whole picture's quantised coefficients, one array per component,
+  // read into the decompressor's arrays (after ReadHeader).
+  jvirt_barray_ptr* ReadCoefficients();
   // The embedded ICC profile (after ReadHeader), empty when there is none or
   // its pieces do not fit together.
   std::string IccProfile();
@@ -73,7 +83,17 @@ struct CoefficientPlane {
   const int16_t* Values = nullptr;
 };
 
-// A compressor into memory; Bytes() holds the stream after Finish().
+// The header of a losslessly transformed picture: its size and each
+// component's sampling factors (horizontal, vertical). When the blocks'
+// axes swap, so do the quantisers'.
+struct TransformedHeader {
+  int width = 0;
+  int height = 0;
+  bool transposed = false;
+  std::vector<std::pair<int, int>> sampling;
+};
+
+// A compressor into memory; TakeBytes() hands over the stream after Finish().
 class Compressor {
  public:
   explicit Compressor(const std::string& what);
@@ -87,22 +107,32 @@ class Compressor {
   void Start();
   void WriteRows(JSAMPARRAY rows, JDIMENSION count);
   void Finish();
-  std::string Bytes() const;
+  // The stream, once: the compressor gives it up.
+  std::string TakeBytes();
+  // Room for a stream of about this many bytes, before the encode starts.
+  void ExpectBytes(size_t bytes);
 
   // The whole encode of a quantised YCbCr picture (three planes, the first
   // luma): the given tables (kept within 1..255, baseline), Huffman tables
   // optimised for the picture, the scan script given (progressive or not as
-  // the script says). Afterwards Bytes() holds the stream.
+  // the script says). Afterwards TakeBytes() hands over the stream.
   void WriteCoefficients(int width, int height, std::span<const CoefficientPlane> planes,
                          std::span<const jpeg_scan_info> script);
+
+  // The whole encode of a lossless transform: the source's tables and colour
+  // space under the new header, the coefficients as blocks makes them (they
+  // must have the sizes plans give), the source's APP and COM segments when
+  // asked (those KeepAllMarkers kept), sequential or progressive scans.
+  void WriteTransformed(jpeg_decompress_struct& source, const TransformedHeader& header, TransformedBlocks& blocks,
+                        std::span<const ComponentPlan> plans, bool copyMarkers, bool progressive);
 
  private:
   [[noreturn]] void Fail();
 
-  // The destination: one buffer of ours, grown with realloc. (libjpeg's own
-  // memory destination frees its first buffer when it grows and hands the new
-  // one back only at the end, so an encode stopped part way left us a
-  // pointer already freed.)
+  // The destination: one string of ours, grown by doubling. (libjpeg's own
+  // memory destination frees its first buffer when it grows and hands the
+  // new one back only at the end, so an encode stopped part way left us a
+  // pointer already freed.) The finished stream is moved out, not copied.
   struct Destination {
     jpeg_destination_mgr pub;  // first, so libjpeg's pointer is ours
     Compressor* owner;
@@ -115,8 +145,7 @@ class Compressor {
   ErrorManager err_;
   Destination dest_{};
   std::string what_;
-  unsigned char* out_ = nullptr;
-  size_t capacity_ = 0;
+  std::string out_;
   size_t outSize_ = 0;
 };
 

@@ -222,7 +222,7 @@ void JpegImage::Compress(int quality, bool progressive) {
     c.WriteRows(rows, static_cast<JDIMENSION>(count));
   }
   c.Finish();
-  data_ = c.Bytes();
+  data_ = c.TakeBytes();
   progressive_ = progressive;
 }
 

@@ -5,8 +5,10 @@
 
 namespace lumatrim {
 
-// Turning and mirroring a JPEG stream without decoding its pixels, through
-// TurboJPEG's transform (the one jpegtran performs), in memory.
+// Turning and mirroring a JPEG stream without decoding its pixels, in
+// memory: libjpeg reads the quantised blocks, we move them (and swap or
+// negate their coefficients), libjpeg codes them again. The picture is the
+// same to the bit, less any partial edge blocks trimmed.
 
 // Pixels a transform drops at the edges of its result: whole columns from
 // its width, whole rows from its height.
@@ -40,7 +42,7 @@ struct TransformOptions {
 };
 
 // The header of a stream. Throws LumatrimError (NotJpeg, DamagedData) for
-// bytes TurboJPEG cannot take, an unusual sampling layout among them.
+// bytes libjpeg cannot take or a size no photo has.
 BlockLayout ReadBlockLayout(const std::string& jpeg);
 
 // What the transform trims from its result, in the result's own columns and
