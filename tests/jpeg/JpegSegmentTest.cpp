@@ -84,10 +84,11 @@ TEST(SegmentSplice, theEncodersOwnMetadataIsPassedOverAndStaleBlocksLeftOut) {
   // Stray bytes before a marker stop the probes where they stand.
   EXPECT_EQ(EndOfLeadingMetadata("\xFF\xD8\x00\xE0\x00\x10"s + dqt), 2u);
 
-  std::string out;
-  AppendWithoutStaleMetadata(out, encoded, afterCom, true, false);
-  EXPECT_EQ(out, dqt + iptc + "\xFF\xDA"s);
-  out.clear();
-  AppendWithoutStaleMetadata(out, encoded, afterCom, false, true);
-  EXPECT_EQ(out, dqt + exif + "\xFF\xDA"s);
+  const auto joined = [&](bool dropExif, bool dropIptc) {
+    std::string out;
+    for (std::string_view piece : PiecesWithoutStaleMetadata(encoded, afterCom, dropExif, dropIptc)) out.append(piece);
+    return out;
+  };
+  EXPECT_EQ(joined(true, false), dqt + iptc + "\xFF\xDA"s);
+  EXPECT_EQ(joined(false, true), dqt + exif + "\xFF\xDA"s);
 }

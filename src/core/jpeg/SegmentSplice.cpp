@@ -20,17 +20,19 @@ std::optional<size_t> EndOfLeadingMetadata(std::string_view data) {
   return skip;
 }
 
-void AppendWithoutStaleMetadata(std::string& out, std::string_view data, size_t offset, bool dropExif,
-                                bool dropIptc, bool dropXmp) {
+std::vector<std::string_view> PiecesWithoutStaleMetadata(std::string_view data, size_t offset, bool dropExif,
+                                                         bool dropIptc, bool dropXmp) {
+  std::vector<std::string_view> pieces;
   MemorySource source(data.substr(offset));
   JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, offset);
   JpegSegment segment;
   while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
     const bool xmp = IsXmpSegment(segment.marker, segment.content) || IsXmpExtensionSegment(segment.marker, segment.content);
     const bool stale = (dropExif && segment.IsExif()) || (dropIptc && segment.IsPhotoshop()) || (dropXmp && xmp);
-    if (!stale) out.append(data.substr(segment.start, segment.Extent()));
+    if (!stale) pieces.push_back(data.substr(segment.start, segment.Extent()));
   }
-  out.append(data.substr(segment.start));
+  pieces.push_back(data.substr(segment.start));
+  return pieces;
 }
 
 }  // namespace lumatrim

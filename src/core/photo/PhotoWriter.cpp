@@ -101,11 +101,17 @@ void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream) {
   for (int index : order) Emit(stream, *photo.Segment(index), photo.filePath);
 }
 
-void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
-  AtomicFile::Write(path, JpegWithMetadata(photo, image, path));
-}
+namespace {
 
-std::string JpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
+// A file with metadata: the kept segments in one string, then pieces of the
+// image's own bytes. The scan data is written from where it lies: a 9 MP
+// photo is not copied once more on its way to the disk.
+struct JpegPieces {
+  std::string head;
+  std::vector<std::string_view> image;
+};
+
+JpegPieces PiecesWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
   const std::string& data = image.Data();  // throws when the image holds no coded data
   const std::optional<size_t> imageStart =
       data.size() >= 4 && data.compare(0, 2, "\xFF\xD8") == 0 ? EndOfLeadingMetadata(data) : std::nullopt;
@@ -113,7 +119,6 @@ std::string JpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image,
   const size_t skip = *imageStart;
 
   std::string out;
-  out.reserve(data.size() - skip + 4096);
   EmitMetadataSegments(photo, out);
   // A re-encoded photo has lost its colour profile; give it the source's back
   // unless the image data still carries one (a rewrite of the file as loaded).
@@ -135,7 +140,26 @@ std::string JpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image,
     keptIptc = keptIptc || IsPhotoshopSegment(marker, segment.content);
     keptXmp = keptXmp || IsXmpSegment(marker, segment.content) || IsXmpExtensionSegment(marker, segment.content);
   }
-  AppendWithoutStaleMetadata(out, data, skip, keptExif, keptIptc, keptXmp);
+  return {std::move(out), PiecesWithoutStaleMetadata(data, skip, keptExif, keptIptc, keptXmp)};
+}
+
+}  // namespace
+
+void WriteJpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
+  const JpegPieces pieces = PiecesWithMetadata(photo, image, path);
+  AtomicFile file(path);
+  file.Append(pieces.head);
+  for (std::string_view piece : pieces.image) file.Append(piece.data(), piece.size());
+  file.Commit();
+}
+
+std::string JpegWithMetadata(const PhotoMetadata& photo, const JpegImage& image, const std::string& path) {
+  JpegPieces pieces = PiecesWithMetadata(photo, image, path);
+  size_t size = pieces.head.size();
+  for (std::string_view piece : pieces.image) size += piece.size();
+  std::string out = std::move(pieces.head);
+  out.reserve(size);
+  for (std::string_view piece : pieces.image) out.append(piece);
   return out;
 }
 
