@@ -7,6 +7,7 @@
 #include <jerror.h>
 
 #include "core/bytes/Error.h"
+#include "core/jpeg/BlockMoves.h"
 
 namespace lumatrim::jpeg {
 
@@ -34,20 +35,6 @@ std::pair<JDIMENSION, JDIMENSION> SourceBlock(const BlockMotion& motion, const C
   const JDIMENSION x = motion.mirrorsColumns ? plan.widthInBlocks - 1 - column : column;
   const JDIMENSION y = motion.mirrorsRows ? plan.heightInBlocks - 1 - row : row;
   return motion.transposes ? std::pair(y, x) : std::pair(x, y);
-}
-
-// One block moved: coefficient (u across, v down) of the result is the
-// source's (v, u) when the axes swap; a mirror negates the odd frequencies
-// along its direction.
-template <bool kTransposes, bool kMirrorsColumns, bool kMirrorsRows>
-void MoveBlock(const JCOEF* from, JCOEF* to) {
-  for (int v = 0; v < DCTSIZE; ++v) {
-    for (int u = 0; u < DCTSIZE; ++u) {
-      const JCOEF value = kTransposes ? from[u * DCTSIZE + v] : from[v * DCTSIZE + u];
-      const bool negated = (kMirrorsColumns && u % 2 == 1) != (kMirrorsRows && v % 2 == 1);
-      to[v * DCTSIZE + u] = negated ? static_cast<JCOEF>(-value) : value;
-    }
-  }
 }
 
 using BlockMover = void (*)(const JCOEF*, JCOEF*);
