@@ -1,26 +1,28 @@
 #!/usr/bin/env bash
-# Times turning a 9 MP camera photo (3456 x 2592, EXIF and thumbnail) in
-# place, each turn a new process as from a shell: `lumatrim-cli rotate right`
-# (target: under 0.25 s), a lumatrim-cli from before the in-process transform
-# when one is named (it started jpegtran and read the result again), and the
-# peers a user would reach for: jpegtran alone (lossless, but leaves the EXIF
-# orientation, sizes and thumbnail as they were), ImageMagick and libvips
-# (they decode and encode the picture again, so they are not lossless).
+# Times turning a 9 MP camera photo (3456 x 2592, q92 4:4:4, EXIF and
+# thumbnail) in place, each turn a new process as from a shell:
+# `lumatrim-cli rotate right` (target: under 0.25 s), an older lumatrim-cli
+# when one is named, and the peers a user would reach for: jpegtran alone
+# (lossless, but leaves the EXIF orientation, sizes and thumbnail as they
+# were), ImageMagick and libvips (they decode and encode the picture again,
+# so they are not lossless).
 #
 #   bench/rotate_compare.sh [BUILD_DIR] [--before OLD_LUMATRIM_CLI]
 #
 # BUILD_DIR (default build-bench) is configured with -DLUMATRIM_BENCH=ON when
 # it has no benchmark tools yet. RUNS sets the turns per command (default 10).
 #
-# Measured with --before a lumatrim-cli that started jpegtran, on the shared
-# two-core virtual machine at a load average near 20 (so every wall time is
-# stretched several times; CPU time is the steadier figure), 10 turns each:
+# Measured on the two-core virtual machine at idle (load average under 1),
+# 20 turns each, with --before the lumatrim-cli that turned through
+# TurboJPEG's tjTransform (two full copies of the coefficients, cleared first):
 #   command                                wall median   CPU (user+sys)
-#   lumatrim-cli (in-process transform)        2.13 s        0.59 s
-#   lumatrim-cli before (jpegtran process)     2.87 s        0.73 s
-#   jpegtran (no EXIF update)                  2.27 s        0.53 s
-#   ImageMagick (re-encodes)                   5.20 s        1.15 s
-#   libvips (re-encodes)                       0.91 s        0.37 s
+#   lumatrim-cli (blocks moved as coded)       0.153 s       0.145 s
+#   lumatrim-cli before (tjTransform)          0.547 s       0.538 s
+#   jpegtran (no EXIF update)                  0.480 s       0.479 s
+#   ImageMagick (re-encodes)                   0.833 s       0.840 s
+#   libvips (re-encodes)                       0.237 s       0.331 s
+# The lumatrim-cli that started jpegtran as a child process took 2.87 s wall
+# and 0.73 s CPU at a load average near 20 (jpegtran alone: 2.27 s, 0.53 s).
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 before=
@@ -41,7 +43,7 @@ echo "photo: 3456 x 2592, $(du -b "$work/source.jpg" | cut -f1) bytes"
 
 photo=$work/turned.jpg
 commands=(-n lumatrim-cli "$cli rotate right $photo")
-[ -n "$before" ] && commands+=(-n "lumatrim-cli before (jpegtran process)" "$before rotate right $photo")
+[ -n "$before" ] && commands+=(-n "lumatrim-cli before" "$before rotate right $photo")
 commands+=(
   -n "jpegtran (no EXIF update)" "jpegtran -copy all -rotate 90 -trim -outfile $photo $photo"
   -n "ImageMagick (re-encodes)" "/usr/bin/convert-im6.q16 $photo -rotate 90 $photo"
