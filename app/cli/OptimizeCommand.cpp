@@ -33,7 +33,9 @@ constexpr const char* kOptimizeUsage =
     "                   against the resized picture reaches SCORE (1..100, e.g. 85)\n"
     "  --max-size SIZE  per photo the best quality whose file fits SIZE (bytes, or\n"
     "                   500k, 2M: k = 1024 bytes); a photo that does not fit even at\n"
-    "                   the lowest quality is reported as failed, never written larger\n"
+    "                   the lowest quality is reported as failed, never written larger;\n"
+    "                   with --auto-quality a ceiling: the automatic result when it\n"
+    "                   fits SIZE, else the best quality that fits\n"
     "  --short N        short side in px; alone, the long side follows each photo\n"
     "  --long N         long side in px; alone, the short side follows each photo\n"
     "                   (both: every photo is stretched to exactly that size)\n"
@@ -218,7 +220,7 @@ int RunOptimize(int argc, char** argv) {
       } else if (name == "--max-size") {
         settings.MaxFileBytes = lumatrim::ParseFileSize(value);
         chooseQuality(name);
-        settings.Quality = lumatrim::QualityMode::MaxFileSize;
+        if (settings.Quality != lumatrim::QualityMode::Automatic) settings.Quality = lumatrim::QualityMode::MaxFileSize;
       } else if (name == "--short") {
         settings.ShortSide = lumatrim::ParseSide(value, "short side");
         haveShort = true;
@@ -240,6 +242,10 @@ int RunOptimize(int argc, char** argv) {
     }
     if (settings.TargetFolder.empty()) return Usage("--out DIR is required");
     if (arguments.empty()) return Usage("no photos given");
+    // --auto-quality with --max-size: the size is a ceiling on the automatic result.
+    std::erase_if(qualityModes, [&](const std::string& option) {
+      return option == "--max-size" && settings.Quality == lumatrim::QualityMode::Automatic;
+    });
     if (qualityModes.size() > 1) return Usage(qualityModes[0] + " cannot be combined with " + qualityModes[1]);
     if (!presetNames.empty() && (keepSize || haveShort || haveLong || !qualityModes.empty())) {
       return Usage("--preset cannot be combined with --short, --long, --keep-size or a quality option");

@@ -218,7 +218,8 @@ TEST(OptimizeCommand, QualityTargetsAsOptions) {
       {{"--auto-quality", "80"}, 0, ""},
       {{"--max-size", "0"}, 2, "file size"},
       {{"--auto-quality", "101"}, 2, "quality score"},
-      {{"--auto-quality", "80", "--max-size", "1M"}, 2, "cannot be combined"},
+      {{"--max-size", "40k", "--auto-quality", "80"}, 0, ""},  // a ceiling on the automatic result
+      {{"--max-size", "1M", "--auto-quality", "80", "--compression", "5"}, 2, "cannot be combined"},
       {{"--compression", "10", "--max-size", "1M"}, 2, "cannot be combined"},
   };
   for (const auto& row : rows) {

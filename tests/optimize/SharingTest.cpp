@@ -163,7 +163,7 @@ TEST(Presets, DefaultsAndFolderNames) {
   ApplyPreset(*email, settings);
   EXPECT_EQ(settings.LongSide, 1280);
   EXPECT_EQ(settings.Rule, SizeRule::LongSideFixed);
-  EXPECT_EQ(settings.Quality, QualityMode::MaxFileSize);
+  EXPECT_EQ(settings.Quality, QualityMode::Automatic) << "a photo fine at 150 kB stays at 150 kB";
   EXPECT_EQ(settings.MaxFileBytes, 500'000u);
   EXPECT_EQ(FindPreset(presets, "Web a sociální sítě")->Quality, QualityMode::Automatic);
   EXPECT_TRUE(FindPreset(presets, "Jen zmenšit datovou velikost")->KeepSize);

@@ -64,7 +64,8 @@ TEST(SharingDialog, SeveralPresetsWriteIntoSubfoldersAndOldFilesAreAskedAbout) {
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].TargetFolder, dir.File("Lumatrim/e-mail"));
   EXPECT_EQ(runs[0].LongSide, 1280);
-  EXPECT_EQ(runs[0].Quality, lumatrim::QualityMode::MaxFileSize);
+  EXPECT_EQ(runs[0].Quality, lumatrim::QualityMode::Automatic);
+  EXPECT_EQ(runs[0].MaxFileBytes, 500'000u);
   EXPECT_EQ(runs[1].TargetFolder, dir.File("Lumatrim/tisk"));
   EXPECT_EQ(runs[1].Compression, 8);
 

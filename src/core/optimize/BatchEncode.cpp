@@ -66,6 +66,11 @@ void EncodeBatchPicture(BatchPhoto& photo, const OptimizeSettings& settings) {
       return;
     case QualityMode::Automatic:
       EncodeToScore(photo, encoder, settings.AutoQualityScore);
+      // A size limit is a ceiling here: a photo fine at a small size stays
+      // small, only one too large for the limit gets the best quality that fits.
+      if (settings.MaxFileBytes > 0 && MetadataBytes(photo) + photo.Image.Data().size() > settings.MaxFileBytes) {
+        EncodeToFit(photo, encoder, settings.MaxFileBytes);
+      }
       return;
     case QualityMode::Fixed:
       break;

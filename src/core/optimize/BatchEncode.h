@@ -7,7 +7,8 @@ namespace lumatrim {
 // Encodes the picture the photo's image holds with our encoder, at the
 // quality the settings' mode asks for: the fixed one, the one a size limit
 // allows (the metadata counted in) or the lowest whose score reaches the
-// target. Leaves the stream in photo.Image. Throws LumatrimError
+// target (with a size limit as well: that result when it fits, else the
+// best quality that does). Leaves the stream in photo.Image. Throws LumatrimError
 // (SizeLimitUnreachable when even the lowest quality is too large).
 void EncodeBatchPicture(BatchPhoto& photo, const OptimizeSettings& settings);
 

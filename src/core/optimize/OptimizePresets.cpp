@@ -16,10 +16,10 @@ struct PresetRow {
   std::uint64_t maxFileBytes;
 };
 
-constexpr std::uint64_t kEmailBytes = 500'000;  // what mail servers and phones take without fuss
+constexpr std::uint64_t kEmailBytes = 500'000;  // the ceiling mail servers and phones take without fuss
 
 constexpr PresetRow kDefaultPresets[] = {
-    {"E-mail",                       "e-mail",     false, 1280, QualityMode::MaxFileSize, 20, kEmailBytes},
+    {"E-mail",                       "e-mail",     false, 1280, QualityMode::Automatic,   20, kEmailBytes},
     {"Web a sociální sítě",          "web",        false, 2048, QualityMode::Automatic,   20, 0},
     {"Tisk 13 × 18",                 "tisk",       false, 2100, QualityMode::Fixed,       8,  0},
     {"Jen zmenšit datovou velikost", "zmenseno",   true,  0,    QualityMode::Automatic,   20, 0},

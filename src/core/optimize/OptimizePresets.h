@@ -19,7 +19,7 @@ struct OptimizePreset {
   QualityMode Quality = QualityMode::Fixed;
   int Compression = 20;
   double AutoQualityScore = 85;
-  std::uint64_t MaxFileBytes = 0;
+  std::uint64_t MaxFileBytes = 0;  // the limit (MaxFileSize) or a ceiling (Automatic; 0: none)
 };
 
 // The presets every user has, in the order the dialog lists them.

@@ -16,7 +16,8 @@ enum class SizeRule {
 // How each photo's JPEG quality is chosen.
 enum class QualityMode {
   Fixed,        // 100 - Compression for every photo
-  Automatic,    // the smallest output whose SSIMULACRA 2 score reaches AutoQualityScore
+  Automatic,    // the smallest output whose SSIMULACRA 2 score reaches AutoQualityScore;
+                // with MaxFileBytes, one too large gets the best quality that fits instead
   MaxFileSize,  // the best quality whose file fits MaxFileBytes
 };
 
@@ -43,7 +44,7 @@ struct OptimizeSettings {
   bool ConvertToSrgb = true;  // pictures with another colour profile become sRGB (else keep their profile)
   QualityMode Quality = QualityMode::Fixed;
   double AutoQualityScore = 85;  // SSIMULACRA 2 score each output must reach (Automatic)
-  std::uint64_t MaxFileBytes = 0;  // largest output file in bytes (MaxFileSize)
+  std::uint64_t MaxFileBytes = 0;  // largest output file in bytes (MaxFileSize; Automatic: 0 = no ceiling)
   bool AllowEnlarge = false;   // a photo smaller than the requested size is enlarged to it
   bool KeepIfSmaller = false;  // a photo keeping its size is copied unchanged when the new file would not be smaller
   std::string NamePattern = kDefaultNamePattern;  // see ExpandNamePattern

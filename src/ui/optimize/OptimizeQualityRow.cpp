@@ -61,6 +61,7 @@ void OptimizeDialog::QualityModeChosen() {
 
 bool OptimizeDialog::QualityFromRow(lumatrim::OptimizeSettings& settings) const {
   settings.Quality = kQualityChoices[shownQualityMode_].mode;
+  settings.MaxFileBytes = 0;  // the row has no ceiling for automatic quality; none is carried over
   try {
     if (settings.Quality == QualityMode::Automatic) {
       settings.AutoQualityScore = lumatrim::ParseScore(qualityTargetEdit_->text().toStdString());
