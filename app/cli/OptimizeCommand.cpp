@@ -271,6 +271,7 @@ int RunOptimize(int argc, char** argv) {
   std::vector<lumatrim::OptimizeSettings> runs;
   if (presetNames.empty()) runs.push_back(settings);
   const std::vector<lumatrim::OptimizePreset> known = gPresets();
+  std::vector<lumatrim::OptimizePreset> chosen;
   for (const std::string& presetName : presetNames) {
     const lumatrim::OptimizePreset* preset = lumatrim::FindPreset(known, presetName);
     if (preset == nullptr) {
@@ -287,6 +288,11 @@ int RunOptimize(int argc, char** argv) {
       return Usage("preset \"" + presetName + "\": " + e.what());
     }
     runs.push_back(run);
+    chosen.push_back(*preset);
+  }
+  if (const auto clash = lumatrim::FindSubfolderClash(chosen); clash && chosen.size() > 1) {
+    return Usage("presets \"" + clash->First + "\" and \"" + clash->Second + "\" would write into the same subfolder \"" +
+                 clash->Subfolder + "\"");
   }
 
   std::vector<std::string> files;

@@ -96,13 +96,10 @@ void SaveUserPresets(QSettings& settings, const std::vector<OptimizePreset>& pre
 
 std::vector<OptimizePreset> AllPresets(QSettings& settings) {
   std::vector<OptimizePreset> presets = lumatrim::DefaultPresets();
-  const size_t defaults = presets.size();
+  // A file from an older version may hold "vlastní": ticking "Vlastní" must
+  // still mean the dialog's own fields.
   for (OptimizePreset& preset : LoadUserPresets(settings)) {
-    const std::vector<OptimizePreset> builtIn(presets.begin(), presets.begin() + static_cast<long>(defaults));
-    if (lumatrim::FindPreset(builtIn, preset.Name) == nullptr &&
-        preset.Name != lumatrim::kCustomPresetName) {
-      presets.push_back(std::move(preset));
-    }
+    if (lumatrim::ReservedPresetName(preset.Name).empty()) presets.push_back(std::move(preset));
   }
   return presets;
 }

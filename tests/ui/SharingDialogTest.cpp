@@ -125,17 +125,54 @@ TEST(SharingDialog, UserPresetsAreKeptByName) {
   EXPECT_EQ(list->count(), 5);
 }
 
+// A name that differs from a built-in one only in letter case would be run
+// instead of it, and two names that fold to one folder would overwrite each
+// other's photos: the first is refused, the second cannot start.
+TEST(SharingDialog, PresetNamesCannotBeTakenForAnother) {
+  lumatrim::test::PromptRecorder prompts;
+  OptimizeDialog dialog;
+  dialog.TickOnlyPreset(QStringLiteral("Vlastní"));
+  dialog.FixedLengthRadio()->click();
+  dialog.LengthEdit()->setText(QStringLiteral("900"));
+  const struct {
+    const char* name;
+    const char* error;  // nullptr: saved
+  } rows[] = {
+      {"vlastní", "Název „vlastní“ se od předvolby „Vlastní“ liší jen velikostí písmen; zvolte jiný název."},
+      {"VLASTNÍ", "Název „VLASTNÍ“ se od předvolby „Vlastní“ liší jen velikostí písmen; zvolte jiný název."},
+      {"TISK 13 × 18", "Název „TISK 13 × 18“ se od předvolby „Tisk 13 × 18“ liší jen velikostí písmen; zvolte jiný název."},
+      {"Muj web", nullptr},
+      {"Můj web", nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    prompts.errors.clear();
+    prompts.inputText = QString::fromUtf8(row.name);
+    dialog.SavePresetClicked();
+    EXPECT_EQ(prompts.errors, row.error ? QStringList{QString::fromUtf8(row.error)} : QStringList{});
+  }
+  EXPECT_EQ(LoadUserPresets(*ProgramSettings()).size(), 2u);
+  dialog.TickOnlyPreset(QStringLiteral("Muj web"));
+  dialog.SetPresetTicked(QStringLiteral("Můj web"), true);
+  EXPECT_FALSE(dialog.StartButton()->isEnabled());
+  EXPECT_EQ(dialog.StartButton()->toolTip(), QStringLiteral("Předvolby „Muj web“ a „Můj web“ by zapsaly do stejné "
+                                                            "podsložky „muj-web“; jednu z nich přejmenujte nebo ji "
+                                                            "nezaškrtávejte."));
+  SaveUserPresets(*ProgramSettings(), {});
+}
+
 // A settings file edited by hand: entries that make no sense are left out,
 // and none takes the place of a default preset.
 TEST(SharingDialog, BrokenUserPresetsAreLeftOut) {
   lumatrim::test::TempDir dir;
   lumatrim::test::WriteFile(dir.File("lumatrim.conf"),
-                            "[presets]\nsize=5\n"
+                            "[presets]\nsize=6\n"
                             "1\\name=Dobrá\n1\\sizeRule=long\n1\\longSide=900\n1\\quality=fixed\n"
                             "2\\name=\n2\\sizeRule=long\n2\\quality=fixed\n"
                             "3\\name=Obří\n3\\sizeRule=long\n3\\longSide=99999\n3\\quality=fixed\n"
                             "4\\name=Divná\n4\\sizeRule=diagonal\n4\\quality=fixed\n"
-                            "5\\name=e-mail\n5\\sizeRule=short\n5\\shortSide=10\n5\\quality=fixed\n");
+                            "5\\name=e-mail\n5\\sizeRule=short\n5\\shortSide=10\n5\\quality=fixed\n"
+                            "6\\name=vlastní\n6\\sizeRule=long\n6\\longSide=10\n6\\quality=fixed\n");
   QSettings file(Q(dir.File("lumatrim.conf")), QSettings::IniFormat);
   const std::vector<lumatrim::OptimizePreset> all = AllPresets(file);
   ASSERT_EQ(all.size(), lumatrim::DefaultPresets().size() + 1);

@@ -38,9 +38,32 @@ constexpr Folding kFoldings[] = {
     {"Š", 's'}, {"Ť", 't'}, {"Ú", 'u'}, {"Ů", 'u'}, {"Ý", 'y'}, {"Ž", 'z'},
 };
 
-std::string AsciiLower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+// Czech capitals and their small letters, for names compared in any case.
+struct CaseLetter {
+  std::string_view capital;
+  std::string_view small;
+};
+
+constexpr CaseLetter kCzechCapitals[] = {
+    {"Á", "á"}, {"Č", "č"}, {"Ď", "ď"}, {"É", "é"}, {"Ě", "ě"}, {"Í", "í"}, {"Ň", "ň"}, {"Ó", "ó"},
+    {"Ř", "ř"}, {"Š", "š"}, {"Ť", "ť"}, {"Ú", "ú"}, {"Ů", "ů"}, {"Ý", "ý"}, {"Ž", "ž"},
+};
+
+std::string CaseFolded(const std::string& text) {
+  std::string folded;
+  for (size_t i = 0; i < text.size();) {
+    const CaseLetter* letter = nullptr;
+    for (const CaseLetter& candidate : kCzechCapitals) {
+      if (std::string_view(text).substr(i, candidate.capital.size()) == candidate.capital) letter = &candidate;
+    }
+    if (letter != nullptr) {
+      folded += letter->small;
+      i += letter->capital.size();
+    } else {
+      folded += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i++])));
+    }
+  }
+  return folded;
 }
 
 }  // namespace
@@ -121,11 +144,32 @@ std::string PresetSubfolder(const std::string& name) {
   return folder.empty() ? "predvolba" : folder;
 }
 
+bool SamePresetName(const std::string& a, const std::string& b) { return CaseFolded(a) == CaseFolded(b); }
+
 const OptimizePreset* FindPreset(const std::vector<OptimizePreset>& presets, const std::string& name) {
   for (const OptimizePreset& preset : presets) {
-    if (AsciiLower(preset.Name) == AsciiLower(name)) return &preset;
+    if (SamePresetName(preset.Name, name)) return &preset;
   }
   return nullptr;
+}
+
+std::string ReservedPresetName(const std::string& name) {
+  if (SamePresetName(name, kCustomPresetName)) return kCustomPresetName;
+  for (const PresetRow& row : kDefaultPresets) {
+    if (SamePresetName(name, row.name)) return row.name;
+  }
+  return std::string();
+}
+
+std::optional<SubfolderClash> FindSubfolderClash(const std::vector<OptimizePreset>& presets) {
+  for (size_t second = 1; second < presets.size(); ++second) {
+    for (size_t first = 0; first < second; ++first) {
+      if (presets[first].Subfolder == presets[second].Subfolder) {
+        return SubfolderClash{presets[first].Name, presets[second].Name, presets[first].Subfolder};
+      }
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace lumatrim

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,24 @@ OptimizePreset PresetFromSettings(const std::string& name, const OptimizeSetting
 // nothing is left.
 std::string PresetSubfolder(const std::string& name);
 
-// The preset of that name (ASCII letters in any case, "e-mail" finds
-// "E-mail"), or null.
+// Whether two preset names are the same but for letter case (ASCII and
+// Czech letters: "vlastní", "VLASTNÍ" and "Vlastní" are one name).
+bool SamePresetName(const std::string& a, const std::string& b);
+
+// The preset of that name in any letter case ("e-mail" finds "E-mail"), or null.
 const OptimizePreset* FindPreset(const std::vector<OptimizePreset>& presets, const std::string& name);
+
+// The built-in preset (or "Vlastní") a user's preset of that name would be
+// taken for, or "" when the name is free to use.
+std::string ReservedPresetName(const std::string& name);
+
+// Two presets of a run that would write into the same subfolder ("Muj web"
+// and "Můj web", or one preset twice), the first such pair in order.
+struct SubfolderClash {
+  std::string First;
+  std::string Second;
+  std::string Subfolder;
+};
+std::optional<SubfolderClash> FindSubfolderClash(const std::vector<OptimizePreset>& presets);
 
 }  // namespace lumatrim

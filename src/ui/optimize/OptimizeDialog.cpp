@@ -236,6 +236,7 @@ QString OptimizeDialog::StartBlocker() const {
   if (CustomTicked() && !originalSizeRadio_->isChecked() && (SideValue(widthEdit_) <= 0 || SideValue(lengthEdit_) <= 0)) {
     return QStringLiteral("Zadejte požadované rozměry („Š.“ a „D.“) předvolby „Vlastní“.");
   }
+  if (const QString clash = SubfolderClashText(); !clash.isEmpty()) return clash;
   if (targetFolderEdit_->text().trimmed().isEmpty()) return QStringLiteral("Zadejte cílovou složku.");
   try {
     lumatrim::ValidateNamePattern(namePatternEdit_->text().toStdString());

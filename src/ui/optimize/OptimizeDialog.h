@@ -128,6 +128,10 @@ class OptimizeDialog : public QDialog {
   bool CustomTicked() const;
   // Why "Optimalizovat" cannot start (its tool tip), empty when it can.
   QString StartBlocker() const;
+  // The ticked presets in list order ("Vlastní" from the dialog's fields).
+  std::vector<lumatrim::OptimizePreset> TickedPresetList() const;
+  // Why two ticked presets cannot run together (one subfolder), or empty.
+  QString SubfolderClashText() const;
   lumatrim::OptimizeSettings CustomSettings() const;
   lumatrim::OptimizeSettings SharedSettings() const;
   bool PrepareTarget();

@@ -164,13 +164,20 @@ lumatrim::OptimizeSettings OptimizeDialog::SharedSettings() const {
   return settings;
 }
 
-std::vector<lumatrim::OptimizeSettings> OptimizeDialog::PlannedRuns() const {
-  const QStringList ticked = TickedPresets();
-  std::vector<lumatrim::OptimizeSettings> runs;
-  for (const QString& name : ticked) {
+std::vector<lumatrim::OptimizePreset> OptimizeDialog::TickedPresetList() const {
+  std::vector<lumatrim::OptimizePreset> ticked;
+  for (const QString& name : TickedPresets()) {
     const lumatrim::OptimizePreset* found = lumatrim::FindPreset(presets_, name.toStdString());
-    const lumatrim::OptimizePreset preset =
-        found ? *found : lumatrim::PresetFromSettings(lumatrim::kCustomPresetName, CustomSettings());
+    const bool custom = name == QString::fromUtf8(lumatrim::kCustomPresetName) || found == nullptr;
+    ticked.push_back(custom ? lumatrim::PresetFromSettings(lumatrim::kCustomPresetName, CustomSettings()) : *found);
+  }
+  return ticked;
+}
+
+std::vector<lumatrim::OptimizeSettings> OptimizeDialog::PlannedRuns() const {
+  const std::vector<lumatrim::OptimizePreset> ticked = TickedPresetList();
+  std::vector<lumatrim::OptimizeSettings> runs;
+  for (const lumatrim::OptimizePreset& preset : ticked) {
     lumatrim::OptimizeSettings run = SharedSettings();
     lumatrim::ApplyPreset(preset, run);
     // Several presets at once: each writes into a folder of its own.
@@ -178,6 +185,14 @@ std::vector<lumatrim::OptimizeSettings> OptimizeDialog::PlannedRuns() const {
     runs.push_back(std::move(run));
   }
   return runs;
+}
+
+QString OptimizeDialog::SubfolderClashText() const {
+  const auto clash = lumatrim::FindSubfolderClash(TickedPresetList());
+  if (!clash) return QString();
+  return QStringLiteral("Předvolby „%1“ a „%2“ by zapsaly do stejné podsložky „%3“; jednu z nich přejmenujte "
+                        "nebo ji nezaškrtávejte.")
+      .arg(Q(clash->First), Q(clash->Second), Q(clash->Subfolder));
 }
 
 void OptimizeDialog::SavePresetClicked() {
@@ -188,14 +203,17 @@ void OptimizeDialog::SavePresetClicked() {
   }
   name = name.trimmed();
   if (name.isEmpty()) return;
-  const std::vector<lumatrim::OptimizePreset> defaults = lumatrim::DefaultPresets();
-  if (lumatrim::FindPreset(defaults, name.toStdString()) || name == QString::fromUtf8(lumatrim::kCustomPresetName)) {
-    Prompts::Error(this, QStringLiteral("Předvolbu „%1“ nelze přepsat; zvolte jiný název.").arg(name));
+  // Any letter case counts: "vlastní" would be found instead of the dialog's fields.
+  if (const QString reserved = Q(lumatrim::ReservedPresetName(name.toStdString())); !reserved.isEmpty()) {
+    Prompts::Error(this, reserved == name
+                             ? QStringLiteral("Předvolbu „%1“ nelze přepsat; zvolte jiný název.").arg(name)
+                             : QStringLiteral("Název „%1“ se od předvolby „%2“ liší jen velikostí písmen; zvolte "
+                                              "jiný název.").arg(name, reserved));
     return;
   }
   const std::unique_ptr<QSettings> file = ProgramSettings();
   std::vector<lumatrim::OptimizePreset> mine = LoadUserPresets(*file);
-  std::erase_if(mine, [&](const lumatrim::OptimizePreset& p) { return Q(p.Name).compare(name, Qt::CaseInsensitive) == 0; });
+  std::erase_if(mine, [&](const lumatrim::OptimizePreset& p) { return lumatrim::SamePresetName(p.Name, name.toStdString()); });
   mine.push_back(lumatrim::PresetFromSettings(name.toStdString(), CustomSettings()));
   SaveUserPresets(*file, mine);
   QStringList ticked = TickedPresets();
