@@ -195,9 +195,7 @@ TEST(OptimizeCommand, SharesWithoutSurprises) {
   EXPECT_EQ(SizeOf(mail.File("e-mail/opt_velka.jpg")), std::make_pair(1280, 960));
   EXPECT_EQ(SizeOf(mail.File("web/opt_velka.jpg")), std::make_pair(1600, 1200));
   EXPECT_EQ(Optimize({"--out", mail.Path(), "--preset", "Fax", large}).status, 2);
-  run = Optimize({"--out", mail.Path(), "--preset", "E-mail", "--preset", "E-MAIL", large});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.errors.find("the same subfolder \"e-mail\""), std::string::npos) << run.errors;
+  EXPECT_EQ(Optimize({"--out", mail.Path(), "--preset", "E-mail", "--preset", "E-MAIL", large}).status, 2) << "one subfolder";
 }
 
 }  // namespace

@@ -155,37 +155,6 @@ TEST(WholeFolders, TheTreeIsKeptUnderTheTarget) {
   }
 }
 
-// Names in another letter case are one name; presets of a run that fold to
-// one subfolder are found before anything is written.
-TEST(Presets, NamesAndFoldersThatWouldClash) {
-  for (auto [name, reserved] : {std::pair{"vlastní", "Vlastní"}, std::pair{"VLASTNÍ", "Vlastní"},
-                                std::pair{"e-MAIL", "E-mail"}, std::pair{"WEB A SOCIÁLNÍ SÍTĚ", "Web a sociální sítě"},
-                                std::pair{"Vlastni", ""}, std::pair{"E-mail 2", ""}}) {
-    EXPECT_EQ(ReservedPresetName(name), reserved) << name;
-  }
-  const auto named = [](std::vector<std::string> names) {
-    std::vector<OptimizePreset> presets;
-    for (const std::string& name : names) presets.push_back(PresetFromSettings(name, {}));
-    return presets;
-  };
-  const struct {
-    std::vector<std::string> names;
-    const char* folder;  // nullptr: no clash
-  } rows[] = {
-      {{"Muj web", "Můj web"}, "muj-web"},
-      {{"E-mail", "Tisk", "e mail"}, "e-mail"},
-      {{"Web", "Vlastní", "web"}, "web"},
-      {{"E-mail", "Web", "Vlastní"}, nullptr},
-  };
-  for (const auto& row : rows) {
-    const std::optional<SubfolderClash> clash = FindSubfolderClash(named(row.names));
-    ASSERT_EQ(clash.has_value(), row.folder != nullptr) << row.names[0];
-    if (clash) {
-      EXPECT_EQ(clash->Subfolder, row.folder);
-    }
-  }
-}
-
 TEST(Presets, DefaultsAndFolderNames) {
   const std::vector<OptimizePreset> presets = DefaultPresets();
   const OptimizePreset* email = FindPreset(presets, "e-mail");
