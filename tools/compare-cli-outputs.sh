@@ -23,6 +23,7 @@ run_verb() {  # run_verb LABEL ARGS... (FILE stands for each photo)
     local cli=${!build} dir="$work/$build/$label"
     mkdir -p "$dir/in" "$dir/out"
     cp "$photos"/* "$dir/in/"
+    chmod u+w "$dir"/in/*  # a read-only corpus gives read-only copies, which are not written in place
     for f in "$dir"/in/*; do
       local args=()
       for a in "$@"; do

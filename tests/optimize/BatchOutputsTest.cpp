@@ -151,5 +151,17 @@ TEST(BatchOutputs, GpsOptionLeavesThePositionOut) {
   }
 }
 
+// "Přepsat" leaves an earlier output made read-only, tells why, and goes on.
+TEST(BatchOutputs, ReadOnlyEarlierOutputIsNotReplaced) {
+  TempDir in, out;
+  fs::permissions(WriteFile(out.File("opt_a.jpg"), "kept"), fs::perms(0444));
+  const BatchReport report = RunOptimizeBatch(
+      {WriteFile(in.File("a.jpg"), CameraPhoto(40, 30, 1)), WriteFile(in.File("b.jpg"), CameraPhoto(40, 30, 2))},
+      Small(out.Path()));
+  EXPECT_EQ(report.Photos[0].Failure, FailureKind::NoPermission) << report.Photos[0].Detail;
+  EXPECT_EQ(report.Written(), 1);
+  EXPECT_EQ(ReadFile(out.File("opt_a.jpg")), "kept");
+}
+
 }  // namespace
 }  // namespace lumatrim::test

@@ -97,6 +97,7 @@ TEST_F(UprightRotation, ExiftoolFindsEveryTurnedPhotoUprightWithoutNewWarnings) 
     SCOPED_TRACE(source);
     const std::string copy = dir.File("turned_" + fs::path(source).filename().string());
     fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
+    fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);  // the corpus is read-only
     try {
       rotator.RotateRight(Q(copy), true);
     } catch (const LumatrimError&) {

@@ -45,6 +45,9 @@ AtomicFile::AtomicFile(const std::string& path) : path_(path), target_(path) {
   struct stat old {};
   const bool exists = ::stat(target_.c_str(), &old) == 0;
   if (exists && !S_ISREG(old.st_mode)) throw LumatrimError("Cannot write file \"" + path_ + "\": it is not a regular file.");
+  if (exists && IsWriteProtected(target_)) {
+    throw LumatrimError(FailureKind::NoPermission, "Cannot write file \"" + path_ + "\": it is read-only.");
+  }
 
   for (unsigned attempt = 0; fd_ < 0; ++attempt) {
     temp_ = TempName(target_, attempt);
@@ -111,6 +114,12 @@ void AtomicFile::Commit() {
     (void)::fsync(dir);
     ::close(dir);
   }
+}
+
+bool IsWriteProtected(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
 void AtomicFile::Write(const std::string& path, const std::string& bytes) {

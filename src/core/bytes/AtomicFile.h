@@ -8,6 +8,9 @@ namespace lumatrim {
 // folder, are flushed to disk and only then renamed over the target. Whatever
 // goes wrong removes the temporary file and throws LumatrimError naming the
 // target. A symbolic link is followed, so the file it points to is replaced.
+// A target that is write-protected (IsWriteProtected) is refused with
+// FailureKind::NoPermission before anything is written: the rename in a
+// writable folder could replace it, but its owner said no.
 class AtomicFile {
  public:
   explicit AtomicFile(const std::string& path);  // opens the temporary file
@@ -35,5 +38,10 @@ class AtomicFile {
   int fd_ = -1;
   bool committed_ = false;
 };
+
+// Whether the existing file at path may not be replaced: its mode has no write
+// bit at all (which root, for whom access() allows everything, must respect
+// too), or this user may not write it. False for a file that is not there.
+bool IsWriteProtected(const std::string& path);
 
 }  // namespace lumatrim

@@ -167,6 +167,10 @@ BatchReport RunOptimizeBatch(const std::vector<std::string>& sources, const Opti
       } catch (const std::bad_alloc&) {
         photo.Failure = FailureKind::OutOfMemory;
         photo.Detail = "not enough memory to write \"" + photo.Output + "\"";
+      } catch (const LumatrimError& e) {
+        // An earlier output made read-only is its owner's; the others go on.
+        photo.Failure = e.Kind() == FailureKind::NoPermission ? FailureKind::NoPermission : FailureKind::WriteFailed;
+        photo.Detail = e.what();
       } catch (const std::exception& e) {
         photo.Failure = FailureKind::WriteFailed;
         photo.Detail = e.what();

@@ -1,8 +1,6 @@
 #include "core/photo/IptcFill.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "core/bytes/AtomicFile.h"
 #include "core/bytes/Error.h"
 #include "core/iptc/IptcTagTable.h"
 #include "core/photo/PhotoReader.h"
@@ -11,11 +9,11 @@
 namespace lumatrim {
 
 void FillIptc(const std::string& path, const std::vector<IptcFillItem>& items) {
-  // A photo its owner made read-only is not to be changed by a fill of many
-  // photos, even though the atomic rename could replace it (and root could write it).
-  struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && ((info.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0))
+  // Asked before reading, so a fill of many photos passes a protected one
+  // quickly; the write would refuse it as well.
+  if (IsWriteProtected(path)) {
     throw LumatrimError(FailureKind::NoPermission, "Cannot write file \"" + path + "\": it is read-only.");
+  }
   PhotoMetadata photo = ReadPhotoMetadata(path);
   IptcRecord& record = IptcForEditing(photo);
   for (const IptcFillItem& item : items) {

@@ -19,7 +19,7 @@ constexpr KindSentences kSentences[] = {
     {FailureKind::NotJpeg,      "Soubor není fotografie JPEG.",                                         nullptr},
     {FailureKind::DamagedData,  "Data fotografie jsou poškozená nebo neúplná.",                         "Soubor není fotografie JPEG nebo je poškozený."},
     {FailureKind::NoSpace,      "Na disku není dost místa.",                                            nullptr},
-    {FailureKind::NoPermission, "Do složky nebo souboru nemáte oprávnění zapisovat nebo z nich číst.", "Soubor nelze přečíst (chybí oprávnění)."},
+    {FailureKind::NoPermission, "Do složky nebo souboru nemáte oprávnění zapisovat nebo z nich číst.", "Soubor nelze přečíst nebo zapsat (chybí oprávnění)."},
     {FailureKind::NameTooLong,  "Název souboru nebo cesta je příliš dlouhá.",                           nullptr},
     {FailureKind::TooLarge,     "Fotografie nebo její data jsou příliš velká.",                         nullptr},
     {FailureKind::ReadFailed,   "Soubor se nepodařilo přečíst.",                                        nullptr},
