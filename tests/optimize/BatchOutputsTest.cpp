@@ -151,7 +151,8 @@ TEST(BatchOutputs, GpsOptionLeavesThePositionOut) {
   }
 }
 
-// "Přepsat" leaves an earlier output made read-only, tells why, and goes on.
+// "Přepsat" leaves an earlier output made read-only (its mode, which holds for
+// root too), tells why, leaves no temporary file, and goes on.
 TEST(BatchOutputs, ReadOnlyEarlierOutputIsNotReplaced) {
   TempDir in, out;
   fs::permissions(WriteFile(out.File("opt_a.jpg"), "kept"), fs::perms(0444));
@@ -161,6 +162,7 @@ TEST(BatchOutputs, ReadOnlyEarlierOutputIsNotReplaced) {
   EXPECT_EQ(report.Photos[0].Failure, FailureKind::NoPermission) << report.Photos[0].Detail;
   EXPECT_EQ(report.Written(), 1);
   EXPECT_EQ(ReadFile(out.File("opt_a.jpg")), "kept");
+  EXPECT_EQ(std::distance(fs::directory_iterator(out.Path()), fs::directory_iterator()), 2);
 }
 
 }  // namespace

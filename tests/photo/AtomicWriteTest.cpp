@@ -64,27 +64,6 @@ TEST(AtomicFile, ReplacesOnlyAfterACompleteWriteKeepingPermissionsAndLinks) {
   EXPECT_EQ(Listing(dir.Path()), (Names{"a.bin", "link.bin"})) << "no temporary file is left";
 }
 
-// A file whose mode has no write bit is refused even for root, whom access()
-// lets write anything; no temporary file is left. Any write bit lets it go.
-TEST(AtomicWrite, WriteProtectedPhotoIsRefused) {
-  TempDir dir;
-  for (const auto& [mode, refused] : {std::pair{0444, true}, std::pair{0000, true}, std::pair{0200, false}}) {
-    SCOPED_TRACE(mode);
-    const std::string photo = WriteFile(dir.File("p.jpg"), "old");
-    fs::permissions(photo, fs::perms(mode));
-    FailureKind kind = FailureKind::Other;
-    try {
-      AtomicFile::Write(photo, "new");
-    } catch (const LumatrimError& error) {
-      kind = error.Kind();
-    }
-    fs::permissions(photo, fs::perms(0644));
-    EXPECT_EQ(kind == FailureKind::NoPermission, refused);
-    EXPECT_EQ(ReadFile(photo), refused ? "old" : "new");
-    EXPECT_EQ(Listing(dir.Path()), Names{"p.jpg"});
-  }
-}
-
 TEST(AtomicWrite, ReadOnlyFolderLeavesThePhotoIntact) {
   TempDir dir;
   fs::permissions(dir.Path(), fs::perms(0755));
