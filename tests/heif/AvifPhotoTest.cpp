@@ -68,9 +68,9 @@ TEST(AvifPhotos, APhoneAvifIsKnownDecodedUprightAndOptimised) {
 }
 
 // Colours through libheif's AV1 path: sRGB, Display P3 signalled by nclx
-// (as most AVIFs say it) or by an ICC profile, at 8 and 10 bits, all come
-// out of the decode (which the preview and the batch share) in sRGB close
-// to a colour-managed reference.
+// (as most AVIFs say it) or by an ICC profile, 8 to 12 bits, full or limited
+// range, all come out of the decode (which the preview and the batch share)
+// in sRGB close to a colour-managed reference.
 TEST(AvifPhotos, ColoursComeOutInSrgb) {
   if (!AvifencInstalled() || !ConvertInstalled()) GTEST_SKIP() << "needs avifenc, ImageMagick";
   const TempDir in;
@@ -87,6 +87,7 @@ TEST(AvifPhotos, ColoursComeOutInSrgb) {
   } rows[] = {
       {"srgb8", "-d 8 -y 420", patches},
       {"srgb10", "-d 10 -y 420", patches},
+      {"srgb12limited", "-d 12 -y 422 -r limited", patches},
       {"p3nclx8", "-d 8 -y 420 --cicp 12/13/6", p3Reference},
       {"p3icc10", "-d 10 -y 444 --icc " + p3, p3Reference},
   };
