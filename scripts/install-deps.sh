@@ -33,6 +33,8 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(dpkg-dev lintian)
   # heif-enc makes the HEIF test photos at run time.
   packages+=(libheif-examples)
+  # avifenc makes the AVIF test photos (Debian 12's heif-enc cannot write AV1).
+  packages+=(libavif-bin)
 fi
 
 missing=()

@@ -1,21 +1,14 @@
 #include "core/optimize/PhotoFolderScan.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string_view>
 
 #include "core/heif/HeifKind.h"
+#include "core/jpeg/JpegName.h"
 
 namespace lumatrim {
 namespace {
-
-// HEIF names come from HasHeifExtension: phone photos the batch writes as JPEGs.
-constexpr std::string_view kJpegExtensions[] = {
-    ".jpg",
-    ".jpeg",
-    ".jpe",
-};
 
 constexpr size_t kCountEvery = 200;  // photos between two counted() calls
 
@@ -29,10 +22,8 @@ bool Hidden(const std::filesystem::path& path) {
 bool IsPhotoFileName(const std::string& name) {
   const size_t dot = name.find_last_of('.');
   if (dot == std::string::npos || dot == 0) return false;
-  std::string extension = name.substr(dot);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return std::find(std::begin(kJpegExtensions), std::end(kJpegExtensions), extension) != std::end(kJpegExtensions) ||
-         HasHeifExtension(name);
+  // HEIF names are phone photos the batch writes as JPEGs.
+  return HasJpegExtension(name) || HasHeifExtension(name);
 }
 
 std::vector<FoundPhoto> FindPhotosInFolder(const std::string& folder, bool recursive,

@@ -10,6 +10,7 @@
 #include "core/exif/TagTables.h"
 #include "core/heif/HeifKind.h"
 #include "core/heif/HeifMetadata.h"
+#include "core/jpeg/JpegName.h"
 #include "core/jpeg/JpegSegment.h"
 #include "core/photo/PhotoXmp.h"
 
@@ -42,9 +43,9 @@ PhotoKind KindOfName(const std::string& path) {
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   const size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || dot < nameStart) return PhotoKind::kOther;
+  if (HasJpegExtension(path)) return PhotoKind::kJpeg;
   std::string ext = path.substr(dot);
   for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (ext == ".jpg" || ext == ".jpeg" || ext == ".jpe") return PhotoKind::kJpeg;
   if (ext == ".tif" || ext == ".tiff" || ext == ".nef") return PhotoKind::kTiff;
   return PhotoKind::kOther;
 }
