@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "core/jpeg/LosslessTransform.h"
 #include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
@@ -125,6 +126,11 @@ TEST(SizeLimits, JpegObjectRefusesAbsurdHeadersBeforeDecoding) {
                   image.LoadFromFile(path);
                   (void)image.Decode(image.PreviewScale(400, 300));
                 });
+              }),
+              0);
+    SCOPED_TRACE("a lossless turn, which holds every block of the picture");
+    EXPECT_EQ(WithMemoryLimit([&] {
+                return RefusedNaming(claim.size, [&] { (void)TransformJpeg(bytes, PixelTransform::Rotate90); });
               }),
               0);
   }
