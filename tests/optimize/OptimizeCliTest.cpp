@@ -189,11 +189,12 @@ TEST(OptimizeCommand, SharesWithoutSurprises) {
   EXPECT_EQ(Optimize({"--out", named.Path(), "--keep-size", "--name", "{jméno}", in.File("a.jpg")}).status, 2);
 
   TempDir mail;
-  const std::string large = WriteFile(in.File("velka.jpg"), CameraPhoto(1600, 1200));
-  run = Optimize({"--out", mail.Path(), "--preset", "E-mail", "--preset", "web a sociální sítě", large});
+  // "Tisk" keeps a fixed quality: the automatic search of a second preset would only slow the test.
+  const std::string large = WriteFile(in.File("velka.jpg"), CameraPhoto(1400, 1050));
+  run = Optimize({"--out", mail.Path(), "--preset", "E-mail", "--preset", "tisk 13 × 18", large});
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(SizeOf(mail.File("e-mail/opt_velka.jpg")), std::make_pair(1280, 960));
-  EXPECT_EQ(SizeOf(mail.File("web/opt_velka.jpg")), std::make_pair(1600, 1200));
+  EXPECT_EQ(SizeOf(mail.File("tisk/opt_velka.jpg")), std::make_pair(1400, 1050));
   EXPECT_EQ(Optimize({"--out", mail.Path(), "--preset", "Fax", large}).status, 2);
   EXPECT_EQ(Optimize({"--out", mail.Path(), "--preset", "E-mail", "--preset", "E-MAIL", large}).status, 2) << "one subfolder";
 }
@@ -231,7 +232,9 @@ TEST(OptimizeCommand, QualityTargetsAsOptions) {
     const CliRun run = Optimize(args);
     EXPECT_EQ(run.status, row.status) << run.errors;
     EXPECT_NE(run.errors.find(row.said), std::string::npos) << run.errors;
-    if (row.options[0] == "--max-size" && row.status == 0) EXPECT_LE(std::filesystem::file_size(out.File("opt_a.jpg")), 40u * 1024);
+    if (row.options[0] == "--max-size" && row.status == 0) {
+      EXPECT_LE(std::filesystem::file_size(out.File("opt_a.jpg")), 40u * 1024);
+    }
   }
 }
 
