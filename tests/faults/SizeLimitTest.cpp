@@ -6,6 +6,7 @@
 
 #include <fstream>
 
+#include "core/bytes/AddressSanitizer.h"
 #include "core/jpeg/LosslessTransform.h"
 #include "core/optimize/OptimizeBatch.h"
 #include "core/photo/PhotoReader.h"
@@ -16,18 +17,6 @@ using namespace lumatrim;
 using namespace lumatrim::test;
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // A coded picture (from its first segment after SOI) whose frame header now
 // claims width x height; the tables and the scan stay those of the small one.
@@ -68,7 +57,7 @@ rlim_t VirtualSize() {
 int WithMemoryLimit(const std::function<int()>& attempt) {
   const pid_t child = ::fork();
   if (child == 0) {
-    if (!kAddressSanitizer) {
+    if (!kUnderAddressSanitizer) {
       const rlim_t limit = VirtualSize() + (rlim_t{256} << 20);
       const rlimit bound{limit, limit};
       if (::setrlimit(RLIMIT_AS, &bound) != 0) ::_exit(99);

@@ -7,28 +7,18 @@
 
 #include <jerror.h>
 
+#include "core/bytes/AddressSanitizer.h"
+
 namespace lumatrim::jpeg {
 
 namespace {
 
-// Under AddressSanitizer (the sanitizer tests and the fuzzers) the pages come
-// from calloc instead, so that a block read past an array's end is caught
-// rather than landing in the rest of a mapping.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kCheckedMemory = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kCheckedMemory = true;
-#else
-constexpr bool kCheckedMemory = false;
-#endif
-#else
-constexpr bool kCheckedMemory = false;
-#endif
-
+// Under AddressSanitizer the pages come from calloc instead, so that a block
+// read past an array's end is caught rather than landing in the rest of a
+// mapping.
 void* ZeroedPages(size_t bytes) {
   if (bytes == 0) return nullptr;
-  if constexpr (kCheckedMemory) return std::calloc(1, bytes);
+  if constexpr (kUnderAddressSanitizer) return std::calloc(1, bytes);
   void* data = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (data == MAP_FAILED) return nullptr;
   (void)madvise(data, bytes, MADV_HUGEPAGE);  // a hint; without it the pages work the same
@@ -37,7 +27,7 @@ void* ZeroedPages(size_t bytes) {
 
 void ReleasePages(void* data, size_t bytes) {
   if (data == nullptr) return;
-  if constexpr (kCheckedMemory) {
+  if constexpr (kUnderAddressSanitizer) {
     std::free(data);
   } else {
     munmap(data, bytes);
