@@ -117,6 +117,27 @@ TEST(XmpEdit, ChangesOnlyWhatIsAskedAndKeepsTheWrapper) {
   }
 }
 
+TEST(XmpEdit, NewPropertyReusesOnlyAPrefixThatNamesItsNamespaceThere) {
+  const std::string rdf = "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" ";
+  const std::string photoshop = "=\"http://ns.adobe.com/photoshop/1.0/\"";
+  const struct {
+    std::string packet;
+    const char* expectedName;
+  } rows[] = {
+      {rdf + "xmlns:ps" + photoshop + "><rdf:Description/></rdf:RDF>", "ps:City"},
+      {rdf + "xmlns:-" + photoshop + "><rdf:Description/></rdf:RDF>", "photoshop:City"},
+      {rdf + "xmlns:ps" + photoshop + "><rdf:Description xmlns:ps=\"urn:other\"/></rdf:RDF>", "photoshop:City"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.packet);
+    XmpEditor editor(row.packet);
+    ASSERT_TRUE(editor.SetSimple({kPhotoshopNamespace, "photoshop", "City"}, "Brno"));
+    const XmpPacket written = ParseXmp(editor.Serialise());
+    ASSERT_FALSE(written.damaged);
+    EXPECT_EQ(ByName(written)[row.expectedName].value, "Brno");
+  }
+}
+
 TEST(XmpExtended, ChunksJoinInOffsetOrderOnlyWhenWholeAndMatchingTheirDigest) {
   const std::string extended = Packet("   <dc:description>" + std::string(150000, 'x') + "</dc:description>", 0);
   const std::string guid = Md5Hex(extended);

@@ -58,6 +58,20 @@ std::string Padding(size_t size) {
   return padding;
 }
 
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// An XML name without a colon, as a prefix must be; bytes past ASCII are
+// taken as the letters of UTF-8 names.
+bool IsElementPrefix(std::string_view prefix) {
+  if (prefix.empty()) return false;
+  const auto starts = [](char c) { return IsAsciiLetter(c) || c == '_' || static_cast<unsigned char>(c) >= 0x80; };
+  if (!starts(prefix.front())) return false;
+  for (const char c : prefix) {
+    if (!starts(c) && !(c >= '0' && c <= '9') && c != '-' && c != '.') return false;
+  }
+  return true;
+}
+
 std::string RdfPrefix(pugi::xml_node description) { return std::string(PrefixOf(description.name())); }
 
 }  // namespace
@@ -187,8 +201,13 @@ pugi::xml_node AddTopElement(pugi::xml_node rdf, const XmpName& name) {
   for (pugi::xml_node scope = description; scope && prefix.empty(); scope = scope.parent()) {
     for (pugi::xml_attribute attribute : scope.attributes()) {
       const std::string_view attributeName = attribute.name();
-      if (attributeName.substr(0, 6) == "xmlns:" && std::string_view(attribute.value()) == name.namespaceUri) {
-        prefix = attributeName.substr(6);
+      if (attributeName.substr(0, 6) != "xmlns:" || std::string_view(attribute.value()) != name.namespaceUri) continue;
+      // A prefix rebound nearer the description, or one no element name may
+      // start with ("xmlns:-" reads as an attribute), would write a property
+      // in the wrong namespace or a packet that no longer parses.
+      const std::string_view candidate = attributeName.substr(6);
+      if (IsElementPrefix(candidate) && NamespaceAt(description, candidate) == name.namespaceUri) {
+        prefix = candidate;
         break;
       }
     }
