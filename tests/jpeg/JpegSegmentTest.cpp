@@ -77,18 +77,27 @@ TEST(SegmentSplice, theEncodersOwnMetadataIsPassedOverAndStaleBlocksLeftOut) {
   const std::string exif = JpegBuilder().App1Exif("II*\0"s).Bytes();
   const std::string iptc = JpegBuilder().App13("Photoshop 3.0\0"s).Bytes();
   const std::string dqt = JpegBuilder().Dqt().Bytes();
-  const std::string encoded = JpegBuilder().Soi().App0Jfif().Com("x").Bytes() + dqt + exif + iptc + "\xFF\xDA"s;
-  const size_t afterCom = encoded.size() - dqt.size() - exif.size() - iptc.size() - 2;
-  EXPECT_EQ(EndOfLeadingMetadata(encoded), afterCom) << "APP0 and COM passed over, APP1 and APP13 absent";
+  const std::string com = JpegBuilder().Com("x").Bytes();
+  const std::string encoded = JpegBuilder().Soi().App0Jfif().Bytes() + com + dqt + exif + iptc + com + "\xFF\xDA"s;
+  const size_t afterApp0 = encoded.find(com);
+  EXPECT_EQ(EndOfLeadingMetadata(encoded), afterApp0) << "APP0 passed over, APP1 and APP13 absent";
   EXPECT_EQ(EndOfLeadingMetadata(encoded.substr(0, 5)), std::nullopt) << "too short for the probes";
   // Stray bytes before a marker stop the probes where they stand.
   EXPECT_EQ(EndOfLeadingMetadata("\xFF\xD8\x00\xE0\x00\x10"s + dqt), 2u);
 
-  const auto joined = [&](bool dropExif, bool dropIptc) {
-    std::string out;
-    for (std::string_view piece : PiecesWithoutStaleMetadata(encoded, afterCom, dropExif, dropIptc)) out.append(piece);
-    return out;
+  const std::string_view comment = std::string_view(com).substr(2);
+  const struct {
+    StaleMetadata stale;
+    std::string expected;
+  } rows[] = {
+      {{.exif = true}, com + dqt + iptc + com},
+      {{.iptc = true}, com + dqt + exif + com},
+      {{.comments = {comment}}, dqt + exif + iptc + com},  // one written comment stands for one, not both
+      {{.comments = {comment, comment}}, dqt + exif + iptc},
   };
-  EXPECT_EQ(joined(true, false), dqt + iptc + "\xFF\xDA"s);
-  EXPECT_EQ(joined(false, true), dqt + exif + "\xFF\xDA"s);
+  for (const auto& row : rows) {
+    std::string joined;
+    for (std::string_view piece : PiecesWithoutStaleMetadata(encoded, afterApp0, row.stale)) joined.append(piece);
+    EXPECT_EQ(joined, row.expected + "\xFF\xDA"s);
+  }
 }

@@ -45,6 +45,7 @@ const std::string kApp1 = Exif(Order::Intel, 640, 480);
 const std::string kApp2 = SegmentBytes(0xE2, "not a profile");
 const std::string kApp13 = Iptc("Test");
 const std::string kCom = SegmentBytes(0xFE, "a comment");
+const std::string kCom2 = SegmentBytes(0xFE, "another comment");
 const std::string kXmp = SegmentBytes(0xE1, std::string("http://ns.adobe.com/xap/1.0/\0<x/>", 33));
 const std::string kIcc = SegmentBytes(0xE2, std::string("ICC_PROFILE\0\x01\x02one", 17)) +
                          SegmentBytes(0xE2, std::string("ICC_PROFILE\0\x02\x02two", 17));
@@ -86,24 +87,28 @@ Split SplitFrom(const std::string& jpeg, size_t at, bool dropIptc) {
   return split;
 }
 
-// The photo without its XMP segments, wherever they stood before the scan
-// (one written after the frame header comes out in front of it).
-std::string WithoutXmp(const std::string& jpeg) {
+// The photo without its XMP segments and the comments its read kept,
+// wherever they stood before the scan: the container writes those in front.
+std::string WithoutContainerSegments(const std::string& jpeg, const PhotoMetadata& read) {
   std::string out = jpeg.substr(0, 2);
   MemorySource source(std::string_view(jpeg).substr(2));
   JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, 2);
   JpegSegment segment;
+  const auto keptComment = [&read](const JpegSegment& s) {
+    return s.Is(JpegMarker::Com) && std::any_of(read.segments.begin(), read.segments.end(),
+                                                [&s](const KeptSegment& k) { return k.content == s.content; });
+  };
   while (reader.Next(segment) && !segment.EndsHeaders() && segment.Complete()) {
-    if (!IsXmpSegment(segment.marker, segment.content)) out += jpeg.substr(segment.start, segment.Extent());
+    if (!IsXmpSegment(segment.marker, segment.content) && !keptComment(segment)) out += jpeg.substr(segment.start, segment.Extent());
   }
   return out + jpeg.substr(std::min<size_t>(segment.start, jpeg.size()));
 }
 
-// Where the source's leading APP0, APP1, APP13 and COM (each at most once, in
+// Where the source's leading APP0, APP1 and APP13 (each at most once, in
 // that order) end: what the container's own segments stand in for.
 size_t EndOfLeadingMetadata(const std::string& jpeg) {
   size_t end = 2;
-  for (JpegMarker marker : {JpegMarker::App0, JpegMarker::App1, JpegMarker::App13, JpegMarker::Com}) {
+  for (JpegMarker marker : {JpegMarker::App0, JpegMarker::App1, JpegMarker::App13}) {
     MemorySource source(std::string_view(jpeg).substr(std::min(end, jpeg.size())));
     JpegSegmentReader reader(source, JpegSegmentReader::Prefix::Strict, end);
     JpegSegment segment;
@@ -142,8 +147,12 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
        Write::Rewrite, kDefaultJfif},
       {"APP1 then APP0: the APP0 probe fails, so the photo's APP0 is carried over", kApp1 + kApp0, nullptr,
        Write::Rewrite, kApp1 + kApp0},
-      {"a COM after an APP2 is not passed over and is written twice", kApp1 + kApp2 + kCom, nullptr, Write::Rewrite,
-       kApp1 + kCom + kApp2 + kCom},
+      {"a COM after an APP2 is written once, with the kept segments", kApp1 + kApp2 + kCom, nullptr, Write::Rewrite,
+       kApp1 + kCom + kApp2},
+      {"two comments are both kept, each once", kCom + kApp2 + kCom2, nullptr, Write::Rewrite,
+       kDefaultJfif + kCom + kCom2 + kApp2},
+      {"a re-encoded photo keeps both comments", kCom + kApp2 + kCom2, nullptr, Write::Reencoded,
+       kDefaultJfif + kCom + kCom2},
       {"APP13 before APP1: EXIF is removed wherever it stood", kApp13 + kApp1 + kXmp, dropExif, Write::Rewrite,
        kDefaultJfif + kApp13 + kXmp},
       {"APP13 before APP1: saving IPTC leaves one APP13, the new one, still before", kApp13 + kApp1, setName,
@@ -227,7 +236,7 @@ TEST(CorpusRewrite, StripExifPassesTheCodedImageThrough) {
     const std::string output = ReadFile(copy);
     ASSERT_EQ(output.compare(0, head.size(), head), 0) << "the container's segments come first";
     const Split got = SplitFrom(output, head.size(), data.IptcPresent());
-    const std::string source = WithoutXmp(original);
+    const std::string source = WithoutContainerSegments(original, data);
     const Split want = SplitFrom(source, EndOfLeadingMetadata(source), data.IptcPresent());
     EXPECT_FALSE(got.exif) << "no EXIF block is left";
     EXPECT_TRUE(got.others == want.others) << "the other segments follow in their order";

@@ -38,6 +38,20 @@ void Emit(std::string& stream, const KeptSegment& segment, const std::string& pa
   stream += segment.content;
 }
 
+// The comment segments the read kept whole (one cut short by the end of the
+// file is not a comment), in the source's order.
+std::vector<int> KeptComments(const PhotoMetadata& photo) {
+  std::vector<int> out;
+  for (int index = 0; index < static_cast<int>(photo.segments.size()); ++index) {
+    const KeptSegment& segment = photo.segments[static_cast<size_t>(index)];
+    if (segment.marker == static_cast<int>(JpegMarker::Com) && segment.lengthField >= 2 &&
+        segment.content.size() >= static_cast<size_t>(segment.lengthField)) {
+      out.push_back(index);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string DefaultJfifHeader() {
@@ -94,9 +108,11 @@ void EmitMetadataSegments(const PhotoMetadata& photo, std::string& stream) {
     stream += DefaultJfifHeader();
     lead = PhotoMetadata::kNoSegment;
   }
-  std::vector<int> order{lead, photo.iptcSegment, photo.commentSegment, photo.xmpSegment};
+  std::vector<int> order{lead, photo.iptcSegment, photo.xmpSegment};
   order.insert(order.end(), photo.xmpExtensionSegments.begin(), photo.xmpExtensionSegments.end());
   std::erase_if(order, [&photo](int index) { return !photo.Segment(index); });
+  // Every comment the read kept, not only the last: a photo with two keeps two.
+  for (int index : KeptComments(photo)) order.push_back(index);
   std::sort(order.begin(), order.end());
   for (int index : order) Emit(stream, *photo.Segment(index), photo.filePath);
 }
@@ -133,14 +149,15 @@ JpegPieces PiecesWithMetadata(const PhotoMetadata& photo, const JpegImage& image
   // The container speaks for EXIF and IPTC when its read kept such a segment
   // (still kept, or dropped since); a photo whose EXIF lay too deep for the
   // scan keeps it untouched.
-  bool keptExif = false, keptIptc = false, keptXmp = false;
+  StaleMetadata stale;
   for (const KeptSegment& segment : photo.segments) {
     const auto marker = static_cast<uint8_t>(segment.marker);
-    keptExif = keptExif || IsExifSegment(marker, segment.content);
-    keptIptc = keptIptc || IsPhotoshopSegment(marker, segment.content);
-    keptXmp = keptXmp || IsXmpSegment(marker, segment.content) || IsXmpExtensionSegment(marker, segment.content);
+    stale.exif = stale.exif || IsExifSegment(marker, segment.content);
+    stale.iptc = stale.iptc || IsPhotoshopSegment(marker, segment.content);
+    stale.xmp = stale.xmp || IsXmpSegment(marker, segment.content) || IsXmpExtensionSegment(marker, segment.content);
   }
-  return {std::move(out), PiecesWithoutStaleMetadata(data, skip, keptExif, keptIptc, keptXmp)};
+  for (int index : KeptComments(photo)) stale.comments.push_back(photo.Segment(index)->content);
+  return {std::move(out), PiecesWithoutStaleMetadata(data, skip, std::move(stale))};
 }
 
 }  // namespace
