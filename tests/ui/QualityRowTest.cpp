@@ -48,6 +48,30 @@ TEST(OptimisationQuality, ModesTargetsAndTheirMemory) {
     EXPECT_FALSE(first.BatchRunning());
     first.QualityTargetEdit()->setText(QStringLiteral("300k"));
     EXPECT_EQ(first.PlannedRuns().at(0).MaxFileBytes, 300u * 1024) << "the custom target reaches the run";
+    // Automatic quality's ceiling: none, a size, or a text that is refused.
+    mode->setCurrentIndex(kAutomatic);
+    EXPECT_TRUE(first.AutoCeilingEdit()->isVisibleTo(&first));
+    const struct {
+      const char* typed;
+      std::uint64_t ceiling;  // in the run; 0: none
+      bool refused;
+    } ceilings[] = {{"", 0, false}, {"400k", 400u * 1024, false}, {"moc", 0, true}};
+    for (const auto& row : ceilings) {
+      SCOPED_TRACE(row.typed);
+      prompts.messages.clear();
+      first.AutoCeilingEdit()->setText(QString::fromUtf8(row.typed));
+      const lumatrim::OptimizeSettings run = first.PlannedRuns().at(0);
+      EXPECT_EQ(run.Quality, lumatrim::QualityMode::Automatic);
+      EXPECT_EQ(run.MaxFileBytes, row.ceiling);
+      if (!row.refused) continue;
+      first.StartButton()->click();
+      EXPECT_EQ(prompts.messages, QStringList{QStringLiteral(
+                                      "Zadejte největší velikost souboru, například 500k nebo 2M, nebo pole nechte prázdné.")});
+      EXPECT_FALSE(first.BatchRunning());
+    }
+    first.AutoCeilingEdit()->setText(QStringLiteral("450k"));
+    mode->setCurrentIndex(kMaxFileSize);
+    EXPECT_FALSE(first.AutoCeilingEdit()->isVisibleTo(&first)) << "only automatic quality has a ceiling";
     first.BackClicked();
   }
   OptimizeDialog second;
@@ -55,6 +79,7 @@ TEST(OptimisationQuality, ModesTargetsAndTheirMemory) {
   EXPECT_EQ(second.QualityTargetEdit()->text(), QStringLiteral("300k"));
   second.QualityModeCombo()->setCurrentIndex(kAutomatic);
   EXPECT_EQ(second.QualityTargetEdit()->text(), QStringLiteral("90")) << "each mode keeps its own target";
+  EXPECT_EQ(second.AutoCeilingEdit()->text(), QStringLiteral("450k")) << "the ceiling is remembered";
   second.QualityModeCombo()->setCurrentIndex(kFixed);
   EXPECT_TRUE(second.QualityTargetEdit()->isHidden()) << "fixed compression has no target";
   second.BackClicked();

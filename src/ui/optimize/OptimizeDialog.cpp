@@ -285,6 +285,7 @@ OptimizeMemory OptimizeDialog::Current() const {
   const bool limited = memory.Quality == lumatrim::QualityMode::MaxFileSize;
   memory.AutoQualityScore = automatic ? qualityTargetEdit_->text() : autoQualityScore_;
   memory.MaxFileSize = limited ? qualityTargetEdit_->text() : maxFileSize_;
+  memory.AutoQualityCeiling = autoCeilingEdit_->text();
   memory.ConvertToSrgb = convertColoursCheck_->isChecked();
   return memory;
 }
@@ -301,6 +302,7 @@ void OptimizeDialog::Restore(const OptimizeMemory& memory) {
   namePatternEdit_->setText(memory.NamePattern);
   autoQualityScore_ = memory.AutoQualityScore;
   maxFileSize_ = memory.MaxFileSize;
+  autoCeilingEdit_->setText(memory.AutoQualityCeiling);
   shownQualityMode_ = 0;
   qualityModeCombo_->setCurrentIndex(static_cast<int>(memory.Quality));
   QualityModeChosen();

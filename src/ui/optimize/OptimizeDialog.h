@@ -93,6 +93,7 @@ class OptimizeDialog : public QDialog {
   QLabel* EstimateLabel() const { return estimateLabel_; }
   QComboBox* QualityModeCombo() const { return qualityModeCombo_; }
   QLineEdit* QualityTargetEdit() const { return qualityTargetEdit_; }
+  QLineEdit* AutoCeilingEdit() const { return autoCeilingEdit_; }
   QCheckBox* ConvertColoursCheck() const { return convertColoursCheck_; }
 
  signals:
@@ -152,7 +153,8 @@ class OptimizeDialog : public QDialog {
   // The settings' quality mode and target; false after telling the user what to correct.
   bool ReadQuality(lumatrim::OptimizeSettings& settings);
   // The same without a word: false when the typed target cannot be read.
-  bool QualityFromRow(lumatrim::OptimizeSettings& settings) const;
+  // The edit whose text the batch could not read, or null when all were read.
+  QLineEdit* QualityFromRow(lumatrim::OptimizeSettings& settings) const;
   OptimizeMemory Current() const;
 
   QGroupBox* targetGroup_ = nullptr;
@@ -179,6 +181,7 @@ class OptimizeDialog : public QDialog {
   QComboBox* qualityModeCombo_ = nullptr;
   QLineEdit* qualityTargetEdit_ = nullptr;  // the score or the size limit
   QLabel* qualityHintLabel_ = nullptr;
+  QLineEdit* autoCeilingEdit_ = nullptr;  // automatic quality's size ceiling; empty: none
   QString autoQualityScore_;  // the two targets as typed, kept while the other mode shows
   QString maxFileSize_;
   int shownQualityMode_ = 0;

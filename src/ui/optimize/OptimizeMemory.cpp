@@ -43,6 +43,7 @@ OptimizeMemory OptimizeMemory::Load() {
   }
   memory.AutoQualityScore = settings.value(QStringLiteral("autoQualityScore"), memory.AutoQualityScore).toString().left(8);
   memory.MaxFileSize = settings.value(QStringLiteral("maxFileSize"), memory.MaxFileSize).toString().left(16);
+  memory.AutoQualityCeiling = settings.value(QStringLiteral("autoQualityCeiling")).toString().left(16);
   memory.ConvertToSrgb = settings.value(QStringLiteral("convertToSrgb"), memory.ConvertToSrgb).toBool();
   return memory;
 }
@@ -63,5 +64,6 @@ void OptimizeMemory::Save() const {
   settings.setValue(QStringLiteral("qualityMode"), QLatin1String(kQualityNames[static_cast<int>(Quality)]));
   settings.setValue(QStringLiteral("autoQualityScore"), AutoQualityScore);
   settings.setValue(QStringLiteral("maxFileSize"), MaxFileSize);
+  settings.setValue(QStringLiteral("autoQualityCeiling"), AutoQualityCeiling);
   settings.setValue(QStringLiteral("convertToSrgb"), ConvertToSrgb);
 }

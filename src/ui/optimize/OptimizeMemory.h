@@ -22,6 +22,7 @@ struct OptimizeMemory {
   lumatrim::QualityMode Quality = lumatrim::QualityMode::Fixed;
   QString AutoQualityScore = QStringLiteral("85");
   QString MaxFileSize = QStringLiteral("500k");
+  QString AutoQualityCeiling;  // empty: automatic quality has no size ceiling
   bool ConvertToSrgb = true;
 
   // From the user's settings file; the design's defaults where nothing is stored.

@@ -1,5 +1,6 @@
 // The optimisation dialog's quality row: fixed compression, "Automatická
-// kvalita" with its score, or "Velikost nejvýše" with its size limit.
+// kvalita" with its score and an optional size ceiling, or "Velikost nejvýše"
+// with its size limit.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,7 +23,7 @@ struct QualityChoice {
 
 constexpr QualityChoice kQualityChoices[] = {
     {QualityMode::Fixed,       "Pevná komprese",      nullptr},
-    {QualityMode::Automatic,   "Automatická kvalita", "skóre 1–100"},
+    {QualityMode::Automatic,   "Automatická kvalita", "skóre, nejvýše"},
     {QualityMode::MaxFileSize, "Velikost nejvýše",    "např. 500k, 2M"},
 };
 
@@ -40,8 +41,18 @@ void OptimizeDialog::BuildQualityRow() {
   qualityTargetEdit_->setMaxLength(12);
   qualityHintLabel_ = new QLabel(customPage_);
   qualityHintLabel_->setObjectName(QStringLiteral("qualityHintLabel"));
-  qualityHintLabel_->setGeometry(252, 114, 125, 14);
+  // Automatic quality may also be held under a size, as "E-mail" is.
+  autoCeilingEdit_ = new QLineEdit(customPage_);
+  autoCeilingEdit_->setObjectName(QStringLiteral("autoCeilingEdit"));
+  autoCeilingEdit_->setGeometry(306, 110, 71, 22);
+  autoCeilingEdit_->setMaxLength(12);
+  autoCeilingEdit_->setPlaceholderText(QStringLiteral("bez limitu"));
+  autoCeilingEdit_->setToolTip(QStringLiteral("Fotografie větší než tato velikost dostane nejlepší kvalitu, která se "
+                                              "do ní vejde; prázdné pole: bez limitu"));
   connect(qualityModeCombo_, &QComboBox::currentIndexChanged, this, &OptimizeDialog::QualityModeChosen);
+  for (QLineEdit* edit : {qualityTargetEdit_, autoCeilingEdit_}) {
+    connect(edit, &QLineEdit::textChanged, this, &OptimizeDialog::EstimateLater);
+  }
 }
 
 void OptimizeDialog::QualityModeChosen() {
@@ -56,29 +67,44 @@ void OptimizeDialog::QualityModeChosen() {
                                                                         : QString());
   qualityTargetEdit_->setVisible(choice.hint != nullptr);
   qualityHintLabel_->setText(choice.hint ? QString::fromUtf8(choice.hint) : QString());
+  // The score is short: its edit narrows to make room for the ceiling.
+  const bool automatic = choice.mode == QualityMode::Automatic;
+  qualityTargetEdit_->setGeometry(176, 110, automatic ? 36 : 70, 22);
+  qualityHintLabel_->setGeometry(automatic ? 216 : 252, 114, automatic ? 88 : 125, 14);
+  autoCeilingEdit_->setVisible(automatic);
+  qualityTargetEdit_->setToolTip(automatic ? QStringLiteral("Skóre kvality od 1 do 100; 85 je dobrá kvalita pro web")
+                                           : QString());
+  EstimateLater();
   compressionGroup_->setEnabled(choice.mode == QualityMode::Fixed && !running_);
 }
 
-bool OptimizeDialog::QualityFromRow(lumatrim::OptimizeSettings& settings) const {
+QLineEdit* OptimizeDialog::QualityFromRow(lumatrim::OptimizeSettings& settings) const {
   settings.Quality = kQualityChoices[shownQualityMode_].mode;
-  settings.MaxFileBytes = 0;  // the row has no ceiling for automatic quality; none is carried over
+  settings.MaxFileBytes = 0;
+  QLineEdit* reading = qualityTargetEdit_;
   try {
     if (settings.Quality == QualityMode::Automatic) {
-      settings.AutoQualityScore = lumatrim::ParseScore(qualityTargetEdit_->text().toStdString());
+      settings.AutoQualityScore = lumatrim::ParseScore(reading->text().toStdString());
+      reading = autoCeilingEdit_;
+      if (!reading->text().trimmed().isEmpty()) settings.MaxFileBytes = lumatrim::ParseFileSize(reading->text().toStdString());
     } else if (settings.Quality == QualityMode::MaxFileSize) {
-      settings.MaxFileBytes = lumatrim::ParseFileSize(qualityTargetEdit_->text().toStdString());
+      settings.MaxFileBytes = lumatrim::ParseFileSize(reading->text().toStdString());
     }
   } catch (const lumatrim::LumatrimError&) {
-    return false;
+    return reading;
   }
-  return true;
+  return nullptr;
 }
 
 bool OptimizeDialog::ReadQuality(lumatrim::OptimizeSettings& settings) {
-  if (QualityFromRow(settings)) return true;
-  Prompts::Message(this, settings.Quality == QualityMode::Automatic
+  QLineEdit* unreadable = QualityFromRow(settings);
+  if (unreadable == nullptr) return true;
+  Prompts::Message(this, unreadable == autoCeilingEdit_
+                             ? QStringLiteral("Zadejte největší velikost souboru, například 500k nebo 2M, "
+                                              "nebo pole nechte prázdné.")
+                         : settings.Quality == QualityMode::Automatic
                              ? QStringLiteral("Zadejte skóre kvality od 1 do 100, například 85.")
                              : QStringLiteral("Zadejte největší velikost souboru, například 500k nebo 2M."));
-  qualityTargetEdit_->setFocus();
+  unreadable->setFocus();
   return false;
 }
