@@ -192,14 +192,6 @@ QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   return out;
 }
 
-// Tabs and line breaks inside a value would break the one-line-per-tag form.
-std::string OneLine(const std::string& bytes) {
-  std::string out = lumatrim::DisplayUtf8(bytes);
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 32) c = ' ';
-  return out;
-}
-
 void PrintTag(const TagEntry& entry) {
   std::printf("%d\t0x%04X\t%s\t%s\t%s\n", entry.Group, entry.Tag, OneLine(entry.Name).c_str(),
               OneLine(entry.Desc).c_str(), OneLine(entry.Data).c_str());

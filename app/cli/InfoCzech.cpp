@@ -21,14 +21,6 @@ constexpr const char* kSummaryCaptions[lumatrim::kSummaryRows] = {
     "Fotoaparát", "Model", "Kvalita", "Blesk", "Ohnisko", "Expozice",
     "Clona",      "Citlivost", "Program", "Měření", "Software", "Vytvořeno"};
 
-// One line per row: tabs and line breaks inside a value become blanks.
-std::string OneLine(const std::string& bytes) {
-  std::string out = lumatrim::DisplayUtf8(bytes);
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 32) c = ' ';
-  return out;
-}
-
 void PrintRow(const std::string& name, const std::string& value) {
   std::printf("%s\t%s\n", OneLine(name).c_str(), OneLine(value).c_str());
 }
@@ -46,6 +38,13 @@ std::string FileDate(const std::string& path) {
 }
 
 }  // namespace
+
+std::string OneLine(const std::string& bytes) {
+  std::string out = lumatrim::DisplayUtf8(bytes);
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 32) c = ' ';
+  return out;
+}
 
 void PrintFileCzech(const std::string& path, const lumatrim::PhotoMetadata& photo,
                     const std::vector<TagEntry>& thumbnail) {

@@ -305,7 +305,7 @@ int RunOptimize(int argc, char** argv) {
     run.Subfolders = settings.Subfolders;
     lumatrim::BatchReport report;
     try {
-      SignalCancel signals;
+      SignalCancel cancelOnSignal;
       std::error_code ec;
       if (runs.size() > 1) std::filesystem::create_directory(run.TargetFolder, ec);  // the preset's subfolder
       if (terminal) ShowProgress(true, 0, total, {});

@@ -9,13 +9,8 @@
 namespace lumatrim::test {
 namespace {
 
-constexpr PixelTransform kAll[] = {
-    PixelTransform::None,      PixelTransform::FlipHorizontal, PixelTransform::Rotate180,  PixelTransform::FlipVertical,
-    PixelTransform::Transpose, PixelTransform::Rotate90,       PixelTransform::Transverse, PixelTransform::Rotate270,
-};
-
 PixelTransform Inverse(PixelTransform transform) {
-  for (PixelTransform candidate : kAll) {
+  for (PixelTransform candidate : kAllPixelTransforms) {
     if (Then(transform, candidate) == PixelTransform::None) return candidate;
   }
   return PixelTransform::None;
@@ -34,7 +29,7 @@ TEST(LosslessTransform, EveryStreamKindBecomesItsPlannedSizeOrIsRefused) {
       continue;
     }
     const Bitmap source = DecodedBytes(stream);
-    for (PixelTransform transform : kAll) {
+    for (PixelTransform transform : kAllPixelTransforms) {
       SCOPED_TRACE(std::string(kind) + ", transform " + std::to_string(static_cast<int>(transform)));
       const Bitmap turned = DecodedBytes(TransformJpeg(stream, transform));
       const auto [width, height] = TransformedSize(100, 75, transform);
@@ -86,7 +81,7 @@ TEST(LosslessTransform, EveryTransformAndItsInverseGiveBackTheSameBlocks) {
     for (const bool progressive : {false, true}) {
       const TransformOptions options{.partialBlocks = PartialBlocks::MustBeWhole, .progressive = progressive};
       const std::string untouched = TransformJpeg(stream, PixelTransform::None, options);
-      for (PixelTransform transform : kAll) {
+      for (PixelTransform transform : kAllPixelTransforms) {
         SCOPED_TRACE(std::string(kind) + (progressive ? ", progressive" : "") + ", transform " +
                      std::to_string(static_cast<int>(transform)));
         const std::string there = TransformJpeg(stream, transform, options);

@@ -12,11 +12,6 @@ bool SamePixels(const Bitmap& a, const Bitmap& b) {
   return a.Width == b.Width && a.Height == b.Height && a.Bytes == b.Bytes;
 }
 
-constexpr PixelTransform kAll[] = {
-    PixelTransform::None,      PixelTransform::FlipHorizontal, PixelTransform::Rotate180,  PixelTransform::FlipVertical,
-    PixelTransform::Transpose, PixelTransform::Rotate90,       PixelTransform::Transverse, PixelTransform::Rotate270,
-};
-
 TEST(PixelTransform, EachOrientationsTransformMakesItsStoredPictureUpright) {
   const Bitmap upright = LandmarkPicture(7, 4);  // odd and even sides, not square
   for (int orientation = 1; orientation <= 8; ++orientation) {
@@ -31,8 +26,8 @@ TEST(PixelTransform, EachOrientationsTransformMakesItsStoredPictureUpright) {
 
 TEST(PixelTransform, ACombinedTransformEqualsApplyingBothInTurn) {
   const Bitmap picture = LandmarkPicture(5, 3);
-  for (PixelTransform first : kAll) {
-    for (PixelTransform second : kAll) {
+  for (PixelTransform first : kAllPixelTransforms) {
+    for (PixelTransform second : kAllPixelTransforms) {
       SCOPED_TRACE(std::to_string(static_cast<int>(first)) + " then " + std::to_string(static_cast<int>(second)));
       EXPECT_TRUE(SamePixels(ApplyTransform(picture, Then(first, second)),
                              ApplyTransform(ApplyTransform(picture, first), second)));

@@ -12,7 +12,7 @@
 namespace lumatrim::test {
 namespace {
 
-OptimizeSettings Fixed(const std::string& folder, int shortSide, int longSide) {
+OptimizeSettings TwoJobRun(const std::string& folder, int shortSide, int longSide) {
   OptimizeSettings s;
   s.TargetFolder = folder;
   s.ShortSide = shortSide;
@@ -35,8 +35,8 @@ TEST(OptimizeUpright, EveryOrientationGivesTheUprightPictureWithMatchingExif) {
     OptimizeSettings settings;
     int width, height;
   } modes[] = {
-      {"short 48, long 64: landscape, as the picture is seen", Fixed(out.Path(), 48, 64), 64, 48},
-      {"own size", [&] { OptimizeSettings s = Fixed(out.Path(), 0, 0); s.KeepSize = true; return s; }(), 128, 96},
+      {"short 48, long 64: landscape, as the picture is seen", TwoJobRun(out.Path(), 48, 64), 64, 48},
+      {"own size", [&] { OptimizeSettings s = TwoJobRun(out.Path(), 0, 0); s.KeepSize = true; return s; }(), 128, 96},
   };
   for (const auto& mode : modes) {
     ASSERT_EQ(RunOptimizeBatch(sources, mode.settings).Count(PhotoOutcome::Written), 8);
@@ -73,7 +73,7 @@ TEST(OptimizeUpright, NoThumbnailIsAddedAndNoStaleOneIsKept) {
                                            JpegBuilder().App1Exif(TiffBuilder(Order::Intel).Bytes(ifd0)).Bytes() +
                                            coded.substr(2)),
   };
-  ASSERT_EQ(RunOptimizeBatch(sources, Fixed(out.Path(), 24, 32)).Count(PhotoOutcome::Written), 2);
+  ASSERT_EQ(RunOptimizeBatch(sources, TwoJobRun(out.Path(), 24, 32)).Count(PhotoOutcome::Written), 2);
   for (const char* name : {"opt_none.jpg", "opt_strips.jpg"}) {
     SCOPED_TRACE(name);
     const SeenPhoto output(out.File(name));
@@ -93,7 +93,7 @@ TEST(OptimizeUpright, ExiftoolFindsEveryOptimisedPhotoUprightWithoutNewWarnings)
       UprightCheckSources(in, LandmarkPicture(200, 120), {.layout = Layout::ThumbnailFirst});
   std::vector<WrittenPhoto> written;
   for (const std::string& source : sources) {
-    const BatchReport report = RunOptimizeBatch({source}, Fixed(out.Path(), 120, 160));
+    const BatchReport report = RunOptimizeBatch({source}, TwoJobRun(out.Path(), 120, 160));
     if (report.Photos.front().Outcome != PhotoOutcome::Written) continue;  // a photo that does not decode
     written.push_back({report.Photos.front().Output, source});
   }

@@ -11,6 +11,7 @@
 
 #include "core/jpeg/Bitmap.h"
 #include "core/jpeg/JpegImage.h"
+#include "core/jpeg/Orientation.h"
 #include "core/jpeg/Thumbnail.h"
 #include "core/photo/PhotoReader.h"
 #include "core/photo/PhotoWriter.h"
@@ -19,6 +20,12 @@
 #include "support/TiffBuilder.h"
 
 namespace lumatrim::test {
+
+// The eight turns and mirrors.
+constexpr PixelTransform kAllPixelTransforms[] = {
+    PixelTransform::None,      PixelTransform::FlipHorizontal, PixelTransform::Rotate180,  PixelTransform::FlipVertical,
+    PixelTransform::Transpose, PixelTransform::Rotate90,       PixelTransform::Transverse, PixelTransform::Rotate270,
+};
 
 // A picture that looks different after every turn and mirror: red grows to
 // the right, green downwards, blue towards the bottom-right corner. Smooth,

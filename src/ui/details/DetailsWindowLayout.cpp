@@ -13,14 +13,9 @@
 #include "ui/details/CodePagePicker.h"
 #include "ui/details/ExifGrid.h"
 #include "ui/layout/AnchorLayout.h"
+#include "ui/layout/Named.h"
 
 namespace {
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
 
 using Share = AnchorLayout::Share;
 

@@ -17,6 +17,7 @@
 #include "core/optimize/NamePattern.h"
 #include "ui/optimize/BatchRunner.h"
 #include "ui/targetfolder/TargetFolderDialog.h"
+#include "ui/layout/Named.h"
 
 namespace {
 
@@ -26,12 +27,6 @@ constexpr int kButtonsTop = 437;
 
 // Integer value of a side edit; empty text counts as 0.
 long SideValue(const QLineEdit* edit) { return edit->text().toLong(); }
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
 
 }  // namespace
 

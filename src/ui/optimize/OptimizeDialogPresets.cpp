@@ -20,18 +20,13 @@
 #include "ui/optimize/BatchSummary.h"
 #include "ui/optimize/OptimizeDialog.h"
 #include "ui/prompts/Prompts.h"
+#include "ui/layout/Named.h"
 
 namespace {
 
 constexpr int kEstimateDelayMs = 300;  // typing a side settles before a photo is encoded
 constexpr const char* kSuggestedFolder = "Lumatrim";
 constexpr int kOptionsTop = 326;  // small photos, privacy, names: below "Vlastní"
-
-template <typename T>
-T* Named(T* widget, const char* name) {
-  widget->setObjectName(QLatin1String(name));
-  return widget;
-}
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
