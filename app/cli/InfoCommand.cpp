@@ -172,7 +172,7 @@ QJsonObject FileJson(const std::string& path, const PhotoInfo& photo) {
   }
   out["iptc"] = iptc;
   // Photos without XMP keep the output they always had.
-  if (photo.data.XmpPresent()) {
+  if (photo.data.xmp) {
     QJsonArray xmp;
     for (const lumatrim::XmpProperty& property : photo.xmp) {
       QJsonArray values;
@@ -214,7 +214,7 @@ void PrintFileText(const std::string& path, const PhotoInfo& photo) {
                   OneLine(item.Data).c_str());
     }
   }
-  if (photo.data.XmpPresent()) {
+  if (photo.data.xmp) {
     std::printf("xmp:\n");
     for (const lumatrim::XmpProperty& property : photo.xmp) {
       std::printf("%s\t%s\t%s\n", OneLine(property.namespaceUri).c_str(), OneLine(property.name).c_str(),

@@ -171,6 +171,31 @@ TEST(ReadPhoto, tiffFiles) {
       << "a header offset past the block falls back to offset 8";
 }
 
+TEST(ReadPhoto, aTiffsXmpPacketIsReadFromIfd0) {
+  const std::string packet =
+      "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">"
+      "<rdf:Description xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" xmp:Rating=\"4\"/></rdf:RDF></x:xmpmeta>";
+  const struct {
+    const char* what;
+    Ifd ifd0;
+    bool xmp;
+    bool damaged;
+  } rows[] = {
+      {"a packet in tag 700 (BYTE, as writers store it)", SmallIfd0().Raw(0x02BC, 1, packet.size(), packet), true, false},
+      {"a cut packet is read and reported as damaged", SmallIfd0().Raw(0x02BC, 7, 60, packet.substr(0, 60)), true, true},
+      {"no tag 700: no XMP", SmallIfd0(), false, false},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const auto [ok, data] = Read(dir, "scan.tif", TiffBuilder(Order::Motorola).Bytes(row.ifd0));
+    ASSERT_EQ(data->xmp != nullptr, row.xmp);
+    if (!row.xmp) continue;
+    EXPECT_EQ(data->xmp->standard.damaged, row.damaged);
+    if (!row.damaged) EXPECT_EQ(data->xmp->Properties().at(0).value, "4");
+  }
+}
+
 // Directories anywhere in a TIFF file are walked; only the first block and the
 // bytes the directories use are read, however large the file.
 TEST(ReadPhoto, aTiffIsWalkedWholeWithoutBeingHeldWhole) {

@@ -222,6 +222,18 @@ bool ScanTiff(PhotoMetadata& photo, const std::shared_ptr<const RandomAccessByte
   return true;
 }
 
+// A TIFF (a scan, a NEF) keeps its XMP packet whole in IFD0's tag 700.
+void ReadTiffXmp(PhotoMetadata& photo) {
+  constexpr uint16_t kXmpPacketTag = 0x02BC;
+  if (photo.options.depth != ReadDepth::Everything || !photo.exif) return;
+  for (const TagEntry& entry : photo.exif->TagList) {
+    if (entry.Group != static_cast<int32_t>(TagGroup::Standard) || entry.Tag != kXmpPacketTag || entry.Raw.empty()) continue;
+    photo.xmp = std::make_unique<XmpBlock>();
+    photo.xmp->standard = ParseXmp(entry.Raw);
+    return;
+  }
+}
+
 }  // namespace
 
 PhotoMetadata ReadJpegMetadata(ByteSource& input, const ReadOptions& options) {
@@ -244,6 +256,7 @@ PhotoMetadata ReadTiffMetadata(const std::shared_ptr<const RandomAccessBytes>& f
   } catch (const std::exception&) {
     photo.exifSegment = PhotoMetadata::kNoSegment;
   }
+  ReadTiffXmp(photo);
   // Every value is copied into its entry by now; the file is let go.
   if (photo.exif) photo.exif->Source.reset();
   return photo;
