@@ -57,6 +57,28 @@ TEST(BatchOutputs, SameNamesFromSeveralFoldersGetNumbers) {
   EXPECT_NE(ReadFile(out.File("opt_x-3.jpg")), ReadFile(out.File("opt_x.jpg"))) << "two different photos";
 }
 
+// The output is a JPEG, and its extension says so for a HEIF photo however
+// it was named; a JPEG keeps whatever name it had.
+TEST(BatchOutputs, HeifPhotosGetAJpegExtension) {
+  const std::string heifStart("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24);
+  const struct {
+    const char* source;
+    bool heifBytes;
+    const char* output;
+  } rows[] = {
+      {"IMG_1.HEIC", true, "opt_IMG_1.jpg"}, {"IMG_2.heic", false, "opt_IMG_2.jpg"},  // the name decides
+      {"noext", true, "opt_noext.jpg"},      {"photo.dat", true, "opt_photo.jpg"},
+      {"plain", false, "opt_plain"},         {"camera.JPG", true, "opt_camera.JPG"},
+  };
+  TempDir in, out;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.source);
+    const std::string source = WriteFile(in.File(row.source), row.heifBytes ? heifStart : std::string("\xFF\xD8\xFF"));
+    const std::vector<PlannedOutput> plan = PlanOutputs({source}, Small(out.Path()), 255);
+    EXPECT_EQ(fs::path(plan.at(0).Path).filename().string(), row.output);
+  }
+}
+
 // Names near the file system's limit: written as they are when they fit,
 // shortened (keeping opt_, a number and the extension) when not, never cut
 // inside a character.

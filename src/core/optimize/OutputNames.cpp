@@ -8,6 +8,7 @@
 #include <set>
 
 #include "core/heif/HeifKind.h"
+#include "core/jpeg/JpegName.h"
 #include "core/optimize/NamePattern.h"
 
 namespace lumatrim {
@@ -91,9 +92,9 @@ std::vector<PlannedOutput> PlanOutputs(const std::vector<std::string>& sources, 
       stem = fileName.substr(0, dot);
       extension = fileName.substr(dot);
     }
-    // A HEIF photo comes out as a JPEG, and its name says so. The name alone
-    // decides: planning a large batch opens no file.
-    if (HasHeifExtension(fileName)) extension = ".jpg";
+    // A HEIF photo comes out as a JPEG, and its name says so. A photo's name
+    // decides; only a file named like no photo is opened to see what it holds.
+    if (HasHeifExtension(fileName) || (!HasJpegExtension(fileName) && IsHeifFile(sources[i]))) extension = ".jpg";
     const PhotoTime takenAt = readDates ? PhotoTakenTime(sources[i]) : PhotoTime{};
     const std::string name = ExpandNamePattern(settings.NamePattern, stem, static_cast<int>(i) + 1, takenAt);
     parts[i] = {name, extension, subfolderOf(i)};
