@@ -19,14 +19,14 @@ struct PlannedOutput {
 // The output of every source, in order: <folder>/<subfolder>/<name><ext>, the
 // name from settings.NamePattern ("opt_{název}": opt_<file name>) and the
 // extension the source's (.jpg for a HEIF name, see HasHeifExtension,
-// whatever the bytes, and for HEIF bytes under a name that is not a JPEG's). No two outputs of one batch share a name, and none
-// is one of the sources: a later photo whose name is taken gets <name>-2<ext>,
-// -3, ... (letter case ignored, so a FAT memory card cannot merge them
-// either). A name longer than nameLimit bytes is shortened at its end,
-// keeping the number and the extension, and cut only between UTF-8
-// characters. A file from an earlier run is replaced, numbered past or
-// skipped as settings.Existing says. Dates are read from the photos only
-// when the pattern asks for them.
+// whatever the bytes, and for HEIF bytes under a name that is not a JPEG's).
+// No two outputs of one batch share a name, and none is one of the sources:
+// a later photo whose name is taken gets <name>-2<ext>, -3, ... (letter case
+// ignored, so a FAT memory card cannot merge them either). A name longer than
+// nameLimit bytes is shortened at its end, keeping the number and the
+// extension, and cut only between UTF-8 characters. A file from an earlier
+// run is replaced, numbered past or skipped as settings.Existing says. Dates
+// are read from the photos only when the pattern asks for them.
 std::vector<PlannedOutput> PlanOutputs(const std::vector<std::string>& sources, const OptimizeSettings& settings,
                                        size_t nameLimit);
 
