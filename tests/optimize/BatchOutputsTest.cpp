@@ -58,24 +58,15 @@ TEST(BatchOutputs, SameNamesFromSeveralFoldersGetNumbers) {
 }
 
 // The output is a JPEG, and its extension says so for a HEIF photo however
-// it was named; a JPEG keeps whatever name it had.
+// it was named (the name decides when it is a photo's); a JPEG keeps its name.
 TEST(BatchOutputs, HeifPhotosGetAJpegExtension) {
-  const std::string heifStart("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24);
-  const struct {
-    const char* source;
-    bool heifBytes;
-    const char* output;
-  } rows[] = {
-      {"IMG_1.HEIC", true, "opt_IMG_1.jpg"}, {"IMG_2.heic", false, "opt_IMG_2.jpg"},  // the name decides
-      {"noext", true, "opt_noext.jpg"},      {"photo.dat", true, "opt_photo.jpg"},
-      {"plain", false, "opt_plain"},         {"camera.JPG", true, "opt_camera.JPG"},
-  };
+  const std::string heif("\0\0\0\x18" "ftypheic\0\0\0\0mif1heic", 24), jpeg("\xFF\xD8\xFF");
   TempDir in, out;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.source);
-    const std::string source = WriteFile(in.File(row.source), row.heifBytes ? heifStart : std::string("\xFF\xD8\xFF"));
-    const std::vector<PlannedOutput> plan = PlanOutputs({source}, Small(out.Path()), 255);
-    EXPECT_EQ(fs::path(plan.at(0).Path).filename().string(), row.output);
+  for (const auto& [source, bytes, output] : {std::tuple{"IMG_2.heic", jpeg, "opt_IMG_2.jpg"}, {"noext", heif, "opt_noext.jpg"},
+                                              {"photo.dat", heif, "opt_photo.jpg"}, {"plain", jpeg, "opt_plain"},
+                                              {"camera.JPG", heif, "opt_camera.JPG"}}) {
+    const std::vector<PlannedOutput> plan = PlanOutputs({WriteFile(in.File(source), bytes)}, Small(out.Path()), 255);
+    EXPECT_EQ(fs::path(plan.at(0).Path).filename().string(), output) << source;
   }
 }
 

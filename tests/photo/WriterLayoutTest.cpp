@@ -151,8 +151,6 @@ TEST(WriterLayout, WritesEachCaseByteForByte) {
        kApp1 + kCom + kApp2},
       {"two comments are both kept, each once", kCom + kApp2 + kCom2, nullptr, Write::Rewrite,
        kDefaultJfif + kCom + kCom2 + kApp2},
-      {"a re-encoded photo keeps both comments", kCom + kApp2 + kCom2, nullptr, Write::Reencoded,
-       kDefaultJfif + kCom + kCom2},
       {"APP13 before APP1: EXIF is removed wherever it stood", kApp13 + kApp1 + kXmp, dropExif, Write::Rewrite,
        kDefaultJfif + kApp13 + kXmp},
       {"APP13 before APP1: saving IPTC leaves one APP13, the new one, still before", kApp13 + kApp1, setName,
