@@ -104,6 +104,7 @@ inline void ExerciseMetadata(PhotoMetadata& data) {
       (void)info->GetTagInt(name);
     }
   }
+  if (data.xmp) (void)data.xmp->Properties();  // a JPEG's or HEIF's segments, a TIFF's tag 700
   const std::string thumb = data.CutThumbnail();
   if (!thumb.empty() && (thumb.size() < 4 || thumb.compare(0, 2, "\xFF\xD8") != 0 ||
                          thumb.compare(thumb.size() - 2, 2, "\xFF\xD9") != 0)) {
