@@ -51,7 +51,7 @@ struct PhotoMetadata {
   std::vector<KeptSegment> segments;  // in file order; a TIFF file's block is the one segment
   int exifSegment = kNoSegment;       // indices into segments
   int iptcSegment = kNoSegment;
-  int commentSegment = kNoSegment;
+  int commentSegment = kNoSegment;    // the last comment; writers write every comment kept in segments
   int jfifSegment = kNoSegment;
   std::unique_ptr<ExifData> exif;
   std::unique_ptr<IptcRecord> iptc;  // of the APP13 segment; none after a writer's read
